@@ -1,0 +1,29 @@
+#include "apppaths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace orv {
+
+AppPaths AppPaths::ForThisProcess() {
+    AppPaths p;
+    p.currentDir = QDir::currentPath();
+    p.userConfigDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const QString appDir = QCoreApplication::applicationDirPath();
+    // In the build tree the manual lies beside the executable; installed, it lies in
+    // <prefix>/share/orvcfg.
+    const QStringList candidates = {appDir + QStringLiteral("/manual.html"),
+                                    appDir + QStringLiteral("/../share/orvcfg/manual.html")};
+    p.manualPath = candidates.constLast();
+    for (const QString& c : candidates) {
+        if (QFileInfo::exists(c)) {
+            p.manualPath = QFileInfo(c).canonicalFilePath();
+            break;
+        }
+    }
+    return p;
+}
+
+} // namespace orv

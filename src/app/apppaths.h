@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace orv {
+
+// Where the program finds and keeps its files.
+struct AppPaths {
+    QString currentDir;    // start-up reads "defaults" from here when there is one
+    QString userConfigDir; // per-user configuration folder: "defaults" is written here
+    QString manualPath;    // the user manual that Help > Contents opens
+
+    // The paths of this process: the current folder, the per-user configuration folder
+    // (~/.config/orvcfg) and the manual shipped beside or under the executable.
+    static AppPaths ForThisProcess();
+};
+
+} // namespace orv

@@ -1,0 +1,218 @@
+// The File menu of the main window: New, Open, Save, Save As, Save As Default, and the loading
+// of the defaults file at start-up.
+
+#include "mainwindow.h"
+
+#include "core/cfgformat.h"
+#include "core/dialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace orv {
+
+namespace {
+
+const QString Title = QStringLiteral("Configuration Setup");
+const QString CfgFilter = QStringLiteral("Config Setup Files(*.cfg)|*.cfg");
+const QString NewCaption = QStringLiteral("Configuration Setup: ");
+const QString DefaultsName = QStringLiteral("defaults");
+
+// Configuration and defaults files are a few hundred bytes; anything much larger is not one.
+constexpr qint64 MaxFileSize = 1 << 20;
+
+// The windows that show the image; New and Open close them.
+const int ImageWindows[] = {PanelCfg3,    PanelCfg4,    PanelCfg5,    PanelCfg6,
+                            PanelMagCfg3, PanelMagCfg4, PanelMagCfg6, PanelTransmit};
+
+// Writes a whole file through QSaveFile, so that a failed write leaves the old file as it was.
+bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* why) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        *why = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString MainWindow::defaultsReadPath() const {
+    const QString local = QDir(paths_.currentDir).filePath(DefaultsName);
+    if (QFileInfo(local).isFile())
+        return local;
+    return defaultsWritePath();
+}
+
+QString MainWindow::defaultsWritePath() const {
+    return QDir(paths_.userConfigDir).filePath(DefaultsName);
+}
+
+void MainWindow::reportFileError(const QString& text) {
+    services_.dialogs.message({text, Title, Dialogs::Buttons::Ok, Dialogs::Icon::Critical});
+}
+
+void MainWindow::loadDefaults() {
+    QFile file(defaultsReadPath());
+    if (file.open(QIODevice::ReadOnly)) {
+        if (const auto image = ParseDefaultsFile(file.read(MaxFileSize))) {
+            config_.CfgDefault = *image;
+            return;
+        }
+    }
+    config_.BuildBarDefaults();
+    config_.BuildMagDefaults();
+}
+
+bool MainWindow::askSaveChanges() {
+    if (!config_.HasUnsavedChanges())
+        return true;
+    const auto answer = services_.dialogs.message(
+        {QStringLiteral("Configuration had been changed,do you want to save your file?"), Title,
+         Dialogs::Buttons::YesNoCancel});
+    if (answer == Dialogs::Answer::Cancel)
+        return false;
+    // A Save As cancelled in its dialog goes on; a save that failed stops the command, so that
+    // the changes are not thrown away.
+    if (answer == Dialogs::Answer::Yes && save() == SaveOutcome::Failed)
+        return false;
+    return true;
+}
+
+bool MainWindow::closeImageWindows() {
+    for (int n : ImageWindows)
+        closeWindow(n);
+    for (int n : ImageWindows) {
+        if (openWindow(n))
+            return false; // a busy window refused to close
+    }
+    return true;
+}
+
+void MainWindow::mnuFileNew_Click() {
+    if (!askSaveChanges())
+        return;
+    // The windows that show the image close before it changes, so none shows a stale image.
+    if (!closeImageWindows())
+        return;
+    config_.RestoreBarDefaults();
+    config_.RestoreMagDefaults();
+    config_.MarkSaved();
+    config_.SetNewFileHeaders(today());
+    setCaption(NewCaption);
+}
+
+void MainWindow::mnuFileOpen_Click() {
+    if (!askSaveChanges())
+        return;
+    Dialogs::FileRequest request;
+    request.filter = CfgFilter;
+    request.defaultExtension = QStringLiteral("cfg");
+    request.fileMustExist = true;
+    const auto path = services_.dialogs.openFileName(request);
+    if (!path)
+        return;
+
+    QFile file(*path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        reportFileError(
+            QStringLiteral("The file %1 could not be opened: %2.").arg(*path, file.errorString()));
+        return;
+    }
+    const QByteArray bytes = file.read(MaxFileSize + 1);
+    file.close();
+    CfgParseResult parsed = ParseCfgFile(bytes);
+    if (parsed.status == CfgParseStatus::Ok && bytes.size() > MaxFileSize) {
+        parsed.status = CfgParseStatus::Damaged;
+        parsed.reason = QStringLiteral("it is far too large for a configuration file");
+    }
+    // A refused file changes nothing: not the image, the header strings, the link settings,
+    // the caption, the open window, nor CfgFileName (so Save never writes over the refused file).
+    if (parsed.status == CfgParseStatus::WrongSignature) {
+        services_.dialogs.inform(QStringLiteral("This File Is Not A Configuration Setup File"),
+                                 Title);
+        return;
+    }
+    if (parsed.status == CfgParseStatus::Damaged) {
+        reportFileError(QStringLiteral("The file %1 is damaged and was not opened: %2.")
+                            .arg(*path, parsed.reason));
+        return;
+    }
+    if (!closeImageWindows())
+        return;
+    const CfgContents& c = parsed.contents;
+    config_.CfgFileName = *path;
+    config_.DeviceName = c.DeviceName;
+    config_.UserName = c.UserName;
+    config_.SetupDate = c.SetupDate;
+    config_.Description = c.Description;
+    config_.ComPort = c.ComPort;
+    config_.LinkMode = c.LinkMode;
+    config_.CfgData = c.data;
+    config_.MarkSaved();
+    setCaption(NewCaption);
+}
+
+void MainWindow::mnuFileSave_Click() {
+    save();
+}
+
+void MainWindow::mnuFileSaveAs_Click() {
+    saveAs();
+}
+
+MainWindow::SaveOutcome MainWindow::save() {
+    if (config_.CfgFileName == Config::NewFileName)
+        return saveAs();
+    return writeConfiguration(config_.CfgFileName) ? SaveOutcome::Saved : SaveOutcome::Failed;
+}
+
+MainWindow::SaveOutcome MainWindow::saveAs() {
+    Dialogs::FileRequest request;
+    request.filter = CfgFilter;
+    request.defaultExtension = QStringLiteral("cfg");
+    request.fileName = config_.CfgFileName;
+    request.overwritePrompt = true;
+    request.pathMustExist = true;
+    const auto path = services_.dialogs.saveFileName(request);
+    if (!path)
+        return SaveOutcome::Cancelled;
+    // The configuration takes the new name only once it has been written there.
+    if (!writeConfiguration(*path))
+        return SaveOutcome::Failed;
+    config_.CfgFileName = *path;
+    setCaption(NewCaption);
+    return SaveOutcome::Saved;
+}
+
+bool MainWindow::writeConfiguration(const QString& path) {
+    QString why;
+    const auto bytes = WriteCfgFile(ContentsOf(config_), &why);
+    if (!bytes || !WriteWholeFile(path, *bytes, &why)) {
+        reportFileError(QStringLiteral("The configuration could not be saved to %1: %2. "
+                                       "The file was not changed.")
+                            .arg(path, why));
+        return false;
+    }
+    config_.MarkSaved();
+    return true;
+}
+
+void MainWindow::mnuFileDefault_Click() {
+    const QString path = defaultsWritePath();
+    QString why;
+    if (!QDir().mkpath(paths_.userConfigDir)) {
+        why = QStringLiteral("the folder %1 cannot be created").arg(paths_.userConfigDir);
+    } else if (WriteWholeFile(path, WriteDefaultsFile(config_.CfgData), &why)) {
+        config_.CfgDefault = config_.CfgData;
+        return;
+    }
+    reportFileError(QStringLiteral("The default configuration could not be saved to %1: %2. "
+                                   "The defaults were not changed.")
+                        .arg(path, why));
+}
+
+} // namespace orv

@@ -1,0 +1,28 @@
+#include "apppaths.h"
+#include "mainwindow.h"
+#include "processlauncher.h"
+#include "qtdialogs.h"
+
+#include "core/config.h"
+#include "link/portaccess/portaccess.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("orvcfg"));
+    QApplication::setApplicationVersion(QStringLiteral("3.45.01"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/orvcfg.png")));
+
+    orv::Config config;
+    orv::QtDialogs dialogs;
+    orv::ProcessLauncher launcher;
+    const auto portAccess = orv::CreateHardwarePortAccess();
+    const orv::Services services{dialogs, launcher, *portAccess};
+
+    orv::MainWindow window(config, services, orv::AppPaths::ForThisProcess());
+    dialogs.setParent(&window);
+    window.load();
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,536 @@
+#include "mainwindow.h"
+
+#include "aboutbox.h"
+#include "windowfactory.h"
+
+#include "core/dialogs.h"
+#include "core/launcher.h"
+#include "link/portaccess/portaccess.h"
+#include "ui/childwindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QTimer>
+#include <QToolBar>
+
+namespace orv {
+
+namespace {
+
+const QString Title = QStringLiteral("Configuration Setup");
+
+// Toolbar1: key, tooltip, theme icon. An empty key is a separator.
+struct ToolButton {
+    const char* key;
+    const char* tooltip;
+    const char* themeIcon;
+};
+
+const ToolButton ToolButtons[] = {
+    {"new", "New File", "document-new"},
+    {"open", "Open File", "document-open"},
+    {"save", "Save File", "document-save"},
+    {nullptr, nullptr, nullptr},
+    {"irm", "Interface and Reading Mode", "input-keyboard"},
+    {"com", "Communication Parameters", "network-wired"},
+    {"bar", "Bar Codes and Others", "format-justify-fill"},
+    {"mis", "Miscellaneous Parameters", "preferences-system"},
+    {"transmit", "Transmit", "network-transmit-receive"},
+    {nullptr, nullptr, nullptr},
+    {"mag", "Magnet Reader", "media-flash"},
+    {nullptr, nullptr, nullptr},
+    {"krtest", "Keyboard & RS232 Test", "utilities-terminal"},
+};
+
+// What the "mag" button opens in place of the window it closed.
+int Counterpart(int old) {
+    switch (old) {
+    case PanelCfg3:
+        return PanelMagCfg3;
+    case PanelCfg4:
+        return PanelMagCfg4;
+    case PanelCfg6:
+        return PanelMagCfg6;
+    case PanelTransmit:
+        return PanelTransmit;
+    case PanelMagCfg4:
+        return PanelCfg4;
+    case PanelMagCfg6:
+        return PanelCfg6;
+    case PanelMagCfg3:
+        return PanelCfg3;
+    default:
+        return NoPanel;
+    }
+}
+
+} // namespace
+
+MainWindow::MainWindow(Config& config, const Services& services, const AppPaths& paths,
+                       QWidget* parent)
+    : QMainWindow(parent), config_(config), services_(services), paths_(paths),
+      factory_(std::make_unique<WindowFactory>(config, services)) {
+    setObjectName(QStringLiteral("MDImain"));
+    mdi_ = new QMdiArea(this);
+    mdi_->setObjectName(QStringLiteral("MDIClient"));
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdi_);
+    createMenus();
+    createToolbar();
+    config_.setShell(this);
+    resize(800, 600);
+}
+
+MainWindow::~MainWindow() {
+    if (config_.shell() == this)
+        config_.setShell(nullptr);
+}
+
+void MainWindow::setWindowFactory(std::unique_ptr<WindowFactory> factory) {
+    factory_ = std::move(factory);
+}
+
+QAction* MainWindow::addMenuItem(QMenu* menu, const char* name, const char* caption,
+                                 const QKeySequence& shortcut, void (MainWindow::*slot)()) {
+    auto* a = menu->addAction(QString::fromLatin1(caption));
+    a->setObjectName(QString::fromLatin1(name));
+    if (!shortcut.isEmpty())
+        a->setShortcut(shortcut);
+    // A menu item is checkable only while its window is open and shows the check mark (see
+    // setMenuChecked); the window's closing removes the mark, never the click itself.
+    connect(a, &QAction::triggered, this, [this, a, slot] {
+        if (a->isCheckable())
+            a->setChecked(true);
+        (this->*slot)();
+    });
+    actions_.insert(a->objectName(), a);
+    return a;
+}
+
+void MainWindow::createMenus() {
+    auto separator = [this](QMenu* menu, const char* name) {
+        QAction* s = menu->addSeparator();
+        s->setObjectName(QString::fromLatin1(name));
+        actions_.insert(s->objectName(), s);
+    };
+    auto topMenu = [this](const char* name, const char* caption) {
+        QMenu* m = menuBar()->addMenu(QString::fromLatin1(caption));
+        m->setObjectName(QString::fromLatin1(name));
+        m->menuAction()->setObjectName(QString::fromLatin1(name));
+        actions_.insert(m->objectName(), m->menuAction());
+        return m;
+    };
+    using K = QKeySequence;
+    menuBar()->setObjectName(QStringLiteral("menuBar"));
+
+    QMenu* file = topMenu("mnuFile", "&File");
+    addMenuItem(file, "mnuFileNew", "&New", K(Qt::CTRL | Qt::Key_N), &MainWindow::mnuFileNew_Click);
+    addMenuItem(file, "mnuFileOpen", "&Open...", K(Qt::CTRL | Qt::Key_O),
+                &MainWindow::mnuFileOpen_Click);
+    addMenuItem(file, "mnuFileSave", "&Save", K(Qt::CTRL | Qt::Key_S),
+                &MainWindow::mnuFileSave_Click);
+    addMenuItem(file, "mnuFileSaveAs", "Save &As...", K(Qt::CTRL | Qt::Key_A),
+                &MainWindow::mnuFileSaveAs_Click);
+    addMenuItem(file, "mnuFileDefault", "Save As &Default", K(), &MainWindow::mnuFileDefault_Click);
+    separator(file, "mnuMinus");
+    addMenuItem(file, "mnuFileExit", "E&xit", K(Qt::CTRL | Qt::Key_X),
+                &MainWindow::mnuFileExit_Click);
+
+    QMenu* bar = topMenu("mnuConfig", "&Bar_Decoder");
+    addMenuItem(bar, "mnuConfigInterface", "&Interface", K(Qt::CTRL | Qt::Key_F3),
+                &MainWindow::mnuConfigInterface_Click);
+    addMenuItem(bar, "mnuConfigComm", "&Communication", K(Qt::CTRL | Qt::Key_F4),
+                &MainWindow::mnuConfigComm_Click);
+    addMenuItem(bar, "mnuConfigBar", "&Bar Codes and Others", K(Qt::CTRL | Qt::Key_F5),
+                &MainWindow::mnuConfigBar_Click);
+    addMenuItem(bar, "mnuConfigMisc", "&Miscellaneous", K(Qt::CTRL | Qt::Key_F6),
+                &MainWindow::mnuConfigMisc_Click);
+    separator(bar, "mnuMinus1");
+    addMenuItem(bar, "mnuConfigDefault", "&Set All Default", K(),
+                &MainWindow::mnuConfigDefault_Click);
+    separator(bar, "mnuMinus2");
+    addMenuItem(bar, "mnuConfigTransmit", "Transmit", K(), &MainWindow::mnuConfigTransmit_Click);
+
+    QMenu* mag = topMenu("mnuMag", "&Magnic_Reader");
+    addMenuItem(mag, "mnuMagInterface", "&Interface", K(), &MainWindow::mnuMagInterface_Click);
+    addMenuItem(mag, "mnuMagComm", "&Communication", K(), &MainWindow::mnuMagComm_Click);
+    addMenuItem(mag, "mnuMagMisc", "&Miscellaneous", K(), &MainWindow::mnuMagMisc_Click);
+    separator(mag, "mnuMagMinus1");
+    addMenuItem(mag, "mnuMagDefault", "&Set All Default", K(), &MainWindow::mnuMagDefault_Click);
+    separator(mag, "mnuMagMinus2");
+    addMenuItem(mag, "mnuMagTransmit", "Transmit", K(), &MainWindow::mnuMagTransmit_Click);
+
+    QMenu* tools = topMenu("mnuTools", "&Tools");
+    addMenuItem(tools, "mnuToolsISP", "&ISP", K(), &MainWindow::mnuToolsISP_Click);
+    addMenuItem(tools, "mnuToolsKRtest", "&KR Test", K(), &MainWindow::mnuToolsKRtest_Click);
+    // Read Decoder Memory is created unavailable and nothing makes it available; it is shown
+    // greyed out so that users see the command exists.
+    addMenuItem(tools, "mnuToolsRDM", "&Read Decoder Memory", K(), &MainWindow::mnuToolsRDM_Click)
+        ->setEnabled(false);
+
+    QMenu* help = topMenu("mnuHelp", "&Help");
+    addMenuItem(help, "mnuHelpContents", "&Contents", K(), &MainWindow::mnuHelpContents_Click);
+    addMenuItem(help, "mnuHelpAbout", "&About", K(), &MainWindow::mnuHelpAbout_Click);
+    // F1 reaches the same help as Help > Contents.
+    auto* f1 = new QAction(this);
+    f1->setObjectName(QStringLiteral("helpKey"));
+    f1->setShortcut(QKeySequence::HelpContents);
+    connect(f1, &QAction::triggered, this, &MainWindow::mnuHelpContents_Click);
+    addAction(f1);
+}
+
+void MainWindow::createToolbar() {
+    toolbar_ = addToolBar(QStringLiteral("Toolbar1"));
+    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar_->setMovable(false);
+    toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolbar_->setIconSize(QSize(24, 24));
+    int separators = 0;
+    for (const ToolButton& b : ToolButtons) {
+        if (!b.key) {
+            toolbar_->addSeparator()->setObjectName(
+                QStringLiteral("Toolbar1_separator%1").arg(++separators));
+            continue;
+        }
+        const QString key = QString::fromLatin1(b.key);
+        const QIcon fallback(QStringLiteral(":/icons/%1.png").arg(key));
+        auto* a = toolbar_->addAction(QIcon::fromTheme(QString::fromLatin1(b.themeIcon), fallback),
+                                      QString::fromLatin1(b.tooltip));
+        a->setObjectName(QStringLiteral("Toolbar1_") + key);
+        a->setToolTip(QString::fromLatin1(b.tooltip));
+        a->setData(key);
+        if (key == QLatin1String("mag"))
+            a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+        actions_.insert(a->objectName(), a);
+        // Icon-only buttons carry their tooltip as accessible name and description.
+        if (QWidget* w = toolbar_->widgetForAction(a)) {
+            w->setObjectName(a->objectName() + QStringLiteral("_button"));
+            w->setAccessibleName(a->toolTip());
+            w->setAccessibleDescription(a->toolTip());
+        }
+    }
+}
+
+QAction* MainWindow::action(const QString& objectName) const {
+    return actions_.value(objectName, nullptr);
+}
+
+void MainWindow::setCaption(const QString& prefix) {
+    setWindowTitle(prefix + config_.CfgFileName);
+}
+
+void MainWindow::load() {
+    if (loaded_)
+        return;
+    loaded_ = true;
+    // 1. Port access: up to ten attempts, and one warning when all of them fail.
+    bool portAccess = false;
+    for (int attempt = 0; attempt < 10 && !portAccess; ++attempt) {
+        portAccess = services_.portAccess.InitializeWinIo();
+        if (!portAccess)
+            services_.portAccess.ShutdownWinIo();
+    }
+    if (!portAccess) {
+        services_.dialogs.inform(QStringLiteral("There is an error for keyboard, you can download "
+                                                "and upload CFG data only thru RS232!"),
+                                 Title);
+    }
+    // 2.-4. Start values.
+    config_.InitStartState(today());
+    setCaption(QStringLiteral("Orv Configuration: "));
+    // 5. The context help file.
+    helpFile_ = QStringLiteral("cfg.hlp");
+    // 6.-7. The default image, then the working and saved images from it.
+    loadDefaults();
+    config_.CfgData = config_.CfgDefault;
+    config_.CfgSaved = config_.CfgDefault;
+    showModeButtons(false);
+}
+
+// ----- Shell -----
+
+ChildWindow* MainWindow::openWindow(int number) const {
+    if (number < PanelCfg3 || number > PanelReadMemory)
+        return nullptr;
+    ChildWindow* w = windows_[number];
+    return (w && !w->isUnloaded()) ? w : nullptr;
+}
+
+void MainWindow::closeWindow(int panelNumber) {
+    if (ChildWindow* w = openWindow(panelNumber))
+        w->close();
+}
+
+void MainWindow::closeFirmwareWindow() {
+    if (firmware_ && !firmware_->isUnloaded())
+        firmware_->close();
+}
+
+void MainWindow::showModeButtons(bool magMode) {
+    if (QAction* mag = action(QStringLiteral("Toolbar1_mag")))
+        mag->setChecked(magMode);
+    if (QAction* bar = action(QStringLiteral("Toolbar1_bar")))
+        bar->setEnabled(!magMode);
+}
+
+void MainWindow::setMenuChecked(const QString& item, bool checked) {
+    if (QAction* a = action(item)) {
+        a->setCheckable(checked);
+        a->setChecked(checked);
+    }
+}
+
+void MainWindow::setMenuEnabled(const QString& item, bool enabled) {
+    if (QAction* a = action(item))
+        a->setEnabled(enabled);
+}
+
+// ----- Child windows -----
+
+bool MainWindow::anyChildOpen() const {
+    for (int n = PanelCfg3; n <= PanelReadMemory; ++n) {
+        if (openWindow(n))
+            return true;
+    }
+    return firmware_ && !firmware_->isUnloaded();
+}
+
+void MainWindow::adopt(ChildWindow* window) {
+    mdi_->addSubWindow(window);
+    connect(window, &ChildWindow::unloaded, this, [this](ChildWindow* w) {
+        for (auto& slot : windows_) {
+            if (slot == w)
+                slot = nullptr;
+        }
+        if (firmware_ == w)
+            firmware_ = nullptr;
+    });
+    window->load();
+    if (window->spec().maximized)
+        window->showMaximized();
+    else
+        window->show();
+    window->setFocus();
+}
+
+ChildWindow* MainWindow::showChild(int number) {
+    ChildWindow* w = factory_->createChild(number, nullptr);
+    if (!w)
+        return nullptr;
+    windows_[number] = w;
+    adopt(w);
+    return openWindow(number);
+}
+
+void MainWindow::openFromMenu(int number, CommandSet set) {
+    const int old = config_.CloseActivePanel();
+    if (old == number)
+        return; // choosing the command of the open window closes it
+    if (anyChildOpen())
+        return; // a window that is busy refused to close; it stays in front
+    if (set != CommandSet::Keep) {
+        config_.MagMode = (set == CommandSet::Mag);
+        config_.SyncModeButtons();
+    }
+    if (number == PanelReadMemory)
+        config_.ActivePanel = PanelReadMemory;
+    if (showChild(number))
+        config_.ActivePanel = static_cast<qint16>(number);
+}
+
+void MainWindow::toggleCommandSet() {
+    if (config_.MagMode) {
+        config_.MagMode = false;
+        showModeButtons(false);
+    } else {
+        config_.MagMode = true;
+        showModeButtons(true);
+        closeWindow(PanelCfg5);
+    }
+    const int old = config_.CloseActivePanel();
+    if (anyChildOpen())
+        return;
+    const int counterpart = Counterpart(old);
+    if (counterpart != NoPanel)
+        showChild(counterpart); // the window's own loading sets ActivePanel
+}
+
+void MainWindow::mnuConfigInterface_Click() {
+    openFromMenu(PanelCfg3, CommandSet::Bar);
+}
+void MainWindow::mnuConfigComm_Click() {
+    openFromMenu(PanelCfg4, CommandSet::Bar);
+}
+void MainWindow::mnuConfigBar_Click() {
+    openFromMenu(PanelCfg5, CommandSet::Bar);
+}
+void MainWindow::mnuConfigMisc_Click() {
+    openFromMenu(PanelCfg6, CommandSet::Bar);
+}
+void MainWindow::mnuConfigTransmit_Click() {
+    openFromMenu(PanelTransmit, CommandSet::Keep);
+}
+void MainWindow::mnuMagInterface_Click() {
+    openFromMenu(PanelMagCfg3, CommandSet::Mag);
+}
+void MainWindow::mnuMagComm_Click() {
+    openFromMenu(PanelMagCfg4, CommandSet::Mag);
+}
+void MainWindow::mnuMagMisc_Click() {
+    openFromMenu(PanelMagCfg6, CommandSet::Mag);
+}
+void MainWindow::mnuMagTransmit_Click() {
+    openFromMenu(PanelTransmit, CommandSet::Keep);
+}
+void MainWindow::mnuToolsRDM_Click() {
+    openFromMenu(PanelReadMemory, CommandSet::Keep);
+}
+
+void MainWindow::mnuConfigDefault_Click() {
+    const auto answer = services_.dialogs.message(
+        {QStringLiteral("Are you sure to set all to default values for Bar Decoder?"), Title,
+         Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation, Dialogs::Answer::No});
+    if (answer == Dialogs::Answer::Yes)
+        config_.RestoreBarDefaults();
+}
+
+void MainWindow::mnuMagDefault_Click() {
+    const auto answer = services_.dialogs.message(
+        {QStringLiteral("Are you sure to set all to default values for Magnet Reader?"), Title,
+         Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation, Dialogs::Answer::No});
+    if (answer == Dialogs::Answer::Yes)
+        config_.RestoreMagDefaults();
+}
+
+void MainWindow::mnuToolsISP_Click() {
+    if (config_.ActivePanel != NoPanel) {
+        config_.CloseActivePanel();
+        if (anyChildOpen())
+            return; // a window that is busy refused to close
+        config_.ActivePanel = NoPanel;
+    }
+    if (firmware_ && !firmware_->isUnloaded()) {
+        mdi_->setActiveSubWindow(firmware_);
+        return;
+    }
+    ChildWindow* w = factory_->createFirmwareWindow(nullptr);
+    if (!w)
+        return;
+    firmware_ = w;
+    adopt(w);
+}
+
+void MainWindow::mnuToolsKRtest_Click() {
+    // Shown modal; the open window and ActivePanel are left alone.
+    QDialog* dialog = factory_->createTestWindow(this);
+    if (!dialog)
+        return;
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->exec();
+}
+
+void MainWindow::mnuHelpContents_Click() {
+    if (services_.launcher.startDetached(QStringLiteral("hh"), {QStringLiteral("orvcfg.chm")}))
+        return;
+    if (services_.launcher.openFile(paths_.manualPath))
+        return;
+    services_.dialogs.inform(
+        QStringLiteral("The help could not be opened. The manual is the file %1.")
+            .arg(paths_.manualPath),
+        Title);
+}
+
+void MainWindow::mnuHelpAbout_Click() {
+    if (!about_) {
+        about_ = new AboutBox(services_.dialogs, this);
+        about_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
+}
+
+void MainWindow::Toolbar1_ButtonClick(const QString& key) {
+    const bool mag = config_.MagMode;
+    if (key == QLatin1String("new"))
+        mnuFileNew_Click();
+    else if (key == QLatin1String("open"))
+        mnuFileOpen_Click();
+    else if (key == QLatin1String("save"))
+        mnuFileSave_Click();
+    else if (key == QLatin1String("irm"))
+        mag ? mnuMagInterface_Click() : mnuConfigInterface_Click();
+    else if (key == QLatin1String("com"))
+        mag ? mnuMagComm_Click() : mnuConfigComm_Click();
+    else if (key == QLatin1String("bar")) {
+        if (!mag)
+            mnuConfigBar_Click();
+    } else if (key == QLatin1String("mis"))
+        mag ? mnuMagMisc_Click() : mnuConfigMisc_Click();
+    else if (key == QLatin1String("transmit"))
+        mnuConfigTransmit_Click();
+    else if (key == QLatin1String("mag"))
+        toggleCommandSet();
+    else if (key == QLatin1String("krtest"))
+        mnuToolsKRtest_Click();
+    // The "mag" button shows the command set whatever the click did to it.
+    showModeButtons(config_.MagMode);
+}
+
+// ----- Exit and closing -----
+
+void MainWindow::mnuFileExit_Click() {
+    const auto answer = services_.dialogs.message(
+        {QStringLiteral("Do you want to save your file?"), Title, Dialogs::Buttons::YesNoCancel});
+    if (answer == Dialogs::Answer::Cancel)
+        return;
+    if (answer == Dialogs::Answer::Yes && save() == SaveOutcome::Failed)
+        return; // the failure was reported; closing now would lose the changes
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // The open child windows close first; one that refuses keeps the program open.
+    for (int n = PanelCfg3; n <= PanelReadMemory; ++n)
+        closeWindow(n);
+    closeFirmwareWindow();
+    if (anyChildOpen()) {
+        event->ignore();
+        return;
+    }
+    if (config_.HasUnsavedChanges()) {
+        const auto answer = services_.dialogs.message(
+            {QStringLiteral("Configuration had been changed,do you want to save your file?"), Title,
+             Dialogs::Buttons::YesNoCancel});
+        if (answer == Dialogs::Answer::Cancel) {
+            event->ignore();
+            return;
+        }
+        if (answer == Dialogs::Answer::Yes && save() == SaveOutcome::Failed) {
+            event->ignore();
+            return;
+        }
+    }
+    if (about_)
+        about_->close();
+    services_.portAccess.ShutdownWinIo();
+    event->accept();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMaximized)) {
+        // The main window is never maximised: put it back to its normal state.
+        QTimer::singleShot(0, this, [this] {
+            if (windowState() & Qt::WindowMaximized)
+                setWindowState(windowState() & ~Qt::WindowMaximized);
+        });
+    }
+}
+
+} // namespace orv

@@ -1,0 +1,137 @@
+#pragma once
+
+#include "apppaths.h"
+#include "services.h"
+
+#include "core/config.h"
+#include "ui/childwindow.h"
+
+#include <QDate>
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
+
+class QAction;
+class QMdiArea;
+class QToolBar;
+
+namespace orv {
+
+class AboutBox;
+class WindowFactory;
+
+// MDImain: the program's main window. It starts the program, routes every menu and toolbar
+// command, hosts at most one child window at a time, and ends the program.
+class MainWindow : public QMainWindow, public Shell {
+    Q_OBJECT
+public:
+    MainWindow(Config& config, const Services& services, const AppPaths& paths,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Replaces the factory of child windows (before load()).
+    void setWindowFactory(std::unique_ptr<WindowFactory> factory);
+    // The date that start-up and New write into SetupDate; today unless a test fixes it.
+    void setToday(std::function<QDate()> today) { today_ = std::move(today); }
+
+    // MDIForm_Load: port access, start values, defaults file, working images.
+    void load();
+
+    QMdiArea* mdiArea() const { return mdi_; }
+    QToolBar* toolbar() const { return toolbar_; }
+    QAction* action(const QString& objectName) const;
+    // The open window with this ActivePanel number, or nullptr.
+    ChildWindow* openWindow(int number) const;
+    ChildWindow* firmwareWindow() const { return firmware_; }
+    const QString& helpFile() const { return helpFile_; }
+    // The file start-up reads the default image from, and the one Save As Default writes.
+    QString defaultsReadPath() const;
+    QString defaultsWritePath() const;
+
+    // Shell
+    void closeWindow(int panelNumber) override;
+    void closeFirmwareWindow() override;
+    void showModeButtons(bool magMode) override;
+    void setMenuChecked(const QString& item, bool checked) override;
+    void setMenuEnabled(const QString& item, bool enabled) override;
+
+public slots:
+    // File commands.
+    void mnuFileNew_Click();
+    void mnuFileOpen_Click();
+    void mnuFileSave_Click();
+    void mnuFileSaveAs_Click();
+    void mnuFileDefault_Click();
+    void mnuFileExit_Click();
+    // Bar_Decoder menu.
+    void mnuConfigInterface_Click();
+    void mnuConfigComm_Click();
+    void mnuConfigBar_Click();
+    void mnuConfigMisc_Click();
+    void mnuConfigDefault_Click();
+    void mnuConfigTransmit_Click();
+    // Magnic_Reader menu.
+    void mnuMagInterface_Click();
+    void mnuMagComm_Click();
+    void mnuMagMisc_Click();
+    void mnuMagDefault_Click();
+    void mnuMagTransmit_Click();
+    // Tools and Help.
+    void mnuToolsISP_Click();
+    void mnuToolsKRtest_Click();
+    void mnuToolsRDM_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpAbout_Click();
+    // Toolbar1_ButtonClick: the toolbar dispatches on the button's key.
+    void Toolbar1_ButtonClick(const QString& key);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    enum class SaveOutcome { Saved, Cancelled, Failed };
+    enum class CommandSet { Keep, Bar, Mag };
+
+    void createMenus();
+    void createToolbar();
+    QAction* addMenuItem(QMenu* menu, const char* name, const char* caption,
+                         const QKeySequence& shortcut, void (MainWindow::*slot)());
+    void setCaption(const QString& prefix);
+
+    // Opening a panel or link window from the menu.
+    void openFromMenu(int number, CommandSet set);
+    // Creates, loads and shows the window with this number; nullptr if that failed.
+    ChildWindow* showChild(int number);
+    void adopt(ChildWindow* window);
+    bool anyChildOpen() const;
+    void toggleCommandSet();
+
+    // File commands.
+    bool askSaveChanges();
+    SaveOutcome save();
+    SaveOutcome saveAs();
+    bool writeConfiguration(const QString& path);
+    bool closeImageWindows();
+    void loadDefaults();
+    QDate today() const { return today_ ? today_() : QDate::currentDate(); }
+    void reportFileError(const QString& text);
+
+    Config& config_;
+    Services services_;
+    AppPaths paths_;
+    std::unique_ptr<WindowFactory> factory_;
+    std::function<QDate()> today_;
+    QMdiArea* mdi_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
+    QHash<QString, QAction*> actions_;
+    QPointer<ChildWindow> windows_[PanelReadMemory + 1];
+    QPointer<ChildWindow> firmware_;
+    QPointer<AboutBox> about_;
+    QString helpFile_;
+    bool loaded_ = false;
+};
+
+} // namespace orv

@@ -1,0 +1,162 @@
+#include "qtdialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace orv {
+
+namespace {
+
+QMessageBox::StandardButton StandardOf(Dialogs::Answer a) {
+    switch (a) {
+    case Dialogs::Answer::Ok:
+        return QMessageBox::Ok;
+    case Dialogs::Answer::Cancel:
+        return QMessageBox::Cancel;
+    case Dialogs::Answer::Yes:
+        return QMessageBox::Yes;
+    case Dialogs::Answer::No:
+        return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::Icon IconOf(Dialogs::Icon icon) {
+    switch (icon) {
+    case Dialogs::Icon::None:
+        return QMessageBox::NoIcon;
+    case Dialogs::Icon::Information:
+        return QMessageBox::Information;
+    case Dialogs::Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Dialogs::Icon::Critical:
+        return QMessageBox::Critical;
+    case Dialogs::Icon::Question:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QFileDialog::Options OptionsOf(const Dialogs::FileRequest& r) {
+    QFileDialog::Options options;
+    if (!r.overwritePrompt)
+        options |= QFileDialog::DontConfirmOverwrite;
+    return options;
+}
+
+void Prepare(QFileDialog& dialog, const Dialogs::FileRequest& r) {
+    if (!r.title.isEmpty())
+        dialog.setWindowTitle(r.title);
+    dialog.setNameFilter(QtDialogs::QtFilter(r.filter));
+    dialog.setDefaultSuffix(r.defaultExtension);
+    dialog.setOptions(OptionsOf(r));
+    if (!r.fileName.isEmpty())
+        dialog.selectFile(r.fileName);
+}
+
+std::optional<QString> Run(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+QWidget* QtDialogs::dialogParent() const {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return parent_;
+}
+
+QString QtDialogs::DisplayText(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            out += QLatin1Char('\n');
+            const qsizetype next = i + 1;
+            if (next < text.size() && text[next] != c &&
+                (text[next] == QLatin1Char('\r') || text[next] == QLatin1Char('\n')))
+                ++i; // a CR LF or LF CR pair is one line break
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString QtDialogs::QtFilter(const QString& filter) {
+    // Descriptions stand at even positions of the "|" list; they already name their patterns.
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i < parts.size(); i += 2) {
+        QString description = parts[i];
+        if (i + 1 < parts.size() && !description.contains(QLatin1Char('(')))
+            description += QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
+        filters << description;
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+Dialogs::Answer QtDialogs::message(const Message& m) {
+    QMessageBox box(dialogParent());
+    box.setWindowTitle(m.title.isEmpty() ? QCoreApplication::applicationName() : m.title);
+    box.setText(DisplayText(m.text));
+    box.setTextFormat(Qt::PlainText);
+    box.setIcon(IconOf(m.icon));
+    QList<Answer> answers;
+    switch (m.buttons) {
+    case Buttons::Ok:
+        answers = {Answer::Ok};
+        break;
+    case Buttons::OkCancel:
+        answers = {Answer::Ok, Answer::Cancel};
+        break;
+    case Buttons::YesNo:
+        answers = {Answer::Yes, Answer::No};
+        break;
+    case Buttons::YesNoCancel:
+        answers = {Answer::Yes, Answer::No, Answer::Cancel};
+        break;
+    }
+    QMessageBox::StandardButtons buttons;
+    for (Answer a : answers)
+        buttons |= StandardOf(a);
+    box.setStandardButtons(buttons);
+    box.setDefaultButton(StandardOf(m.defaultButton.value_or(answers.first())));
+    // Escape gives Cancel where there is one, else No (Yes/No), else OK.
+    if (answers.contains(Answer::Cancel))
+        box.setEscapeButton(QMessageBox::Cancel);
+    else if (answers.contains(Answer::No))
+        box.setEscapeButton(QMessageBox::No);
+    else
+        box.setEscapeButton(QMessageBox::Ok);
+    const auto clicked = static_cast<QMessageBox::StandardButton>(box.exec());
+    for (Answer a : answers) {
+        if (StandardOf(a) == clicked)
+            return a;
+    }
+    return answers.contains(Answer::Cancel) ? Answer::Cancel : answers.last();
+}
+
+std::optional<QString> QtDialogs::openFileName(const FileRequest& r) {
+    QFileDialog dialog(dialogParent());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(r.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    Prepare(dialog, r);
+    return Run(dialog);
+}
+
+std::optional<QString> QtDialogs::saveFileName(const FileRequest& r) {
+    QFileDialog dialog(dialogParent());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A save dialog only offers folders that exist, which is what "path must exist" asks.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    Prepare(dialog, r);
+    return Run(dialog);
+}
+
+} // namespace orv

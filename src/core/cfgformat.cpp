@@ -1,0 +1,204 @@
+#include "cfgformat.h"
+
+#include "codepage.h"
+
+#include <QList>
+
+#include <climits>
+
+namespace orv {
+
+namespace {
+
+const QByteArray LineEnd = QByteArrayLiteral("\r\n");
+
+void AppendText(QByteArray& out, const QByteArray& text) {
+    out += text;
+    out += LineEnd;
+}
+
+void AppendNumber(QByteArray& out, int value) {
+    out += ' ';
+    out += QByteArray::number(value);
+    out += ' ';
+    out += LineEnd;
+}
+
+// Splits a file into lines; a line ends at LF, and a CR before the LF is dropped. A last line
+// without a line end still counts.
+QList<QByteArray> LinesOf(const QByteArray& bytes) {
+    QList<QByteArray> lines = bytes.split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    for (QByteArray& line : lines) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+    }
+    return lines;
+}
+
+// Number records of the lines from `first` on: each line holds one or more records separated
+// by commas.
+QList<QByteArray> NumberRecordsOf(const QList<QByteArray>& lines, qsizetype first) {
+    QList<QByteArray> records;
+    for (qsizetype i = first; i < lines.size(); ++i) {
+        const QList<QByteArray> parts = lines[i].split(',');
+        for (const QByteArray& part : parts)
+            records.append(part);
+    }
+    return records;
+}
+
+// A decimal integer with optional blanks around it and an optional sign.
+std::optional<int> ParseInteger(const QByteArray& record) {
+    const QByteArray t = record.trimmed();
+    if (t.isEmpty() || t.size() > 11)
+        return std::nullopt;
+    qsizetype i = 0;
+    if (t[0] == '-' || t[0] == '+')
+        ++i;
+    if (i == t.size())
+        return std::nullopt;
+    for (qsizetype k = i; k < t.size(); ++k) {
+        if (t[k] < '0' || t[k] > '9')
+            return std::nullopt;
+    }
+    bool ok = false;
+    const long long v = t.toLongLong(&ok);
+    if (!ok || v < INT_MIN || v > INT_MAX)
+        return std::nullopt;
+    return static_cast<int>(v);
+}
+
+std::optional<QByteArray> HeaderBytes(const QString& text, const char* name, QString* why) {
+    if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'))) {
+        if (why)
+            *why = QStringLiteral("the %1 contains a line break").arg(QLatin1String(name));
+        return std::nullopt;
+    }
+    auto bytes = BytesOfText(text);
+    if (!bytes && why)
+        *why = QStringLiteral("the %1 contains a character that cannot be stored in the file")
+                   .arg(QLatin1String(name));
+    return bytes;
+}
+
+} // namespace
+
+CfgContents ContentsOf(const Config& config) {
+    CfgContents c;
+    c.DeviceName = config.DeviceName;
+    c.UserName = config.UserName;
+    c.SetupDate = config.SetupDate;
+    c.Description = config.Description;
+    c.ComPort = config.ComPort;
+    c.LinkMode = config.LinkMode;
+    c.data = config.CfgData;
+    return c;
+}
+
+std::optional<QByteArray> WriteCfgFile(const CfgContents& contents, QString* why) {
+    const struct {
+        const QString& text;
+        const char* name;
+    } headers[] = {{contents.DeviceName, "device name"},
+                   {contents.UserName, "user's name"},
+                   {contents.SetupDate, "building date"},
+                   {contents.Description, "description"}};
+    QByteArray out;
+    AppendText(out, CfgSignature);
+    for (const auto& h : headers) {
+        const auto bytes = HeaderBytes(h.text, h.name, why);
+        if (!bytes)
+            return std::nullopt;
+        AppendText(out, *bytes);
+    }
+    AppendNumber(out, contents.ComPort);
+    AppendNumber(out, contents.LinkMode);
+    for (quint8 b : contents.data)
+        AppendNumber(out, b);
+    return out;
+}
+
+CfgParseResult ParseCfgFile(const QByteArray& bytes) {
+    CfgParseResult result;
+    const QList<QByteArray> lines = LinesOf(bytes);
+    if (lines.isEmpty() || lines[0] != CfgSignature) {
+        result.status = CfgParseStatus::WrongSignature;
+        return result;
+    }
+    auto damaged = [&result](const QString& reason) {
+        result.status = CfgParseStatus::Damaged;
+        result.reason = reason;
+        return result;
+    };
+    if (lines.size() < 5)
+        return damaged(QStringLiteral("the file ends before its header is complete"));
+    CfgContents& c = result.contents;
+    c.DeviceName = TextOfBytes(lines[1]);
+    c.UserName = TextOfBytes(lines[2]);
+    c.SetupDate = TextOfBytes(lines[3]);
+    c.Description = TextOfBytes(lines[4]);
+
+    const QList<QByteArray> numbers = NumberRecordsOf(lines, 5);
+    constexpr int NumberCount = CfgRecordCount - 5;
+    if (numbers.size() < NumberCount) {
+        return damaged(QStringLiteral("the file has %1 records instead of %2")
+                           .arg(5 + numbers.size())
+                           .arg(CfgRecordCount));
+    }
+    for (int r = 0; r < NumberCount; ++r) {
+        const int record = 6 + r;
+        const auto value = ParseInteger(numbers[r]);
+        if (!value) {
+            return damaged(QStringLiteral("record %1 (\"%2\") is not a whole number")
+                               .arg(record)
+                               .arg(TextOfBytes(numbers[r].trimmed().left(20))));
+        }
+        if (r == 0) {
+            if (*value < 1 || *value > 6)
+                return damaged(QStringLiteral("the port number %1 is not 1 to 6").arg(*value));
+            c.ComPort = static_cast<qint16>(*value);
+        } else if (r == 1) {
+            if (*value < 0 || *value > 1)
+                return damaged(QStringLiteral("the link mode %1 is not 0 or 1").arg(*value));
+            c.LinkMode = static_cast<qint16>(*value);
+        } else {
+            if (*value < 0 || *value > 255) {
+                return damaged(QStringLiteral("image byte %1 holds %2, which is not 0 to 255")
+                                   .arg(r - 2)
+                                   .arg(*value));
+            }
+            c.data[r - 2] = static_cast<quint8>(*value);
+        }
+    }
+    result.status = CfgParseStatus::Ok;
+    return result;
+}
+
+QByteArray WriteDefaultsFile(const Image& image) {
+    QByteArray out;
+    AppendText(out, DefaultsSignature);
+    for (quint8 b : image)
+        AppendNumber(out, b);
+    return out;
+}
+
+std::optional<Image> ParseDefaultsFile(const QByteArray& bytes) {
+    const QList<QByteArray> lines = LinesOf(bytes);
+    if (lines.isEmpty() || lines[0] != DefaultsSignature)
+        return std::nullopt;
+    const QList<QByteArray> numbers = NumberRecordsOf(lines, 1);
+    if (numbers.size() < ImageSize)
+        return std::nullopt;
+    Image image{};
+    for (int i = 0; i < ImageSize; ++i) {
+        const auto value = ParseInteger(numbers[i]);
+        if (!value || *value < 0 || *value > 255)
+            return std::nullopt;
+        image[i] = static_cast<quint8>(*value);
+    }
+    return image;
+}
+
+} // namespace orv

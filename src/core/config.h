@@ -1,0 +1,125 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <array>
+
+class QDate;
+
+namespace orv {
+
+// The configuration image: 85 bytes, bar decoder bytes 0..24, magnetic reader bytes 25..84.
+constexpr int ImageSize = 85;
+constexpr int BarFirst = 0;
+constexpr int BarLast = 24;
+constexpr int MagFirst = 25;
+constexpr int MagLast = 84;
+using Image = std::array<quint8, ImageSize>;
+
+// Numbers that ActivePanel takes while a window is open.
+enum PanelNumber : qint16 {
+    NoPanel = 0,
+    PanelCfg3 = 1,       // bar decoder interface
+    PanelCfg4 = 2,       // bar decoder communication
+    PanelCfg5 = 3,       // bar codes
+    PanelCfg6 = 4,       // bar decoder miscellaneous
+    PanelTransmit = 5,   // download and upload
+    PanelMagCfg4 = 6,    // magnetic reader communication
+    PanelMagCfg6 = 7,    // magnetic reader miscellaneous
+    PanelMagCfg3 = 8,    // magnetic reader interface
+    PanelReadMemory = 9, // decoder memory
+};
+
+// What the configuration needs from the window that hosts the child windows. The main window
+// implements it; tests may substitute their own.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // Unloads the window that has this ActivePanel number, if it is open.
+    virtual void closeWindow(int panelNumber) = 0;
+    // Unloads the firmware update window, if it is open.
+    virtual void closeFirmwareWindow() = 0;
+    // Shows the "mag" toolbar button pressed and disables "bar" (magMode true), or the reverse.
+    virtual void showModeButtons(bool magMode) = 0;
+    // Menu marks that the child windows set while they are open (menu items by object name).
+    virtual void setMenuChecked(const QString& item, bool checked) = 0;
+    virtual void setMenuEnabled(const QString& item, bool enabled) = 0;
+};
+
+// All state the program's windows share, with the operations on it. main() creates one; every
+// window receives it by reference. Member names follow the decoder documentation's names.
+class Config {
+public:
+    Image CfgData{};    // working image: what panels edit, files store and the decoder receives
+    Image CfgSaved{};   // the image as last loaded, created or saved
+    Image CfgDefault{}; // default image, from the defaults file or the built-in table
+
+    // Header strings of a configuration.
+    QString DeviceName;
+    QString UserName;
+    QString SetupDate;
+    QString Description;
+    QString CfgFileName; // full path, or NewFileName while the configuration has no file
+
+    // Serial and keyboard link settings.
+    qint16 LinkMode = 1; // 0 keyboard, 1 RS232
+    qint16 ComPort = 1;  // 1..6
+    QString BaudRate = QStringLiteral("9600");
+    QString CommFormat =
+        QStringLiteral("N,8,1 "); // parity, comma, data bits, comma, stop bits, blank
+
+    bool SaveOption = true; // download option "Save" (true) or "Not Save"
+    bool MagMode = false;   // magnetic reader command set is current
+    qint16 ActivePanel = NoPanel;
+    bool CtrlKeyToPrefix = false; // Control Key dialog serves the prefix box (true) or suffix box
+    bool ExpectDataReply = false; // the running exchange expects a reply that carries data
+    QString KbMemCommand;         // letter burst of the memory window's keyboard handshake
+
+    static const QString NewFileName; // "New File"
+
+    // Bit-field access. The value is already shifted into the field's position and is not
+    // masked; index must be 0..84.
+    void SetCfgBits(int index, int mask, int value);
+    int GetCfgBits(int index, int mask) const;
+    int GetDefaultBits(int index, int mask) const;
+
+    // Built-in defaults into CfgDefault.
+    void BuildBarDefaults();
+    void BuildMagDefaults();
+    static Image BuiltInDefaults();
+
+    // CfgDefault -> CfgData for one region; CfgSaved is not touched.
+    void RestoreBarDefaults();
+    void RestoreMagDefaults();
+
+    bool HasUnsavedChanges() const;
+    void MarkSaved();
+
+    // Closes the window ActivePanel names and always the firmware update window; returns the
+    // ActivePanel value found on entry.
+    int CloseActivePanel();
+    // Makes the "mag" and "bar" toolbar buttons agree with MagMode; with MagMode set it also
+    // closes the bar codes panel.
+    void SyncModeButtons();
+
+    // Start values of the module state and the images (the first steps of start-up): everything
+    // but CfgDefault, which the caller loads afterwards.
+    void InitStartState(const QDate& today);
+
+    // Header strings as New sets them.
+    void SetNewFileHeaders(const QDate& today);
+
+    static QString DateText(const QDate& date);
+
+    // The settings text for the serial port, e.g. "9600,N,8,1 ".
+    QString SerialSettings() const { return BaudRate + QLatin1Char(',') + CommFormat; }
+
+    void setShell(Shell* shell) { shell_ = shell; }
+    Shell* shell() const { return shell_; }
+
+private:
+    Shell* shell_ = nullptr;
+};
+
+} // namespace orv

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+namespace orv {
+
+// Object name of element i of a control array: "optCfg41A(2)".
+inline QString ArrayName(const QString& base, int index) {
+    return base + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
+}
+
+} // namespace orv

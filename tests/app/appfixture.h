@@ -1,0 +1,92 @@
+#pragma once
+
+#include "app/mainwindow.h"
+#include "app/windowfactory.h"
+#include "core/config.h"
+#include "support/fakedialogs.h"
+#include "support/fakelauncher.h"
+#include "support/recordingportaccess.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace orv::test {
+
+// A main window built with test doubles, in a temporary folder that stands for the current
+// folder and the per-user configuration folder.
+struct AppFixture {
+    QTemporaryDir dir;
+    Config config;
+    FakeDialogs dialogs;
+    FakeLauncher launcher;
+    RecordingPortAccess port;
+    AppPaths paths;
+    std::unique_ptr<MainWindow> window;
+
+    static QDate Today() { return QDate(2026, 12, 8); }
+
+    AppFixture() {
+        paths.currentDir = dir.filePath(QStringLiteral("cwd"));
+        paths.userConfigDir = dir.filePath(QStringLiteral("config"));
+        paths.manualPath = dir.filePath(QStringLiteral("manual.html"));
+        QDir().mkpath(paths.currentDir);
+        window = std::make_unique<MainWindow>(config, Services{dialogs, launcher, port}, paths);
+        window->setToday(&AppFixture::Today);
+    }
+
+    // Start-up, as the program runs it.
+    void start() {
+        window->load();
+        window->show();
+    }
+
+    QAction* action(const char* name) const {
+        QAction* a = window->action(QString::fromLatin1(name));
+        if (!a)
+            qFatal("no action %s", name);
+        return a;
+    }
+    void trigger(const char* name) { action(name)->trigger(); }
+
+    // The child window now open, by object name, or nullptr.
+    ChildWindow* child(const char* objectName) const {
+        for (int n = PanelCfg3; n <= PanelReadMemory; ++n) {
+            ChildWindow* w = window->openWindow(n);
+            if (w && w->objectName() == QLatin1String(objectName))
+                return w;
+        }
+        ChildWindow* isp = window->firmwareWindow();
+        if (isp && !isp->isUnloaded() && isp->objectName() == QLatin1String(objectName))
+            return isp;
+        return nullptr;
+    }
+
+    // Names of the open child windows.
+    QStringList openChildren() const {
+        QStringList names;
+        for (int n = PanelCfg3; n <= PanelReadMemory; ++n) {
+            if (ChildWindow* w = window->openWindow(n))
+                names << w->objectName();
+        }
+        if (ChildWindow* isp = window->firmwareWindow(); isp && !isp->isUnloaded())
+            names << isp->objectName();
+        return names;
+    }
+
+    static void WriteFile(const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    static QByteArray ReadFile(const QString& path) {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        return f.readAll();
+    }
+};
+
+} // namespace orv::test
