@@ -11,7 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev)
+PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev libfontconfig-dev)
 JOBS=$(nproc)
 
 deps() {

@@ -1,4 +1,5 @@
 #include "apppaths.h"
+#include "fontpreloader.h"
 #include "mainwindow.h"
 #include "processlauncher.h"
 #include "qtdialogs.h"
@@ -9,7 +10,9 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    orv::FontPreloader fonts;
     QApplication app(argc, argv);
+    fonts.wait();
     QApplication::setApplicationName(QStringLiteral("orvcfg"));
     QApplication::setApplicationVersion(QStringLiteral("3.45.01"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/orvcfg.png")));

@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
 namespace orv {
 
@@ -197,9 +198,10 @@ void MainWindow::createToolbar() {
             continue;
         }
         const QString key = QString::fromLatin1(b.key);
-        const QIcon fallback(QStringLiteral(":/icons/%1.png").arg(key));
-        auto* a = toolbar_->addAction(QIcon::fromTheme(QString::fromLatin1(b.themeIcon), fallback),
-                                      QString::fromLatin1(b.tooltip));
+        // With its size given, the icon is read from the resources when first drawn, not here.
+        QIcon icon;
+        icon.addFile(QStringLiteral(":/icons/%1.png").arg(key), QSize(24, 24));
+        auto* a = toolbar_->addAction(icon, QString::fromLatin1(b.tooltip));
         a->setObjectName(QStringLiteral("Toolbar1_") + key);
         a->setToolTip(QString::fromLatin1(b.tooltip));
         a->setData(key);
@@ -214,6 +216,37 @@ void MainWindow::createToolbar() {
             w->setAccessibleDescription(a->toolTip());
         }
     }
+}
+
+void MainWindow::applyThemeIcons() {
+    for (const ToolButton& b : ToolButtons) {
+        if (!b.key)
+            continue;
+        QAction* a = action(QStringLiteral("Toolbar1_") + QLatin1String(b.key));
+        const QString themeName = QString::fromLatin1(b.themeIcon);
+        if (a && QIcon::hasThemeIcon(themeName))
+            a->setIcon(QIcon::fromTheme(themeName));
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose &&
+        windowHandle()->isExposed()) {
+        // The window has been drawn once: now take the desktop theme's toolbar icons. Reading
+        // the icon theme costs more than drawing the whole window, so it waits until then.
+        windowHandle()->removeEventFilter(this);
+        QTimer::singleShot(0, this, &MainWindow::applyThemeIcons);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!themeIconsPending_)
+        return;
+    themeIconsPending_ = false;
+    if (windowHandle())
+        windowHandle()->installEventFilter(this);
 }
 
 QAction* MainWindow::action(const QString& objectName) const {

@@ -90,6 +90,8 @@ public slots:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     enum class SaveOutcome { Saved, Cancelled, Failed };
@@ -97,6 +99,8 @@ private:
 
     void createMenus();
     void createToolbar();
+    // The desktop theme's icons for the toolbar buttons that the theme has.
+    void applyThemeIcons();
     QAction* addMenuItem(QMenu* menu, const char* name, const char* caption,
                          const QKeySequence& shortcut, void (MainWindow::*slot)());
     void setCaption(const QString& prefix);
@@ -132,6 +136,7 @@ private:
     QPointer<AboutBox> about_;
     QString helpFile_;
     bool loaded_ = false;
+    bool themeIconsPending_ = true;
 };
 
 } // namespace orv

@@ -1,0 +1,15 @@
+#include "fontpreloader.h"
+
+#ifdef ORV_HAVE_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
+
+namespace orv {
+
+FontPreloader::FontPreloader() {
+#ifdef ORV_HAVE_FONTCONFIG
+    thread_ = std::thread([] { FcInit(); });
+#endif
+}
+
+} // namespace orv
