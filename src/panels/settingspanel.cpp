@@ -86,9 +86,6 @@ InsertionBox* SettingsPanel::insertionFrame(const InsertionFrameSpec& spec, QGro
     const bool prefix = spec.prefix;
     QPushButton* keys =
         button(spec.controlKeysButton, "Control Keys", [this, prefix] { showControlKeys(prefix); });
-    // A click on "Control Keys" leaves the focus, and with it the caret and the selection, in
-    // the box: that is where the dialog inserts.
-    keys->setFocusPolicy(Qt::TabFocus);
     QPushButton* clear =
         button(spec.clearButton, "Clear All Insetion", [box] { box->clearGroup(); });
 

@@ -108,6 +108,19 @@ void InsertionBox::textChange() {
         config_.SetCfgBits(first_ + i, 0xFF, group[i]);
 }
 
+void InsertionBox::focusOutEvent(QFocusEvent* event) {
+    const int start = selectionStart();
+    const int length = selectionLength();
+    const bool caretAtStart = cursorPosition() == start;
+    QLineEdit::focusOutEvent(event); // drops the selection
+    if (start >= 0 && length > 0) {
+        if (caretAtStart)
+            setSelection(start + length, -length);
+        else
+            setSelection(start, length);
+    }
+}
+
 namespace {
 
 // Blanks, then at most two digits whose value fits the field.

@@ -95,6 +95,9 @@ public:
 
 protected:
     void textChange() override;
+    // The box keeps its caret and selection when it loses the focus: the Control Key dialog,
+    // opened by a button beside it, inserts there.
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     Config& config_;
