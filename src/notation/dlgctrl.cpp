@@ -15,6 +15,7 @@ namespace orv {
 
 namespace {
 
+// "btnCtrl(13)": element `index` of a control array (the notation does not depend on ui/).
 QString ArrayElementName(const char* base, int index) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(base)).arg(index);
 }
