@@ -3,6 +3,10 @@
 #include "placeholderwindow.h"
 
 #include "core/config.h"
+#include "panels/bar/barcodespanel.h"
+#include "panels/bar/barcommpanel.h"
+#include "panels/bar/barinterfacepanel.h"
+#include "panels/bar/barmiscpanel.h"
 #include "ui/windowspec.h"
 
 namespace orv {
@@ -12,6 +16,14 @@ ChildWindow* WindowFactory::createChild(int number, QWidget* mainWindow) {
     if (!spec)
         return nullptr;
     switch (number) {
+    case PanelCfg3:
+        return new BarInterfacePanel(config_, *spec, mainWindow);
+    case PanelCfg4:
+        return new BarCommPanel(config_, *spec, mainWindow);
+    case PanelCfg5:
+        return new BarCodesPanel(config_, *spec, mainWindow);
+    case PanelCfg6:
+        return new BarMiscPanel(config_, services_.dialogs, *spec, mainWindow);
     default:
         return new PlaceholderWindow(config_, *spec, mainWindow);
     }

@@ -1,0 +1,112 @@
+#include "dlgctrl.h"
+
+#include "notation.h"
+
+#include "core/config.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace orv {
+
+namespace {
+
+// "btnCtrl(13)": element `index` of a control array (the notation does not depend on ui/).
+QString ArrayElementName(const char* base, int index) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(base)).arg(index);
+}
+
+// The open widget with this object name: a visible one if there is one.
+QWidget* FindOpenWidget(const QString& name) {
+    QWidget* hidden = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        QList<QWidget*> found = top->findChildren<QWidget*>(name);
+        if (top->objectName() == name)
+            found.prepend(top);
+        for (QWidget* w : found) {
+            if (w->isVisible())
+                return w;
+            if (!hidden)
+                hidden = w;
+        }
+    }
+    return hidden;
+}
+
+} // namespace
+
+DlgCtrl::DlgCtrl(Config& config, QWidget* parent) : QDialog(parent), config_(config) {
+    setObjectName(QStringLiteral("DlgCtrl"));
+    setWindowTitle(QStringLiteral("Control Key"));
+    setModal(true);
+
+    auto* keys = new QGridLayout;
+    for (int i = 0; i < ControlCount; ++i) {
+        auto* b = new QPushButton(ControlName(i));
+        b->setObjectName(ArrayElementName("btnCtrl", i));
+        b->setAutoDefault(false);
+        // NUL cannot be chosen here; typing its name into the box still inserts it.
+        b->setEnabled(i != 0);
+        connect(b, &QPushButton::clicked, this, [this, i] { btnCtrl_Click(i); });
+        keys->addWidget(b, i / 8, i % 8);
+    }
+
+    txtCtrl_ = new QLineEdit;
+    txtCtrl_->setObjectName(QStringLiteral("txtCtrl"));
+    txtCtrl_->setAccessibleName(QStringLiteral("Control Key"));
+    auto* insert = new QPushButton(QStringLiteral("Insert Control Key"));
+    insert->setObjectName(QStringLiteral("Command1"));
+    insert->setDefault(true);
+    connect(insert, &QPushButton::clicked, this, &DlgCtrl::Command1_Click);
+    auto* exit = new QPushButton(QStringLiteral("Exit"));
+    exit->setObjectName(QStringLiteral("Command2"));
+    exit->setAutoDefault(false);
+    connect(exit, &QPushButton::clicked, this, &DlgCtrl::Command2_Click);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(txtCtrl_, 1);
+    bottom->addWidget(insert);
+    bottom->addWidget(exit);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(keys);
+    layout->addLayout(bottom);
+}
+
+QLineEdit* DlgCtrl::targetBox() const {
+    const QString panel = config_.MagMode ? QStringLiteral("magcfg6") : QStringLiteral("cfg6");
+    const QString box =
+        config_.CtrlKeyToPrefix ? QStringLiteral("txt694") : QStringLiteral("txt693");
+    QWidget* w = FindOpenWidget(panel);
+    return w ? w->findChild<QLineEdit*>(box) : nullptr;
+}
+
+void DlgCtrl::btnCtrl_Click(int index) {
+    txtCtrl_->setText(ControlName(index));
+}
+
+void DlgCtrl::Command1_Click() {
+    if (txtCtrl_->text().isEmpty())
+        return;
+    QLineEdit* target = targetBox();
+    if (!target)
+        return;
+    // Replaces the selection, or inserts at the caret; the caret ends after the token, and the
+    // box's own change handling stores the group.
+    target->insert(QLatin1Char('{') + txtCtrl_->text() + QLatin1Char('}'));
+    txtCtrl_->clear();
+}
+
+void DlgCtrl::Command2_Click() {
+    QLineEdit* target = targetBox();
+    accept();
+    if (target) {
+        target->activateWindow();
+        target->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+} // namespace orv

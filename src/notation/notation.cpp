@@ -1,0 +1,99 @@
+#include "notation.h"
+
+#include "core/codepage.h"
+
+namespace orv {
+
+QString ControlName(int code) {
+    Q_ASSERT(code >= 0 && code < ControlCount);
+    return QString(ControlMnemonics.mid(code * 3, 3)).trimmed();
+}
+
+QString RenderInsertionGroup(std::span<const quint8> group) {
+    QString text;
+    for (quint8 b : group) {
+        if (b == EmptyCharCode)
+            break;
+        if (b > 31)
+            text += CharOfByte(b);
+        else
+            text += QLatin1Char('{') + ControlName(b) + QLatin1Char('}');
+    }
+    return text;
+}
+
+namespace {
+
+// The control code named by the text between a "{" at `open` and the first "}" after it, or
+// nothing when that text is no name: it must be two or three characters long, and (after upper
+// case and the blank of a two-letter name) must be a whole cell of ControlMnemonics.
+std::optional<int> TokenAt(const QString& text, qsizetype open, qsizetype* close) {
+    const qsizetype j = text.indexOf(QLatin1Char('}'), open);
+    if (j < 0 || j <= open + 2)
+        return std::nullopt;
+    QString name = text.mid(open + 1, j - open - 1);
+    for (QChar& c : name)
+        c = c.toUpper();
+    if (name.size() == 2)
+        name += QLatin1Char(' ');
+    if (name.size() != 3)
+        return std::nullopt;
+    const qsizetype p = QString(ControlMnemonics).indexOf(name);
+    if (p < 0 || p % 3 != 0)
+        return std::nullopt; // absent, or only across a cell boundary
+    *close = j;
+    return static_cast<int>(p / 3);
+}
+
+} // namespace
+
+std::vector<quint8> ParseInsertionText(const QString& text, int n) {
+    std::vector<quint8> group(static_cast<size_t>(n), EmptyCharCode);
+    size_t k = 0;
+    for (qsizetype i = 0; i < text.size() && k < group.size(); ++i) {
+        if (text[i] == QLatin1Char('{')) {
+            qsizetype close = 0;
+            if (const auto code = TokenAt(text, i, &close)) {
+                group[k++] = static_cast<quint8>(*code);
+                i = close;
+                continue;
+            }
+        }
+        if (const auto b = ByteOfChar(text[i]))
+            group[k++] = *b;
+    }
+    return group;
+}
+
+SingleCharOutcome ApplySingleCharRule(SingleCharKind kind, const QString& text) {
+    SingleCharOutcome out;
+    if (text.isEmpty()) {
+        if (kind == SingleCharKind::Identifier)
+            out.store = 0;
+        return out;
+    }
+    if (text.size() > 1) {
+        if (kind == SingleCharKind::Identifier) {
+            out.tooManyMessage = true;
+            out.replaceBy = QString();
+        } else {
+            out.replaceBy = text.left(1);
+        }
+        return out;
+    }
+    // One character. One without a single-byte code cannot be stored: the byte keeps its value
+    // (the boxes do not let such characters in).
+    const auto b = ByteOfChar(text[0]);
+    if (!b)
+        return out;
+    out.store = (kind == SingleCharKind::Identifier && *b < 32) ? quint8(0) : *b;
+    return out;
+}
+
+QString SingleCharText(SingleCharKind kind, quint8 byte) {
+    if (kind == SingleCharKind::Identifier && byte == 0)
+        return QString();
+    return QString(CharOfByte(byte));
+}
+
+} // namespace orv

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace orv {
+
+// The names of the 32 control characters, three characters to a cell: cell c names code c, and
+// a two-letter name ends with a blank inside its cell. Every name occurs first at the start of
+// its own cell.
+inline const QLatin1String ControlMnemonics("NULSOHSTXETXEOTENQACKBELBS HT LF VT FF CR SO SI "
+                                            "DLEDC1DC2DC3DC4NAKSYNETBCANEM SUBESCFS GS RS US ");
+constexpr int ControlCount = 32;
+
+// The byte of an insertion group that means "no character here"; it ends the group.
+constexpr quint8 EmptyCharCode = 255;
+
+// The name of control code 0..31 without the blank: "NUL", "CR", "US".
+QString ControlName(int code);
+
+// The text of an insertion group: printable bytes as themselves, control bytes as {NAME}, up to
+// the first EmptyCharCode.
+QString RenderInsertionGroup(std::span<const quint8> group);
+
+// The n bytes of an insertion group for the text of its box. A recognised {NAME} (any letter
+// case, a two-letter name with or without its blank) is one control byte; every other
+// character is its own code, including a "{" that starts no name. Text beyond the n-th byte is
+// ignored, and the bytes after the last character are EmptyCharCode.
+//
+// A character with no single-byte code cannot be stored in the group: it is skipped and takes
+// no byte. The boxes keep such characters out in the first place, so this only matters to
+// callers that pass text from elsewhere.
+std::vector<quint8> ParseInsertionText(const QString& text, int n);
+
+// The two kinds of box that hold one character in one image byte.
+enum class SingleCharKind {
+    Identifier, // bar-code identifier characters: empty is 0, control characters are stored as 0
+    TrackChar,  // track start/end characters: any character; an empty box stores nothing
+};
+
+// What a single-character box does after its text has changed.
+struct SingleCharOutcome {
+    std::optional<quint8> store;      // the byte to store; nothing: the byte keeps its value
+    std::optional<QString> replaceBy; // the box's text must become this (and the rule runs again)
+    bool tooManyMessage = false;      // show "Allow only one character."
+};
+
+SingleCharOutcome ApplySingleCharRule(SingleCharKind kind, const QString& text);
+
+// The text a single-character box shows for a stored byte.
+QString SingleCharText(SingleCharKind kind, quint8 byte);
+
+} // namespace orv

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "panels/settingspanel.h"
+
+namespace orv {
+
+// cfg4, "Communication Parameters": the bar decoder's RS232 line, keyboard wedge and output
+// character settings (bytes 16, 19 and 20).
+class BarCommPanel : public SettingsPanel {
+    Q_OBJECT
+public:
+    BarCommPanel(Config& config, const WindowSpec& spec, QWidget* parent = nullptr);
+};
+
+} // namespace orv

@@ -1,0 +1,111 @@
+#include "barmiscpanel.h"
+
+#include "panels/tabframes.h"
+#include "ui/names.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace orv {
+
+namespace {
+
+// txt62(i) holds the identifier character of byte i.
+const char* const CodeIdLabels[8] = {"UPC-A",   "UPC-E",    "EAN-13",        "EAN-8",
+                                     "Code 39", "Code 128", "Interleave 25", "CodaBar/NW7"};
+
+const InsertionFrameSpec Prefix{
+    "fra69",    "Prefix", "lbl694", "Characters to be Inserted (Only Four Characters Available)",
+    "txt694",   8,        4,        "Command3",
+    "cmd68_69", true};
+const InsertionFrameSpec Suffix{
+    "Frame1",   "Sufix", "Label1", "Characters to be Inserted (Only Four Charaters Available)",
+    "txt693",   12,      4,        "Command2",
+    "Command4", false};
+
+} // namespace
+
+BarMiscPanel::BarMiscPanel(Config& config, Dialogs& dialogs, const WindowSpec& spec,
+                           QWidget* parent)
+    : SettingsPanel(config, spec, parent) {
+    auto* tabs = new TabFrames(QStringLiteral("TabCFG3"), QStringLiteral("fraCfg6"));
+
+    // Controls in the order loading shows them.
+    OptionGroup* language = options(LanguageGroup(16));
+    BitCheckBox* codeIdOn =
+        check(QStringLiteral("chk62"), "Enable Code ID", {22, 0x04, 2}, "cmdDefault62");
+    std::vector<SingleCharBox*> ids;
+    for (int i = 0; i < 8; ++i) {
+        ids.push_back(bind(new SingleCharBox(config, &dialogs, SingleCharKind::Identifier, i,
+                                             ArrayName(QStringLiteral("txt62"), i)),
+                           "cmdDefault62"));
+    }
+    // The truncation counts: typed counts up to 15 are taken (see CountCombo).
+    auto* front = bind(new CountCombo(config, {17, 0xF0, 4}, QStringLiteral("cboTruncate1")));
+    auto* end = bind(new CountCombo(config, {17, 0x0F, 0}, QStringLiteral("CboTruncate2")));
+    QGroupBox* prefixFrame = nullptr;
+    QGroupBox* suffixFrame = nullptr;
+    insertionFrame(Prefix, &prefixFrame);
+    insertionFrame(Suffix, &suffixFrame);
+
+    // Tab 1: language.
+    auto* lang = new QVBoxLayout(tabs->addTab(QStringLiteral("&Language"),
+                                              QStringLiteral("Language Selection"),
+                                              QStringLiteral("Language Selection")));
+    lang->addWidget(language);
+    lang->addWidget(defaultButton("cmdDefault61"), 0, Qt::AlignLeft);
+    lang->addStretch(1);
+
+    // Tab 2: code identifiers, four rows of two, each box with its label on its left.
+    auto* codeId = new QGridLayout(tabs->addTab(QStringLiteral("Code &ID"),
+                                                QStringLiteral("Define Bar Code ID"),
+                                                QStringLiteral("Code ID")));
+    codeId->addWidget(codeIdOn, 0, 0, 1, 4);
+    for (int i = 0; i < 8; ++i) {
+        ids[i]->setMaximumWidth(60);
+        const int row = 1 + i / 2;
+        const int column = (i % 2) * 2;
+        codeId->addWidget(BuddyLabel(QString::fromLatin1(CodeIdLabels[i]), ids[i],
+                                     ArrayName(QStringLiteral("lbl62"), i)),
+                          row, column);
+        codeId->addWidget(ids[i], row, column + 1);
+    }
+    codeId->addWidget(defaultButton("cmdDefault62"), 5, 0, 1, 2, Qt::AlignLeft);
+    codeId->setColumnStretch(4, 1);
+    codeId->setRowStretch(6, 1);
+
+    // Tab 3: truncation, prefix and suffix.
+    auto* edit = new QVBoxLayout(tabs->addTab(QStringLiteral("Characters &Edit"),
+                                              QStringLiteral("Deleting and Inserting Edit For "
+                                                             "Output Characters"),
+                                              QStringLiteral("Characters Edit")));
+    auto* truncate = new QGroupBox(QStringLiteral("Truncate"));
+    truncate->setObjectName(QStringLiteral("fra68"));
+    auto* t = new QGridLayout(truncate);
+    t->addWidget(BuddyLabel(QStringLiteral("Truncate Front Characters"), front,
+                            QStringLiteral("lblTruncate1")),
+                 0, 0);
+    t->addWidget(front, 0, 1);
+    t->addWidget(
+        BuddyLabel(QStringLiteral("Truncate End Characters"), end, QStringLiteral("lblTruncate2")),
+        1, 0);
+    t->addWidget(end, 1, 1);
+    t->addWidget(button("Command1", "Clear All",
+                        [front, end] {
+                            front->showText(QStringLiteral("0"));
+                            end->showText(QStringLiteral("0"));
+                        }),
+                 0, 2, 2, 1, Qt::AlignVCenter);
+    t->setColumnStretch(3, 1);
+    edit->addWidget(truncate);
+    edit->addWidget(prefixFrame);
+    edit->addWidget(suffixFrame);
+    edit->addStretch(1);
+
+    setContent(tabs);
+}
+
+} // namespace orv

@@ -1,0 +1,130 @@
+#include "settingspanel.h"
+
+#include "core/config.h"
+#include "notation/dlgctrl.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace orv {
+
+SettingsPanel::SettingsPanel(Config& config, const WindowSpec& spec, QWidget* parent)
+    : ChildWindow(config, spec, parent) {}
+
+OptionGroup* SettingsPanel::options(const OptionGroupSpec& spec) {
+    return bind(new OptionGroup(config(), spec), spec.restoredBy);
+}
+
+BitCheckBox* SettingsPanel::check(const QString& name, const char* caption, BitField field,
+                                  const char* restoredBy) {
+    return bind(new BitCheckBox(config(), name, QString::fromLatin1(caption), field), restoredBy);
+}
+
+QPushButton* SettingsPanel::defaultButton(const char* name, const char* caption) {
+    const QString button = QString::fromLatin1(name);
+    return this->button(name, caption, [this, button] { restoreDefaults(button); });
+}
+
+QPushButton* SettingsPanel::button(const char* name, const char* caption,
+                                   std::function<void()> onClick) {
+    auto* b = new QPushButton(QString::fromLatin1(caption));
+    b->setObjectName(QString::fromLatin1(name));
+    connect(b, &QPushButton::clicked, this, std::move(onClick));
+    return b;
+}
+
+void SettingsPanel::restoreDefaults(const QString& button) {
+    for (const Bound& b : bound_) {
+        if (b.restoredBy == button)
+            b.binding->showFrom(Source::Default);
+    }
+}
+
+void SettingsPanel::onLoad() {
+    for (const Bound& b : bound_)
+        b.binding->showFrom(Source::Data);
+}
+
+void SettingsPanel::setContent(QWidget* content) {
+    setWidget(content);
+}
+
+void SettingsPanel::addHeaderBoxes(QGroupBox* frame) {
+    struct Header {
+        const char* label;
+        const char* box;
+        QString Config::*string;
+    };
+    const Header headers[] = {
+        {"Device Name: ", "txtDeviceName", &Config::DeviceName},
+        {"User's Name: ", "txtUserName", &Config::UserName},
+        {"Building Date:", "txtDate", &Config::SetupDate},
+        {"Description:", "txtDescription", &Config::Description},
+    };
+    auto* grid = new QGridLayout(frame);
+    int row = 0;
+    for (const Header& h : headers) {
+        auto* box = bind(new HeaderBox(config(), h.string, QString::fromLatin1(h.box)));
+        box->setMinimumWidth(300);
+        grid->addWidget(BuddyLabel(QString::fromLatin1(h.label), box), row, 0);
+        grid->addWidget(box, row, 1);
+        ++row;
+    }
+    grid->setRowStretch(row, 1);
+}
+
+InsertionBox* SettingsPanel::insertionFrame(const InsertionFrameSpec& spec, QGroupBox** frame,
+                                            QVBoxLayout** layout) {
+    *frame = new QGroupBox(QString::fromLatin1(spec.caption));
+    (*frame)->setObjectName(QString::fromLatin1(spec.frame));
+    auto* box =
+        bind(new InsertionBox(config(), spec.first, spec.size, QString::fromLatin1(spec.box)));
+    const bool prefix = spec.prefix;
+    QPushButton* keys =
+        button(spec.controlKeysButton, "Control Keys", [this, prefix] { showControlKeys(prefix); });
+    QPushButton* clear =
+        button(spec.clearButton, "Clear All Insetion", [box] { box->clearGroup(); });
+
+    auto* v = new QVBoxLayout(*frame);
+    v->addWidget(
+        BuddyLabel(QString::fromLatin1(spec.labelText), box, QString::fromLatin1(spec.label)));
+    auto* row = new QHBoxLayout;
+    row->addWidget(box, 1);
+    row->addWidget(keys);
+    row->addWidget(clear);
+    v->addLayout(row);
+    if (layout)
+        *layout = v;
+    return box;
+}
+
+void SettingsPanel::showControlKeys(bool prefix) {
+    config().CtrlKeyToPrefix = prefix;
+    DlgCtrl dialog(config(), this);
+    dialog.exec();
+}
+
+QLabel* BuddyLabel(const QString& text, QWidget* buddy, const QString& name) {
+    auto* label = new QLabel(text);
+    label->setBuddy(buddy);
+    if (!name.isEmpty())
+        label->setObjectName(name);
+    return label;
+}
+
+OptionGroupSpec LanguageGroup(int byte) {
+    // clang-format off
+    return {"opt61", nullptr, nullptr, {byte, 0xF0, 4},
+            {"US English", "UK English", "Italian", "Spanish",
+             "French", "German", "Swedish", "Switzerland",
+             "Hungarian", "Japanese", "Belgium", "Portuguese",
+             "Denmark", "Netherlands", "Reserved 1", "Reserved 2"},
+            {{0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 10, 11}, {12, 13, 14, 15}}, {}, {}, "cmdDefault61"};
+    // clang-format on
+}
+
+} // namespace orv

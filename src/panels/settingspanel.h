@@ -1,0 +1,90 @@
+#pragma once
+
+#include "binding.h"
+#include "optiongroup.h"
+#include "textboxes.h"
+
+#include "ui/childwindow.h"
+
+#include <functional>
+#include <vector>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QVBoxLayout;
+
+namespace orv {
+
+// A "Prefix" or "Sufix" frame of a miscellaneous panel.
+struct InsertionFrameSpec {
+    const char* frame;
+    const char* caption;
+    const char* label;
+    const char* labelText;
+    const char* box;
+    int first; // the insertion group
+    int size;
+    const char* controlKeysButton;
+    const char* clearButton;
+    bool prefix; // the Control Key dialog serves this box when CtrlKeyToPrefix is true
+};
+
+// Base of the settings panels. A panel builds its controls from its binding tables and registers
+// each bound control here; loading then shows every control from CfgData in registration order,
+// and each "Set Default" button shows the controls registered under its name from CfgDefault.
+// Either way the control stores what it shows through the same path as a user's change.
+class SettingsPanel : public ChildWindow {
+    Q_OBJECT
+public:
+    SettingsPanel(Config& config, const WindowSpec& spec, QWidget* parent = nullptr);
+
+protected:
+    // Registers a bound control, restored by the "Set Default" button `restoredBy` (if any).
+    template <class Control> Control* bind(Control* control, const char* restoredBy = nullptr) {
+        bound_.push_back({control, restoredBy ? QString::fromLatin1(restoredBy) : QString()});
+        return control;
+    }
+    OptionGroup* options(const OptionGroupSpec& spec);
+    BitCheckBox* check(const QString& name, const char* caption, BitField field,
+                       const char* restoredBy);
+
+    // A "Set Default" button that restores the controls registered under its name.
+    QPushButton* defaultButton(const char* name, const char* caption = "Set Default");
+    // A plain button.
+    QPushButton* button(const char* name, const char* caption, std::function<void()> onClick);
+
+    // The four header-string boxes with their labels, into `frame`.
+    void addHeaderBoxes(QGroupBox* frame);
+
+    // A "Prefix" or "Sufix" frame: caption label, insertion box, "Control Keys" and
+    // "Clear All Insetion" buttons. `layout` receives the frame's layout, for panels that add
+    // rows to it.
+    InsertionBox* insertionFrame(const InsertionFrameSpec& spec, QGroupBox** frame,
+                                 QVBoxLayout** layout = nullptr);
+
+    // Puts the panel's content into the window.
+    void setContent(QWidget* content);
+
+    void onLoad() override;
+
+private:
+    void restoreDefaults(const QString& button);
+    // Shows the Control Key dialog for the prefix or the suffix box.
+    void showControlKeys(bool prefix);
+
+    struct Bound {
+        Binding* binding;
+        QString restoredBy;
+    };
+    std::vector<Bound> bound_;
+};
+
+// A label that names a box, as its buddy.
+QLabel* BuddyLabel(const QString& text, QWidget* buddy, const QString& name = QString());
+
+// The language group (opt61) of a miscellaneous panel: sixteen languages in the high nibble of
+// `byte`, four rows of four in code order, restored by cmdDefault61.
+OptionGroupSpec LanguageGroup(int byte);
+
+} // namespace orv

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QWidget>
+
+#include <vector>
+
+class QGroupBox;
+class QStackedLayout;
+class QTabBar;
+
+namespace orv {
+
+// A tab strip over a frame array: tab k shows frame k - 1 (counted from 1). Clicking another tab
+// shows its frame, hides the frame CurrentFrame and makes it current; clicking the tab already
+// shown does nothing. The first frame is shown when the strip is built.
+class TabFrames : public QWidget {
+    Q_OBJECT
+public:
+    // `tabStrip` names the tab bar ("TabCFG1"), `frames` the frame array ("fraCfg4").
+    TabFrames(const QString& tabStrip, const QString& frames, QWidget* parent = nullptr);
+
+    // Adds a tab and its frame (named frames(k), captioned frameCaption) and returns the frame.
+    QGroupBox* addTab(const QString& caption, const QString& toolTip,
+                      const QString& frameCaption = QString());
+
+    QTabBar* tabBar() const { return tabBar_; }
+    QGroupBox* frame(int index) const { return frames_.at(index); }
+    int CurrentFrame() const { return currentFrame_; }
+
+private:
+    void TabClick(int index);
+
+    QString framesName_;
+    QTabBar* tabBar_ = nullptr;
+    QStackedLayout* stack_ = nullptr;
+    std::vector<QGroupBox*> frames_;
+    int currentFrame_ = 0;
+};
+
+} // namespace orv

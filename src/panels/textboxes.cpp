@@ -1,0 +1,201 @@
+#include "textboxes.h"
+
+#include "core/codepage.h"
+#include "core/config.h"
+#include "core/dialogs.h"
+
+#include <QScopedValueRollback>
+
+#include <span>
+
+namespace orv {
+
+StorableTextValidator::StorableTextValidator(bool allowLineBreaks, QObject* parent)
+    : QValidator(parent), allowLineBreaks_(allowLineBreaks) {}
+
+QValidator::State StorableTextValidator::validate(QString& input, int& pos) const {
+    QString kept;
+    kept.reserve(input.size());
+    int newPos = pos;
+    for (int i = 0; i < input.size(); ++i) {
+        const QChar c = input[i];
+        const bool lineBreak = c == QLatin1Char('\r') || c == QLatin1Char('\n');
+        if (ByteOfChar(c) && (allowLineBreaks_ || !lineBreak)) {
+            kept += c;
+        } else if (i < pos) {
+            --newPos;
+        }
+    }
+    input = kept;
+    pos = newPos;
+    return Acceptable;
+}
+
+BoundLineEdit::BoundLineEdit(const QString& name, bool allowLineBreaks, QWidget* parent)
+    : QLineEdit(parent) {
+    setObjectName(name);
+    setValidator(new StorableTextValidator(allowLineBreaks, this));
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (!showing_)
+            textChange();
+    });
+}
+
+void BoundLineEdit::showText(const QString& text) {
+    {
+        QScopedValueRollback guard(showing_, true);
+        setText(text);
+    }
+    textChange();
+}
+
+HeaderBox::HeaderBox(Config& config, QString Config::*string, const QString& name, QWidget* parent)
+    : BoundLineEdit(name, false, parent), config_(config), string_(string) {}
+
+void HeaderBox::showFrom(Source) {
+    showText(config_.*string_);
+}
+
+void HeaderBox::textChange() {
+    config_.*string_ = text();
+}
+
+SingleCharBox::SingleCharBox(Config& config, Dialogs* dialogs, SingleCharKind kind, int byte,
+                             const QString& name, QWidget* parent)
+    : BoundLineEdit(name, true, parent), config_(config), dialogs_(dialogs), kind_(kind),
+      byte_(byte) {
+    Q_ASSERT(dialogs_ || kind_ != SingleCharKind::Identifier);
+}
+
+void SingleCharBox::showFrom(Source source) {
+    const BitField whole{byte_, 0xFF, 0};
+    showText(SingleCharText(kind_, static_cast<quint8>(FieldCode(config_, whole, source))));
+}
+
+void SingleCharBox::textChange() {
+    const SingleCharOutcome out = ApplySingleCharRule(kind_, text());
+    if (out.store)
+        config_.SetCfgBits(byte_, 0xFF, *out.store);
+    if (out.tooManyMessage && dialogs_)
+        dialogs_->inform(QStringLiteral("Allow only one character."),
+                         QStringLiteral("Decoder Configuration Setup"));
+    if (out.replaceBy)
+        setText(*out.replaceBy); // runs the rule again on the new text
+}
+
+InsertionBox::InsertionBox(Config& config, int first, int n, const QString& name, QWidget* parent)
+    : BoundLineEdit(name, true, parent), config_(config), first_(first), n_(n) {}
+
+void InsertionBox::setGroupStart(int first) {
+    first_ = first;
+    showFrom(Source::Data);
+}
+
+void InsertionBox::clearGroup() {
+    for (int i = 0; i < n_; ++i)
+        config_.SetCfgBits(first_ + i, 0xFF, EmptyCharCode);
+    showText(QString());
+}
+
+void InsertionBox::showFrom(Source source) {
+    const Image& image = source == Source::Data ? config_.CfgData : config_.CfgDefault;
+    showText(RenderInsertionGroup(std::span(image).subspan(first_, n_)));
+}
+
+void InsertionBox::textChange() {
+    const std::vector<quint8> group = ParseInsertionText(text(), n_);
+    for (int i = 0; i < n_; ++i)
+        config_.SetCfgBits(first_ + i, 0xFF, group[i]);
+}
+
+void InsertionBox::focusOutEvent(QFocusEvent* event) {
+    const int start = selectionStart();
+    const int length = selectionLength();
+    const bool caretAtStart = cursorPosition() == start;
+    QLineEdit::focusOutEvent(event); // drops the selection
+    if (start >= 0 && length > 0) {
+        if (caretAtStart)
+            setSelection(start + length, -length);
+        else
+            setSelection(start, length);
+    }
+}
+
+namespace {
+
+// Blanks, then at most two digits whose value fits the field.
+class CountValidator : public QValidator {
+public:
+    CountValidator(int max, QObject* parent) : QValidator(parent), max_(max) {}
+    State validate(QString& input, int&) const override {
+        qsizetype i = 0;
+        while (i < input.size() && input[i] == QLatin1Char(' '))
+            ++i;
+        const QStringView digits = QStringView(input).mid(i);
+        if (digits.isEmpty())
+            return Intermediate;
+        if (digits.size() > 2)
+            return Invalid;
+        for (QChar c : digits) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return Invalid;
+        }
+        return digits.toInt() <= max_ ? Acceptable : Invalid;
+    }
+
+private:
+    int max_;
+};
+
+} // namespace
+
+CountCombo::CountCombo(Config& config, BitField field, const QString& name, QWidget* parent)
+    : QComboBox(parent), config_(config), field_(field) {
+    setObjectName(name);
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    setMinimumContentsLength(3);
+    for (int n = 0; n <= 9; ++n)
+        addItem(QString::number(n));
+    setValidator(new CountValidator(field_.mask >> field_.shift, this));
+    // Change and Click do the same: the count of the text is stored.
+    connect(this, &QComboBox::editTextChanged, this, [this] {
+        if (!showing_)
+            store();
+    });
+    connect(this, &QComboBox::activated, this, [this] { store(); });
+}
+
+int CountCombo::CountOf(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == QLatin1Char(' '))
+        ++i;
+    int n = 0;
+    for (; i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i) {
+        if (n <= 255) // large enough to be refused, small enough not to overflow
+            n = n * 10 + (text[i].unicode() - '0');
+    }
+    return n;
+}
+
+void CountCombo::showFrom(Source source) {
+    showText(QLatin1Char(' ') + QString::number(FieldCode(config_, field_, source)));
+}
+
+void CountCombo::showText(const QString& text) {
+    {
+        QScopedValueRollback guard(showing_, true);
+        setEditText(text);
+    }
+    store();
+}
+
+void CountCombo::store() {
+    const int n = CountOf(currentText());
+    // The validator keeps larger counts out; should one arrive anyway, the field keeps its value
+    // rather than take one the user did not choose.
+    if (n <= field_.mask >> field_.shift)
+        StoreFieldCode(config_, field_, n);
+}
+
+} // namespace orv

@@ -1,0 +1,131 @@
+#pragma once
+
+#include "binding.h"
+
+#include "notation/notation.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QValidator>
+
+namespace orv {
+
+class Dialogs;
+
+// Keeps out of a box what the configuration cannot store: characters without a single-byte
+// code and, where asked, line breaks. They are dropped from typed and pasted text.
+class StorableTextValidator : public QValidator {
+public:
+    StorableTextValidator(bool allowLineBreaks, QObject* parent);
+    State validate(QString& input, int& pos) const override;
+
+private:
+    bool allowLineBreaks_;
+};
+
+// A text box bound to the configuration: it stores its text on every change, whether the user or
+// the program changed it. Subclasses say how the text is stored.
+class BoundLineEdit : public QLineEdit, public Binding {
+    Q_OBJECT
+public:
+    BoundLineEdit(const QString& name, bool allowLineBreaks, QWidget* parent = nullptr);
+
+    // Puts a text into the box and stores it, as a change by the user would.
+    void showText(const QString& text);
+
+protected:
+    // The box's text has changed (by the user or by showText).
+    virtual void textChange() = 0;
+
+private:
+    bool showing_ = false;
+};
+
+// A header string of the configuration (DeviceName, ...), edited live.
+class HeaderBox : public BoundLineEdit {
+    Q_OBJECT
+public:
+    HeaderBox(Config& config, QString Config::*string, const QString& name,
+              QWidget* parent = nullptr);
+    // Header strings have no defaults; either source shows the current string.
+    void showFrom(Source source) override;
+
+protected:
+    void textChange() override;
+
+private:
+    Config& config_;
+    QString Config::*string_;
+};
+
+// A box that holds one character in one image byte, under one of the two single-character rules.
+class SingleCharBox : public BoundLineEdit {
+    Q_OBJECT
+public:
+    // `dialogs` shows the identifier rule's message; a track character box needs none.
+    SingleCharBox(Config& config, Dialogs* dialogs, SingleCharKind kind, int byte,
+                  const QString& name, QWidget* parent = nullptr);
+    void showFrom(Source source) override;
+
+protected:
+    void textChange() override;
+
+private:
+    Config& config_;
+    Dialogs* dialogs_;
+    SingleCharKind kind_;
+    int byte_;
+};
+
+// A prefix or suffix box: its text in brace notation is stored into an insertion group of n
+// bytes. The group's first byte can change (the magnetic reader's boxes switch tracks).
+class InsertionBox : public BoundLineEdit {
+    Q_OBJECT
+public:
+    InsertionBox(Config& config, int first, int n, const QString& name, QWidget* parent = nullptr);
+
+    int groupStart() const { return first_; }
+    int groupSize() const { return n_; }
+    // Edits another group from now on, and shows it.
+    void setGroupStart(int first);
+    // "Clear All Insetion": every byte of the group becomes empty, and so does the box.
+    void clearGroup();
+
+    void showFrom(Source source) override;
+
+protected:
+    void textChange() override;
+    // The box keeps its caret and selection when it loses the focus: the Control Key dialog,
+    // opened by a button beside it, inserts there.
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    Config& config_;
+    int first_;
+    int n_;
+};
+
+// An editable combo box of counts "0".."9" bound to a 4-bit field (the truncation counts).
+// The list offers 0..9; a typed count may go up to 15, the largest the field holds, and the box
+// refuses typing that would make it larger, so every count it stores is one the user chose.
+class CountCombo : public QComboBox, public Binding {
+    Q_OBJECT
+public:
+    CountCombo(Config& config, BitField field, const QString& name, QWidget* parent = nullptr);
+
+    // Shows the count with one leading blank (" 3"), as loading does.
+    void showFrom(Source source) override;
+    // Puts a text into the box and stores it ("Clear All" puts "0").
+    void showText(const QString& text);
+    // The count the text starts with (blanks skipped, no digits: 0).
+    static int CountOf(const QString& text);
+
+private:
+    void store();
+
+    Config& config_;
+    BitField field_;
+    bool showing_ = false;
+};
+
+} // namespace orv
