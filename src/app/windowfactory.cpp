@@ -3,6 +3,8 @@
 #include "placeholderwindow.h"
 
 #include "core/config.h"
+#include "link/frmtransmit.h"
+#include "link/serial/serialport.h"
 #include "ui/windowspec.h"
 
 namespace orv {
@@ -12,9 +14,17 @@ ChildWindow* WindowFactory::createChild(int number, QWidget* mainWindow) {
     if (!spec)
         return nullptr;
     switch (number) {
+    case PanelTransmit:
+        return new FrmTransmit(config_, *spec, linkServices(), mainWindow);
     default:
         return new PlaceholderWindow(config_, *spec, mainWindow);
     }
+}
+
+LinkServices WindowFactory::linkServices() {
+    static NoSerialPorts noSerialPorts;
+    SerialPortFactory& serial = services_.serialPorts ? *services_.serialPorts : noSerialPorts;
+    return {services_.dialogs, services_.portAccess, serial};
 }
 
 ChildWindow* WindowFactory::createFirmwareWindow(QWidget* mainWindow) {
