@@ -63,9 +63,11 @@ void KeyboardDecoder::written(const RecordingPortAccess::Write& w) {
         return;
     runLength_ = 0;
     ++bursts;
+    ++unanswered_;
     burstLetters.append(c);
-    if (answerAfterBursts <= 0 || bursts != answerAfterBursts)
+    if (answerAfterBursts <= 0 || unanswered_ != answerAfterBursts)
         return;
+    unanswered_ = 0;
     if (c == 'A' || c == 'B') {
         data.clear();
         state_ = State::ReceivingData;

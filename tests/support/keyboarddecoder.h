@@ -55,6 +55,7 @@ private:
     State state_ = State::Idle;
     char runLetter_ = 0;
     int runLength_ = 0;
+    int unanswered_ = 0; // bursts since the last handshake answer
 };
 
 } // namespace orv::test

@@ -25,7 +25,9 @@ const FaultNameRow FaultNames[] = {
 
 QByteArray Hex(quint8 b) {
     static const char Digits[] = "0123456789ABCDEF";
-    return QByteArray{Digits[b >> 4], Digits[b & 0x0F]};
+    QByteArray hex;
+    hex.append(Digits[b >> 4]).append(Digits[b & 0x0F]);
+    return hex;
 }
 
 } // namespace
