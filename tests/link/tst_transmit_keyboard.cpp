@@ -283,7 +283,8 @@ void TestTransmitKeyboard::keyboardTiming() {
             // "S" after the third burst, 20 ms, then the first data character.
             QVERIFY2(gap >= 24, qPrintable(QString::number(gap)));
         } else if (newBurst) {
-            QVERIFY2(t[i] - t[i - 5] >= 149, qPrintable(QString::number(t[i] - t[i - 5])));
+            // Ticks of a periodic timer: one late tick shortens the next period a little.
+            QVERIFY2(t[i] - t[i - 5] >= 140, qPrintable(QString::number(t[i] - t[i - 5])));
         } else {
             QVERIFY2(gap >= 4, qPrintable(QStringLiteral("%1 at %2").arg(gap).arg(i)));
         }

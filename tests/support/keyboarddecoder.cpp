@@ -34,7 +34,10 @@ void KeyboardDecoder::typeLater(const QString& text) {
 
 void KeyboardDecoder::written(const RecordingPortAccess::Write& w) {
     if (w.port == InterruptMaskPort) {
+        // A wait of the program ended: the next bursts belong to a new request.
         ++unmasks;
+        unanswered_ = 0;
+        runLength_ = 0;
         if (state_ == State::AwaitingUnmask) {
             state_ = State::Idle;
             if (!uploadReply.isEmpty())
