@@ -235,22 +235,13 @@ void FrmTransmit::cmdTransmit_Click() {
 }
 
 bool FrmTransmit::downloadSerial() {
-    if (!OpenSerialLink(*MSComm1_, config(), services_.dialogs))
-        return false;
     const QByteArray frame = DownloadFrame(config().CfgData, config().SaveOption);
-    setButtonsEnabled(false);
-    awaitSerialReply(frame, 1, DownloadTimeoutMsecs);
-    if (aborted_)
-        return true;
-    if (portLost_)
-        showSerialPortLost();
-    else if (ReplyStatus == NoReply)
-        message(QStringLiteral("Time Out Error!"), CfgTitle);
-    else if (ReplyStatus == GoodReply)
-        message(QStringLiteral("Download OK!"), CfgTitle);
-    else
-        message(QStringLiteral("Download Failed!"), CfgTitle);
-    MSComm1_->close();
+    if (!requestOverSerial(frame, 1, DownloadTimeoutMsecs))
+        return false;
+    if (!aborted_) {
+        reportSerialOutcome(QStringLiteral("Download OK!"), QStringLiteral("Download Failed!"),
+                            CfgTitle);
+    }
     return true;
 }
 
@@ -324,25 +315,15 @@ void FrmTransmit::upload() {
 }
 
 bool FrmTransmit::uploadSerial() {
-    if (!OpenSerialLink(*MSComm1_, config(), services_.dialogs))
+    if (!requestOverSerial(UploadRequestFrame(), SerialUploadThreshold, UploadTimeoutMsecs))
         return false;
-    setButtonsEnabled(false);
-    awaitSerialReply(UploadRequestFrame(), SerialUploadThreshold, UploadTimeoutMsecs);
     if (aborted_)
         return true;
     if (ReplyStatus == GoodReply && uploaded_)
         ApplyUpload(config().CfgData, *uploaded_);
-    if (portLost_)
-        showSerialPortLost();
-    else if (ReplyStatus == NoReply)
-        message(QStringLiteral("Time Out Error!"), UploadTitle);
-    else if (ReplyStatus == GoodReply && VersionRequest)
-        message(VersionMessage(VersionText), UploadTitle);
-    else if (ReplyStatus == GoodReply)
-        message(QStringLiteral("   Upload OK!   "), UploadTitle);
-    else
-        message(QStringLiteral("Upload Failed!"), UploadTitle);
-    MSComm1_->close();
+    reportSerialOutcome(VersionRequest ? VersionMessage(VersionText)
+                                       : QStringLiteral("   Upload OK!   "),
+                        QStringLiteral("Upload Failed!"), UploadTitle);
     return true;
 }
 
@@ -437,7 +418,10 @@ void FrmTransmit::Text1_Change() {
 
 // ----- RS232 link -----
 
-void FrmTransmit::awaitSerialReply(const QByteArray& request, int threshold, int timeoutMsecs) {
+bool FrmTransmit::requestOverSerial(const QByteArray& request, int threshold, int timeoutMsecs) {
+    if (!OpenSerialLink(*MSComm1_, config(), services_.dialogs))
+        return false;
+    setButtonsEnabled(false);
     // Reception is made ready before the request goes out, so that a quick answer is not
     // thrown away with the stale bytes.
     MSComm1_->discardInput();
@@ -452,6 +436,20 @@ void FrmTransmit::awaitSerialReply(const QByteArray& request, int threshold, int
     ReplyDone.wait();
     Timer2_.stop();
     awaitingSerial_ = false;
+    return true;
+}
+
+void FrmTransmit::reportSerialOutcome(const QString& good, const QString& bad,
+                                      const QString& title) {
+    if (portLost_)
+        message(NotAvailableText(MSComm1_->commPort()), QString());
+    else if (ReplyStatus == NoReply)
+        message(QStringLiteral("Time Out Error!"), title);
+    else if (ReplyStatus == GoodReply)
+        message(good, title);
+    else
+        message(bad, title);
+    MSComm1_->close();
 }
 
 void FrmTransmit::MSComm1_OnComm(const QByteArray& bytes) {
@@ -479,10 +477,6 @@ void FrmTransmit::MSComm1_Lost() {
     awaitingSerial_ = false;
     portLost_ = true;
     ReplyDone.set();
-}
-
-void FrmTransmit::showSerialPortLost() {
-    message(NotAvailableText(MSComm1_->commPort()), QString());
 }
 
 void FrmTransmit::Timer2_Timer() {

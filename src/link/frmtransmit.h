@@ -76,8 +76,12 @@ private:
     void awaitTypedAnswer(TypedAnswer answer, int timeoutMsecs);
     void endKeyboardWait();
     void sendKeyboardByte(quint8 byte);
-    void awaitSerialReply(const QByteArray& request, int threshold, int timeoutMsecs);
-    void showSerialPortLost();
+    // Opens the port, sends the request and waits for the reply (or the time-out, or the port's
+    // loss). False when the port could not be opened: nothing was sent then.
+    bool requestOverSerial(const QByteArray& request, int threshold, int timeoutMsecs);
+    // The message of the reply's outcome ("good" for a good reply); then the port closes. A
+    // port lost during the wait is reported as not available.
+    void reportSerialOutcome(const QString& good, const QString& bad, const QString& title);
 
     void MSComm1_OnComm(const QByteArray& bytes);
     void MSComm1_Lost();

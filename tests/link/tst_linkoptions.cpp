@@ -63,7 +63,6 @@ struct Options {
 class TestLinkOptions : public QObject {
     Q_OBJECT
 private slots:
-    void startValues();
     void rewriting_data();
     void rewriting();
     void modeEnablesFrames();
@@ -71,11 +70,6 @@ private slots:
     void portOutsideTheOptions();
     void parityChosenSignal();
 };
-
-void TestLinkOptions::startValues() {
-    Config config;
-    QCOMPARE(config.SerialSettings(), QStringLiteral("9600,N,8,1 "));
-}
 
 void TestLinkOptions::rewriting_data() {
     QTest::addColumn<QString>("clicks");

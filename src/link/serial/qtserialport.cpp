@@ -13,19 +13,15 @@ std::optional<SerialSettings> ParseSerialSettings(const QString& text) {
     if (!ok || s.baudRate <= 0 || baud.startsWith(QLatin1Char('+')))
         return std::nullopt;
 
+    // Parity letters in the order of their QSerialPort values.
+    static const QSerialPort::Parity Parities[] = {QSerialPort::NoParity, QSerialPort::EvenParity,
+                                                   QSerialPort::OddParity, QSerialPort::MarkParity,
+                                                   QSerialPort::SpaceParity};
     const QString parity = parts[1].trimmed().toUpper();
-    if (parity == QLatin1String("N"))
-        s.parity = QSerialPort::NoParity;
-    else if (parity == QLatin1String("E"))
-        s.parity = QSerialPort::EvenParity;
-    else if (parity == QLatin1String("O"))
-        s.parity = QSerialPort::OddParity;
-    else if (parity == QLatin1String("M"))
-        s.parity = QSerialPort::MarkParity;
-    else if (parity == QLatin1String("S"))
-        s.parity = QSerialPort::SpaceParity;
-    else
+    const qsizetype letter = parity.size() == 1 ? QStringLiteral("NEOMS").indexOf(parity) : -1;
+    if (letter < 0)
         return std::nullopt;
+    s.parity = Parities[letter];
 
     const QString data = parts[2].trimmed();
     if (data == QLatin1String("7"))
