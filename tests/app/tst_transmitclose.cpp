@@ -75,11 +75,25 @@ QStringList ResultsShown(const FakeDialogs& d) {
 class TestTransmitClose : public QObject {
     Q_OBJECT
 private slots:
+    void opensMaximised();
     void commandDuringWait_data();
     void commandDuringWait();
     void closeWhileResultShows();
     void keyboardUnmaskedBeforeShutdown();
 };
+
+void TestTransmitClose::opensMaximised() {
+    Rig f;
+    QVERIFY(f.transmit->isMaximized());
+    QCOMPARE(f.config.ActivePanel, qint16(PanelTransmit));
+    QVERIFY(!f.action("mnuConfigDefault")->isEnabled());
+    // Its own Close button closes it, and the command opens it again.
+    QTest::mouseClick(f.button("cmdClose"), Qt::LeftButton);
+    QVERIFY(f.openChildren().isEmpty());
+    QVERIFY(f.action("mnuConfigDefault")->isEnabled());
+    f.trigger("mnuMagTransmit");
+    QCOMPARE(f.openChildren(), QStringList{"frmTransmit"});
+}
 
 void TestTransmitClose::commandDuringWait_data() {
     QTest::addColumn<QString>("command");
