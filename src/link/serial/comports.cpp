@@ -42,27 +42,35 @@ QString ComLinkPath(const QString& configDir, int number) {
     return QDir(configDir).filePath(QStringLiteral("com%1").arg(number));
 }
 
-QString DeviceForComPort(int number, const QString& configDir, QList<SerialDevice> devices) {
-    if (number < 1)
+std::optional<QString> LinkedComDevice(int number, const QString& configDir) {
+    if (number < 1 || configDir.isEmpty())
+        return std::nullopt;
+    const QFileInfo link(ComLinkPath(configDir, number));
+    // A link whose device is gone still names it: opening then fails, rather than reaching
+    // some other port of the machine.
+    if (link.isSymLink())
+        return link.symLinkTarget();
+    if (link.exists())
+        return link.absoluteFilePath();
+    return std::nullopt;
+}
+
+QString ListedComDevice(int number, QList<SerialDevice> devices) {
+    if (number < 1 || number > devices.size())
         return {};
-    if (!configDir.isEmpty()) {
-        const QFileInfo link(ComLinkPath(configDir, number));
-        // A link whose device is gone still names it: opening then fails, rather than reaching
-        // some other port of the machine.
-        if (link.isSymLink())
-            return link.symLinkTarget();
-        if (link.exists())
-            return link.absoluteFilePath();
-    }
     std::stable_sort(devices.begin(), devices.end(),
                      [](const SerialDevice& a, const SerialDevice& b) {
                          if (a.usb != b.usb)
                              return a.usb;
                          return NameBefore(a.portName, b.portName);
                      });
-    if (number > devices.size())
-        return {};
     return devices[number - 1].systemLocation;
+}
+
+QString DeviceForComPort(int number, const QString& configDir, QList<SerialDevice> devices) {
+    if (const auto linked = LinkedComDevice(number, configDir))
+        return *linked;
+    return ListedComDevice(number, std::move(devices));
 }
 
 } // namespace orv

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 namespace orv {
 
 // A serial device of this machine.
@@ -22,5 +24,10 @@ QString ComLinkPath(const QString& configDir, int number);
 // exists; otherwise the N-th of the listed devices, USB adapters first, then the others, each
 // group in name order. Empty when there is no such device.
 QString DeviceForComPort(int number, const QString& configDir, QList<SerialDevice> devices);
+
+// The two halves of that: the device of the link comN (nothing when there is no link), and the
+// N-th listed device.
+std::optional<QString> LinkedComDevice(int number, const QString& configDir);
+QString ListedComDevice(int number, QList<SerialDevice> devices);
 
 } // namespace orv

@@ -141,18 +141,28 @@ void QtSerialPort::portError(QSerialPort::SerialPortError error) {
     emit lost(error_);
 }
 
+namespace {
+
+// The machine's devices are listed only when no link names the port.
+QString DeviceOf(int number, const QString& configDir, const QtSerialPortFactory::Lister& lister) {
+    if (const auto linked = LinkedComDevice(number, configDir))
+        return *linked;
+    return lister ? ListedComDevice(number, lister()) : QString();
+}
+
+} // namespace
+
 QtSerialPortFactory::QtSerialPortFactory(QString configDir, Lister lister)
     : configDir_(std::move(configDir)), lister_(std::move(lister)) {}
 
 std::unique_ptr<SerialPort> QtSerialPortFactory::createPort() {
     // The port keeps its own copy of the mapping, so it may outlive the factory.
-    return std::make_unique<QtSerialPort>([dir = configDir_, lister = lister_](int n) {
-        return DeviceForComPort(n, dir, lister ? lister() : QList<SerialDevice>{});
-    });
+    return std::make_unique<QtSerialPort>(
+        [dir = configDir_, lister = lister_](int n) { return DeviceOf(n, dir, lister); });
 }
 
 QString QtSerialPortFactory::deviceFor(int number) const {
-    return DeviceForComPort(number, configDir_, lister_ ? lister_() : QList<SerialDevice>{});
+    return DeviceOf(number, configDir_, lister_);
 }
 
 std::unique_ptr<SerialPort> NoSerialPorts::createPort() {
