@@ -6,6 +6,7 @@
 
 #include "core/config.h"
 #include "link/portaccess/portaccess.h"
+#include "link/serial/qtserialport.h"
 
 #include <QApplication>
 
@@ -21,9 +22,13 @@ int main(int argc, char* argv[]) {
     orv::QtDialogs dialogs;
     orv::ProcessLauncher launcher;
     const auto portAccess = orv::CreateHardwarePortAccess();
-    const orv::Services services{dialogs, launcher, *portAccess};
+    const orv::AppPaths paths = orv::AppPaths::ForThisProcess();
+    // "Com N" is the link comN in the per-user configuration folder, else the N-th serial
+    // device of the machine.
+    orv::QtSerialPortFactory serialPorts(paths.userConfigDir);
+    const orv::Services services{dialogs, launcher, *portAccess, &serialPorts};
 
-    orv::MainWindow window(config, services, orv::AppPaths::ForThisProcess());
+    orv::MainWindow window(config, services, paths);
     dialogs.setParent(&window);
     window.load();
     window.show();

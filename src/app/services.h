@@ -5,6 +5,7 @@ namespace orv {
 class Dialogs;
 class Launcher;
 class PortAccess;
+class SerialPortFactory;
 
 // The services the windows are given when they are built. main() passes the production ones;
 // tests pass doubles.
@@ -12,6 +13,8 @@ struct Services {
     Dialogs& dialogs;
     Launcher& launcher;
     PortAccess& portAccess;
+    // Makes the serial ports of the link windows; none: no serial port can be opened.
+    SerialPortFactory* serialPorts = nullptr;
 };
 
 } // namespace orv

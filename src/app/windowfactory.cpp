@@ -7,6 +7,8 @@
 #include "panels/bar/barcommpanel.h"
 #include "panels/bar/barinterfacepanel.h"
 #include "panels/bar/barmiscpanel.h"
+#include "link/frmtransmit.h"
+#include "link/serial/serialport.h"
 #include "ui/windowspec.h"
 
 namespace orv {
@@ -24,9 +26,17 @@ ChildWindow* WindowFactory::createChild(int number, QWidget* mainWindow) {
         return new BarCodesPanel(config_, *spec, mainWindow);
     case PanelCfg6:
         return new BarMiscPanel(config_, services_.dialogs, *spec, mainWindow);
+    case PanelTransmit:
+        return new FrmTransmit(config_, *spec, linkServices(), mainWindow);
     default:
         return new PlaceholderWindow(config_, *spec, mainWindow);
     }
+}
+
+LinkServices WindowFactory::linkServices() {
+    static NoSerialPorts noSerialPorts;
+    SerialPortFactory& serial = services_.serialPorts ? *services_.serialPorts : noSerialPorts;
+    return {services_.dialogs, services_.portAccess, serial};
 }
 
 ChildWindow* WindowFactory::createFirmwareWindow(QWidget* mainWindow) {

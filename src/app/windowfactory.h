@@ -2,6 +2,8 @@
 
 #include "services.h"
 
+#include "link/linkservices.h"
+
 class QDialog;
 class QWidget;
 
@@ -25,6 +27,9 @@ public:
     virtual QDialog* createTestWindow(QWidget* mainWindow);
 
 protected:
+    // The services of the link windows.
+    LinkServices linkServices();
+
     Config& config_;
     Services services_;
 };

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "app/windowfactory.h"
 #include "core/config.h"
+#include "link/serial/qtserialport.h"
 #include "support/fakedialogs.h"
 #include "support/fakelauncher.h"
 #include "support/recordingportaccess.h"
@@ -24,6 +25,9 @@ struct AppFixture {
     FakeLauncher launcher;
     RecordingPortAccess port;
     AppPaths paths;
+    // "Com N" is only ever the link comN in the temporary configuration folder (pointing to an
+    // emulator's pseudo-terminal): the machine's own serial devices are never listed.
+    std::unique_ptr<QtSerialPortFactory> serialPorts;
     std::unique_ptr<MainWindow> window;
 
     static QDate Today() { return QDate(2026, 12, 8); }
@@ -33,7 +37,10 @@ struct AppFixture {
         paths.userConfigDir = dir.filePath(QStringLiteral("config"));
         paths.manualPath = dir.filePath(QStringLiteral("manual.html"));
         QDir().mkpath(paths.currentDir);
-        window = std::make_unique<MainWindow>(config, Services{dialogs, launcher, port}, paths);
+        serialPorts = std::make_unique<QtSerialPortFactory>(paths.userConfigDir,
+                                                            [] { return QList<SerialDevice>{}; });
+        window = std::make_unique<MainWindow>(
+            config, Services{dialogs, launcher, port, serialPorts.get()}, paths);
         window->setToday(&AppFixture::Today);
     }
 

@@ -1,0 +1,204 @@
+// Benchmarks of the decoder link (not run by ctest; ./dev.sh bench runs them):
+//   1. host overhead of one RS232 download and one upload against the in-process emulator;
+//   2. CPU time the process uses while a 3-second reply time-out runs;
+//   3. keyboard-line timing as the recording port access sees it.
+// Every figure is printed with its goal.
+
+#include "link/frmtransmit.h"
+#include "link/serial/qtserialport.h"
+#include "support/emulator/decoderemulator.h"
+#include "support/fakedialogs.h"
+#include "support/fakeshell.h"
+#include "support/keyboarddecoder.h"
+#include "support/recordingportaccess.h"
+
+#include "core/config.h"
+#include "ui/windowspec.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+using namespace orv;
+using namespace orv::test;
+
+namespace {
+
+double CpuSeconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return ts.tv_sec + ts.tv_nsec / 1e9;
+}
+
+struct Stats {
+    double min = 0, median = 0, mean = 0, p99 = 0, max = 0;
+};
+
+Stats StatsOf(QList<double> v) {
+    Stats s;
+    if (v.isEmpty())
+        return s;
+    std::sort(v.begin(), v.end());
+    s.min = v.front();
+    s.max = v.back();
+    s.median = v[v.size() / 2];
+    s.p99 = v[std::min<qsizetype>(v.size() - 1, (v.size() * 99) / 100)];
+    double sum = 0;
+    for (double x : v)
+        sum += x;
+    s.mean = sum / v.size();
+    return s;
+}
+
+// frmTransmit with the emulator on Com 1 and the keyboard decoder on Text1.
+struct Bench {
+    QTemporaryDir dir;
+    Config config;
+    FakeShell shell;
+    FakeDialogs dialogs;
+    RecordingPortAccess port;
+    emu::DecoderEmulator emulator{emu::Kind::Mag};
+    QtSerialPortFactory serialPorts{dir.path(), [] {
+                                        return QList<SerialDevice>{};
+                                    }};
+    std::unique_ptr<FrmTransmit> window;
+
+    Bench() {
+        config.InitStartState(QDate::currentDate());
+        config.BuildBarDefaults();
+        config.BuildMagDefaults();
+        config.CfgData = config.CfgSaved = config.CfgDefault;
+        config.setShell(&shell);
+        if (!emulator.start() || !emulator.createLink(ComLinkPath(dir.path(), 1)))
+            qFatal("no emulator: %s", qPrintable(emulator.errorString()));
+        window = std::make_unique<FrmTransmit>(config, *FindWindowSpec(PanelTransmit),
+                                               LinkServices{dialogs, port, serialPorts});
+        window->load();
+        window->show();
+    }
+    void click(const char* name) {
+        window->findChild<QPushButton*>(QString::fromLatin1(name))->click();
+    }
+    void link(int mode) {
+        window->findChild<QRadioButton*>(QStringLiteral("OptMode(%1)").arg(mode))->click();
+    }
+};
+
+bool Row(const char* what, double value, const char* unit, const char* goal, bool met) {
+    std::printf("%-52s %10.3f %-3s  goal %-16s %s\n", what, value, unit, goal,
+                met ? "met" : "NOT MET");
+    return met;
+}
+
+// Milliseconds per exchange (click to the end of the exchange, result message included),
+// over `runs` exchanges. The emulator answers at once, so nothing is its own delay.
+QList<double> TimeExchanges(Bench& b, const char* button, const QString& expected, int runs) {
+    QList<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        b.dialogs.clear();
+        QElapsedTimer t;
+        t.start();
+        b.click(button);
+        ms << t.nsecsElapsed() / 1e6;
+        if (b.dialogs.last().text != expected)
+            qFatal("unexpected message %s", qPrintable(b.dialogs.last().text));
+    }
+    return ms;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    bool allMet = true;
+    std::printf("orvcfg link benchmarks\n\n");
+
+    {
+        Bench b;
+        constexpr int Runs = 40;
+        TimeExchanges(b, "cmdTransmit", QStringLiteral("Download OK!"), 3); // warm up
+        const Stats down = StatsOf(TimeExchanges(b, "cmdTransmit", "Download OK!", Runs));
+        const Stats up = StatsOf(TimeExchanges(b, "cmdReceive", "   Upload OK!   ", Runs));
+        std::printf("RS232 exchange against the emulator, %d runs each (ms: min / median / max)\n",
+                    Runs);
+        std::printf("  download: %.3f / %.3f / %.3f   upload: %.3f / %.3f / %.3f\n", down.min,
+                    down.median, down.max, up.min, up.median, up.max);
+        allMet &= Row("RS232 download, host overhead (median)", down.median, "ms", "< 5 ms",
+                      down.median < 5);
+        allMet &=
+            Row("RS232 upload, host overhead (median)", up.median, "ms", "< 5 ms", up.median < 5);
+    }
+    {
+        Bench b;
+        b.emulator.core().fault = emu::Fault::Silent;
+        const double cpu0 = CpuSeconds();
+        QElapsedTimer t;
+        t.start();
+        b.click("cmdTransmit");
+        const double wall = t.nsecsElapsed() / 1e9;
+        const double cpu = CpuSeconds() - cpu0;
+        if (b.dialogs.last().text != QLatin1String("Time Out Error!"))
+            qFatal("no time-out");
+        const double share = 100.0 * cpu / wall;
+        std::printf("\n3-second reply time-out: %.3f s wall, %.4f s CPU\n", wall, cpu);
+        allMet &= Row("CPU during a reply time-out", share, "%", "< 1 % of a core", share < 1.0);
+    }
+    {
+        Bench b;
+        b.link(0);
+        KeyboardDecoder decoder(b.port, b.window->findChild<QLineEdit*>(QStringLiteral("Text1")));
+        // Silence: 15 bursts. Then a download that is answered: 172 data characters.
+        decoder.answerAfterBursts = 0;
+        b.click("cmdTransmit");
+        decoder.answerAfterBursts = 1;
+        b.click("cmdTransmit");
+        if (b.dialogs.last().text != QLatin1String("Download OK!"))
+            qFatal("keyboard download failed");
+        QList<double> times;
+        for (const auto& w : b.port.writes) {
+            if (w.port == KeyboardDataPort)
+                times << w.nsecs / 1e6;
+        }
+        // 15 silent bursts (75 letters), one answered burst (5), then 172 data characters.
+        QList<double> spacing, period;
+        for (int i = 1; i < times.size(); ++i) {
+            const bool burstStart = i < 80 && i % 5 == 0;
+            const bool dataStart = i == 80;
+            if (!burstStart && !dataStart)
+                spacing << times[i] - times[i - 1];
+        }
+        for (int i = 5; i < 75; i += 5)
+            period << times[i] - times[i - 5];
+        const Stats s = StatsOf(spacing);
+        const Stats p = StatsOf(period);
+        std::printf("\nKeyboard line (%lld byte gaps, %lld burst periods; ms min / mean / max)\n",
+                    static_cast<long long>(spacing.size()), static_cast<long long>(period.size()));
+        std::printf("  byte spacing: %.3f / %.3f / %.3f   burst period: %.3f / %.3f / %.3f\n",
+                    s.min, s.mean, s.max, p.min, p.mean, p.max);
+        allMet &=
+            Row("byte spacing, mean", s.mean, "ms", "4 ms +- 1 ms", s.mean >= 3 && s.mean <= 5);
+        allMet &= Row("byte spacing, 99th percentile", s.p99, "ms", "4 ms +- 1 ms",
+                      s.min >= 3 && s.p99 <= 5);
+        // The longest gap shows how much the machine's load delayed the program (a pause is
+        // never shorter than 4 ms; preemption can make one longer).
+        allMet &= Row("byte spacing, longest gap", s.max, "ms", "4 ms +- 1 ms", s.max <= 5);
+        allMet &= Row("burst period, mean", p.mean, "ms", "150 ms +- 10 ms",
+                      p.mean >= 140 && p.mean <= 160);
+        allMet &= Row("burst period, worst", p.max, "ms", "150 ms +- 10 ms",
+                      p.min >= 140 && p.max <= 160);
+    }
+    // The verdict is printed; the exit status stays 0 so that ./dev.sh bench runs every benchmark.
+    std::printf("\n%s\n", allMet ? "All goals met." : "Some goals NOT met.");
+    return 0;
+}

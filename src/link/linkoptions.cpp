@@ -1,0 +1,212 @@
+#include "linkoptions.h"
+
+#include "link/protocol/text.h"
+#include "link/serial/serialport.h"
+
+#include "core/config.h"
+#include "core/dialogs.h"
+#include "ui/names.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace orv {
+
+namespace {
+
+const QStringList BaudCaptions = {QStringLiteral("1200"), QStringLiteral("2400"),
+                                  QStringLiteral("4800"), QStringLiteral("9600"),
+                                  QStringLiteral("19200")};
+const QString Baud600 = QStringLiteral("600");
+const QString ParityLetters = QStringLiteral("NEOMS");
+
+// Characters of CommFormat: parity letter, comma, data bits, comma, stop bits, blank.
+constexpr int DataBitsPos = 2;
+constexpr int StopBitsPos = 4;
+
+QChar CharAt(const QString& text, int pos) {
+    return pos < text.size() ? text[pos] : QLatin1Char(' ');
+}
+
+} // namespace
+
+LinkOptions::LinkOptions(Config& config, SerialPortFactory& serialPorts,
+                         const LinkOptionsLayout& layout, QWidget* parent)
+    : QWidget(parent), config_(config), serialPorts_(serialPorts), layout_(layout) {
+    setObjectName(QStringLiteral("LinkOptions"));
+    // Interface, port, baud rate, data bits above stop bits, parity: side by side.
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    if (!layout_.modeCaptions.isEmpty()) {
+        mode_ = addGroup(row, "Frame1", "Interface", "OptMode", layout_.modeCaptions,
+                         &LinkOptions::OptMode_Click);
+    }
+    QStringList ports;
+    for (int i = 1; i <= layout_.ports; ++i)
+        ports << QStringLiteral("Com %1").arg(i);
+    port_ = addGroup(row, "FraPort", "Port", "OptPort", ports, &LinkOptions::OptPort_Click);
+    QStringList bauds = BaudCaptions;
+    if (layout_.baud600)
+        bauds << Baud600;
+    baud_ = addGroup(row, "Frame4", "Baud Rate", "optBaud", bauds, &LinkOptions::optBaud_Click);
+    auto* framing = new QVBoxLayout;
+    row->addLayout(framing);
+    dataBits_ = addGroup(framing, "Frame2", "Data Bits", "optDatabits",
+                         {QStringLiteral("7 Data Bits"), QStringLiteral("8 Data Bits")},
+                         &LinkOptions::optDatabits_Click);
+    stopBits_ = addGroup(framing, "Frame3", "Stop Bits", "optStopbits",
+                         {QStringLiteral("1 Stop Bit"), QStringLiteral("2 Stop Bit")},
+                         &LinkOptions::optStopbits_Click);
+    if (layout_.parity) {
+        parity_ = addGroup(row, "Frame6", "Parity", "Option2",
+                           {QStringLiteral("None"), QStringLiteral("Even"), QStringLiteral("Odd"),
+                            QStringLiteral("Mark"), QStringLiteral("Space")},
+                           &LinkOptions::Option2_Click);
+    }
+    if (layout_.framingHidden) {
+        for (const char* name : {"Frame2", "Frame3", "Frame4"})
+            frame(QString::fromLatin1(name))->hide();
+    }
+    showPortDevices();
+}
+
+QButtonGroup* LinkOptions::addGroup(QBoxLayout* into, const char* frameName, const char* frameTitle,
+                                    const char* groupName, const QStringList& captions,
+                                    void (LinkOptions::*handler)(int)) {
+    auto* box = new QGroupBox(QString::fromLatin1(frameTitle), this);
+    box->setObjectName(QString::fromLatin1(frameName));
+    auto* boxLayout = new QVBoxLayout(box);
+    auto* group = new QButtonGroup(this);
+    group->setObjectName(QString::fromLatin1(groupName));
+    for (int i = 0; i < captions.size(); ++i) {
+        auto* button = new QRadioButton(captions[i], box);
+        button->setObjectName(ArrayName(QString::fromLatin1(groupName), i));
+        group->addButton(button, i);
+        boxLayout->addWidget(button);
+    }
+    boxLayout->addStretch();
+    // A click, or a choice made with the arrow keys, runs the group's handler.
+    connect(group, &QButtonGroup::idClicked, this,
+            [this, handler](int id) { (this->*handler)(id); });
+    into->addWidget(box);
+    return group;
+}
+
+QGroupBox* LinkOptions::frame(const QString& objectName) const {
+    return findChild<QGroupBox*>(objectName);
+}
+
+QAbstractButton* LinkOptions::option(const QString& group, int index) const {
+    return findChild<QAbstractButton*>(ArrayName(group, index));
+}
+
+void LinkOptions::showPortDevices() {
+    for (QAbstractButton* b : port_->buttons()) {
+        const QString device = serialPorts_.deviceFor(port_->id(b) + 1);
+        b->setToolTip(device.isEmpty() ? tr("No serial device") : device);
+    }
+}
+
+void LinkOptions::select(QButtonGroup* group, int index, void (LinkOptions::*handler)(int)) {
+    if (!group)
+        return;
+    if (QAbstractButton* b = group->button(index)) {
+        b->setChecked(true);
+        (this->*handler)(index);
+        return;
+    }
+    // No option stands for the value (a port number this window does not offer): none shows.
+    group->setExclusive(false);
+    for (QAbstractButton* b : group->buttons())
+        b->setChecked(false);
+    group->setExclusive(true);
+}
+
+void LinkOptions::showValues() {
+    select(port_, config_.ComPort - 1, &LinkOptions::OptPort_Click);
+    if (mode_) {
+        select(mode_, config_.LinkMode == 1 ? 1 : 0, &LinkOptions::OptMode_Click);
+    } else {
+        setSerialFramesEnabled(true);
+    }
+    const qsizetype baud = BaudCaptions.indexOf(config_.BaudRate);
+    select(baud_, baud < 0 ? 0 : static_cast<int>(baud), &LinkOptions::optBaud_Click);
+    select(dataBits_, CharAt(config_.CommFormat, DataBitsPos) == QLatin1Char('7') ? 0 : 1,
+           &LinkOptions::optDatabits_Click);
+    select(stopBits_, CharAt(config_.CommFormat, StopBitsPos) == QLatin1Char('1') ? 0 : 1,
+           &LinkOptions::optStopbits_Click);
+    select(parity_, 0, &LinkOptions::Option2_Click);
+}
+
+void LinkOptions::setSerialFramesEnabled(bool enabled) {
+    for (const char* name : {"FraPort", "Frame2", "Frame3", "Frame4"})
+        frame(QString::fromLatin1(name))->setEnabled(enabled);
+}
+
+void LinkOptions::OptMode_Click(int index) {
+    config_.LinkMode = static_cast<qint16>(index);
+    setSerialFramesEnabled(index == 1);
+}
+
+void LinkOptions::OptPort_Click(int index) {
+    config_.ComPort = static_cast<qint16>(index + 1);
+}
+
+void LinkOptions::optBaud_Click(int index) {
+    switch (index) {
+    case 0:
+    case 1:
+    case 2:
+    case 4:
+        config_.BaudRate = BaudCaptions[index];
+        break;
+    case 5:
+        config_.BaudRate = Baud600;
+        break;
+    default:
+        config_.BaudRate = QStringLiteral("9600");
+        break;
+    }
+}
+
+void LinkOptions::optDatabits_Click(int index) {
+    // The parity letter goes back to "N"; the stop bits digit stays.
+    config_.CommFormat = (index == 0 ? QStringLiteral("N,7,") : QStringLiteral("N,8,")) +
+                         CharAt(config_.CommFormat, StopBitsPos) + QLatin1Char(' ');
+}
+
+void LinkOptions::optStopbits_Click(int index) {
+    config_.CommFormat = config_.CommFormat.left(StopBitsPos).leftJustified(StopBitsPos) +
+                         (index == 0 ? QLatin1Char('1') : QLatin1Char('2')) + QLatin1Char(' ');
+}
+
+void LinkOptions::Option2_Click(int index) {
+    if (index < 0 || index >= ParityLetters.size())
+        return;
+    config_.CommFormat = ParityLetters[index] + config_.CommFormat.mid(1, 5);
+    emit parityChosen(index);
+}
+
+QString NotAvailableText(int comPort) {
+    return QStringLiteral("COM") + NumberText(comPort) + QStringLiteral(": not available.");
+}
+
+bool OpenSerialLink(SerialPort& port, const Config& config, Dialogs& dialogs) {
+    bool ok = port.setSettings(config.SerialSettings());
+    if (port.isOpen())
+        port.close();
+    // From here on a failed step does not stop the others; the outcome is reported once.
+    port.discardOutput();
+    port.setCommPort(config.ComPort);
+    ok = port.open() && ok;
+    if (!ok) {
+        dialogs.message({NotAvailableText(config.ComPort), QString()});
+        port.close();
+        return false;
+    }
+    return true;
+}
+
+} // namespace orv

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+namespace orv {
+
+// The serial port as the link windows use it: settings text and port number, open and close,
+// discarding of pending bytes, and a receive threshold: `received` comes once at least that
+// many bytes are waiting and hands all of them over, however they arrived.
+class SerialPort : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // Settings text such as "9600,N,8,1 ": baud rate, parity letter (N, E, O, M or S), data
+    // bits (7 or 8), stop bits (1 or 2). False when the text is not of that form; the previous
+    // settings stay then.
+    virtual bool setSettings(const QString& settings) = 0;
+    // The "Com N" number the next open() uses.
+    virtual void setCommPort(int number) = 0;
+    virtual int commPort() const = 0;
+
+    virtual bool open() = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+
+    // Throw away bytes not yet sent, or received and not yet handed over.
+    virtual void discardOutput() = 0;
+    virtual void discardInput() = 0;
+
+    // `received` comes when at least this many bytes are waiting; 0 turns it off.
+    virtual void setReceiveThreshold(int bytes) = 0;
+
+    virtual bool write(const QByteArray& bytes) = 0;
+
+    // Why the last open() or write() failed, or why the port was lost.
+    virtual QString errorString() const = 0;
+
+signals:
+    void received(const QByteArray& bytes);
+    // The open port failed (an adapter unplugged, the other end of a pseudo-terminal gone):
+    // it has been closed.
+    void lost(const QString& reason);
+};
+
+// Makes the serial ports of the link windows, and says which device "Com N" stands for.
+class SerialPortFactory {
+public:
+    virtual ~SerialPortFactory() = default;
+    virtual std::unique_ptr<SerialPort> createPort() = 0;
+    // The device path of "Com N", or an empty text when there is none.
+    virtual QString deviceFor(int number) const = 0;
+};
+
+// A factory for machines without serial ports: every port fails to open.
+class NoSerialPorts : public SerialPortFactory {
+public:
+    std::unique_ptr<SerialPort> createPort() override;
+    QString deviceFor(int) const override { return {}; }
+};
+
+} // namespace orv

@@ -1,0 +1,312 @@
+// The serial port service: settings text, "Com N" mapping, and the QSerialPort adapter driven
+// over a pseudo-terminal against the decoder emulator.
+
+#include "link/linkoptions.h"
+#include "link/serial/qtserialport.h"
+#include "support/emulator/decoderemulator.h"
+#include "support/fakedialogs.h"
+
+#include "core/config.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <ctime>
+
+using namespace orv;
+using namespace orv::test;
+using orv::emu::DecoderEmulator;
+
+namespace {
+
+const QList<SerialDevice> NoDevices;
+
+double ProcessCpuSeconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return ts.tv_sec + ts.tv_nsec / 1e9;
+}
+
+// A temporary configuration folder whose com1 is an emulator's pty.
+struct Rig {
+    QTemporaryDir dir;
+    DecoderEmulator emulator;
+    QtSerialPortFactory factory{dir.path(), [] {
+                                    return NoDevices;
+                                }};
+    std::unique_ptr<SerialPort> port = factory.createPort();
+
+    Rig() {
+        if (!emulator.start() || !emulator.createLink(ComLinkPath(dir.path(), 1)))
+            qFatal("no emulator: %s", qPrintable(emulator.errorString()));
+    }
+    bool open(const QString& settings = QStringLiteral("9600,N,8,1 ")) {
+        port->setCommPort(1);
+        return port->setSettings(settings) && port->open();
+    }
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(QSerialPort::Parity)
+Q_DECLARE_METATYPE(QSerialPort::DataBits)
+Q_DECLARE_METATYPE(QSerialPort::StopBits)
+
+class TestSerialPort : public QObject {
+    Q_OBJECT
+private slots:
+    void settingsText_data();
+    void settingsText();
+    void comMapping_data();
+    void comMapping();
+    void comLink();
+    void lineTakesSettings_data();
+    void lineTakesSettings();
+    void thresholdGathersChunks_data();
+    void thresholdGathersChunks();
+    void discardInput();
+    void missingDeviceDoesNotOpen();
+    void lostPortIsClosedAndReported();
+    void openSerialLink_data();
+    void openSerialLink();
+};
+
+void TestSerialPort::settingsText_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<int>("baud");
+    QTest::addColumn<QSerialPort::Parity>("parity");
+    QTest::addColumn<QSerialPort::DataBits>("data");
+    QTest::addColumn<QSerialPort::StopBits>("stop");
+    using P = QSerialPort;
+    QTest::newRow("start values") << "9600,N,8,1 " << true << 9600 << P::NoParity << P::Data8
+                                  << P::OneStop;
+    QTest::newRow("even 7 2") << "1200,E,7,2 " << true << 1200 << P::EvenParity << P::Data7
+                              << P::TwoStop;
+    QTest::newRow("odd") << "19200,O,8,1 " << true << 19200 << P::OddParity << P::Data8
+                         << P::OneStop;
+    QTest::newRow("mark") << "4800,M,8,1 " << true << 4800 << P::MarkParity << P::Data8
+                          << P::OneStop;
+    QTest::newRow("space, lower case")
+        << "600,s,7,1" << true << 600 << P::SpaceParity << P::Data7 << P::OneStop;
+    QTest::newRow("firmware") << "19200,N,8,1" << true << 19200 << P::NoParity << P::Data8
+                              << P::OneStop;
+    QTest::newRow("parity letter X")
+        << "9600,X,8,1 " << false << 0 << P::NoParity << P::Data8 << P::OneStop;
+    QTest::newRow("6 data bits") << "9600,N,6,1 " << false << 0 << P::NoParity << P::Data8
+                                 << P::OneStop;
+    QTest::newRow("1.5 stop bits")
+        << "9600,N,8,1.5" << false << 0 << P::NoParity << P::Data8 << P::OneStop;
+    QTest::newRow("no baud") << ",N,8,1 " << false << 0 << P::NoParity << P::Data8 << P::OneStop;
+    QTest::newRow("baud 0") << "0,N,8,1 " << false << 0 << P::NoParity << P::Data8 << P::OneStop;
+    QTest::newRow("three parts") << "9600,N,8" << false << 0 << P::NoParity << P::Data8
+                                 << P::OneStop;
+    QTest::newRow("five parts") << "9600,N,8,1,1" << false << 0 << P::NoParity << P::Data8
+                                << P::OneStop;
+}
+
+void TestSerialPort::settingsText() {
+    QFETCH(QString, text);
+    QFETCH(bool, valid);
+    const auto s = ParseSerialSettings(text);
+    QCOMPARE(s.has_value(), valid);
+    if (!valid)
+        return;
+    QFETCH(int, baud);
+    QFETCH(QSerialPort::Parity, parity);
+    QFETCH(QSerialPort::DataBits, data);
+    QFETCH(QSerialPort::StopBits, stop);
+    QCOMPARE(s->baudRate, baud);
+    QCOMPARE(s->parity, parity);
+    QCOMPARE(s->dataBits, data);
+    QCOMPARE(s->stopBits, stop);
+}
+
+void TestSerialPort::comMapping_data() {
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("device");
+    // Listed out of order on purpose.
+    QTest::newRow("first: USB adapter") << 1 << "/dev/ttyACM0";
+    QTest::newRow("second: USB, name order") << 2 << "/dev/ttyUSB0";
+    QTest::newRow("third: USB, numbers as numbers") << 3 << "/dev/ttyUSB2";
+    QTest::newRow("fourth") << 4 << "/dev/ttyUSB10";
+    QTest::newRow("then built-in ports") << 5 << "/dev/ttyS0";
+    QTest::newRow("sixth") << 6 << "/dev/ttyS1";
+    QTest::newRow("past the list") << 7 << "";
+    QTest::newRow("zero") << 0 << "";
+    QTest::newRow("negative") << -1 << "";
+}
+
+void TestSerialPort::comMapping() {
+    QFETCH(int, number);
+    QFETCH(QString, device);
+    const QList<SerialDevice> devices = {
+        {"ttyS1", "/dev/ttyS1", false},    {"ttyUSB10", "/dev/ttyUSB10", true},
+        {"ttyS0", "/dev/ttyS0", false},    {"ttyUSB2", "/dev/ttyUSB2", true},
+        {"ttyACM0", "/dev/ttyACM0", true}, {"ttyUSB0", "/dev/ttyUSB0", true},
+    };
+    QCOMPARE(DeviceForComPort(number, QString(), devices), device);
+}
+
+void TestSerialPort::comLink() {
+    QTemporaryDir dir;
+    const QList<SerialDevice> devices = {{"ttyUSB0", "/dev/ttyUSB0", true}};
+    // A link wins over the listed devices, also when its device is gone.
+    QVERIFY(QFile::link(QStringLiteral("/dev/null"), ComLinkPath(dir.path(), 1)));
+    QVERIFY(QFile::link(dir.filePath("gone"), ComLinkPath(dir.path(), 2)));
+    QCOMPARE(DeviceForComPort(1, dir.path(), devices), QStringLiteral("/dev/null"));
+    QCOMPARE(DeviceForComPort(2, dir.path(), devices), dir.filePath("gone"));
+    // Without a link the list counts.
+    QCOMPARE(DeviceForComPort(3, dir.path(), devices), QString());
+    QCOMPARE(DeviceForComPort(1, dir.filePath("nowhere"), devices), QStringLiteral("/dev/ttyUSB0"));
+    QtSerialPortFactory factory(dir.path(), [&] { return devices; });
+    QCOMPARE(factory.deviceFor(1), QStringLiteral("/dev/null"));
+}
+
+void TestSerialPort::lineTakesSettings_data() {
+    // A pseudo-terminal keeps the baud rate and stop bits it is given; it always reports 8 data
+    // bits and no parity, so those are covered by settingsText only.
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<int>("baud");
+    QTest::addColumn<int>("stop");
+    QTest::newRow("9600,N,8,1") << "9600,N,8,1 " << 9600 << 1;
+    QTest::newRow("1200,E,7,2") << "1200,E,7,2 " << 1200 << 2;
+    QTest::newRow("19200,O,8,1") << "19200,O,8,1 " << 19200 << 1;
+    QTest::newRow("2400,M,7,1") << "2400,M,7,1 " << 2400 << 1;
+    QTest::newRow("4800,S,8,2") << "4800,S,8,2 " << 4800 << 2;
+    QTest::newRow("600,N,8,2") << "600,N,8,2 " << 600 << 2;
+}
+
+void TestSerialPort::lineTakesSettings() {
+    QFETCH(QString, settings);
+    QFETCH(int, baud);
+    QFETCH(int, stop);
+    Rig rig;
+    QVERIFY2(rig.open(settings), qPrintable(rig.port->errorString()));
+    const auto line = rig.emulator.line();
+    QCOMPARE(line.baudRate, baud);
+    QCOMPARE(line.stopBits, stop);
+}
+
+void TestSerialPort::thresholdGathersChunks_data() {
+    QTest::addColumn<int>("chunk");
+    QTest::addColumn<int>("threshold");
+    QTest::newRow("84 bytes whole") << 84 << 84;
+    QTest::newRow("84 bytes one at a time") << 1 << 84;
+    QTest::newRow("84 bytes in sevens") << 7 << 84;
+    QTest::newRow("84 bytes in pieces of 5, last piece short") << 5 << 84;
+    QTest::newRow("threshold 1") << 3 << 1;
+}
+
+void TestSerialPort::thresholdGathersChunks() {
+    QFETCH(int, chunk);
+    QFETCH(int, threshold);
+    Rig rig;
+    rig.emulator.core().fault = emu::Fault::Split;
+    rig.emulator.chunkSize = chunk;
+    rig.emulator.chunkGapMsecs = 2;
+    QVERIFY(rig.open());
+    QSignalSpy spy(rig.port.get(), &SerialPort::received);
+    rig.port->setReceiveThreshold(threshold);
+    QVERIFY(rig.port->write(QByteArray::fromHex("02800381")));
+    const QByteArray block = rig.emulator.core().uploadBlock();
+    QVERIFY(spy.wait(3000));
+    QByteArray got = spy.at(0).at(0).toByteArray();
+    QVERIFY(got.size() >= threshold);
+    // The rest comes in later notifications, each at least as large as the threshold.
+    while (got.size() < block.size()) {
+        QVERIFY(spy.wait(3000));
+        got += spy.constLast().at(0).toByteArray();
+    }
+    QCOMPARE(got, block);
+    if (threshold == 84)
+        QCOMPARE(spy.size(), 1);
+    QCOMPARE(rig.emulator.received, QByteArray::fromHex("02800381"));
+}
+
+void TestSerialPort::discardInput() {
+    Rig rig;
+    QVERIFY(rig.open());
+    QSignalSpy spy(rig.port.get(), &SerialPort::received);
+    rig.port->setReceiveThreshold(84);
+    rig.emulator.core().fault = emu::Fault::Split;
+    rig.emulator.chunkSize = 40;
+    rig.emulator.chunkGapMsecs = 200;
+    QVERIFY(rig.port->write(QByteArray::fromHex("02800381")));
+    QTest::qWait(100); // the first 40 bytes have arrived
+    rig.port->discardInput();
+    QTest::qWait(600); // the other 44 arrive: below the threshold
+    QCOMPARE(spy.size(), 0);
+}
+
+void TestSerialPort::missingDeviceDoesNotOpen() {
+    QTemporaryDir dir;
+    QtSerialPortFactory factory(dir.path(), [] { return NoDevices; });
+    auto port = factory.createPort();
+    port->setCommPort(4);
+    QVERIFY(port->setSettings(QStringLiteral("9600,N,8,1 ")));
+    QVERIFY(!port->open());
+    QVERIFY(!port->isOpen());
+    QVERIFY(!port->errorString().isEmpty());
+    QVERIFY(!port->write("x"));
+    // A link to a device that is gone fails the same way.
+    QVERIFY(QFile::link(dir.filePath("gone"), ComLinkPath(dir.path(), 4)));
+    QVERIFY(!port->open());
+}
+
+void TestSerialPort::lostPortIsClosedAndReported() {
+    Rig rig;
+    QVERIFY(rig.open());
+    QSignalSpy lost(rig.port.get(), &SerialPort::lost);
+    rig.port->setReceiveThreshold(1);
+    rig.emulator.stop(); // the other end goes away
+    QVERIFY(lost.wait(2000));
+    QVERIFY(!rig.port->isOpen());
+    QCOMPARE(lost.size(), 1);
+    // Nothing keeps reading the dead device: the process idles.
+    const double before = ProcessCpuSeconds();
+    QTest::qWait(500);
+    const double used = ProcessCpuSeconds() - before;
+    QVERIFY2(used < 0.1, qPrintable(QString::number(used)));
+    QCOMPARE(lost.size(), 1);
+}
+
+void TestSerialPort::openSerialLink_data() {
+    QTest::addColumn<int>("comPort");
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("emulator on Com 1") << 1 << true << "";
+    QTest::newRow("Com 5 missing") << 5 << false << "COM 5: not available.";
+    QTest::newRow("Com 2 missing") << 2 << false << "COM 2: not available.";
+}
+
+void TestSerialPort::openSerialLink() {
+    QFETCH(int, comPort);
+    QFETCH(bool, opens);
+    QFETCH(QString, text);
+    Rig rig;
+    Config config;
+    config.ComPort = static_cast<qint16>(comPort);
+    config.BaudRate = QStringLiteral("2400");
+    config.CommFormat = QStringLiteral("E,7,2 ");
+    FakeDialogs dialogs;
+    QCOMPARE(OpenSerialLink(*rig.port, config, dialogs), opens);
+    QCOMPARE(rig.port->isOpen(), opens);
+    if (opens) {
+        QVERIFY(dialogs.shown.isEmpty());
+        QCOMPARE(rig.emulator.line().baudRate, 2400);
+        QCOMPARE(rig.emulator.line().stopBits, 2);
+        // Opening again with the port open closes it first and opens it anew.
+        QVERIFY(OpenSerialLink(*rig.port, config, dialogs));
+        QVERIFY(rig.port->isOpen());
+        return;
+    }
+    QCOMPARE(dialogs.shown.size(), 1);
+    QCOMPARE(dialogs.last().text, text);
+    QCOMPARE(dialogs.last().title, QString()); // the program's own name
+    QCOMPARE(dialogs.last().buttons, Dialogs::Buttons::Ok);
+}
+
+QTEST_MAIN(TestSerialPort)
+#include "tst_serialport.moc"

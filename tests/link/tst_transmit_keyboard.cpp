@@ -1,0 +1,295 @@
+// frmTransmit over the keyboard link: the bytes written to the keyboard controller (recorded by
+// the port-access double), and the decoder's answers typed into Text1 by the test's decoder.
+
+#include "transmitrig.h"
+
+#include "support/keyboarddecoder.h"
+
+using namespace orv;
+using namespace orv::test;
+using emu::Kind;
+
+Q_DECLARE_METATYPE(orv::emu::Kind)
+
+namespace {
+
+const QString CfgTitle = QStringLiteral("CFG Message");
+const QString UploadTitle = QStringLiteral("Upload Message");
+
+struct KeyboardRig : TransmitRig {
+    KeyboardDecoder decoder;
+    explicit KeyboardRig(Kind kind = Kind::Mag)
+        : TransmitRig(kind, 0), decoder(port, text1(), kind) {}
+
+    // Times (ms) of the writes to the keyboard data port.
+    QList<double> letterTimes() const {
+        QList<double> out;
+        for (const auto& w : port.writes) {
+            if (w.port == KeyboardDataPort)
+                out << w.nsecs / 1e6;
+        }
+        return out;
+    }
+    QList<quint32> portsWritten() const {
+        QList<quint32> out;
+        for (const auto& w : port.writes)
+            out << w.port;
+        return out;
+    }
+};
+
+// The image as two uppercase hex digits per byte, worked out here on its own.
+QByteArray HexOf(const Image& img) {
+    return QByteArray(reinterpret_cast<const char*>(img.data()), ImageSize).toHex().toUpper();
+}
+
+} // namespace
+
+class TestTransmitKeyboard : public QObject {
+    Q_OBJECT
+private slots:
+    void download_data();
+    void download();
+    void downloadNotAccepted();
+    void handshakeSilence_data();
+    void handshakeSilence();
+    void answerAfterSeveralBursts();
+    void upload_data();
+    void upload();
+    void firmwareVersion();
+    void progressBar();
+    void keyboardTiming();
+};
+
+void TestTransmitKeyboard::download_data() {
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("Save") << true << "S";
+    QTest::newRow("Not Save, answer in lower case") << false << "s";
+}
+
+void TestTransmitKeyboard::download() {
+    QFETCH(bool, save);
+    QFETCH(QString, answer);
+    KeyboardRig rig;
+    rig.decoder.handshakeAnswer = answer;
+    rig.decoder.dataAnswer = answer == QLatin1String("s") ? QStringLiteral("p") : "P";
+    Image img = Config::BuiltInDefaults();
+    img[0] = 0x41;
+    img[1] = 0x0C;
+    img[84] = 0xF0;
+    rig.config.CfgData = img;
+    rig.option("Option1", save ? 1 : 0)->click();
+    rig.click("cmdTransmit");
+
+    quint8 check = 0;
+    for (quint8 b : img)
+        check ^= b;
+    const QByteArray letters(5, save ? 'A' : 'B');
+    const QByteArray data = HexOf(img) + QByteArray(1, char(check)).toHex().toUpper();
+    QCOMPARE(data.size(), 172);
+    QVERIFY(data.startsWith("410C"));
+    QCOMPARE(rig.port.keyboardText(), letters + data);
+    QVERIFY(rig.decoder.dataCheckOk);
+    QCOMPARE(rig.dialogs.texts(), QStringList{"Download OK!"});
+    QCOMPARE(rig.dialogs.last().title, CfgTitle);
+    // The mask port is written once after each of the two waits: after the handshake (before
+    // the data) and after the answer.
+    const QList<quint32> ports = rig.portsWritten();
+    QCOMPARE(ports.count(InterruptMaskPort), 2);
+    QCOMPARE(ports.indexOf(InterruptMaskPort), 5);
+    QCOMPARE(ports.constLast(), InterruptMaskPort);
+    QCOMPARE(rig.port.valuesTo(InterruptMaskPort), (QList<quint32>{0, 0}));
+    for (const auto& w : rig.port.writes)
+        QCOMPARE(w.size, quint8(1));
+    QVERIFY(rig.buttonsEnabled());
+    QVERIFY(rig.progress()->isHidden());
+    QVERIFY(rig.emulator.received.isEmpty()); // nothing on the serial line
+}
+
+void TestTransmitKeyboard::downloadNotAccepted() {
+    KeyboardRig rig;
+    rig.decoder.dataAnswer = QStringLiteral("E");
+    const qint64 took = rig.click("cmdTransmit");
+    QVERIFY(took >= 1000); // the answer wait runs out
+    QCOMPARE(rig.dialogs.texts(), QStringList{"Download Failed!"});
+    QCOMPARE(rig.port.valuesTo(InterruptMaskPort).size(), 2);
+    QVERIFY(rig.buttonsEnabled());
+}
+
+void TestTransmitKeyboard::handshakeSilence_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<char>("letter");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("download, Save") << "cmdTransmit" << 'A' << CfgTitle;
+    QTest::newRow("upload") << "cmdReceive" << 'C' << UploadTitle;
+    QTest::newRow("version") << "CmdVersion" << 'C' << UploadTitle;
+}
+
+void TestTransmitKeyboard::handshakeSilence() {
+    QFETCH(QString, button);
+    QFETCH(char, letter);
+    QFETCH(QString, title);
+    KeyboardRig rig;
+    rig.decoder.answerAfterBursts = 0;
+    const Image before = rig.config.CfgData;
+    const qint64 took = rig.click(qPrintable(button));
+    // Exactly 15 bursts of five letters, then the message.
+    QCOMPARE(rig.port.keyboardText(), QByteArray(75, letter));
+    QCOMPARE(rig.decoder.bursts, 15);
+    QCOMPARE(rig.dialogs.last().text, QStringLiteral("Times Out Error"));
+    QCOMPARE(rig.dialogs.last().title, title);
+    QCOMPARE(rig.portsWritten().constLast(), InterruptMaskPort);
+    QCOMPARE(rig.port.valuesTo(InterruptMaskPort).size(), 1);
+    QVERIFY2(took >= 16 * 150 - 20, qPrintable(QString::number(took)));
+    QVERIFY(rig.config.CfgData == before);
+    QVERIFY(rig.buttonsEnabled());
+}
+
+void TestTransmitKeyboard::answerAfterSeveralBursts() {
+    KeyboardRig rig;
+    rig.decoder.answerAfterBursts = 4;
+    rig.click("cmdReceive");
+    QCOMPARE(rig.decoder.burstLetters, QByteArray("CCCC"));
+    QCOMPARE(rig.port.keyboardText(), QByteArray(20, 'C'));
+    QCOMPARE(rig.dialogs.last().text, QStringLiteral("   Upload OK!   "));
+}
+
+void TestTransmitKeyboard::upload_data() {
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<QString>("how"); // how the good reply is spoiled
+    QTest::addColumn<bool>("good");
+    QTest::newRow("magnetic reader") << Kind::Mag << "" << true;
+    QTest::newRow("bar decoder") << Kind::Bar << "" << true;
+    QTest::newRow("lower-case hex") << Kind::Mag << "lower" << true;
+    QTest::newRow("wrong check") << Kind::Mag << "check" << false;
+    QTest::newRow("bar decoder, wrong check") << Kind::Bar << "check" << false;
+    QTest::newRow("g among the hex digits") << Kind::Mag << "g" << false;
+    QTest::newRow("colon among the hex digits") << Kind::Bar << ":" << false;
+    QTest::newRow("first character 2") << Kind::Mag << "2" << false;
+    QTest::newRow("146 characters") << Kind::Mag << "long" << false;
+    QTest::newRow("144 characters") << Kind::Bar << "short" << false;
+}
+
+void TestTransmitKeyboard::upload() {
+    QFETCH(Kind, kind);
+    QFETCH(QString, how);
+    QFETCH(bool, good);
+    KeyboardRig rig(kind);
+    QByteArray settings = rig.decoder.settings;
+    for (int i = 0; i < settings.size(); ++i)
+        settings[i] = static_cast<char>(settings[i] ^ (0x11 * (i % 15 + 1)));
+    rig.decoder.settings = settings;
+    QString reply = rig.decoder.goodUploadReply();
+    QCOMPARE(reply.size(), 145);
+    if (how == QLatin1String("lower"))
+        reply = reply.toLower();
+    else if (how == QLatin1String("check"))
+        reply[2] = reply[2] == QLatin1Char('0') ? QLatin1Char('1') : QLatin1Char('0');
+    else if (how == QLatin1String("g") || how == QLatin1String(":"))
+        reply[5] = how[0];
+    else if (how == QLatin1String("2"))
+        reply[0] = QLatin1Char('2');
+    else if (how == QLatin1String("long"))
+        reply += QLatin1Char('0');
+    else if (how == QLatin1String("short"))
+        reply.chop(1);
+    rig.decoder.uploadReply = reply;
+    const Image before = rig.config.CfgData;
+    rig.click("cmdReceive");
+
+    QCOMPARE(rig.port.keyboardText(), QByteArray("CCCCC"));
+    QCOMPARE(rig.dialogs.shown.size(), 2); // the question, then the outcome
+    QCOMPARE(rig.dialogs.shown[0].message.title, UploadTitle);
+    QCOMPARE(rig.dialogs.last().text,
+             good ? QStringLiteral("   Upload OK!   ") : QStringLiteral("Upload Failed!"));
+    QCOMPARE(rig.dialogs.last().title, UploadTitle);
+    QCOMPARE(rig.port.valuesTo(InterruptMaskPort).size(), 2);
+    Image expected = before;
+    if (good) {
+        const int first = kind == Kind::Bar ? 0 : 25;
+        for (int i = 0; i < settings.size(); ++i)
+            expected[first + i] = static_cast<quint8>(settings[i]);
+    }
+    QVERIFY(rig.config.CfgData == expected);
+    QVERIFY(rig.progress()->isHidden());
+    QVERIFY(rig.buttonsEnabled());
+}
+
+void TestTransmitKeyboard::firmwareVersion() {
+    for (Kind kind : {Kind::Mag, Kind::Bar}) {
+        KeyboardRig rig(kind);
+        rig.decoder.versionFirst = "KB VERSION 9";
+        rig.decoder.versionLast = "0123456789";
+        QByteArray settings = rig.decoder.settings;
+        for (auto& c : settings)
+            c = static_cast<char>(~c);
+        rig.decoder.settings = settings;
+        const Image before = rig.config.CfgData;
+        rig.click("CmdVersion");
+        QCOMPARE(rig.dialogs.shown.size(), 1); // no question
+        QCOMPARE(rig.dialogs.last().text,
+                 QStringLiteral("Get Firmware Version OK!\r\r   KB VERSION 9\n\r   0123456789"));
+        QCOMPARE(rig.dialogs.last().title, UploadTitle);
+        QVERIFY(rig.config.CfgData == before);
+    }
+}
+
+void TestTransmitKeyboard::progressBar() {
+    KeyboardRig rig;
+    // Seen from the decoder's side while the exchange runs.
+    int maxDuringData = -1;
+    bool visibleDuringData = false;
+    int maxDuringReply = -1;
+    int valueAtReply = -1;
+    auto plain = rig.port.onWrite;
+    rig.port.onWrite = [&](const RecordingPortAccess::Write& w) {
+        plain(w);
+        if (w.port == KeyboardDataPort && rig.decoder.data.size() == 172) {
+            visibleDuringData = rig.progress()->isVisible();
+            maxDuringData = rig.progress()->maximum();
+        }
+    };
+    rig.click("cmdTransmit");
+    QVERIFY(visibleDuringData);
+    QCOMPARE(maxDuringData, 84);
+    QVERIFY(rig.progress()->isHidden());
+
+    connect(rig.text1(), &QLineEdit::textChanged, rig.window, [&](const QString& t) {
+        if (t.size() == 145) {
+            maxDuringReply = rig.progress()->maximum();
+            valueAtReply = rig.progress()->value();
+        }
+    });
+    rig.click("cmdReceive");
+    QCOMPARE(rig.dialogs.last().text, QStringLiteral("   Upload OK!   "));
+    QCOMPARE(maxDuringReply, 146);
+    QCOMPARE(valueAtReply, 145);
+    QVERIFY(rig.progress()->isHidden());
+}
+
+void TestTransmitKeyboard::keyboardTiming() {
+    // Lower bounds only: the pauses are never shorter than the decoder needs. (The benchmark
+    // measures how close to the nominal timing they are.)
+    KeyboardRig rig;
+    rig.decoder.answerAfterBursts = 3;
+    rig.click("cmdTransmit");
+    const QList<double> t = rig.letterTimes();
+    QCOMPARE(t.size(), 15 + 172);
+    for (int i = 1; i < t.size(); ++i) {
+        const bool newBurst = i < 15 && i % 5 == 0;
+        const double gap = t[i] - t[i - 1];
+        if (i == 15) {
+            // "S" after the third burst, 20 ms, then the first data character.
+            QVERIFY2(gap >= 24, qPrintable(QString::number(gap)));
+        } else if (newBurst) {
+            // Ticks of a periodic timer: one late tick shortens the next period a little.
+            QVERIFY2(t[i] - t[i - 5] >= 140, qPrintable(QString::number(t[i] - t[i - 5])));
+        } else {
+            QVERIFY2(gap >= 4, qPrintable(QStringLiteral("%1 at %2").arg(gap).arg(i)));
+        }
+    }
+}
+
+QTEST_MAIN(TestTransmitKeyboard)
+#include "tst_transmit_keyboard.moc"

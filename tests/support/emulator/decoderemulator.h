@@ -1,0 +1,70 @@
+#pragma once
+
+#include "decodercore.h"
+
+#include <QObject>
+#include <QString>
+
+class QSocketNotifier;
+
+namespace orv::emu {
+
+// A decoder on the far end of a pseudo-terminal. start() opens the pty; the program opens the
+// device path (directly, or through a comN link made by createLink()) as its serial port.
+// Bytes from the program go to the DecoderCore; its replies go back, late or in pieces when the
+// fault says so. Everything runs on the thread's event loop: no threads.
+class DecoderEmulator : public QObject {
+    Q_OBJECT
+public:
+    explicit DecoderEmulator(Kind kind = Kind::Mag, QObject* parent = nullptr);
+    ~DecoderEmulator() override;
+
+    bool start();
+    bool isRunning() const { return master_ >= 0; }
+    QString devicePath() const { return device_; }
+    QString errorString() const { return error_; }
+
+    // Makes linkPath a symbolic link to the device (replacing an old link); it is removed again
+    // when the emulator stops.
+    bool createLink(const QString& linkPath);
+    // Closes the pty: to the program, its serial port disappears.
+    void stop();
+
+    // The line settings the program last gave its end of the pty. (A Linux pty keeps the baud
+    // rate and stop bits; it always reports 8 data bits and no parity.)
+    struct Line {
+        int baudRate = 0;
+        int stopBits = 0;
+    };
+    Line line() const;
+
+    DecoderCore& core() { return core_; }
+    const DecoderCore& core() const { return core_; }
+
+    // Timing of the Late and Split faults.
+    int lateMsecs = 4000;
+    int chunkSize = 3;
+    int chunkGapMsecs = 20;
+
+    // Everything received from the program.
+    QByteArray received;
+
+signals:
+    void frameReceived(const orv::emu::Frame& frame);
+    void bytesSent(const QByteArray& bytes);
+
+private:
+    void readable();
+    void reply(const QByteArray& bytes);
+    void send(const QByteArray& bytes);
+
+    DecoderCore core_;
+    int master_ = -1;
+    int slave_ = -1; // held open so that the master never sees a hang-up between program runs
+    QSocketNotifier* notifier_ = nullptr;
+    QString device_;
+    QString link_;
+    QString error_;
+};
+
+} // namespace orv::emu

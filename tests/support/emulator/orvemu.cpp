@@ -1,0 +1,164 @@
+// orvemu: a decoder on a pseudo-terminal, for trying orvcfg without a decoder.
+//
+//   orvemu --com 1            answer as a magnetic reader on "Com 1" of orvcfg
+//   orvemu --bar --fault late answer as a bar decoder, every reply 4 s late
+//
+// It prints the device path, and with --com N links ~/.config/orvcfg/comN to it, which is
+// where orvcfg looks for "Com N" first. Ctrl+C ends it and removes the link.
+
+#include "decoderemulator.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QSocketNotifier>
+#include <QStandardPaths>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace orv::emu;
+
+namespace {
+
+int SignalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+    const char c = 1;
+    [[maybe_unused]] const auto n = ::write(SignalPipe[1], &c, 1);
+}
+
+void Print(const QString& line) {
+    std::fputs(qPrintable(line + QLatin1Char('\n')), stdout);
+    std::fflush(stdout);
+}
+
+QString HexOf(const QByteArray& bytes) {
+    return QString::fromLatin1(bytes.toHex(' ').toUpper());
+}
+
+QString CommandName(quint8 command) {
+    switch (command) {
+    case 0x01:
+        return QStringLiteral("download (save)");
+    case 0x02:
+        return QStringLiteral("download (not save)");
+    case 0x80:
+        return QStringLiteral("upload / version");
+    default:
+        return QStringLiteral("command %1").arg(command, 2, 16, QLatin1Char('0'));
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("orvemu"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("A bar decoder or magnetic reader on a pseudo-terminal, answering "
+                       "orvcfg's download, upload and firmware-version requests."));
+    parser.addHelpOption();
+    const QCommandLineOption bar(QStringLiteral("bar"), QStringLiteral("Answer as the bar decoder "
+                                                                       "(image bytes 0..24)."));
+    const QCommandLineOption mag(QStringLiteral("mag"),
+                                 QStringLiteral("Answer as the magnetic reader (bytes 25..84; "
+                                                "the default)."));
+    const QCommandLineOption com(
+        QStringLiteral("com"),
+        QStringLiteral("Link <n> as orvcfg's \"Com n\": ~/.config/orvcfg/com<n>."),
+        QStringLiteral("n"));
+    const QCommandLineOption link(QStringLiteral("link"),
+                                  QStringLiteral("Make <path> a link to the device."),
+                                  QStringLiteral("path"));
+    const QCommandLineOption fault(
+        QStringLiteral("fault"),
+        QStringLiteral("Misbehave: none, silent, refuse, wrong-check, late, split, short."),
+        QStringLiteral("name"), QStringLiteral("none"));
+    const QCommandLineOption late(QStringLiteral("late-ms"),
+                                  QStringLiteral("Delay of a late reply (default 4000)."),
+                                  QStringLiteral("ms"), QStringLiteral("4000"));
+    const QCommandLineOption chunk(QStringLiteral("chunk"),
+                                   QStringLiteral("Bytes per piece of a split reply (default 3)."),
+                                   QStringLiteral("bytes"), QStringLiteral("3"));
+    const QCommandLineOption gap(QStringLiteral("gap-ms"),
+                                 QStringLiteral("Gap between pieces of a split reply (default "
+                                                "20)."),
+                                 QStringLiteral("ms"), QStringLiteral("20"));
+    const QCommandLineOption version(QStringLiteral("version-text"),
+                                     QStringLiteral("The 22-character version text."),
+                                     QStringLiteral("text"));
+    parser.addOptions({bar, mag, com, link, fault, late, chunk, gap, version});
+    parser.process(app);
+
+    DecoderEmulator emulator(parser.isSet(bar) ? Kind::Bar : Kind::Mag);
+    DecoderCore& core = emulator.core();
+    if (!ParseFault(parser.value(fault), &core.fault)) {
+        std::fprintf(stderr, "orvemu: unknown fault \"%s\"\n", qPrintable(parser.value(fault)));
+        return 2;
+    }
+    emulator.lateMsecs = parser.value(late).toInt();
+    emulator.chunkSize = qMax(1, parser.value(chunk).toInt());
+    emulator.chunkGapMsecs = parser.value(gap).toInt();
+    if (parser.isSet(version)) {
+        const QByteArray text = parser.value(version).toLatin1().leftJustified(22, ' ', true);
+        core.versionFirst = text.left(12);
+        core.versionLast = text.mid(12);
+    }
+
+    if (!emulator.start()) {
+        std::fprintf(stderr, "orvemu: no pseudo-terminal: %s\n",
+                     qPrintable(emulator.errorString()));
+        return 1;
+    }
+    Print(QStringLiteral("device: %1").arg(emulator.devicePath()));
+
+    QString linkPath = parser.value(link);
+    if (parser.isSet(com)) {
+        bool ok = false;
+        const int n = parser.value(com).toInt(&ok);
+        if (!ok || n < 1) {
+            std::fprintf(stderr, "orvemu: --com needs a port number from 1 up\n");
+            return 2;
+        }
+        const QString dir =
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+            QStringLiteral("/orvcfg");
+        QDir().mkpath(dir);
+        linkPath = QDir(dir).filePath(QStringLiteral("com%1").arg(n));
+    }
+    if (!linkPath.isEmpty()) {
+        if (!emulator.createLink(linkPath)) {
+            std::fprintf(stderr, "orvemu: %s\n", qPrintable(emulator.errorString()));
+            return 1;
+        }
+        Print(QStringLiteral("link: %1 -> %2").arg(linkPath, emulator.devicePath()));
+    }
+    Print(QStringLiteral("answering as the %1, fault: %2")
+              .arg(core.kind() == Kind::Bar ? QStringLiteral("bar decoder")
+                                            : QStringLiteral("magnetic reader"),
+                   FaultName(core.fault)));
+
+    QObject::connect(&emulator, &DecoderEmulator::frameReceived, [](const Frame& f) {
+        Print(QStringLiteral("<- %1%2: %3")
+                  .arg(CommandName(f.command),
+                       f.wellFormed ? QString() : QStringLiteral(" (damaged)"), HexOf(f.raw)));
+    });
+    QObject::connect(&emulator, &DecoderEmulator::bytesSent,
+                     [](const QByteArray& b) { Print(QStringLiteral("-> %1").arg(HexOf(b))); });
+
+    // Ctrl+C and kill end the event loop, so the link is removed on the way out.
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, SignalPipe) == 0) {
+        auto* notifier = new QSocketNotifier(SignalPipe[0], QSocketNotifier::Read, &app);
+        QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+        std::signal(SIGINT, OnSignal);
+        std::signal(SIGTERM, OnSignal);
+    }
+    const int rc = app.exec();
+    emulator.stop();
+    return rc;
+}

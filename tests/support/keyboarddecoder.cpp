@@ -1,0 +1,85 @@
+#include "keyboarddecoder.h"
+
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+namespace orv::test {
+
+namespace {
+constexpr int DataLength = 172; // 85 bytes and the check byte as hex pairs
+}
+
+KeyboardDecoder::KeyboardDecoder(RecordingPortAccess& port, QLineEdit* text1, emu::Kind kind_)
+    : kind(kind_), settings(emu::DecoderCore::DefaultSettings(kind_)), port_(port), text1_(text1) {
+    port_.onWrite = [this](const RecordingPortAccess::Write& w) {
+        written(w);
+    };
+}
+
+KeyboardDecoder::~KeyboardDecoder() {
+    port_.onWrite = nullptr;
+}
+
+QString KeyboardDecoder::goodUploadReply() const {
+    return emu::KeyboardUploadReply(kind, settings, versionFirst, versionLast);
+}
+
+void KeyboardDecoder::typeLater(const QString& text) {
+    QTimer::singleShot(typingDelayMsecs, this, [this, text] {
+        if (text1_)
+            QTest::keyClicks(text1_, text);
+    });
+}
+
+void KeyboardDecoder::written(const RecordingPortAccess::Write& w) {
+    if (w.port == InterruptMaskPort) {
+        // A wait of the program ended: the next bursts belong to a new request.
+        ++unmasks;
+        unanswered_ = 0;
+        runLength_ = 0;
+        if (state_ == State::AwaitingUnmask) {
+            state_ = State::Idle;
+            if (!uploadReply.isEmpty())
+                typeLater(uploadReply);
+        }
+        return;
+    }
+    if (w.port != KeyboardDataPort)
+        return;
+    const char c = static_cast<char>(w.value);
+    if (state_ == State::ReceivingData) {
+        data.append(c);
+        if (data.size() == DataLength) {
+            const QByteArray bytes = QByteArray::fromHex(data);
+            dataCheckOk = bytes.size() == 86 && emu::DecoderCore::XorOf(bytes) == 0;
+            state_ = State::Idle;
+            typeLater(dataCheckOk ? dataAnswer : badDataAnswer);
+        }
+        return;
+    }
+    if (state_ != State::Idle)
+        return;
+    runLength_ = (c == runLetter_) ? runLength_ + 1 : 1;
+    runLetter_ = c;
+    if (runLength_ < 5)
+        return;
+    runLength_ = 0;
+    ++bursts;
+    ++unanswered_;
+    burstLetters.append(c);
+    if (answerAfterBursts <= 0 || unanswered_ != answerAfterBursts)
+        return;
+    unanswered_ = 0;
+    if (c == 'A' || c == 'B') {
+        data.clear();
+        state_ = State::ReceivingData;
+    } else {
+        state_ = State::AwaitingUnmask;
+        if (uploadReply.isEmpty())
+            uploadReply = goodUploadReply();
+    }
+    typeLater(handshakeAnswer);
+}
+
+} // namespace orv::test

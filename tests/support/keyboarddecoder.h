@@ -1,0 +1,61 @@
+#pragma once
+
+#include "support/emulator/decodercore.h"
+#include "support/recordingportaccess.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QLineEdit;
+
+namespace orv::test {
+
+// Plays the decoder on the keyboard link: it watches the bytes the program writes to the
+// keyboard controller (through the recording port access) and types its answers into the
+// window's Text1, as the decoder's keystrokes would arrive.
+class KeyboardDecoder : public QObject {
+    Q_OBJECT
+public:
+    KeyboardDecoder(RecordingPortAccess& port, QLineEdit* text1, emu::Kind kind = emu::Kind::Mag);
+    ~KeyboardDecoder() override;
+
+    // Behaviour.
+    int answerAfterBursts = 1; // type the handshake answer after this burst; 0: never
+    QString handshakeAnswer = QStringLiteral("S");
+    QString dataAnswer = QStringLiteral("P");    // typed after good download data
+    QString badDataAnswer = QStringLiteral("E"); // typed after data with a wrong check
+    QString uploadReply;                         // typed as the upload reply; empty: none
+    // Long enough that an answer never lands in the short pause before the program clears Text1.
+    int typingDelayMsecs = 50;
+
+    // The decoder's settings and version (for the default upload reply).
+    emu::Kind kind;
+    QByteArray settings;
+    QByteArray versionFirst = "KBD DEC V1.0";
+    QByteArray versionLast = "2023-11-30";
+    // A good upload reply of this decoder.
+    QString goodUploadReply() const;
+
+    // What it saw.
+    int bursts = 0;
+    QByteArray burstLetters; // the letter of every complete burst, in order
+    QByteArray data;         // the characters after the handshake of a download
+    bool dataCheckOk = false;
+    int unmasks = 0; // writes to the interrupt mask port
+
+private:
+    enum class State { Idle, ReceivingData, AwaitingUnmask };
+    void written(const RecordingPortAccess::Write& w);
+    void typeLater(const QString& text);
+
+    RecordingPortAccess& port_;
+    QPointer<QLineEdit> text1_;
+    State state_ = State::Idle;
+    char runLetter_ = 0;
+    int runLength_ = 0;
+    int unanswered_ = 0; // bursts since the last handshake answer
+};
+
+} // namespace orv::test
