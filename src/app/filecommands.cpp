@@ -143,15 +143,8 @@ void MainWindow::mnuFileOpen_Click() {
     }
     if (!closeImageWindows())
         return;
-    const CfgContents& c = parsed.contents;
     config_.CfgFileName = *path;
-    config_.DeviceName = c.DeviceName;
-    config_.UserName = c.UserName;
-    config_.SetupDate = c.SetupDate;
-    config_.Description = c.Description;
-    config_.ComPort = c.ComPort;
-    config_.LinkMode = c.LinkMode;
-    config_.CfgData = c.data;
+    ApplyContents(config_, parsed.contents);
     config_.MarkSaved();
     setCaption(NewCaption);
 }

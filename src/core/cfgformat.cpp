@@ -97,6 +97,16 @@ CfgContents ContentsOf(const Config& config) {
     return c;
 }
 
+void ApplyContents(Config& config, const CfgContents& c) {
+    config.DeviceName = c.DeviceName;
+    config.UserName = c.UserName;
+    config.SetupDate = c.SetupDate;
+    config.Description = c.Description;
+    config.ComPort = c.ComPort;
+    config.LinkMode = c.LinkMode;
+    config.CfgData = c.data;
+}
+
 std::optional<QByteArray> WriteCfgFile(const CfgContents& contents, QString* why) {
     const struct {
         const QString& text;

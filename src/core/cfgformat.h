@@ -30,6 +30,8 @@ struct CfgContents {
 };
 
 CfgContents ContentsOf(const Config& config);
+// Puts a file's contents into the configuration: header strings, link settings and CfgData.
+void ApplyContents(Config& config, const CfgContents& contents);
 
 // The bytes of a configuration file, or nothing with a reason in *why when a header string
 // cannot be stored (a line break, or a character without a single-byte code).
