@@ -7,6 +7,9 @@
 #include "panels/bar/barcommpanel.h"
 #include "panels/bar/barinterfacepanel.h"
 #include "panels/bar/barmiscpanel.h"
+#include "panels/mag/magcommpanel.h"
+#include "panels/mag/maginterfacepanel.h"
+#include "panels/mag/magmiscpanel.h"
 #include "ui/windowspec.h"
 
 namespace orv {
@@ -24,6 +27,12 @@ ChildWindow* WindowFactory::createChild(int number, QWidget* mainWindow) {
         return new BarCodesPanel(config_, *spec, mainWindow);
     case PanelCfg6:
         return new BarMiscPanel(config_, services_.dialogs, *spec, mainWindow);
+    case PanelMagCfg4:
+        return new MagCommPanel(config_, *spec, mainWindow);
+    case PanelMagCfg6:
+        return new MagMiscPanel(config_, *spec, mainWindow);
+    case PanelMagCfg3:
+        return new MagInterfacePanel(config_, *spec, mainWindow);
     default:
         return new PlaceholderWindow(config_, *spec, mainWindow);
     }
