@@ -3,6 +3,7 @@
 // Key dialog, and panels closed by New and Open.
 
 #include "barpaneltables.h"
+#include "panelchecks.h"
 
 #include "core/cfgformat.h"
 
@@ -107,33 +108,7 @@ void TestBarPanels::tabStrips() {
     QFETCH(QStringList, tabs);
     QFETCH(QStringList, tips);
     QFETCH(QStringList, frames);
-    D d;
-    ChildWindow* w = d.open(window);
-    QCOMPARE(w->windowTitle(), caption);
-    auto* bar = D::Find<QTabBar>(w, strip);
-    QCOMPARE(bar->count(), tabs.size());
-    const QString array = QStringLiteral("fraCfg") + window.right(1);
-    auto visibleFrames = [&] {
-        QList<int> shown;
-        for (int k = 0; k < tabs.size(); ++k) {
-            if (D::Find(w, QStringLiteral("%1(%2)").arg(array).arg(k))->isVisible())
-                shown << k;
-        }
-        return shown;
-    };
-    QCOMPARE(visibleFrames(), QList<int>{0});
-    for (int k = 0; k < tabs.size(); ++k) {
-        QCOMPARE(bar->tabText(k), tabs[k]);
-        QCOMPARE(bar->tabToolTip(k), tips[k]);
-        QCOMPARE(D::Find<QGroupBox>(w, QStringLiteral("%1(%2)").arg(array).arg(k))->title(),
-                 frames[k]);
-    }
-    const Image before = d.f.config.CfgData;
-    for (int k : {int(tabs.size()) - 1, 1, 1, 0}) {
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(k).center());
-        QCOMPARE(visibleFrames(), QList<int>{k});
-    }
-    QVERIFY(d.f.config.CfgData == before);
+    VerifyTabStrip(window, caption, strip, tabs, tips, frames);
 }
 
 void TestBarPanels::texts_data() {
@@ -195,17 +170,7 @@ void TestBarPanels::texts() {
     QFETCH(QString, window);
     QFETCH(QString, name);
     QFETCH(QString, text);
-    D d;
-    ChildWindow* w = d.open(window);
-    QWidget* c = D::Find(w, name);
-    if (auto* g = qobject_cast<QGroupBox*>(c))
-        QCOMPARE(g->title(), text);
-    else if (auto* b = qobject_cast<QAbstractButton*>(c))
-        QCOMPARE(b->text(), text);
-    else if (auto* l = qobject_cast<QLabel*>(c))
-        QCOMPARE(l->text(), text);
-    else
-        QFAIL("unexpected control");
+    VerifyText(window, name, text);
 }
 
 void TestBarPanels::headerStringsAreEditedLive() {
