@@ -74,7 +74,21 @@ void Retype(const ChildWindow* w, QLineEdit* box, const QString& text) {
     }
 }
 
+// The separator box: byte 84 when the panel opens, what the user does, byte 84 and the box's
+// text afterwards, and the box's text when the panel opens again.
+struct SeparatorCase {
+    const char* name;
+    int stored;
+    QString action; // "pick" a list name, "down" arrow, "type" a text, "default" to a code
+    QString argument;
+    int byte;
+    QString text;
+    QString again;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(SeparatorCase)
 
 class TestMagPanels : public QObject {
     Q_OBJECT
@@ -265,87 +279,46 @@ void TestMagPanels::standardEnabling() {
 }
 
 void TestMagPanels::separator_data() {
-    QTest::addColumn<int>("stored"); // byte 84 when the panel opens
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("argument");
-    QTest::addColumn<int>("byte");      // byte 84 afterwards
-    QTest::addColumn<QString>("text");  // the box's text afterwards
-    QTest::addColumn<QString>("again"); // its text when the panel opens again
-    const QString e = QString(QChar(0xE8));
-    const QString y = QString(QChar(0xFF));
-    QTest::newRow("load CR") << 13 << ""
-                             << "" << 13 << "CR"
-                             << "CR";
-    QTest::newRow("load NUL") << 0 << ""
-                              << "" << 0 << "NUL"
-                              << "NUL";
-    QTest::newRow("load US") << 31 << ""
-                             << "" << 31 << "US"
-                             << "US";
-    QTest::newRow("load comma") << 44 << ""
-                                << "" << 44 << ","
-                                << ",";
-    QTest::newRow("load blank") << 32 << ""
-                                << "" << 32 << " "
-                                << " ";
-    QTest::newRow("load 232") << 232 << ""
-                              << "" << 232 << e << e;
-    QTest::newRow("load 255") << 255 << ""
-                              << "" << 255 << y << y;
-    QTest::newRow("pick US") << 13 << "pick"
-                             << "US" << 31 << "US"
-                             << "US";
-    QTest::newRow("pick NUL over a character") << 44 << "pick"
-                                               << "NUL" << 0 << "NUL"
-                                               << "NUL";
-    QTest::newRow("pick the shown entry") << 13 << "pick"
-                                          << "CR" << 13 << "CR"
-                                          << "CR";
-    QTest::newRow("arrow down") << 13 << "down"
-                                << "" << 14 << "SO"
-                                << "SO";
-    QTest::newRow("type comma") << 13 << "type"
-                                << "," << 44 << ","
-                                << ",";
-    QTest::newRow("type a name") << 44 << "type"
-                                 << "CR" << 67 << "CR"
-                                 << "C";
-    QTest::newRow("type a name in lower case") << 44 << "type"
-                                               << "us" << 117 << "us"
-                                               << "u";
-    QTest::newRow("type 232") << 13 << "type" << e << 232 << e << e;
-    QTest::newRow("type without a single-byte code")
-        << 13 << "type" << QString::fromUtf8("\u20ac") << 13 << ""
-        << "CR";
-    QTest::newRow("type with a character before")
-        << 13 << "type" << QString::fromUtf8("\u20ac,") << 44 << ","
-        << ",";
-    QTest::newRow("empty a character") << 44 << "type"
-                                       << "" << 44 << ""
-                                       << ",";
-    QTest::newRow("empty a list entry") << 27 << "type"
-                                        << "" << 27 << ""
-                                        << "ESC";
-    QTest::newRow("Set Default to CR") << 44 << "default"
-                                       << "13" << 13 << "CR"
-                                       << "CR";
-    QTest::newRow("Set Default to comma") << 13 << "default"
-                                          << "44" << 44 << ","
-                                          << ",";
+    QTest::addColumn<SeparatorCase>("c");
+    const QString e(QChar(0xE8));
+    const QString y(QChar(0xFF));
+    const QString euro = QString::fromUtf8("\u20ac");
+    // clang-format off
+    const SeparatorCase rows[] = {
+        {"load CR", 13, "", "", 13, "CR", "CR"},
+        {"load NUL", 0, "", "", 0, "NUL", "NUL"},
+        {"load US", 31, "", "", 31, "US", "US"},
+        {"load comma", 44, "", "", 44, ",", ","},
+        {"load blank", 32, "", "", 32, " ", " "},
+        {"load 232", 232, "", "", 232, e, e},
+        {"load 255", 255, "", "", 255, y, y},
+        {"pick US", 13, "pick", "US", 31, "US", "US"},
+        {"pick NUL over a character", 44, "pick", "NUL", 0, "NUL", "NUL"},
+        {"pick the shown entry", 13, "pick", "CR", 13, "CR", "CR"},
+        {"arrow down", 13, "down", "", 14, "SO", "SO"},
+        {"type comma", 13, "type", ",", 44, ",", ","},
+        {"type a name", 44, "type", "CR", 67, "CR", "C"},
+        {"type a name in lower case", 44, "type", "us", 117, "us", "u"},
+        {"type 232", 13, "type", e, 232, e, e},
+        {"type without a single-byte code", 13, "type", euro, 13, "", "CR"},
+        {"type with a character before", 13, "type", euro + ",", 44, ",", ","},
+        {"empty a character", 44, "type", "", 44, "", ","},
+        {"empty a list entry", 27, "type", "", 27, "", "ESC"},
+        {"Set Default to CR", 44, "default", "13", 13, "CR", "CR"},
+        {"Set Default to comma", 13, "default", "44", 44, ",", ","},
+    };
+    // clang-format on
+    for (const SeparatorCase& r : rows)
+        QTest::newRow(r.name) << r;
 }
 
 void TestMagPanels::separator() {
-    QFETCH(int, stored);
-    QFETCH(QString, action);
-    QFETCH(QString, argument);
-    QFETCH(int, byte);
-    QFETCH(QString, text);
-    QFETCH(QString, again);
+    QFETCH(SeparatorCase, c);
     ActiveDriver d;
-    QRandomGenerator rng(stored + byte);
+    QRandomGenerator rng(c.stored + c.byte);
     Image img = WritableMagImage(rng);
     SetField(img, 25, 0x01, 0); // ISO: the box is enabled
-    img[84] = static_cast<quint8>(stored);
+    img[84] = static_cast<quint8>(c.stored);
     d.f.config.CfgData = img;
     d.f.config.CfgDefault = img;
     ChildWindow* w = d.open(QStringLiteral("magcfg4"));
@@ -353,39 +326,39 @@ void TestMagPanels::separator() {
     D::Reveal(w, box);
     QCOMPARE(D::Find<QLabel>(w, QStringLiteral("Label6"))->buddy(), box);
     QCOMPARE(box->count(), ControlCount);
-    for (int c = 0; c < ControlCount; ++c)
-        QCOMPARE(box->itemText(c), ControlName(c));
+    for (int code = 0; code < ControlCount; ++code)
+        QCOMPARE(box->itemText(code), ControlName(code));
     QVERIFY(box->isEditable());
 
-    if (action == QLatin1String("pick")) {
+    if (c.action == QLatin1String("pick")) {
         box->showPopup();
         QAbstractItemView* list = box->view();
-        const QModelIndex entry = list->model()->index(box->findText(argument), 0);
+        const QModelIndex entry = list->model()->index(box->findText(c.argument), 0);
         list->scrollTo(entry);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(entry).center());
-    } else if (action == QLatin1String("down")) {
+    } else if (c.action == QLatin1String("down")) {
         box->setFocus();
         QTest::keyClick(box, Qt::Key_Down);
-    } else if (action == QLatin1String("type")) {
-        Retype(w, box->lineEdit(), argument);
+    } else if (c.action == QLatin1String("type")) {
+        Retype(w, box->lineEdit(), c.argument);
         // Ending the edit keeps typed text as typed, even when it spells a list name.
         QTest::keyClick(box, Qt::Key_Return);
         D::Find(w, QStringLiteral("cmdDefault45"))->setFocus();
         QTRY_VERIFY(!box->hasFocus());
-    } else if (action == QLatin1String("default")) {
+    } else if (c.action == QLatin1String("default")) {
         Retype(w, box->lineEdit(), QStringLiteral("x"));
-        d.f.config.CfgDefault[84] = static_cast<quint8>(argument.toInt());
+        d.f.config.CfgDefault[84] = static_cast<quint8>(c.argument.toInt());
         D::Click(w, QStringLiteral("cmdDefault45"));
     }
-    img[84] = static_cast<quint8>(byte);
+    img[84] = static_cast<quint8>(c.byte);
     QVERIFY(d.f.config.CfgData == img);
-    QCOMPARE(box->currentText(), text);
-    if (byte < ControlCount && action != QLatin1String("type"))
-        QCOMPARE(box->currentIndex(), byte);
+    QCOMPARE(box->currentText(), c.text);
+    if (c.byte < ControlCount && c.action != QLatin1String("type"))
+        QCOMPARE(box->currentIndex(), c.byte);
 
     d.close(QStringLiteral("magcfg4"));
     w = d.open(QStringLiteral("magcfg4"));
-    QCOMPARE(D::Find<QComboBox>(w, QStringLiteral("cbo45D"))->currentText(), again);
+    QCOMPARE(D::Find<QComboBox>(w, QStringLiteral("cbo45D"))->currentText(), c.again);
     QVERIFY(d.f.config.CfgData == img);
 }
 
