@@ -1,24 +1,17 @@
 #pragma once
 
-// Checks of a panel as a user drives it. The bar decoder and the magnetic reader tests run them
-// over their own tables: bit fields over many random images (loading, clicking every element and
-// check box, every "Set Default" button, opening and closing with no change), tab strips, and
-// the captions of frames, buttons and labels.
+// Checks of a panel's bit fields as a user drives them, over many random images: loading,
+// clicking every element and check box, every "Set Default" button, and opening and closing with
+// no change. They run over the tables of both readers.
 
 #include "paneldriver.h"
 
 #include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
 #include <QRadioButton>
 
 namespace orv::test {
 
 constexpr int Rounds = 12;
-
-inline QString Element(const QString& group, int i) {
-    return QStringLiteral("%1(%2)").arg(group).arg(i);
-}
 
 // Captions and display order, the element shown at load, and clicks that write exactly the field.
 inline void VerifyOptionGroup(const PanelTables& tables, const OptionField& field, quint32 seed) {
@@ -174,54 +167,8 @@ inline void VerifyCodeWithoutAnOption(const PanelTables& tables, const CodeWitho
     QVERIFY(d.f.config.CfgData == img);
 }
 
-// The window caption, the tab strip's captions and tooltips, the captions of the frames the tabs
-// show, and tab clicks that show one frame at a time and change nothing in the image.
-inline void VerifyTabStrip(const QString& window, const QString& caption, const QString& strip,
-                           const QStringList& tabs, const QStringList& tips,
-                           const QStringList& frames) {
-    PanelDriver d;
-    ChildWindow* w = d.open(window);
-    QCOMPARE(w->windowTitle(), caption);
-    auto* bar = PanelDriver::Find<QTabBar>(w, strip);
-    QCOMPARE(bar->count(), tabs.size());
-    const QString array = QStringLiteral("fraCfg") + window.right(1);
-    auto visibleFrames = [&] {
-        QList<int> shown;
-        for (int k = 0; k < tabs.size(); ++k) {
-            if (PanelDriver::Find(w, Element(array, k))->isVisible())
-                shown << k;
-        }
-        return shown;
-    };
-    QCOMPARE(visibleFrames(), QList<int>{0});
-    for (int k = 0; k < tabs.size(); ++k) {
-        QCOMPARE(bar->tabText(k), tabs[k]);
-        QCOMPARE(bar->tabToolTip(k), tips[k]);
-        QCOMPARE(PanelDriver::Find<QGroupBox>(w, Element(array, k))->title(), frames[k]);
-    }
-    const Image before = d.f.config.CfgData;
-    for (int k : {int(tabs.size()) - 1, 1, 1, 0}) {
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(k).center());
-        QCOMPARE(visibleFrames(), QList<int>{k});
-    }
-    QVERIFY(d.f.config.CfgData == before);
-}
-
-// The caption of a frame, button or label.
-inline void VerifyText(const QString& window, const QString& name, const QString& text) {
-    PanelDriver d;
-    ChildWindow* w = d.open(window);
-    QWidget* c = PanelDriver::Find(w, name);
-    if (auto* g = qobject_cast<QGroupBox*>(c))
-        QCOMPARE(g->title(), text);
-    else if (auto* b = qobject_cast<QAbstractButton*>(c))
-        QCOMPARE(b->text(), text);
-    else if (auto* l = qobject_cast<QLabel*>(c))
-        QCOMPARE(l->text(), text);
-    else
-        QFAIL("unexpected control");
-}
-
 } // namespace orv::test
 
 Q_DECLARE_METATYPE(orv::test::CodeWithoutAnOption)
+Q_DECLARE_METATYPE(orv::test::OptionField)
+Q_DECLARE_METATYPE(orv::test::CheckField)

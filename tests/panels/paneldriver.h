@@ -6,6 +6,7 @@
 #include "app/appfixture.h"
 
 #include <QAbstractButton>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QTabBar>
@@ -97,6 +98,11 @@ inline void PickCodes(Image& img, const QList<OptionField>& fields, QRandomGener
         SetField(img, f.byte, f.mask, f.codes[rng.bounded(f.codes.size())]);
 }
 
+// Element i of a control array: "optCfg41A(2)".
+inline QString Element(const QString& array, int i) {
+    return QStringLiteral("%1(%2)").arg(array).arg(i);
+}
+
 // The menu command that opens a panel (and closes it while it is open).
 inline const char* OpenCommand(const QString& window) {
     static const QHash<QString, const char*> commands{
@@ -156,6 +162,18 @@ struct PanelDriver {
         QTest::mouseClick(b, Qt::LeftButton);
     }
 };
+
+inline QLineEdit* Box(const QWidget* w, const QString& name) {
+    return PanelDriver::Find<QLineEdit>(w, name);
+}
+
+// Bytes first .. first + n - 1 of an image.
+inline QList<int> Bytes(const Image& img, int first, int n) {
+    QList<int> out;
+    for (int i = first; i < first + n; ++i)
+        out << img[i];
+    return out;
+}
 
 // Captions of an option group's elements in reading order: top to bottom, left to right.
 inline QStringList ReadingOrder(const QWidget* window, const QString& group, int count) {

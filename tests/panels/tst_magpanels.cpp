@@ -1,9 +1,8 @@
-// What each magnetic reader panel does beyond its bit fields: captions, tab strips, shared header
+// What each magnetic reader panel does beyond its bit fields and captions: shared header
 // strings, the card standard's enabling rule, the separator box, track switching of the prefix
 // and suffix boxes, the start and end characters, and the Control Key dialog's target.
 
 #include "magpaneltables.h"
-#include "panelchecks.h"
 
 #include "core/codepage.h"
 #include "notation/notation.h"
@@ -11,6 +10,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -23,17 +23,6 @@ using namespace orv::test;
 namespace {
 
 using D = PanelDriver;
-
-QLineEdit* Box(const QWidget* w, const QString& name) {
-    return D::Find<QLineEdit>(w, name);
-}
-
-QList<int> Bytes(const Image& img, int first, int n) {
-    QList<int> out;
-    for (int i = first; i < first + n; ++i)
-        out << img[i];
-    return out;
-}
 
 // The image with bytes first.. set to `bytes` and the rest of the n-byte group to 255.
 Image WithGroup(Image img, int first, int n, const QList<int>& bytes) {
@@ -93,10 +82,6 @@ Q_DECLARE_METATYPE(SeparatorCase)
 class TestMagPanels : public QObject {
     Q_OBJECT
 private slots:
-    void tabStrips_data();
-    void tabStrips();
-    void texts_data();
-    void texts();
     void headerStringsAreShared();
     void standardEnabling_data();
     void standardEnabling();
@@ -109,111 +94,6 @@ private slots:
     void controlKeys_data();
     void controlKeys();
 };
-
-void TestMagPanels::tabStrips_data() {
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("strip");
-    QTest::addColumn<QStringList>("tabs");
-    QTest::addColumn<QStringList>("tips");
-    QTest::addColumn<QStringList>("frames");
-    QTest::newRow("magcfg3") << "magcfg3"
-                             << "Interface"
-                             << "TabCFG" << QStringList{"&User Informations", "&Interface"}
-                             << QStringList{"User's Name,building date and other informations",
-                                            "Interface and Code ID Selection"}
-                             << QStringList{"", ""};
-    QTest::newRow("magcfg4")
-        << "magcfg4"
-        << "Communication Parameters"
-        << "TabCFG1" << QStringList{"&RS232", "&Keyboard", "&Output Characters", "&Magnetic Reader"}
-        << QStringList{"RS232 Mode Parameters", "Keyboard Wedge Mode Parameters",
-                       "Output Characters Parameters", "Magnetic Reader Parameters"}
-        << QStringList{"", "", "", ""};
-    QTest::newRow("magcfg6") << "magcfg6"
-                             << "Miscellaneous Parameters"
-                             << "TabCFG3"
-                             << QStringList{"&Language", "Tracks &Edit", "Start and End &Char"}
-                             << QStringList{"Language Selection",
-                                            "Deleting and Inserting Edit For Output Characters",
-                                            "Defined User's Start and End Characters"}
-                             << QStringList{"Language Selection", "Tracks Edit",
-                                            "Edit Start and End Characters"};
-}
-
-void TestMagPanels::tabStrips() {
-    QFETCH(QString, window);
-    QFETCH(QString, caption);
-    QFETCH(QString, strip);
-    QFETCH(QStringList, tabs);
-    QFETCH(QStringList, tips);
-    QFETCH(QStringList, frames);
-    VerifyTabStrip(window, caption, strip, tabs, tips, frames);
-}
-
-void TestMagPanels::texts_data() {
-    // Frames, buttons and labels that are not bit fields, with their captions.
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
-    const char* rows[][3] = {
-        {"magcfg3", "fraCfg3_1", "Interface "},
-        {"magcfg3", "cmdDefault31_2", "Set Default"},
-        {"magcfg4", "fraCfg4_1A", "Baud Rate"},
-        {"magcfg4", "FraCfg4_1B", "Data Bits"},
-        {"magcfg4", "FraCfg4_1C", "Stop Bit"},
-        {"magcfg4", "FraCfg4_1D", "Parity"},
-        {"magcfg4", "Frame1", "RTS/CTS"},
-        {"magcfg4", "Frame2", "ACK/NAK"},
-        {"magcfg4", "Frame3", "XON/XOFF"},
-        {"magcfg4", "fraCfg4_2A", "Terminal Type"},
-        {"magcfg4", "fraCfg42B", "Upper/Lower Case"},
-        {"magcfg4", "fraCfg42C", "Send Characters by ALT Method"},
-        {"magcfg4", "fraCfg42D", "Select Numerical Pad"},
-        {"magcfg4", "fraCfg43A", "Select Terminator"},
-        {"magcfg4", "fraCfg43B", "Time-out Between Characters"},
-        {"magcfg4", "fraCfg45A", "Track Selection"},
-        {"magcfg4", "Label1", "Select Magnetic Card Standard :"},
-        {"magcfg4", "Label4", "Send Start/Stop Character"},
-        {"magcfg4", "Label5", "Track 2 Account Number Only"},
-        {"magcfg4", "Label6", "Separator Character (For Dual Or Triple Tracks)"},
-        {"magcfg4", "cmdDefault41", "Set Default"},
-        {"magcfg4", "cmdDefault42", "Set Default"},
-        {"magcfg4", "cmdDefault43", "Set Default"},
-        {"magcfg4", "cmdDefault45", "Set Default"},
-        {"magcfg6", "cmdDefault61", "Set Default"},
-        {"magcfg6", "fra69", "Prefix"},
-        {"magcfg6", "Frame1", "Sufix"},
-        {"magcfg6", "lbl694", "Characters to be Inserted (Only Eight Characters Available)"},
-        {"magcfg6", "Label1", "Characters to be Inserted (Only Eight Charaters Available)"},
-        {"magcfg6", "Command3", "Control Keys"},
-        {"magcfg6", "Command2", "Control Keys"},
-        {"magcfg6", "cmd68_69", "Clear All Insetion"},
-        {"magcfg6", "Command4", "Clear All Insetion"},
-        {"magcfg6", "Opt1Track(0)", "Track 1"},
-        {"magcfg6", "Opt1Track(1)", "Track 2"},
-        {"magcfg6", "Opt1Track(2)", "Track 3"},
-        {"magcfg6", "Opt2Track(0)", "Track 1"},
-        {"magcfg6", "Opt2Track(1)", "Track 2"},
-        {"magcfg6", "Opt2Track(2)", "Track 3"},
-        {"magcfg6", "lblChar(0)", "Track 1 Start Char:"},
-        {"magcfg6", "lblChar(1)", "Track 1 End Char:"},
-        {"magcfg6", "lblChar(2)", "Track 2 Start Char:"},
-        {"magcfg6", "lblChar(3)", "Track 2 End Char:"},
-        {"magcfg6", "lblChar(4)", "Track 3 Start Char:"},
-        {"magcfg6", "lblChar(5)", "Track 3 End Char:"},
-        {"magcfg6", "CmdDefault", "Set All Default"},
-    };
-    for (const auto& r : rows)
-        QTest::addRow("%s %s", r[0], r[1]) << r[0] << r[1] << r[2];
-}
-
-void TestMagPanels::texts() {
-    QFETCH(QString, window);
-    QFETCH(QString, name);
-    QFETCH(QString, text);
-    VerifyText(window, name, text);
-}
 
 void TestMagPanels::headerStringsAreShared() {
     D d;
