@@ -9,6 +9,9 @@
 #include "panels/bar/barmiscpanel.h"
 #include "link/frmtransmit.h"
 #include "link/serial/serialport.h"
+#include "panels/mag/magcommpanel.h"
+#include "panels/mag/maginterfacepanel.h"
+#include "panels/mag/magmiscpanel.h"
 #include "ui/windowspec.h"
 
 namespace orv {
@@ -28,6 +31,12 @@ ChildWindow* WindowFactory::createChild(int number, QWidget* mainWindow) {
         return new BarMiscPanel(config_, services_.dialogs, *spec, mainWindow);
     case PanelTransmit:
         return new FrmTransmit(config_, *spec, linkServices(), mainWindow);
+    case PanelMagCfg4:
+        return new MagCommPanel(config_, *spec, mainWindow);
+    case PanelMagCfg6:
+        return new MagMiscPanel(config_, *spec, mainWindow);
+    case PanelMagCfg3:
+        return new MagInterfacePanel(config_, *spec, mainWindow);
     default:
         return new PlaceholderWindow(config_, *spec, mainWindow);
     }

@@ -1,5 +1,7 @@
 #include "settingspanel.h"
 
+#include "tabframes.h"
+
 #include "core/config.h"
 #include "notation/dlgctrl.h"
 
@@ -116,15 +118,21 @@ QLabel* BuddyLabel(const QString& text, QWidget* buddy, const QString& name) {
     return label;
 }
 
-OptionGroupSpec LanguageGroup(int byte) {
+void SettingsPanel::addLanguageTab(TabFrames* tabs, int byte) {
     // clang-format off
-    return {"opt61", nullptr, nullptr, {byte, 0xF0, 4},
-            {"US English", "UK English", "Italian", "Spanish",
-             "French", "German", "Swedish", "Switzerland",
-             "Hungarian", "Japanese", "Belgium", "Portuguese",
-             "Denmark", "Netherlands", "Reserved 1", "Reserved 2"},
-            {{0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 10, 11}, {12, 13, 14, 15}}, {}, {}, "cmdDefault61"};
+    const OptionGroupSpec languages{"opt61", nullptr, nullptr, {byte, 0xF0, 4},
+        {"US English", "UK English", "Italian", "Spanish",
+         "French", "German", "Swedish", "Switzerland",
+         "Hungarian", "Japanese", "Belgium", "Portuguese",
+         "Denmark", "Netherlands", "Reserved 1", "Reserved 2"},
+        {{0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 10, 11}, {12, 13, 14, 15}}, {}, {}, "cmdDefault61"};
     // clang-format on
+    auto* tab = new QVBoxLayout(tabs->addTab(QStringLiteral("&Language"),
+                                             QStringLiteral("Language Selection"),
+                                             QStringLiteral("Language Selection")));
+    tab->addWidget(options(languages));
+    tab->addWidget(defaultButton("cmdDefault61"), 0, Qt::AlignLeft);
+    tab->addStretch(1);
 }
 
 } // namespace orv

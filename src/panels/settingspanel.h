@@ -16,6 +16,8 @@ class QVBoxLayout;
 
 namespace orv {
 
+class TabFrames;
+
 // A "Prefix" or "Sufix" frame of a miscellaneous panel.
 struct InsertionFrameSpec {
     const char* frame;
@@ -63,6 +65,10 @@ protected:
     InsertionBox* insertionFrame(const InsertionFrameSpec& spec, QGroupBox** frame,
                                  QVBoxLayout** layout = nullptr);
 
+    // The "&Language" tab of a miscellaneous panel: sixteen languages (opt61) in the high nibble
+    // of `byte`, four rows of four in code order, restored by cmdDefault61.
+    void addLanguageTab(TabFrames* tabs, int byte);
+
     // Puts the panel's content into the window.
     void setContent(QWidget* content);
 
@@ -82,9 +88,5 @@ private:
 
 // A label that names a box, as its buddy.
 QLabel* BuddyLabel(const QString& text, QWidget* buddy, const QString& name = QString());
-
-// The language group (opt61) of a miscellaneous panel: sixteen languages in the high nibble of
-// `byte`, four rows of four in code order, restored by cmdDefault61.
-OptionGroupSpec LanguageGroup(int byte);
 
 } // namespace orv

@@ -198,4 +198,50 @@ void CountCombo::store() {
         StoreFieldCode(config_, field_, n);
 }
 
+SeparatorCombo::SeparatorCombo(Config& config, int byte, const QString& name, QWidget* parent)
+    : QComboBox(parent), config_(config), byte_(byte) {
+    setObjectName(name);
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    setCompleter(nullptr); // typed text is not completed to a list name
+    setMinimumContentsLength(4);
+    for (int code = 0; code < ControlCount; ++code)
+        addItem(ControlName(code));
+    setValidator(new StorableTextValidator(true, this));
+    // The combo box would make finished text that spells a name the current list entry (on
+    // Enter or when the field loses the focus); typed text must stay typed text.
+    disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
+    disconnect(lineEdit(), &QLineEdit::returnPressed, this, nullptr);
+    // Change (typed) and Click (a list entry chosen). Neither fires when the program sets the
+    // box, which stores what it shows itself.
+    connect(lineEdit(), &QLineEdit::textEdited, this, &SeparatorCombo::typed);
+    connect(this, &QComboBox::activated, this,
+            [this](int index) { store(static_cast<quint8>(index)); });
+}
+
+void SeparatorCombo::showFrom(Source source) {
+    showCode(static_cast<quint8>(FieldCode(config_, {byte_, 0xFF, 0}, source)));
+}
+
+void SeparatorCombo::showCode(quint8 code) {
+    if (code < ControlCount) {
+        setCurrentIndex(code);
+        setEditText(itemText(code)); // also when the entry was current but its text was edited
+    } else {
+        setEditText(QString(CharOfByte(code)));
+    }
+    store(code);
+}
+
+void SeparatorCombo::typed(const QString& text) {
+    if (text.isEmpty())
+        return;
+    if (const auto b = ByteOfChar(text[0]))
+        store(*b);
+}
+
+void SeparatorCombo::store(quint8 code) {
+    config_.SetCfgBits(byte_, 0xFF, code);
+}
+
 } // namespace orv

@@ -128,4 +128,32 @@ private:
     bool showing_ = false;
 };
 
+// The separator character box (cbo45D): an editable combo box bound to a whole byte, whose list
+// names the 32 control characters in code order. Choosing list entry n stores n; typed text
+// stores the code of its first character. A byte below 32 is shown as its list entry, any other
+// as its character in the edit field.
+//
+// A list entry is chosen from the list only (mouse, arrow keys, wheel): typed text stays typed
+// text even when it spells a name, so "CR" typed into the field stores "C".
+//
+// Emptying the field leaves the byte as it was, since the byte must always hold a character and
+// no code means "none" here; the box keeps out characters with no single-byte code, so typed
+// text always has a code to store.
+class SeparatorCombo : public QComboBox, public Binding {
+    Q_OBJECT
+public:
+    SeparatorCombo(Config& config, int byte, const QString& name, QWidget* parent = nullptr);
+
+    void showFrom(Source source) override;
+    // Shows a stored code and stores it.
+    void showCode(quint8 code);
+
+private:
+    void typed(const QString& text);
+    void store(quint8 code);
+
+    Config& config_;
+    int byte_;
+};
+
 } // namespace orv

@@ -199,7 +199,7 @@ void TestFileCommands::openRefusesBadFiles() {
     const QString own = f.dir.filePath(QStringLiteral("own.cfg"));
     f.dialogs.saveResults = {own};
     f.trigger("mnuFileSaveAs");
-    f.config.CfgData[30] = 7;
+    f.config.CfgData[77] = 'x'; // a track start character, which magcfg6 shows as it is
     f.trigger("mnuMagMisc");
     const Config before = f.config;
     const QString caption = f.window->windowTitle();

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 #include <QToolBar>
 
@@ -54,6 +55,8 @@ private slots:
     void magCounterparts_data();
     void magCounterparts();
     void magClosesBarCodesPanel();
+    void counterpartsWithRealPanels_data();
+    void counterpartsWithRealPanels();
     void toolbarFollowsCommandSet();
     void firmwareWindowClosedByNextCommand();
     void readMemoryRoute();
@@ -448,6 +451,66 @@ void TestMainWindow::magClosesBarCodesPanel() {
     f.trigger("Toolbar1_irm");
     QVERIFY(f.openChildren().isEmpty());
     QCOMPARE(f.config.ActivePanel, qint16(0));
+}
+
+void TestMainWindow::counterpartsWithRealPanels_data() {
+    // The menu item that opens each panel, the panel, its number, and an option that shows the
+    // image the test sets up.
+    QTest::addColumn<QStringList>("from");
+    QTest::addColumn<QStringList>("to");
+    const QStringList cfg3{"mnuConfigInterface", "cfg3", "1", "optCFG3_1(1)"};
+    const QStringList magcfg3{"mnuMagInterface", "magcfg3", "8", "OptCfg3_1(2)"};
+    const QStringList cfg4{"mnuConfigComm", "cfg4", "2", "optCfg41A(3)"};
+    const QStringList magcfg4{"mnuMagComm", "magcfg4", "6", "optCfg41A(4)"};
+    const QStringList cfg6{"mnuConfigMisc", "cfg6", "4", "opt61(5)"};
+    const QStringList magcfg6{"mnuMagMisc", "magcfg6", "7", "opt61(9)"};
+    QTest::newRow("cfg3 to magcfg3") << cfg3 << magcfg3;
+    QTest::newRow("magcfg3 to cfg3") << magcfg3 << cfg3;
+    QTest::newRow("cfg4 to magcfg4") << cfg4 << magcfg4;
+    QTest::newRow("magcfg4 to cfg4") << magcfg4 << cfg4;
+    QTest::newRow("cfg6 to magcfg6") << cfg6 << magcfg6;
+    QTest::newRow("magcfg6 to cfg6") << magcfg6 << cfg6;
+}
+
+void TestMainWindow::counterpartsWithRealPanels() {
+    QFETCH(QStringList, from);
+    QFETCH(QStringList, to);
+    AppFixture f;
+    f.start();
+    Image img = f.config.CfgData;
+    img[16] = 0x5C; // bar decoder: German, 19200
+    img[22] = 0x21; // bar decoder: USB
+    img[26] = 0xB0; // magnetic reader: RS232
+    img[28] = 0x14; // magnetic reader: 19200
+    img[83] = 0x9C; // magnetic reader: Japanese
+    f.config.CfgData = img;
+
+    // The panel open is the real one, showing the image; its marks and the command set agree.
+    auto verifyOpen = [&](const QStringList& open, const QStringList& closed) {
+        const bool mag = open[1].startsWith(QLatin1String("mag"));
+        QCOMPARE(f.openChildren(), QStringList{open[1]});
+        QCOMPARE(f.config.ActivePanel, qint16(open[2].toInt()));
+        const auto* shown = f.child(qPrintable(open[1]))->findChild<QRadioButton*>(open[3]);
+        QVERIFY2(shown && shown->isChecked(), qPrintable(open[3]));
+        QVERIFY(f.action(qPrintable(open[0]))->isChecked());
+        QVERIFY(!f.action(qPrintable(closed[0]))->isChecked());
+        QCOMPARE(f.action("mnuConfigDefault")->isEnabled(), mag);
+        QCOMPARE(f.action("mnuMagDefault")->isEnabled(), !mag);
+        QCOMPARE(f.config.MagMode, mag);
+        QCOMPARE(f.action("Toolbar1_mag")->isChecked(), mag);
+        QVERIFY(f.config.CfgData == img);
+    };
+    f.trigger(qPrintable(from[0]));
+    verifyOpen(from, to);
+    f.trigger("Toolbar1_mag");
+    verifyOpen(to, from);
+    f.trigger("Toolbar1_mag");
+    verifyOpen(from, to);
+    f.trigger(qPrintable(from[0])); // its own command closes it
+    QVERIFY(f.openChildren().isEmpty());
+    QCOMPARE(f.config.ActivePanel, qint16(0));
+    QVERIFY(!f.action(qPrintable(from[0]))->isChecked());
+    QVERIFY(f.action("mnuConfigDefault")->isEnabled() && f.action("mnuMagDefault")->isEnabled());
 }
 
 void TestMainWindow::toolbarFollowsCommandSet() {

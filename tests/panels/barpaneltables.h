@@ -1,42 +1,10 @@
 #pragma once
 
-// The bar decoder panels as the description gives them, written down independently of the
-// panels' own tables, and helpers to drive the panels inside a real main window.
+// The bar decoder panels' fields, written down independently of the panels' own tables.
 
-#include "app/appfixture.h"
-
-#include <QAbstractButton>
-#include <QRandomGenerator>
-#include <QTabBar>
+#include "paneldriver.h"
 
 namespace orv::test {
-
-struct OptionField {
-    const char* window;
-    const char* group;
-    int byte;
-    int mask;
-    QList<int> codes;     // code stored by element i
-    QStringList captions; // caption of element i
-    QStringList display;  // captions as read, row by row
-    const char* restoredBy;
-};
-
-struct CheckField {
-    const char* window;
-    QString name;
-    QString caption;
-    int byte;
-    int mask;
-    const char* restoredBy;
-};
-
-inline int Shift(int mask) {
-    int s = 0;
-    while (!(mask >> s & 1))
-        ++s;
-    return s;
-}
 
 // clang-format off
 inline const QList<OptionField>& OptionFields() {
@@ -96,7 +64,8 @@ inline const QList<OptionField>& OptionFields() {
 
 inline const QList<CheckField>& CheckFields() {
     static const QList<CheckField> fields = [] {
-        QList<CheckField> f{{"cfg3", "ChkRead", "Read Memory Enable", 24, 0x01, "cmdDefault31_2"}};
+        QList<CheckField> f{
+            {"cfg3", "ChkRead", "Read Memory Enable", 24, 0x01, "cmdDefault31_2", Access::Shown}};
         const char* symbologies[8] = {"CodaBar/NW7", "Interleave 25", "Code 128", "Code 39",
                                       "EAN-8/JAN-8", "EAN-13/JAN-13", "UPC-E", "UPC-A"};
         for (int i = 0; i < 8; ++i)
@@ -117,94 +86,20 @@ inline const QList<CheckField>& CheckFields() {
 }
 // clang-format on
 
-inline const char* OpenCommand(const QString& window) {
-    if (window == QLatin1String("cfg3"))
-        return "mnuConfigInterface";
-    if (window == QLatin1String("cfg4"))
-        return "mnuConfigComm";
-    if (window == QLatin1String("cfg5"))
-        return "mnuConfigBar";
-    return "mnuConfigMisc";
-}
-
-inline void SetField(Image& img, int byte, int mask, int code) {
-    img[byte] = static_cast<quint8>((img[byte] & ~mask) | (code << Shift(mask)));
-}
-
-inline int FieldOf(const Image& img, int byte, int mask) {
-    return (img[byte] & mask) >> Shift(mask);
-}
-
 // A random image whose every bar decoder field holds a code that the panels write.
 inline Image WritableImage(QRandomGenerator& rng) {
-    Image img;
-    for (quint8& b : img)
-        b = static_cast<quint8>(rng.bounded(256));
-    for (const OptionField& f : OptionFields())
-        SetField(img, f.byte, f.mask, f.codes[rng.bounded(f.codes.size())]);
+    Image img = RandomImage(rng, {8, 12}, 4);
+    PickCodes(img, OptionFields(), rng);
     for (int i = 0; i < 8; ++i) // identifier characters: none, or a printable character
         img[i] = rng.bounded(4) == 0 ? 0 : static_cast<quint8>(32 + rng.bounded(224));
-    for (int first : {8, 12}) { // insertion groups: characters, then 255
-        const int k = rng.bounded(5);
-        for (int i = 0; i < 4; ++i) {
-            int b = 255;
-            while (i < k && (b == 255 || b == '{'))
-                b = rng.bounded(255);
-            img[first + i] = static_cast<quint8>(b);
-        }
-    }
     return img;
 }
 
-// Drives a bar decoder panel in a real main window.
-struct PanelDriver {
-    AppFixture f;
-
-    PanelDriver() { f.start(); }
-
-    ChildWindow* open(const QString& window) {
-        f.trigger(OpenCommand(window));
-        ChildWindow* w = f.child(qPrintable(window));
-        if (!w)
-            qFatal("%s did not open", qPrintable(window));
-        return w;
-    }
-    // Opens a panel on an image; false when loading changed the image.
-    bool openWith(const QString& window, const Image& img, ChildWindow** w) {
-        f.config.CfgData = img;
-        *w = open(window);
-        return f.config.CfgData == img;
-    }
-    void close(const QString& window) {
-        f.trigger(OpenCommand(window)); // the command of the open panel closes it
-        if (f.child(qPrintable(window)))
-            qFatal("%s did not close", qPrintable(window));
-    }
-
-    template <class T = QWidget> static T* Find(const QWidget* w, const QString& name) {
-        T* c = w->findChild<T*>(name);
-        if (!c)
-            qFatal("no control %s", qPrintable(name));
-        return c;
-    }
-
-    // Clicks the tab whose frame holds the control, so that a user could reach it.
-    static void Reveal(const ChildWindow* w, const QWidget* control) {
-        auto* bar = w->findChild<QTabBar*>();
-        const QString frames = QStringLiteral("fraCfg") + w->objectName().right(1);
-        for (int k = 0; k < bar->count(); ++k) {
-            if (Find(w, QStringLiteral("%1(%2)").arg(frames).arg(k))->isAncestorOf(control))
-                QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(k).center());
-        }
-        if (!control->isVisible())
-            qFatal("%s is not visible", qPrintable(control->objectName()));
-    }
-
-    static void Click(const ChildWindow* w, const QString& name) {
-        auto* b = Find<QAbstractButton>(w, name);
-        Reveal(w, b);
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
-};
+inline PanelTables BarTables() {
+    QList<QPair<const char*, int>> restored;
+    for (int i = 0; i < 8; ++i) // the identifier characters
+        restored << qMakePair("cmdDefault62", i);
+    return {OptionFields(), CheckFields(), restored, &WritableImage};
+}
 
 } // namespace orv::test

@@ -1,4 +1,4 @@
-// What each bar decoder panel does beyond its bit fields: captions, tab strips, header strings,
+// What each bar decoder panel does beyond its bit fields and captions: header strings,
 // "Clear All" buttons, identifier and truncation boxes, prefix and suffix boxes with the Control
 // Key dialog, and panels closed by New and Open.
 
@@ -24,17 +24,6 @@ namespace {
 
 using D = PanelDriver;
 
-QLineEdit* Box(const QWidget* w, const QString& name) {
-    return D::Find<QLineEdit>(w, name);
-}
-
-QList<int> Bytes(const Config& c, int first, int n) {
-    QList<int> out;
-    for (int i = first; i < first + n; ++i)
-        out << c.CfgData[i];
-    return out;
-}
-
 // Types into a box as the user would: click into it, then the keys.
 void Type(const ChildWindow* w, QLineEdit* box, const QString& text) {
     D::Reveal(w, box);
@@ -47,10 +36,6 @@ void Type(const ChildWindow* w, QLineEdit* box, const QString& text) {
 class TestBarPanels : public QObject {
     Q_OBJECT
 private slots:
-    void tabStrips_data();
-    void tabStrips();
-    void texts_data();
-    void texts();
     void headerStringsAreEditedLive();
     void readMemoryFollowsSetDefaultOnly();
     void clearAllBarcodes();
@@ -62,151 +47,6 @@ private slots:
     void newAndOpenClosePanels_data();
     void newAndOpenClosePanels();
 };
-
-void TestBarPanels::tabStrips_data() {
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("strip");
-    QTest::addColumn<QStringList>("tabs");
-    QTest::addColumn<QStringList>("tips");
-    QTest::addColumn<QStringList>("frames"); // captions of the frames the tabs show
-    QTest::newRow("cfg3") << "cfg3"
-                          << "Interface"
-                          << "TabCFG" << QStringList{"&User Information", "&Interface"}
-                          << QStringList{"User's Name,building date and other informations",
-                                         "Interface Selection and 2nd Port Input Device Selection"}
-                          << QStringList{"", ""};
-    QTest::newRow("cfg4") << "cfg4"
-                          << "Communication Parameters"
-                          << "TabCFG1" << QStringList{"&RS232", "&Keyboard", "&Output Character"}
-                          << QStringList{"RS232 Mode Parameters", "Keyboard Wedge Mode Parameters",
-                                         "Output Characters Parameters"}
-                          << QStringList{"", "", ""};
-    QTest::newRow("cfg5") << "cfg5"
-                          << "Bar Codes and Others"
-                          << "TabCFG2" << QStringList{"&Symboligies", "&UPC/EAN/JAN",   "Code &39",
-                                                      "Code 12&8",    "&Interleave 25", "Coda&bar"}
-                          << QStringList{"Symboligies Selection",    "UPC/EAN/JAN Parameters",
-                                         "Code 39 Parameters",       "Code 128 Parameters",
-                                         "Interleave 25 Parameters", "CodaBar Parameters"}
-                          << QStringList{"Symboligies Selection",    "UPC/EAN/JAN Parameters",
-                                         "Code 39 Parameters",       "Code 128 Parameters",
-                                         "Interleave 25 Parameters", "Codabar Parameters"};
-    QTest::newRow("cfg6") << "cfg6"
-                          << "Miscellaneous Parameters"
-                          << "TabCFG3" << QStringList{"&Language", "Code &ID", "Characters &Edit"}
-                          << QStringList{"Language Selection", "Define Bar Code ID",
-                                         "Deleting and Inserting Edit For Output Characters"}
-                          << QStringList{"Language Selection", "Code ID", "Characters Edit"};
-}
-
-void TestBarPanels::tabStrips() {
-    QFETCH(QString, window);
-    QFETCH(QString, caption);
-    QFETCH(QString, strip);
-    QFETCH(QStringList, tabs);
-    QFETCH(QStringList, tips);
-    QFETCH(QStringList, frames);
-    D d;
-    ChildWindow* w = d.open(window);
-    QCOMPARE(w->windowTitle(), caption);
-    auto* bar = D::Find<QTabBar>(w, strip);
-    QCOMPARE(bar->count(), tabs.size());
-    const QString array = QStringLiteral("fraCfg") + window.right(1);
-    auto visibleFrames = [&] {
-        QList<int> shown;
-        for (int k = 0; k < tabs.size(); ++k) {
-            if (D::Find(w, QStringLiteral("%1(%2)").arg(array).arg(k))->isVisible())
-                shown << k;
-        }
-        return shown;
-    };
-    QCOMPARE(visibleFrames(), QList<int>{0});
-    for (int k = 0; k < tabs.size(); ++k) {
-        QCOMPARE(bar->tabText(k), tabs[k]);
-        QCOMPARE(bar->tabToolTip(k), tips[k]);
-        QCOMPARE(D::Find<QGroupBox>(w, QStringLiteral("%1(%2)").arg(array).arg(k))->title(),
-                 frames[k]);
-    }
-    const Image before = d.f.config.CfgData;
-    for (int k : {int(tabs.size()) - 1, 1, 1, 0}) {
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(k).center());
-        QCOMPARE(visibleFrames(), QList<int>{k});
-    }
-    QVERIFY(d.f.config.CfgData == before);
-}
-
-void TestBarPanels::texts_data() {
-    // Frames, buttons and labels that are not bit fields, with their captions.
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
-    const char* rows[][3] = {
-        {"cfg3", "fraCfg3_1", "Interface"},
-        {"cfg3", "cmdDefault31_2", "Set Default"},
-        {"cfg4", "fraCfg4_1A", "Baud Rate"},
-        {"cfg4", "FraCfg4_1B", "Data Bits"},
-        {"cfg4", "FraCfg4_1C", "Stop Bits"},
-        {"cfg4", "FraCfg4_1D", "Parity"},
-        {"cfg4", "Frame1", "RTS/CTS"},
-        {"cfg4", "Frame2", "ACK/NAK"},
-        {"cfg4", "Frame3", "XON/XOFF"},
-        {"cfg4", "fraCfg4_2A", "Terminal Type"},
-        {"cfg4", "fraCfg42B", "Upper/Lower Case"},
-        {"cfg4", "fraCfg42C", "Send Characters by ALT Method"},
-        {"cfg4", "fraCfg42D", "Select Numerical Pad"},
-        {"cfg4", "fraCfg43A", "Select Terminator"},
-        {"cfg4", "fraCfg43B", "Time-out Between Characters"},
-        {"cfg5", "fraCfg52A", "Reading Type"},
-        {"cfg5", "fraCfg52B", "Supplemental Code Setup"},
-        {"cfg5", "fraCfg52C", "Check Digit"},
-        {"cfg5", "fra53A", "Output As"},
-        {"cfg5", "fra53B", "Check Digit"},
-        {"cfg5", "fra53C", "Start/Stop Character"},
-        {"cfg5", "fra54A", "Check Digit"},
-        {"cfg5", "fra55A", "Check Digit"},
-        {"cfg5", "fra58B1", "Transmission Type of Start"},
-        {"cfg5", "fra58B2", "Transmission Type of Stop"},
-        {"cfg5", "Command1", "Clear All Barcodes"},
-        {"cfg6", "fra68", "Truncate"},
-        {"cfg6", "fra69", "Prefix"},
-        {"cfg6", "Frame1", "Sufix"},
-        {"cfg6", "Command1", "Clear All"},
-        {"cfg6", "Command2", "Control Keys"},
-        {"cfg6", "Command3", "Control Keys"},
-        {"cfg6", "cmd68_69", "Clear All Insetion"},
-        {"cfg6", "Command4", "Clear All Insetion"},
-        {"cfg6", "lbl694", "Characters to be Inserted (Only Four Characters Available)"},
-        {"cfg6", "Label1", "Characters to be Inserted (Only Four Charaters Available)"},
-        {"cfg6", "lbl62(0)", "UPC-A"},
-        {"cfg6", "lbl62(1)", "UPC-E"},
-        {"cfg6", "lbl62(2)", "EAN-13"},
-        {"cfg6", "lbl62(3)", "EAN-8"},
-        {"cfg6", "lbl62(4)", "Code 39"},
-        {"cfg6", "lbl62(5)", "Code 128"},
-        {"cfg6", "lbl62(6)", "Interleave 25"},
-        {"cfg6", "lbl62(7)", "CodaBar/NW7"},
-    };
-    for (const auto& r : rows)
-        QTest::addRow("%s %s", r[0], r[1]) << r[0] << r[1] << r[2];
-}
-
-void TestBarPanels::texts() {
-    QFETCH(QString, window);
-    QFETCH(QString, name);
-    QFETCH(QString, text);
-    D d;
-    ChildWindow* w = d.open(window);
-    QWidget* c = D::Find(w, name);
-    if (auto* g = qobject_cast<QGroupBox*>(c))
-        QCOMPARE(g->title(), text);
-    else if (auto* b = qobject_cast<QAbstractButton*>(c))
-        QCOMPARE(b->text(), text);
-    else if (auto* l = qobject_cast<QLabel*>(c))
-        QCOMPARE(l->text(), text);
-    else
-        QFAIL("unexpected control");
-}
 
 void TestBarPanels::headerStringsAreEditedLive() {
     D d;
@@ -337,15 +177,15 @@ void TestBarPanels::prefixAndSuffix() {
     ChildWindow* w = d.open(QStringLiteral("cfg6"));
     // "{", "C", "R", "}" read as the token {CR}, and loading stores it as such.
     QCOMPARE(Box(w, QStringLiteral("txt694"))->text(), QStringLiteral("{CR}"));
-    QCOMPARE(Bytes(d.f.config, 8, 4), (QList<int>{13, 255, 255, 255}));
+    QCOMPARE(Bytes(d.f.config.CfgData, 8, 4), (QList<int>{13, 255, 255, 255}));
 
     QLineEdit* suffix = Box(w, QStringLiteral("txt693"));
     Type(w, suffix, QStringLiteral("{STX}AB{ETX}"));
-    QCOMPARE(Bytes(d.f.config, 12, 4), (QList<int>{2, 65, 66, 3}));
+    QCOMPARE(Bytes(d.f.config.CfgData, 12, 4), (QList<int>{2, 65, 66, 3}));
     suffix->clear();
     Type(w, suffix, QStringLiteral("ABCDEF"));
     QCOMPARE(suffix->text(), QStringLiteral("ABCDEF"));
-    QCOMPARE(Bytes(d.f.config, 12, 4), (QList<int>{65, 66, 67, 68}));
+    QCOMPARE(Bytes(d.f.config.CfgData, 12, 4), (QList<int>{65, 66, 67, 68}));
 
     const Image before = d.f.config.CfgData;
     D::Click(w, QStringLiteral("cmd68_69"));
@@ -418,8 +258,8 @@ void TestBarPanels::controlKeys() {
     QCOMPARE(d.f.config.CtrlKeyToPrefix, prefix);
     QCOMPARE(box->text(), result);
     QVERIFY(other->text().isEmpty());
-    QCOMPARE(Bytes(d.f.config, prefix ? 8 : 12, 4), bytes);
-    QCOMPARE(Bytes(d.f.config, prefix ? 12 : 8, 4), (QList<int>{255, 255, 255, 255}));
+    QCOMPARE(Bytes(d.f.config.CfgData, prefix ? 8 : 12, 4), bytes);
+    QCOMPARE(Bytes(d.f.config.CfgData, prefix ? 12 : 8, 4), (QList<int>{255, 255, 255, 255}));
     QTRY_COMPARE(QApplication::focusWidget(), box);
 }
 

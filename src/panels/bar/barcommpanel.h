@@ -1,12 +1,12 @@
 #pragma once
 
-#include "panels/settingspanel.h"
+#include "panels/commpanel.h"
 
 namespace orv {
 
 // cfg4, "Communication Parameters": the bar decoder's RS232 line, keyboard wedge and output
 // character settings (bytes 16, 19 and 20).
-class BarCommPanel : public SettingsPanel {
+class BarCommPanel : public CommPanel {
     Q_OBJECT
 public:
     BarCommPanel(Config& config, const WindowSpec& spec, QWidget* parent = nullptr);

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "panels/settingspanel.h"
+#include "panels/interfacepanel.h"
 
 namespace orv {
 
 // cfg3, "Interface": the header strings of the configuration and the bar decoder's interface.
-class BarInterfacePanel : public SettingsPanel {
+class BarInterfacePanel : public InterfacePanel {
     Q_OBJECT
 public:
     BarInterfacePanel(Config& config, const WindowSpec& spec, QWidget* parent = nullptr);

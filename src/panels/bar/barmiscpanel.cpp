@@ -33,8 +33,8 @@ BarMiscPanel::BarMiscPanel(Config& config, Dialogs& dialogs, const WindowSpec& s
     : SettingsPanel(config, spec, parent) {
     auto* tabs = new TabFrames(QStringLiteral("TabCFG3"), QStringLiteral("fraCfg6"));
 
-    // Controls in the order loading shows them.
-    OptionGroup* language = options(LanguageGroup(16));
+    // Controls in the order loading shows them; tab 1 is the language.
+    addLanguageTab(tabs, 16);
     BitCheckBox* codeIdOn =
         check(QStringLiteral("chk62"), "Enable Code ID", {22, 0x04, 2}, "cmdDefault62");
     std::vector<SingleCharBox*> ids;
@@ -50,14 +50,6 @@ BarMiscPanel::BarMiscPanel(Config& config, Dialogs& dialogs, const WindowSpec& s
     QGroupBox* suffixFrame = nullptr;
     insertionFrame(Prefix, &prefixFrame);
     insertionFrame(Suffix, &suffixFrame);
-
-    // Tab 1: language.
-    auto* lang = new QVBoxLayout(tabs->addTab(QStringLiteral("&Language"),
-                                              QStringLiteral("Language Selection"),
-                                              QStringLiteral("Language Selection")));
-    lang->addWidget(language);
-    lang->addWidget(defaultButton("cmdDefault61"), 0, Qt::AlignLeft);
-    lang->addStretch(1);
 
     // Tab 2: code identifiers, four rows of two, each box with its label on its left.
     auto* codeId = new QGridLayout(tabs->addTab(QStringLiteral("Code &ID"),

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "panels/interfacepanel.h"
+
+namespace orv {
+
+// magcfg3, "Interface": the header strings of the configuration and the magnetic reader's
+// interface (byte 26 bits 6..7), read memory and external keyboard bits (byte 25 bits 1 and 3).
+class MagInterfacePanel : public InterfacePanel {
+    Q_OBJECT
+public:
+    MagInterfacePanel(Config& config, const WindowSpec& spec, QWidget* parent = nullptr);
+};
+
+} // namespace orv

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "panels/settingspanel.h"
+
+class QVBoxLayout;
+
+namespace orv {
+
+// magcfg6, "Miscellaneous Parameters": the magnetic reader's language (byte 83 bits 4..7), the
+// prefix and suffix characters of each track (six insertion groups, bytes 29..76) and the start
+// and end characters of each track (bytes 77..82).
+class MagMiscPanel : public SettingsPanel {
+    Q_OBJECT
+public:
+    MagMiscPanel(Config& config, const WindowSpec& spec, QWidget* parent = nullptr);
+
+private:
+    // The "Select Track" options (name(0..2), "Track 1".."Track 3") at the top of an insertion
+    // frame: choosing track t makes the box edit the group 16 × t bytes after the track 1 group.
+    void addTrackChoice(const char* name, InsertionBox* box, QVBoxLayout* frame);
+};
+
+} // namespace orv
