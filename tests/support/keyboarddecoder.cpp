@@ -25,10 +25,11 @@ QString KeyboardDecoder::goodUploadReply() const {
     return emu::KeyboardUploadReply(kind, settings, versionFirst, versionLast);
 }
 
-void KeyboardDecoder::typeLater(const QString& text) {
-    QTimer::singleShot(typingDelayMsecs, this, [this, text] {
-        if (text1_)
-            QTest::keyClicks(text1_, text);
+void KeyboardDecoder::typeLater(const QString& text, QWidget* box) {
+    QPointer<QWidget> target = box ? box : text1_.data();
+    QTimer::singleShot(typingDelayMsecs, this, [target, text] {
+        if (target)
+            QTest::keyClicks(target, text);
     });
 }
 
@@ -40,8 +41,8 @@ void KeyboardDecoder::written(const RecordingPortAccess::Write& w) {
         runLength_ = 0;
         if (state_ == State::AwaitingUnmask) {
             state_ = State::Idle;
-            if (!uploadReply.isEmpty())
-                typeLater(uploadReply);
+            if (!reply_.isEmpty() && replyBox_)
+                typeLater(reply_, replyBox_);
         }
         return;
     }
@@ -74,10 +75,16 @@ void KeyboardDecoder::written(const RecordingPortAccess::Write& w) {
     if (c == 'A' || c == 'B') {
         data.clear();
         state_ = State::ReceivingData;
-    } else {
+    } else if (c == 'C') {
         state_ = State::AwaitingUnmask;
         if (uploadReply.isEmpty())
             uploadReply = goodUploadReply();
+        replyBox_ = text1_.data();
+        reply_ = uploadReply;
+    } else if (c == 'M') {
+        state_ = State::AwaitingUnmask;
+        replyBox_ = memoryBox;
+        reply_ = memoryReply;
     }
     typeLater(handshakeAnswer);
 }
