@@ -6,7 +6,6 @@ namespace orv::emu {
 
 namespace {
 
-constexpr quint8 Stx = 0x02;
 constexpr quint8 Etx = 0x03;
 constexpr quint8 CmdDownloadSave = 0x01;
 constexpr quint8 CmdDownloadNoSave = 0x02;

@@ -59,6 +59,7 @@ public:
     static constexpr int UploadReplySize = 84; // the program reads an upload block at 84 bytes
     static constexpr quint8 Ack = 0x07;
     static constexpr quint8 Nak = 0x15;
+    static constexpr quint8 Stx = 0x02; // starts every command frame
 
     explicit DecoderCore(Kind kind = Kind::Mag);
 

@@ -7,7 +7,6 @@ namespace orv::emu {
 namespace {
 
 constexpr int PayloadSize = 64;
-constexpr quint8 Stx = 0x02;
 
 } // namespace
 

@@ -13,14 +13,12 @@ constexpr int PacketSize = 192;
 constexpr int PageSize = 184;
 constexpr int DataOffset = 5;
 constexpr int CheckOffset = 189;
-constexpr quint8 Stx = 0x02;
 constexpr quint8 Erase = 0x00;
 constexpr quint8 DataPage = 0x01;
 constexpr quint8 EndOfImage = 0x05;
 constexpr quint8 Granted = 0x07;
 constexpr quint8 WrongVersionAnswer = 0x1B;
 constexpr quint8 Accepted = 0xAA;
-constexpr quint8 Refused = 0x15;
 
 bool AllZero(QByteArrayView bytes) {
     for (char c : bytes) {
@@ -37,7 +35,7 @@ QByteArray DecoderCore::grantLoaderAccess(const Frame& frame) {
         return {};
     ++loader.accesses;
     if (fault == Fault::Refuse)
-        return QByteArray(1, static_cast<char>(Refused));
+        return QByteArray(1, static_cast<char>(Nak));
     if (fault == Fault::WrongVersion) {
         note(QStringLiteral("loader: access refused, another version"));
         return QByteArray(1, static_cast<char>(WrongVersionAnswer));
@@ -68,7 +66,7 @@ qsizetype DecoderCore::takeLoaderPacket(QByteArrayView pending, QList<QByteArray
     packet.raw = pending.first(PacketSize).toByteArray();
     packet.type = static_cast<quint8>(packet.raw[0]);
     packet.nsecs = clock ? clock() : 0;
-    quint8 answer = Refused;
+    quint8 answer = Nak;
     switch (packet.type) {
     case Erase:
         if (!AllZero(packet.raw))
@@ -130,7 +128,7 @@ quint8 DecoderCore::takeDataPage(LoaderPacket& packet) {
         note(QStringLiteral("loader: data page %1 refused: %2")
                  .arg(start)
                  .arg(faults.join(QStringLiteral("; "))));
-        return Refused;
+        return Nak;
     }
     if (fault == Fault::RejectPage && start == loader.rejectPage * PageSize &&
         pageRejections_ < loader.rejections) {
