@@ -41,18 +41,8 @@ FrmTransmit::FrmTransmit(Config& config, const WindowSpec& spec, const LinkServi
 }
 
 void FrmTransmit::buildControls() {
-    auto* body = new QWidget;
-    body->setObjectName(QStringLiteral("frmTransmitBody"));
-    auto* column = new QVBoxLayout(body);
-
-    auto* heading = new QLabel(QStringLiteral("Download and Upload Configuration Data"), body);
-    heading->setObjectName(QStringLiteral("lblTitle"));
-    QFont font = heading->font();
-    font.setBold(true);
-    font.setPointSizeF(font.pointSizeF() * 1.4);
-    heading->setFont(font);
-    heading->setAlignment(Qt::AlignCenter);
-    column->addWidget(heading);
+    QVBoxLayout* column = makeBody(QStringLiteral("Download and Upload Configuration Data"));
+    QWidget* body = widget();
 
     auto* settings = new QHBoxLayout;
     LinkOptionsLayout layout;
@@ -88,17 +78,12 @@ void FrmTransmit::buildControls() {
     column->addLayout(settings);
 
     auto* buttons = new QHBoxLayout;
-    auto button = [&](const char* name, const char* caption, void (FrmTransmit::*slot)()) {
-        auto* b = new QPushButton(QString::fromLatin1(caption), body);
-        b->setObjectName(QString::fromLatin1(name));
-        connect(b, &QPushButton::clicked, this, slot);
-        buttons->addWidget(b);
-        return b;
-    };
-    cmdTransmit_ = button("cmdTransmit", "Download to Decoder", &FrmTransmit::cmdTransmit_Click);
-    cmdReceive_ = button("cmdReceive", "Upload To PC", &FrmTransmit::cmdReceive_Click);
-    CmdVersion_ = button("CmdVersion", "Get Firmware Version", &FrmTransmit::CmdVersion_Click);
-    cmdClose_ = button("cmdClose", "Close", &FrmTransmit::cmdClose_Click);
+    cmdTransmit_ =
+        addButton(buttons, "cmdTransmit", "Download to Decoder", &FrmTransmit::cmdTransmit_Click);
+    cmdReceive_ = addButton(buttons, "cmdReceive", "Upload To PC", &FrmTransmit::cmdReceive_Click);
+    CmdVersion_ =
+        addButton(buttons, "CmdVersion", "Get Firmware Version", &FrmTransmit::CmdVersion_Click);
+    cmdClose_ = addButton(buttons, "cmdClose", "Close", &FrmTransmit::cmdClose_Click);
     column->addLayout(buttons);
 
     auto* progress = new QHBoxLayout;
@@ -109,7 +94,6 @@ void FrmTransmit::buildControls() {
     progress->addWidget(Text1_);
     column->addLayout(progress);
     column->addStretch();
-    setWidget(body);
 }
 
 void FrmTransmit::onLoad() {
@@ -124,8 +108,7 @@ void FrmTransmit::Option1_Click(int index) {
 }
 
 void FrmTransmit::cmdClose_Click() {
-    closePort();
-    close();
+    closePortAndWindow();
 }
 
 void FrmTransmit::setButtonsEnabled(bool enabled) {

@@ -6,7 +6,9 @@
 #include "core/dialogs.h"
 #include "link/serial/serialport.h"
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QVBoxLayout>
 
 namespace orv {
 
@@ -56,6 +58,34 @@ void LinkWindow::onUnload() {
 void LinkWindow::closePort() {
     if (MSComm1_->isOpen())
         MSComm1_->close();
+}
+
+void LinkWindow::closePortAndWindow() {
+    closePort();
+    close();
+}
+
+QVBoxLayout* LinkWindow::makeBody(const QString& heading) {
+    auto* body = new QWidget;
+    body->setObjectName(objectName() + QStringLiteral("Body"));
+    auto* column = new QVBoxLayout(body);
+    auto* title = new QLabel(heading, body);
+    title->setObjectName(QStringLiteral("lblTitle"));
+    QFont font = title->font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.4);
+    title->setFont(font);
+    title->setAlignment(Qt::AlignCenter);
+    column->addWidget(title);
+    setWidget(body);
+    return column;
+}
+
+QPushButton* LinkWindow::makeButton(QBoxLayout* row, const char* name, const char* caption) {
+    auto* b = new QPushButton(QString::fromLatin1(caption), widget());
+    b->setObjectName(QString::fromLatin1(name));
+    row->addWidget(b);
+    return b;
 }
 
 void LinkWindow::message(const QString& text, const QString& title) {

@@ -7,11 +7,14 @@
 #include "link/protocol/replies.h"
 #include "ui/childwindow.h"
 
+#include <QPushButton>
 #include <QTimer>
 
 #include <memory>
 
+class QBoxLayout;
 class QLineEdit;
+class QVBoxLayout;
 
 namespace orv {
 
@@ -63,6 +66,19 @@ protected:
 
     bool aborted() const { return aborted_; }
     void closePort();
+    // "Close" / "&Exit": the port closes, then the window.
+    void closePortAndWindow();
+
+    // The window's body, set as its widget: a column that starts with the heading (lblTitle).
+    QVBoxLayout* makeBody(const QString& heading);
+    // A push button in `row`, named and connected to its handler.
+    template <typename W>
+    QPushButton* addButton(QBoxLayout* row, const char* name, const char* caption,
+                           void (W::*handler)()) {
+        QPushButton* b = makeButton(row, name, caption);
+        connect(b, &QPushButton::clicked, static_cast<W*>(this), handler);
+        return b;
+    }
     void message(const QString& text, const QString& title);
 
     // Opens the port with the shared link settings (or reports it not available).
@@ -84,6 +100,7 @@ protected:
     qint16 ReplyStatus = NoReply;
 
 private:
+    QPushButton* makeButton(QBoxLayout* row, const char* name, const char* caption);
     void abortExchange();
     void MSComm1_OnComm(const QByteArray& bytes);
     void MSComm1_Lost();

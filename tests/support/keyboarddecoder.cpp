@@ -10,6 +10,19 @@ namespace {
 constexpr int DataLength = 172; // 85 bytes and the check byte as hex pairs
 }
 
+void TypeKeys(QWidget* widget, const QString& text) {
+    for (QChar c : text) {
+        const char16_t code = c.unicode();
+        if (code == u'\r')
+            QTest::keyClick(widget, Qt::Key_Return);
+        else if (code >= 1 && code <= 26)
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(Qt::Key_A + code - 1), QString(c),
+                                Qt::ControlModifier);
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
 KeyboardDecoder::KeyboardDecoder(RecordingPortAccess& port, QLineEdit* text1, emu::Kind kind_)
     : kind(kind_), settings(emu::DecoderCore::DefaultSettings(kind_)), port_(port), text1_(text1) {
     port_.onWrite = [this](const RecordingPortAccess::Write& w) {
@@ -29,7 +42,7 @@ void KeyboardDecoder::typeLater(const QString& text, QWidget* box) {
     QPointer<QWidget> target = box ? box : text1_.data();
     QTimer::singleShot(typingDelayMsecs, this, [target, text] {
         if (target)
-            QTest::keyClicks(target, text);
+            TypeKeys(target, text);
     });
 }
 

@@ -12,6 +12,10 @@ class QLineEdit;
 
 namespace orv::test {
 
+// Types text into a widget key by key, as a keyboard wedge does: CR is the Enter key, codes
+// 1..26 are Ctrl with a letter (code 3 is Ctrl+C), any other character a key with that text.
+void TypeKeys(QWidget* widget, const QString& text);
+
 // Plays the decoder on the keyboard link: it watches the bytes the program writes to the
 // keyboard controller (through the recording port access) and types its answers into the
 // window's Text1, as the decoder's keystrokes would arrive. After the handshake of a memory
