@@ -92,7 +92,8 @@ int main(int argc, char* argv[]) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("A bar decoder or magnetic reader on a pseudo-terminal, answering "
-                       "orvcfg's download, upload and firmware-version requests."));
+                       "orvcfg's download, upload and firmware-version requests, memory read "
+                       "and clear, and, as the firmware loader, the firmware update."));
     parser.addHelpOption();
     const QCommandLineOption bar(QStringLiteral("bar"), QStringLiteral("Answer as the bar decoder "
                                                                        "(image bytes 0..24)."));
