@@ -114,7 +114,8 @@ void Ddt::load() {
     LblPort_->setText(QStringLiteral("COM ") + QString::number(config_.ComPort) +
                       QStringLiteral(" :  ") + config_.SerialSettings());
     txtKB_->setFocus();
-    // The message says which port is missing; the keyboard test goes on without it.
+    // The message says which port is missing; the keyboard test goes on without it. No
+    // handshaking and no modem lines: the decoder sends whenever it has data.
     if (!OpenSerialLink(*MSComm1_, config_, dialogs_))
         return;
     MSComm1_->discardInput();

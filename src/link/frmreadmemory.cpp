@@ -111,6 +111,8 @@ bool FrmReadMemory::isHandshakeAnswer(const QString& text) const {
 }
 
 void FrmReadMemory::appendMemoryText(const QByteArray& bytes) {
+    // Memory bytes are characters of the program's single-byte character set (ISO 8859-1),
+    // so bytes above 127 read as the same characters as in the configuration's boxes.
     if (bytes.isEmpty())
         return;
     // At the end of the text, wherever the user's caret is.
