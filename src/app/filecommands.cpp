@@ -5,11 +5,11 @@
 
 #include "core/cfgformat.h"
 #include "core/dialogs.h"
+#include "core/wholefile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace orv {
 
@@ -26,17 +26,6 @@ constexpr qint64 MaxFileSize = 1 << 20;
 // The windows that show the image; New and Open close them.
 const int ImageWindows[] = {PanelCfg3,    PanelCfg4,    PanelCfg5,    PanelCfg6,
                             PanelMagCfg3, PanelMagCfg4, PanelMagCfg6, PanelTransmit};
-
-// Writes a whole file through QSaveFile, so that a failed write leaves the old file as it was.
-bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* why) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *why = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
-}
 
 } // namespace
 

@@ -1,8 +1,6 @@
 #include "placeholderwindow.h"
 
-#include <QDialogButtonBox>
 #include <QLabel>
-#include <QVBoxLayout>
 
 namespace orv {
 
@@ -16,18 +14,6 @@ PlaceholderWindow::PlaceholderWindow(Config& config, const WindowSpec& spec, QWi
     label->setAlignment(Qt::AlignCenter);
     label->setMinimumSize(320, 120);
     setWidget(label);
-}
-
-PlaceholderDialog::PlaceholderDialog(const QString& objectName, const QString& caption,
-                                     QWidget* parent)
-    : QDialog(parent) {
-    setObjectName(objectName);
-    setWindowTitle(caption);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(tr(NotYet)));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
 }
 
 } // namespace orv

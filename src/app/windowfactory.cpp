@@ -3,12 +3,15 @@
 #include "placeholderwindow.h"
 
 #include "core/config.h"
+#include "link/ddt.h"
+#include "link/frmisp.h"
+#include "link/frmreadmemory.h"
+#include "link/frmtransmit.h"
+#include "link/serial/serialport.h"
 #include "panels/bar/barcodespanel.h"
 #include "panels/bar/barcommpanel.h"
 #include "panels/bar/barinterfacepanel.h"
 #include "panels/bar/barmiscpanel.h"
-#include "link/frmtransmit.h"
-#include "link/serial/serialport.h"
 #include "panels/mag/magcommpanel.h"
 #include "panels/mag/maginterfacepanel.h"
 #include "panels/mag/magmiscpanel.h"
@@ -37,6 +40,8 @@ ChildWindow* WindowFactory::createChild(int number, QWidget* mainWindow) {
         return new MagMiscPanel(config_, *spec, mainWindow);
     case PanelMagCfg3:
         return new MagInterfacePanel(config_, *spec, mainWindow);
+    case PanelReadMemory:
+        return new FrmReadMemory(config_, *spec, linkServices(), mainWindow);
     default:
         return new PlaceholderWindow(config_, *spec, mainWindow);
     }
@@ -49,12 +54,14 @@ LinkServices WindowFactory::linkServices() {
 }
 
 ChildWindow* WindowFactory::createFirmwareWindow(QWidget* mainWindow) {
-    return new PlaceholderWindow(config_, FirmwareWindowSpec(), mainWindow);
+    return new FrmIsp(config_, FirmwareWindowSpec(), linkServices(), mainWindow);
 }
 
 QDialog* WindowFactory::createTestWindow(QWidget* mainWindow) {
-    return new PlaceholderDialog(QStringLiteral("DDT"), QStringLiteral("Keyboard_RS232 Test"),
-                                 mainWindow);
+    const LinkServices link = linkServices();
+    auto* ddt = new Ddt(config_, link.dialogs, link.serialPorts, mainWindow);
+    ddt->load();
+    return ddt;
 }
 
 } // namespace orv

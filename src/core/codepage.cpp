@@ -18,6 +18,11 @@ std::optional<QByteArray> BytesOfText(const QString& text) {
     return out;
 }
 
+QByteArray BytesOfTextOrQuestionMarks(const QString& text) {
+    // The single-byte character set is ISO 8859-1, which is what toLatin1() writes.
+    return text.toLatin1();
+}
+
 QString KeepSingleByteChars(const QString& text) {
     QString out;
     out.reserve(text.size());

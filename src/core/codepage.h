@@ -28,6 +28,9 @@ QString TextOfBytes(const QByteArray& bytes);
 // The bytes of a text, or nothing when a character of it has no single-byte code.
 std::optional<QByteArray> BytesOfText(const QString& text);
 
+// The bytes of a text, with "?" for every character that has no single-byte code.
+QByteArray BytesOfTextOrQuestionMarks(const QString& text);
+
 // The text with every character that has no single-byte code removed.
 QString KeepSingleByteChars(const QString& text);
 

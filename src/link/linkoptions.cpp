@@ -126,6 +126,15 @@ void LinkOptions::select(QButtonGroup* group, int index, void (LinkOptions::*han
 
 void LinkOptions::showValues() {
     select(port_, config_.ComPort - 1, &LinkOptions::OptPort_Click);
+    // A port this window has no option for (Com 5 or 6, chosen in the Transmit window or read
+    // from a configuration file) stays in use; no option shows selected, and the frame's
+    // tooltip names the port.
+    frame(QStringLiteral("FraPort"))
+        ->setToolTip(port_->button(config_.ComPort - 1)
+                         ? QString()
+                         : tr("Com %1 is in use; this window offers Com 1 to Com %2 only")
+                               .arg(config_.ComPort)
+                               .arg(layout_.ports));
     if (mode_) {
         select(mode_, config_.LinkMode == 1 ? 1 : 0, &LinkOptions::OptMode_Click);
     } else {
@@ -194,15 +203,19 @@ QString NotAvailableText(int comPort) {
 }
 
 bool OpenSerialLink(SerialPort& port, const Config& config, Dialogs& dialogs) {
-    bool ok = port.setSettings(config.SerialSettings());
+    return OpenSerialLink(port, config.SerialSettings(), config.ComPort, dialogs);
+}
+
+bool OpenSerialLink(SerialPort& port, const QString& settings, int comPort, Dialogs& dialogs) {
+    bool ok = port.setSettings(settings);
     if (port.isOpen())
         port.close();
     // From here on a failed step does not stop the others; the outcome is reported once.
     port.discardOutput();
-    port.setCommPort(config.ComPort);
+    port.setCommPort(comPort);
     ok = port.open() && ok;
     if (!ok) {
-        dialogs.message({NotAvailableText(config.ComPort), QString()});
+        dialogs.message({NotAvailableText(comPort), QString()});
         port.close();
         return false;
     }

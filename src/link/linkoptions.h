@@ -81,5 +81,7 @@ QString NotAvailableText(int comPort);
 // When that fails it shows the not-available message (OK button, the program's name as title),
 // leaves the port closed and returns false.
 bool OpenSerialLink(SerialPort& port, const Config& config, Dialogs& dialogs);
+// The same with settings of the caller's own (the firmware update's fixed line settings).
+bool OpenSerialLink(SerialPort& port, const QString& settings, int comPort, Dialogs& dialogs);
 
 } // namespace orv

@@ -10,6 +10,19 @@ namespace {
 constexpr int DataLength = 172; // 85 bytes and the check byte as hex pairs
 }
 
+void TypeKeys(QWidget* widget, const QString& text) {
+    for (QChar c : text) {
+        const char16_t code = c.unicode();
+        if (code == u'\r')
+            QTest::keyClick(widget, Qt::Key_Return);
+        else if (code >= 1 && code <= 26)
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(Qt::Key_A + code - 1), QString(c),
+                                Qt::ControlModifier);
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
 KeyboardDecoder::KeyboardDecoder(RecordingPortAccess& port, QLineEdit* text1, emu::Kind kind_)
     : kind(kind_), settings(emu::DecoderCore::DefaultSettings(kind_)), port_(port), text1_(text1) {
     port_.onWrite = [this](const RecordingPortAccess::Write& w) {
@@ -25,10 +38,11 @@ QString KeyboardDecoder::goodUploadReply() const {
     return emu::KeyboardUploadReply(kind, settings, versionFirst, versionLast);
 }
 
-void KeyboardDecoder::typeLater(const QString& text) {
-    QTimer::singleShot(typingDelayMsecs, this, [this, text] {
-        if (text1_)
-            QTest::keyClicks(text1_, text);
+void KeyboardDecoder::typeLater(const QString& text, QWidget* box) {
+    QPointer<QWidget> target = box ? box : text1_.data();
+    QTimer::singleShot(typingDelayMsecs, this, [target, text] {
+        if (target)
+            TypeKeys(target, text);
     });
 }
 
@@ -40,8 +54,8 @@ void KeyboardDecoder::written(const RecordingPortAccess::Write& w) {
         runLength_ = 0;
         if (state_ == State::AwaitingUnmask) {
             state_ = State::Idle;
-            if (!uploadReply.isEmpty())
-                typeLater(uploadReply);
+            if (!reply_.isEmpty() && replyBox_)
+                typeLater(reply_, replyBox_);
         }
         return;
     }
@@ -74,10 +88,16 @@ void KeyboardDecoder::written(const RecordingPortAccess::Write& w) {
     if (c == 'A' || c == 'B') {
         data.clear();
         state_ = State::ReceivingData;
-    } else {
+    } else if (c == 'C') {
         state_ = State::AwaitingUnmask;
         if (uploadReply.isEmpty())
             uploadReply = goodUploadReply();
+        replyBox_ = text1_.data();
+        reply_ = uploadReply;
+    } else if (c == 'M') {
+        state_ = State::AwaitingUnmask;
+        replyBox_ = memoryBox;
+        reply_ = memoryReply;
     }
     typeLater(handshakeAnswer);
 }

@@ -12,9 +12,15 @@ class QLineEdit;
 
 namespace orv::test {
 
+// Types text into a widget key by key, as a keyboard wedge does: CR is the Enter key, codes
+// 1..26 are Ctrl with a letter (code 3 is Ctrl+C), any other character a key with that text.
+void TypeKeys(QWidget* widget, const QString& text);
+
 // Plays the decoder on the keyboard link: it watches the bytes the program writes to the
 // keyboard controller (through the recording port access) and types its answers into the
-// window's Text1, as the decoder's keystrokes would arrive.
+// window's Text1, as the decoder's keystrokes would arrive. After the handshake of a memory
+// read ("MMMMM") it types the memory text into the window's memory box; a clear ("NNNNN") needs
+// only the handshake answer.
 class KeyboardDecoder : public QObject {
     Q_OBJECT
 public:
@@ -27,6 +33,8 @@ public:
     QString dataAnswer = QStringLiteral("P");    // typed after good download data
     QString badDataAnswer = QStringLiteral("E"); // typed after data with a wrong check
     QString uploadReply;                         // typed as the upload reply; empty: none
+    QPointer<QWidget> memoryBox;                 // where the memory text is typed
+    QString memoryReply;                         // typed after a read's handshake; empty: none
     // Long enough that an answer never lands in the short pause before the program clears Text1.
     int typingDelayMsecs = 50;
 
@@ -48,7 +56,7 @@ public:
 private:
     enum class State { Idle, ReceivingData, AwaitingUnmask };
     void written(const RecordingPortAccess::Write& w);
-    void typeLater(const QString& text);
+    void typeLater(const QString& text, QWidget* box = nullptr);
 
     RecordingPortAccess& port_;
     QPointer<QLineEdit> text1_;
@@ -56,6 +64,9 @@ private:
     char runLetter_ = 0;
     int runLength_ = 0;
     int unanswered_ = 0; // bursts since the last handshake answer
+    // What is typed once the program has unmasked the interrupts after the handshake.
+    QPointer<QWidget> replyBox_;
+    QString reply_;
 };
 
 } // namespace orv::test

@@ -21,6 +21,7 @@ enum Command : quint8 {
     CmdUpload = 0x80,         // upload and firmware version
     CmdReadMemory = 0x82,
     CmdClearMemory = 0x83,
+    CmdLoaderAccess = 0x84, // the firmware loader takes over the line (answer 07h)
 };
 
 // XOR of all bytes.

@@ -16,6 +16,7 @@ enum ReplyStatusCode : qint16 {
     NoReply = 0,
     GoodReply = 1,
     BadReply = 2,
+    EndOfMemory = 3, // a memory read met the end mark
 };
 
 // The region of the image that the answering decoder owns.

@@ -6,21 +6,29 @@ namespace orv::emu {
 
 namespace {
 
-constexpr quint8 Stx = 0x02;
 constexpr quint8 Etx = 0x03;
 constexpr quint8 CmdDownloadSave = 0x01;
 constexpr quint8 CmdDownloadNoSave = 0x02;
 constexpr quint8 CmdUpload = 0x80;
+constexpr quint8 CmdReadMemory = 0x82;
+constexpr quint8 CmdClearMemory = 0x83;
+constexpr quint8 CmdLoaderAccess = 0x84;
 
 struct FaultNameRow {
     Fault fault;
     const char* name;
 };
 const FaultNameRow FaultNames[] = {
-    {Fault::None, "none"},     {Fault::Silent, "silent"},
-    {Fault::Refuse, "refuse"}, {Fault::WrongCheck, "wrong-check"},
-    {Fault::Late, "late"},     {Fault::Split, "split"},
+    {Fault::None, "none"},
+    {Fault::Silent, "silent"},
+    {Fault::Refuse, "refuse"},
+    {Fault::WrongCheck, "wrong-check"},
+    {Fault::Late, "late"},
+    {Fault::Split, "split"},
     {Fault::Short, "short"},
+    {Fault::BadBlock, "bad-block"},
+    {Fault::WrongVersion, "wrong-version"},
+    {Fault::RejectPage, "reject-page"},
 };
 
 QByteArray Hex(quint8 b) {
@@ -71,6 +79,14 @@ DecoderCore::DecoderCore(Kind kind) : settings(DefaultSettings(kind)), kind_(kin
     addCommand(CmdDownloadNoSave, true, download);
     addCommand(CmdUpload, false,
                [this](const Frame& f) { return f.wellFormed ? uploadBlock() : QByteArray(); });
+    addCommand(CmdReadMemory, false, [this](const Frame& f) { return startMemoryRead(f); });
+    addCommand(CmdClearMemory, false, [this](const Frame& f) { return clearMemory(f); });
+    addCommand(CmdLoaderAccess, false, [this](const Frame& f) { return grantLoaderAccess(f); });
+}
+
+void DecoderCore::note(const QString& line) const {
+    if (onEvent)
+        onEvent(line);
 }
 
 void DecoderCore::setKind(Kind kind) {
@@ -110,11 +126,15 @@ QList<QByteArray> DecoderCore::feed(const QByteArray& bytes) {
     QList<QByteArray> replies;
     for (;;) {
         if (rawReader_) {
-            const qsizetype used = rawReader_(pending_, replies);
-            if (used <= 0)
-                break;
-            pending_.remove(0, used);
-            continue;
+            const RawReader reader = rawReader_; // it may end itself
+            const qsizetype used = reader(pending_, replies);
+            if (used > 0) {
+                pending_.remove(0, used);
+                continue;
+            }
+            if (rawReader_)
+                break; // it needs more bytes
+            continue;  // it handed the bytes back to the frame reader
         }
         // Bytes before a frame's STX are not part of any frame.
         const qsizetype stx = pending_.indexOf(static_cast<char>(Stx));

@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <map>
@@ -17,12 +18,15 @@ enum class Kind { Bar, Mag };
 // faults that the transport (DecoderEmulator) applies to every reply.
 enum class Fault {
     None,
-    Silent,     // no reply at all
-    Refuse,     // a download is answered 0x15; an upload with a block of 0x15 and zeros
-    WrongCheck, // the check byte of an upload block is wrong
-    Late,       // every reply goes out after a delay
-    Split,      // every reply goes out in small pieces with gaps between them
-    Short,      // an upload block announces more bytes than it carries
+    Silent,       // no reply at all
+    Refuse,       // a download is answered 0x15; an upload with a block of 0x15 and zeros
+    WrongCheck,   // the check byte of an upload block is wrong
+    Late,         // every reply goes out after a delay
+    Split,        // every reply goes out in small pieces with gaps between them
+    Short,        // an upload block announces more bytes than it carries
+    BadBlock,     // one block of a memory read (memory.badBlock) has a wrong check byte
+    WrongVersion, // the firmware loader answers its access command with 1Bh (another version)
+    RejectPage,   // the firmware loader refuses one data page (loader.rejectPage) a few times
 };
 
 // The names the orvemu program takes on its command line, and back.
@@ -37,16 +41,25 @@ struct Frame {
     bool wellFormed = false; // ETX in place and the XOR of all bytes is 0
 };
 
+// One packet the firmware loader received.
+struct LoaderPacket {
+    quint8 type = 0; // 00h erase, 01h data page, 05h end of image
+    int start = -1;  // a data page's start address
+    QByteArray raw;  // its 192 bytes
+    bool accepted = false;
+    qint64 nsecs = 0; // when it was complete, by DecoderCore::clock
+};
+
 // The decoder's side of the RS232 protocol, without any I/O: bytes from the program go in,
-// replies come out. Commands are kept in a table, so further protocols (memory read and clear,
-// the firmware loader) are added with addCommand(), or with a raw reader for byte streams that
-// are not command frames.
+// replies come out. Commands are kept in a table; byte streams that are not command frames (the
+// answers to memory blocks, the firmware loader's packets) go to a raw reader while one is set.
 class DecoderCore {
 public:
     static constexpr int ImageSize = 85;
     static constexpr int UploadReplySize = 84; // the program reads an upload block at 84 bytes
     static constexpr quint8 Ack = 0x07;
     static constexpr quint8 Nak = 0x15;
+    static constexpr quint8 Stx = 0x02; // starts every command frame
 
     explicit DecoderCore(Kind kind = Kind::Mag);
 
@@ -63,7 +76,9 @@ public:
     QByteArray lastDownload;
     bool lastDownloadSaved = false;
 
-    // A command's handler returns the reply (empty: none).
+    // A command's handler returns the reply (empty: none). Fault::Silent is checked by the
+    // raw readers too, so a fault set during a memory read or a firmware transfer silences the
+    // rest of it.
     using Handler = std::function<QByteArray(const Frame&)>;
     void addCommand(quint8 command, bool hasData, Handler handler);
 
@@ -88,6 +103,49 @@ public:
     static QByteArray DefaultSettings(Kind kind);
     static quint8 XorOf(QByteArrayView bytes);
 
+    // ----- Memory: read (82h) and clear (83h) -----
+    // A read sends block 0 of the memory; each "S" from the program brings the next block, "P"
+    // or "E" ends the read. A block is 64 bytes of the stream (zeros past its end) and their
+    // XOR. A clear empties the memory and answers 07h (15h with Fault::Refuse).
+    struct Memory {
+        QByteArray stream;  // the payload stream: records, then the end mark 0
+        int badBlock = 0;   // with Fault::BadBlock: the block (from 0) whose check byte is wrong
+        QByteArray answers; // the program's answers to the blocks, in order
+        int blocksSent = 0;
+        int clears = 0;
+        bool reading = false;
+    } memory;
+    // A record of the memory: length byte (text + 2), the text, the XOR of the text.
+    static QByteArray MemoryRecord(QByteArrayView text);
+    // Records of these texts followed by the end mark.
+    static QByteArray MemoryStream(const QList<QByteArray>& texts);
+    QByteArray memoryBlock(int index) const;
+
+    // ----- Firmware loader: access (84h), then 192-byte packets -----
+    // The access command is answered 07h (1Bh with Fault::WrongVersion) and the loader takes
+    // over the line: the erase packet, data pages and the end-of-image packet, each answered
+    // AAh when it is right (no answer to the end packet). A page with a fault of the program in
+    // it is answered 15h and the fault noted in `errors`; with Fault::RejectPage the page
+    // `rejectPage` is answered 1Bh `rejections` times before it is taken.
+    struct Loader {
+        QString imageFile; // the received image is written here at the end packet
+        int rejectPage = 0;
+        int rejections = 1;
+        QList<LoaderPacket> packets;
+        QByteArray image; // the pages taken, 184 bytes each, at their addresses
+        int accesses = 0;
+        bool active = false; // packets are awaited
+        bool erased = false;
+        bool finished = false; // the end packet came (after an erase)
+        QStringList errors;
+        QString fileError; // why the image file could not be written
+    } loader;
+
+    // Time stamps of loader packets (nanoseconds); none: 0.
+    std::function<qint64()> clock;
+    // A line for every memory block, answer and loader packet, for a log.
+    std::function<void(const QString&)> onEvent;
+
 private:
     struct Command {
         bool hasData;
@@ -95,6 +153,17 @@ private:
     };
     // Takes one frame from the front of pending_; false when it is not complete yet.
     bool takeFrame(Frame* frame);
+    void note(const QString& line) const;
+
+    QByteArray startMemoryRead(const Frame& frame);
+    QByteArray clearMemory(const Frame& frame);
+    qsizetype takeMemoryAnswer(QByteArrayView pending, QList<QByteArray>& replies);
+    QByteArray grantLoaderAccess(const Frame& frame);
+    qsizetype takeLoaderPacket(QByteArrayView pending, QList<QByteArray>& replies);
+    // The answer to a data page; the page is taken when it is AAh.
+    quint8 takeDataPage(LoaderPacket& packet);
+    void finishImage();
+    int pageRejections_ = 0;
 
     Kind kind_;
     std::map<quint8, Command> commands_;

@@ -12,7 +12,20 @@
 
 namespace orv::emu {
 
-DecoderEmulator::DecoderEmulator(Kind kind, QObject* parent) : QObject(parent), core_(kind) {}
+DecoderEmulator::DecoderEmulator(Kind kind, QObject* parent) : QObject(parent), core_(kind) {
+    clock_.start();
+    core_.clock = [this] {
+        return clock_.nsecsElapsed();
+    };
+}
+
+qint64 DecoderEmulator::byteNsecs() const {
+    const Line l = line();
+    if (l.baudRate <= 0)
+        return 0;
+    const int bits = 1 + 8 + l.stopBits;
+    return qint64(bits) * 1'000'000'000 / l.baudRate;
+}
 
 DecoderEmulator::~DecoderEmulator() {
     stop();
@@ -126,6 +139,8 @@ void DecoderEmulator::readable() {
     }
     if (bytes.isEmpty())
         return;
+    if (paceLine)
+        lineFree_ = qMax(lineFree_, clock_.nsecsElapsed()) + bytes.size() * byteNsecs();
     received.append(bytes);
     const qsizetype framesBefore = core_.frames.size();
     const QList<QByteArray> replies = core_.feed(bytes);
@@ -150,6 +165,14 @@ void DecoderEmulator::reply(const QByteArray& bytes) {
         break;
     }
     default:
+        if (paceLine) {
+            // The reply goes out once the request has crossed the line, and arrives after its
+            // own line time.
+            const qint64 due = lineFree_ + bytes.size() * byteNsecs() - clock_.nsecsElapsed();
+            const int msecs = static_cast<int>((qMax<qint64>(due, 0) + 999'999) / 1'000'000);
+            QTimer::singleShot(msecs, Qt::PreciseTimer, this, [this, bytes] { send(bytes); });
+            break;
+        }
         send(bytes);
         break;
     }

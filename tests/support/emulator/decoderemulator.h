@@ -2,6 +2,7 @@
 
 #include "decodercore.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -29,6 +30,8 @@ public:
     bool createLink(const QString& linkPath);
     // Closes the pty: to the program, its serial port disappears.
     void stop();
+    // Sends bytes of the decoder's own accord (its data in RS232 mode), at once.
+    void transmit(const QByteArray& bytes) { send(bytes); }
 
     // The line settings the program last gave its end of the pty. (A Linux pty keeps the baud
     // rate and stop bits; it always reports 8 data bits and no parity.)
@@ -45,6 +48,15 @@ public:
     int lateMsecs = 4000;
     int chunkSize = 3;
     int chunkGapMsecs = 20;
+
+    // Line pacing: the bytes from the program take the time the line rate gives them
+    // (start bit, 8 data bits, the stop bits) before the decoder has them, and a reply takes its
+    // own line time before it reaches the program. Without it a pty moves bytes at once.
+    bool paceLine = false;
+    // The line time of one byte at the line settings the program gave its end.
+    qint64 byteNsecs() const;
+    // Nanoseconds since the emulator was made (the time stamps of the core's loader packets).
+    qint64 nsecs() const { return clock_.nsecsElapsed(); }
 
     // Everything received from the program.
     QByteArray received;
@@ -65,6 +77,8 @@ private:
     QString device_;
     QString link_;
     QString error_;
+    QElapsedTimer clock_;
+    qint64 lineFree_ = 0; // when the last byte received has crossed the line (paceLine)
 };
 
 } // namespace orv::emu

@@ -2,6 +2,9 @@
 //
 //   orvemu --com 1            answer as a magnetic reader on "Com 1" of orvcfg
 //   orvemu --bar --fault late answer as a bar decoder, every reply 4 s late
+//   orvemu --com 1 --memory records.txt --image got.bin
+//                             a memory of one record per line; a firmware image received
+//                             by the loader is written to got.bin
 //
 // It prints the device path, and with --com N links ~/.config/orvcfg/comN to it, which is
 // where orvcfg looks for "Com N" first. Ctrl+C ends it and removes the link.
@@ -11,6 +14,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QSocketNotifier>
 #include <QStandardPaths>
 
@@ -47,9 +51,36 @@ QString CommandName(quint8 command) {
         return QStringLiteral("download (not save)");
     case 0x80:
         return QStringLiteral("upload / version");
+    case 0x82:
+        return QStringLiteral("read memory");
+    case 0x83:
+        return QStringLiteral("clear memory");
+    case 0x84:
+        return QStringLiteral("loader access");
     default:
         return QStringLiteral("command %1").arg(command, 2, 16, QLatin1Char('0'));
     }
+}
+
+// The memory a decoder holds when no file says otherwise.
+QList<QByteArray> SampleRecords() {
+    return {"4006381333931", "%B4000001234562^SAMPLE/CARD^2512101?", "ORVEMU MEMORY RECORD",
+            "9780201379624"};
+}
+
+// One record per line of a file (line ends removed, at most 253 bytes a record).
+bool ReadRecords(const QString& path, QList<QByteArray>* records) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    records->clear();
+    while (!file.atEnd()) {
+        QByteArray line = file.readLine();
+        while (line.endsWith('\n') || line.endsWith('\r'))
+            line.chop(1);
+        records->append(line.left(253));
+    }
+    return true;
 }
 
 } // namespace
@@ -61,7 +92,8 @@ int main(int argc, char* argv[]) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("A bar decoder or magnetic reader on a pseudo-terminal, answering "
-                       "orvcfg's download, upload and firmware-version requests."));
+                       "orvcfg's download, upload and firmware-version requests, memory read "
+                       "and clear, and, as the firmware loader, the firmware update."));
     parser.addHelpOption();
     const QCommandLineOption bar(QStringLiteral("bar"), QStringLiteral("Answer as the bar decoder "
                                                                        "(image bytes 0..24)."));
@@ -77,8 +109,36 @@ int main(int argc, char* argv[]) {
                                   QStringLiteral("path"));
     const QCommandLineOption fault(
         QStringLiteral("fault"),
-        QStringLiteral("Misbehave: none, silent, refuse, wrong-check, late, split, short."),
+        QStringLiteral("Misbehave: none, silent, refuse, wrong-check, late, split, short, "
+                       "bad-block, wrong-version, reject-page."),
         QStringLiteral("name"), QStringLiteral("none"));
+    const QCommandLineOption memoryFile(
+        QStringLiteral("memory"),
+        QStringLiteral("The decoder's memory: one record per line of <file> (default: four "
+                       "sample records)."),
+        QStringLiteral("file"));
+    const QCommandLineOption badBlock(
+        QStringLiteral("bad-block"),
+        QStringLiteral("With --fault bad-block: the memory block (from 0) sent with a wrong "
+                       "check byte (default 0)."),
+        QStringLiteral("n"), QStringLiteral("0"));
+    const QCommandLineOption image(
+        QStringLiteral("image"),
+        QStringLiteral("Where the firmware loader writes the image it received (default "
+                       "orvemu-image.bin)."),
+        QStringLiteral("path"), QStringLiteral("orvemu-image.bin"));
+    const QCommandLineOption rejectPage(
+        QStringLiteral("reject-page"),
+        QStringLiteral("With --fault reject-page: the data page (from 0) the loader refuses "
+                       "(default 0)."),
+        QStringLiteral("n"), QStringLiteral("0"));
+    const QCommandLineOption rejections(
+        QStringLiteral("rejections"),
+        QStringLiteral("With --fault reject-page: how often it refuses it (default 1)."),
+        QStringLiteral("n"), QStringLiteral("1"));
+    const QCommandLineOption pace(QStringLiteral("pace"),
+                                  QStringLiteral("Take the time the line rate gives every byte, "
+                                                 "as a real serial line would."));
     const QCommandLineOption late(QStringLiteral("late-ms"),
                                   QStringLiteral("Delay of a late reply (default 4000)."),
                                   QStringLiteral("ms"), QStringLiteral("4000"));
@@ -92,7 +152,8 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption version(QStringLiteral("version-text"),
                                      QStringLiteral("The 22-character version text."),
                                      QStringLiteral("text"));
-    parser.addOptions({bar, mag, com, link, fault, late, chunk, gap, version});
+    parser.addOptions({bar, mag, com, link, fault, late, chunk, gap, version, memoryFile, badBlock,
+                       image, rejectPage, rejections, pace});
     parser.process(app);
 
     DecoderEmulator emulator(parser.isSet(bar) ? Kind::Bar : Kind::Mag);
@@ -109,6 +170,18 @@ int main(int argc, char* argv[]) {
         core.versionFirst = text.left(12);
         core.versionLast = text.mid(12);
     }
+
+    QList<QByteArray> records = SampleRecords();
+    if (parser.isSet(memoryFile) && !ReadRecords(parser.value(memoryFile), &records)) {
+        std::fprintf(stderr, "orvemu: cannot read %s\n", qPrintable(parser.value(memoryFile)));
+        return 2;
+    }
+    core.memory.stream = DecoderCore::MemoryStream(records);
+    core.memory.badBlock = parser.value(badBlock).toInt();
+    core.loader.imageFile = parser.value(image);
+    core.loader.rejectPage = parser.value(rejectPage).toInt();
+    core.loader.rejections = parser.value(rejections).toInt();
+    emulator.paceLine = parser.isSet(pace);
 
     if (!emulator.start()) {
         std::fprintf(stderr, "orvemu: no pseudo-terminal: %s\n",
@@ -148,8 +221,14 @@ int main(int argc, char* argv[]) {
                   .arg(CommandName(f.command),
                        f.wellFormed ? QString() : QStringLiteral(" (damaged)"), HexOf(f.raw)));
     });
-    QObject::connect(&emulator, &DecoderEmulator::bytesSent,
-                     [](const QByteArray& b) { Print(QStringLiteral("-> %1").arg(HexOf(b))); });
+    // Memory blocks and loader packets are long: they are named, not dumped.
+    core.onEvent = [](const QString& line) {
+        Print(QStringLiteral("   %1").arg(line));
+    };
+    QObject::connect(&emulator, &DecoderEmulator::bytesSent, [](const QByteArray& b) {
+        Print(QStringLiteral("-> %1").arg(b.size() > 16 ? HexOf(b.left(16)) + QStringLiteral(" ...")
+                                                        : HexOf(b)));
+    });
 
     // Ctrl+C and kill end the event loop, so the link is removed on the way out.
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, SignalPipe) == 0) {

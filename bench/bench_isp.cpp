@@ -1,0 +1,113 @@
+// Benchmark of the firmware update (not run by ctest; ./dev.sh bench runs it): frmISP sends a
+// 65,535-byte image to the emulator's loader, which takes the line time of every byte at the
+// line's 19200 baud as a serial line would. The total, from the click to the result message,
+// is set against the lower bound that the line rate and the pauses the transfer must make
+// give together. Takes about two minutes.
+
+#include "link/frmisp.h"
+#include "link/serial/qtserialport.h"
+#include "support/emulator/decoderemulator.h"
+#include "support/fakedialogs.h"
+#include "support/fakeshell.h"
+#include "support/recordingportaccess.h"
+
+#include "core/config.h"
+#include "ui/windowspec.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+using namespace orv;
+using namespace orv::test;
+
+namespace {
+
+constexpr int FirmwareSize = 65535;
+constexpr int Pages = 357; // 65,535 / 184 rounded up
+constexpr double BaudRate = 19200;
+constexpr double BitsPerByte = 10; // start bit, 8 data bits, 1 stop bit
+
+// What the transfer cannot do faster: every byte it waits for crosses the line (the access
+// command, the erase packet and each page, and the one-byte answer to each), and it pauses
+// 5 ms after the access, 200 ms after every page and 5 ms before the end packet, which it
+// sends without waiting for it.
+double LowerBoundSeconds() {
+    const double awaitedBytes = (4 + 1) + (192 + 1) + Pages * (192 + 1);
+    const double line = awaitedBytes * BitsPerByte / BaudRate;
+    const double pauses = 0.005 + Pages * 0.200 + 0.005;
+    return line + pauses;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::printf("orvcfg firmware update benchmark\n\n");
+
+    QTemporaryDir dir;
+    Config config;
+    config.InitStartState(QDate::currentDate());
+    FakeShell shell;
+    config.setShell(&shell);
+    FakeDialogs dialogs;
+    RecordingPortAccess port;
+    emu::DecoderEmulator emulator;
+    QtSerialPortFactory serialPorts(dir.path(), [] { return QList<SerialDevice>{}; });
+    if (!emulator.start() || !emulator.createLink(ComLinkPath(dir.path(), 1)))
+        qFatal("no emulator: %s", qPrintable(emulator.errorString()));
+    emulator.paceLine = true;
+    emulator.core().loader.imageFile = dir.filePath(QStringLiteral("received.bin"));
+
+    QByteArray image(FirmwareSize, '\0');
+    for (int i = 0; i < FirmwareSize; ++i)
+        image[i] = static_cast<char>((i * 131 + i / 184) & 0xFF);
+    const QString path = dir.filePath(QStringLiteral("firmware.bin"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size())
+        qFatal("cannot write the image");
+    file.close();
+
+    FrmIsp window(config, FirmwareWindowSpec(), LinkServices{dialogs, port, serialPorts});
+    window.load();
+    window.show();
+    window.findChild<QLineEdit*>(QStringLiteral("TxtBinFile"))->setText(path);
+
+    QElapsedTimer t;
+    t.start();
+    window.findChild<QPushButton*>(QStringLiteral("cmdTransmit"))->click();
+    const double total = t.nsecsElapsed() / 1e9;
+
+    if (dialogs.texts() != QStringList{QStringLiteral("ISP Transmit OK!")})
+        qFatal("the transfer failed: %s", qPrintable(dialogs.texts().join(QLatin1Char('|'))));
+    QElapsedTimer settle;
+    settle.start();
+    while (!emulator.core().loader.finished && settle.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    QFile received(emulator.core().loader.imageFile);
+    if (!received.open(QIODevice::ReadOnly) || received.read(FirmwareSize) != image)
+        qFatal("the loader did not receive the image");
+
+    const double bound = LowerBoundSeconds();
+    const double over = 100.0 * (total - bound) / bound;
+    std::printf("65,535-byte image, %d pages at 19200 baud (emulator paced at the line rate)\n",
+                Pages);
+    std::printf("  lower bound (line time of the awaited bytes + pauses): %.3f s\n", bound);
+    std::printf("  total, click to result message:                        %.3f s\n", total);
+    std::printf("  above the bound: %.3f s (%.2f %%, %.2f ms a page)\n", total - bound, over,
+                1000.0 * (total - bound) / Pages);
+    const bool met = over <= 3.0;
+    std::printf("%-52s %10.2f %-3s  goal %-16s %s\n", "firmware transfer above the lower bound",
+                over, "%", "<= 3 %", met ? "met" : "NOT MET");
+    // The verdict is printed; the exit status stays 0 so that ./dev.sh bench runs every benchmark.
+    std::printf("\n%s\n", met ? "All goals met." : "Some goals NOT met.");
+    return 0;
+}

@@ -1,0 +1,209 @@
+#include "ddt.h"
+
+#include "linkoptions.h"
+
+#include "core/codepage.h"
+#include "core/config.h"
+#include "core/dialogs.h"
+#include "link/serial/serialport.h"
+#include "notation/notation.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextCursor>
+
+namespace orv {
+
+namespace {
+
+// Appends text at the end of a box, whatever its caret.
+void AppendText(QPlainTextEdit* box, const QString& text) {
+    QTextCursor end(box->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(text);
+}
+
+} // namespace
+
+Ddt::Ddt(Config& config, Dialogs& dialogs, SerialPortFactory& serialPorts, QWidget* parent)
+    : QDialog(parent), config_(config), dialogs_(dialogs), MSComm1_(serialPorts.createPort()) {
+    setObjectName(QStringLiteral("DDT"));
+    setWindowTitle(QStringLiteral("Keyboard_RS232 Test"));
+    setModal(true);
+    MSComm1_->setObjectName(QStringLiteral("MSComm1"));
+    connect(MSComm1_.get(), &SerialPort::received, this, &Ddt::MSComm1_OnComm);
+    connect(MSComm1_.get(), &SerialPort::lost, this, &Ddt::MSComm1_Lost);
+    receptionWait_.setSingleShot(true);
+    receptionWait_.setTimerType(Qt::PreciseTimer);
+    receptionWait_.setInterval(ReceptionWaitMsecs);
+    connect(&receptionWait_, &QTimer::timeout, this, &Ddt::showReception);
+    buildControls();
+}
+
+Ddt::~Ddt() {
+    MSComm1_->disconnect(this);
+    MSComm1_->close();
+}
+
+void Ddt::buildControls() {
+    auto* grid = new QGridLayout(this);
+    auto label = [this](const char* name, const char* caption) {
+        auto* l = new QLabel(QString::fromLatin1(caption), this);
+        l->setObjectName(QString::fromLatin1(name));
+        return l;
+    };
+    auto* title = label("Label1", "Keyboard_RS232 Test");
+    QFont font = title->font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.4);
+    title->setFont(font);
+    title->setAlignment(Qt::AlignCenter);
+    grid->addWidget(title, 0, 0, 1, 2);
+
+    auto box = [this](const char* name) {
+        auto* b = new QPlainTextEdit(this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        b->installEventFilter(this);
+        return b;
+    };
+    auto button = [this](const char* name, void (Ddt::*slot)()) {
+        auto* b = new QPushButton(QStringLiteral("Clear"), this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false); // Enter belongs to the keyboard box
+        connect(b, &QPushButton::clicked, this, slot);
+        return b;
+    };
+
+    auto* keyboard = label("Label2", "Keyboard");
+    txtKB_ = box("txtKB");
+    keyboard->setBuddy(txtKB_);
+    Command2_ = button("Command2", &Ddt::Command2_Click);
+    Command2_->setAccessibleDescription(tr("Clear the keyboard box"));
+    grid->addWidget(keyboard, 1, 0);
+    grid->addWidget(txtKB_, 3, 0);
+    grid->addWidget(Command2_, 4, 0, Qt::AlignLeft);
+
+    auto* rs232 = label("Label4", "RS232");
+    LblPort_ = label("LblPort", "");
+    TxtRS232_ = box("TxtRS232");
+    TxtRS232_->setReadOnly(true);
+    rs232->setBuddy(TxtRS232_);
+    Command1_ = button("Command1", &Ddt::Command1_Click);
+    Command1_->setAccessibleDescription(tr("Clear the RS232 box"));
+    Check1_ = new QCheckBox(QStringLiteral("CR+LF Enable"), this);
+    Check1_->setObjectName(QStringLiteral("Check1"));
+    connect(Check1_, &QCheckBox::clicked, this, &Ddt::Check1_Click);
+    grid->addWidget(rs232, 1, 1);
+    grid->addWidget(LblPort_, 2, 1);
+    grid->addWidget(TxtRS232_, 3, 1);
+    auto* rsButtons = new QHBoxLayout;
+    rsButtons->addWidget(Command1_);
+    rsButtons->addWidget(Check1_);
+    rsButtons->addStretch();
+    grid->addLayout(rsButtons, 4, 1);
+    grid->setRowStretch(3, 1);
+    resize(720, 420);
+}
+
+void Ddt::load() {
+    LblPort_->setText(QStringLiteral("COM ") + QString::number(config_.ComPort) +
+                      QStringLiteral(" :  ") + config_.SerialSettings());
+    txtKB_->setFocus();
+    // The message says which port is missing; the keyboard test goes on without it. No
+    // handshaking and no modem lines: the decoder sends whenever it has data.
+    if (!OpenSerialLink(*MSComm1_, config_, dialogs_))
+        return;
+    MSComm1_->discardInput();
+    MSComm1_->setReceiveThreshold(1);
+    KbLineCount = 0;
+    RsLineCount = 0;
+}
+
+void Ddt::done(int result) {
+    receptionWait_.stop();
+    if (MSComm1_->isOpen())
+        MSComm1_->close();
+    QDialog::done(result);
+}
+
+void Ddt::keyPressEvent(QKeyEvent* event) {
+    // A decoder may type ESC as part of its data: it must not close the test window.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool Ddt::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == txtKB_ && event->type() == QEvent::KeyPress)
+        txtKB_KeyDown(static_cast<QKeyEvent*>(event)->key());
+    else if (watched == TxtRS232_ && event->type() == QEvent::FocusIn)
+        txtKB_->setFocus();
+    return QDialog::eventFilter(watched, event);
+}
+
+// Before the box handles the key: the key after the 41st Enter empties the box first.
+void Ddt::txtKB_KeyDown(int key) {
+    if (KbLineCount > MaxLines) {
+        KbLineCount = 0;
+        txtKB_->clear();
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        ++KbLineCount;
+}
+
+void Ddt::MSComm1_OnComm(const QByteArray& bytes) {
+    // The first bytes of a datum start the wait; what arrives meanwhile is shown with them.
+    reception_.append(bytes);
+    if (!receptionWait_.isActive())
+        receptionWait_.start();
+}
+
+void Ddt::MSComm1_Lost() {
+    receptionWait_.stop();
+    reception_.clear();
+    dialogs_.message({NotAvailableText(MSComm1_->commPort()), QString()});
+}
+
+void Ddt::showReception() {
+    const QByteArray bytes = std::exchange(reception_, {});
+    if (RsLineCount > MaxLines) {
+        RsLineCount = 0;
+        TxtRS232_->clear();
+    }
+    QString text;
+    for (char c : bytes) {
+        const auto b = static_cast<quint8>(c);
+        if (b > 31)
+            text += CharOfByte(b);
+        else
+            text += QLatin1Char('<') + ControlName(b) + QLatin1Char('>');
+    }
+    if (Check1_->isChecked()) {
+        text += QStringLiteral("\r\n");
+        ++RsLineCount;
+    }
+    AppendText(TxtRS232_, text);
+}
+
+void Ddt::Command1_Click() {
+    TxtRS232_->clear();
+    txtKB_->setFocus();
+}
+
+void Ddt::Command2_Click() {
+    txtKB_->clear();
+    txtKB_->setFocus();
+}
+
+void Ddt::Check1_Click() {
+    txtKB_->setFocus();
+}
+
+} // namespace orv

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace orv {
+
+class Config;
+class Dialogs;
+class SerialPort;
+class SerialPortFactory;
+
+// DDT, "Keyboard_RS232 Test": shows what the decoder types (in the keyboard box, which has the
+// focus) and what it sends over RS232 (control bytes by name, "<STX>"). Modal; it only reads
+// the link settings and leaves ActivePanel and the image alone.
+class Ddt : public QDialog {
+    Q_OBJECT
+public:
+    // A reception is shown once the rest of its datum has had this long to arrive.
+    static constexpr int ReceptionWaitMsecs = 200;
+    // Lines a box holds before the next key or reception empties it.
+    static constexpr int MaxLines = 40;
+
+    Ddt(Config& config, Dialogs& dialogs, SerialPortFactory& serialPorts,
+        QWidget* parent = nullptr);
+    ~Ddt() override;
+
+    // Form_Load: shows the serial settings and opens the port, or says that it is not available
+    // (the keyboard part works either way).
+    void load();
+
+    SerialPort& serialPort() const { return *MSComm1_; }
+
+    // Button handlers.
+    void Command1_Click();
+    void Command2_Click();
+    void Check1_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    // Unloading, however the window is closed: the port closes.
+    void done(int result) override;
+
+private:
+    void buildControls();
+    void MSComm1_OnComm(const QByteArray& bytes);
+    void MSComm1_Lost();
+    void showReception();
+    void txtKB_KeyDown(int key);
+
+    Config& config_;
+    Dialogs& dialogs_;
+    std::unique_ptr<SerialPort> MSComm1_;
+
+    QPlainTextEdit* txtKB_ = nullptr;
+    QPlainTextEdit* TxtRS232_ = nullptr;
+    QLabel* LblPort_ = nullptr;
+    QCheckBox* Check1_ = nullptr;
+    QPushButton* Command1_ = nullptr;
+    QPushButton* Command2_ = nullptr;
+
+    QTimer receptionWait_;
+    QByteArray reception_; // bytes received since the wait started
+    qint16 KbLineCount = 0;
+    qint16 RsLineCount = 0;
+};
+
+} // namespace orv

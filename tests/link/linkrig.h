@@ -1,0 +1,82 @@
+#pragma once
+
+#include "link/linkservices.h"
+#include "link/serial/qtserialport.h"
+#include "support/emulator/decoderemulator.h"
+#include "support/fakedialogs.h"
+#include "support/fakeshell.h"
+#include "support/recordingportaccess.h"
+
+#include "core/config.h"
+#include "ui/windowspec.h"
+
+#include <QAbstractButton>
+#include <QDate>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace orv::test {
+
+// A link window on its own, with the recording port access, scripted dialogs, and the decoder
+// emulator on "Com 1" (a link in a temporary configuration folder; no other port exists).
+template <typename Window> struct LinkRig {
+    QTemporaryDir dir;
+    Config config;
+    FakeShell shell;
+    FakeDialogs dialogs;
+    RecordingPortAccess port;
+    emu::DecoderEmulator emulator;
+    QtSerialPortFactory serialPorts{dir.path(), [] {
+                                        return QList<SerialDevice>{};
+                                    }};
+    QPointer<Window> window;
+
+    LinkRig(const WindowSpec& spec, emu::Kind kind, qint16 linkMode) : emulator(kind) {
+        config.InitStartState(QDate(2026, 12, 8));
+        config.BuildBarDefaults();
+        config.BuildMagDefaults();
+        config.CfgData = config.CfgDefault;
+        config.CfgSaved = config.CfgDefault;
+        config.LinkMode = linkMode;
+        config.setShell(&shell);
+        if (!emulator.start() || !emulator.createLink(ComLinkPath(dir.path(), 1)))
+            qFatal("no emulator: %s", qPrintable(emulator.errorString()));
+        window = new Window(config, spec, services());
+        window->load();
+        window->show();
+    }
+    ~LinkRig() { delete window.data(); }
+
+    LinkServices services() { return LinkServices{dialogs, port, serialPorts}; }
+
+    template <typename T = QWidget> T* control(const char* name) const {
+        T* w = window->template findChild<T*>(QString::fromLatin1(name));
+        if (!w)
+            qFatal("no control %s", name);
+        return w;
+    }
+    QPushButton* button(const char* name) const { return control<QPushButton>(name); }
+    QAbstractButton* option(const char* group, int index) const {
+        return control<QAbstractButton>(qPrintable(QStringLiteral("%1(%2)").arg(group).arg(index)));
+    }
+    // Clicks a button; the exchange runs to its end inside the click. Returns the milliseconds
+    // it took.
+    qint64 click(const char* name) {
+        QElapsedTimer t;
+        t.start();
+        QTest::mouseClick(button(name), Qt::LeftButton);
+        return t.elapsed();
+    }
+    bool allEnabled(std::initializer_list<const char*> buttons) const {
+        for (const char* b : buttons) {
+            if (!button(b)->isEnabled())
+                return false;
+        }
+        return true;
+    }
+};
+
+} // namespace orv::test

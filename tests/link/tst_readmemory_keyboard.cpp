@@ -1,0 +1,135 @@
+// frmReadMemory over the keyboard link: the "MMMMM" and "NNNNN" bursts (2 ms between letters),
+// the decoder's "S" in Text1, the memory text it types ending at code 3, at 3,000 characters
+// or after 5 s, and the unmasking of the interrupts after every wait.
+
+#include "memoryrig.h"
+
+#include "support/keyboarddecoder.h"
+
+using namespace orv;
+using namespace orv::test;
+
+namespace {
+
+struct KeyboardMemoryRig : MemoryRig {
+    KeyboardDecoder decoder;
+    KeyboardMemoryRig() : MemoryRig(0), decoder(port, text1()) { decoder.memoryBox = memoryBox(); }
+    // Milliseconds between successive letters of each burst.
+    QList<double> letterSpacing() const {
+        QList<double> gaps;
+        const auto& w = port.writes;
+        for (int i = 1; i < w.size(); ++i) {
+            if (w[i].port == KeyboardDataPort && w[i - 1].port == KeyboardDataPort && i % 5 != 0)
+                gaps << (w[i].nsecs - w[i - 1].nsecs) / 1e6;
+        }
+        return gaps;
+    }
+};
+
+} // namespace
+
+class TestReadMemoryKeyboard : public QObject {
+    Q_OBJECT
+private slots:
+    void read_data();
+    void read();
+    void handshakeSilence_data();
+    void handshakeSilence();
+    void clear();
+};
+
+void TestReadMemoryKeyboard::read_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("minMsecs");
+    QTest::addColumn<int>("maxMsecs");
+    QTest::newRow("ends at code 3") << "REC 1\rREC 2\r\x03"
+                                    << "S"
+                                    << "REC 1\nREC 2\n"
+                                    << 0 << 2000;
+    QTest::newRow("handshake answer in lower case") << "only\r\x03"
+                                                    << "s"
+                                                    << "only\n"
+                                                    << 0 << 2000;
+    QTest::newRow("never ends: 5 s") << "PARTIAL"
+                                     << "S"
+                                     << "PARTIAL" << 5000 << 6500;
+    const QString many = QString(3001, QLatin1Char('m'));
+    QTest::newRow("more than 3000 characters") << many << "S" << many << 0 << 4500;
+}
+
+void TestReadMemoryKeyboard::read() {
+    QFETCH(QString, typed);
+    QFETCH(QString, answer);
+    QFETCH(QString, shown);
+    QFETCH(int, minMsecs);
+    QFETCH(int, maxMsecs);
+    KeyboardMemoryRig rig;
+    rig.decoder.handshakeAnswer = answer;
+    rig.decoder.memoryReply = typed;
+    rig.memoryBox()->setPlainText(QStringLiteral("old text"));
+    QElapsedTimer t;
+    bool enabledDuring = true;
+    rig.port.onWrite = [&, plain = rig.port.onWrite](const RecordingPortAccess::Write& w) {
+        plain(w);
+        if (w.port == InterruptMaskPort && !t.isValid()) {
+            t.start(); // the text wait starts once the handshake has ended
+            enabledDuring = rig.buttonsEnabled();
+        }
+    };
+    rig.click("CmdRead");
+    const qint64 took = t.elapsed();
+
+    QCOMPARE(rig.dialogs.texts(), QStringList{"This will read decoder memory data!"});
+    QCOMPARE(rig.text(), shown);
+    QVERIFY(rig.memoryBox()->isVisible());
+    QVERIFY2(took >= minMsecs && took <= maxMsecs, qPrintable(QString::number(took)));
+    QCOMPARE(rig.port.keyboardText(), QByteArray("MMMMM"));
+    QCOMPARE(rig.port.valuesTo(InterruptMaskPort), (QList<quint32>{0, 0}));
+    QVERIFY(!enabledDuring);
+    QVERIFY(rig.buttonsEnabled());
+    for (double gap : rig.letterSpacing())
+        QVERIFY2(gap >= 2 && gap < 6, qPrintable(QString::number(gap)));
+    QVERIFY(rig.emulator.received.isEmpty());
+}
+
+void TestReadMemoryKeyboard::handshakeSilence_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QByteArray>("burst");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("read") << "CmdRead" << QByteArray("MMMMM") << "Read Decoder Memory Message";
+    QTest::newRow("clear") << "cmdClear" << QByteArray("NNNNN") << "Clear Decoder Memory Message";
+}
+
+void TestReadMemoryKeyboard::handshakeSilence() {
+    QFETCH(QString, button);
+    QFETCH(QByteArray, burst);
+    QFETCH(QString, title);
+    KeyboardMemoryRig rig;
+    rig.decoder.answerAfterBursts = 0;
+    rig.memoryBox()->setPlainText(QStringLiteral("kept"));
+    rig.click(qPrintable(button));
+    QCOMPARE(rig.dialogs.last().text, QStringLiteral("Times Out Error"));
+    QCOMPARE(rig.dialogs.last().title, title);
+    QCOMPARE(rig.port.keyboardText(), burst.repeated(15));
+    QCOMPARE(rig.port.valuesTo(InterruptMaskPort), QList<quint32>{0});
+    QCOMPARE(rig.text(), QStringLiteral("kept"));
+    QVERIFY(rig.buttonsEnabled());
+}
+
+void TestReadMemoryKeyboard::clear() {
+    KeyboardMemoryRig rig;
+    rig.click("cmdClear");
+    QCOMPARE(rig.dialogs.texts(),
+             (QStringList{"This will Clear decoder memory data!", "Clear Decoder Memory OK!"}));
+    QCOMPARE(rig.dialogs.last().title, QStringLiteral("Clear Memory Message"));
+    QCOMPARE(rig.port.keyboardText(), QByteArray("NNNNN"));
+    // Unmasked after the wait, and once more before the success is reported.
+    QCOMPARE(rig.port.valuesTo(InterruptMaskPort), (QList<quint32>{0, 0}));
+    QCOMPARE(rig.config.KbMemCommand, QStringLiteral("NNNNN"));
+    QVERIFY(rig.buttonsEnabled());
+}
+
+QTEST_MAIN(TestReadMemoryKeyboard)
+#include "tst_readmemory_keyboard.moc"
