@@ -1,7 +1,5 @@
 #include "windowfactory.h"
 
-#include "placeholderwindow.h"
-
 #include "core/config.h"
 #include "link/ddt.h"
 #include "link/frmisp.h"
@@ -43,7 +41,7 @@ ChildWindow* WindowFactory::createChild(int number, QWidget* mainWindow) {
     case PanelReadMemory:
         return new FrmReadMemory(config_, *spec, linkServices(), mainWindow);
     default:
-        return new PlaceholderWindow(config_, *spec, mainWindow);
+        return nullptr;
     }
 }
 
