@@ -12,7 +12,7 @@
 #include "support/recordingportaccess.h"
 
 #include "core/config.h"
-#include "ui/windowspec.h"
+#include "ui/windowinfo.h"
 
 #include <QApplication>
 #include <QDate>
@@ -76,7 +76,7 @@ int main(int argc, char* argv[]) {
         qFatal("cannot write the image");
     file.close();
 
-    FrmIsp window(config, FirmwareWindowSpec(), LinkServices{dialogs, port, serialPorts});
+    FrmIsp window(config, FirmwareWindowInfo(), LinkServices{dialogs, port, serialPorts});
     window.load();
     window.show();
     window.findChild<QLineEdit*>(QStringLiteral("TxtBinFile"))->setText(path);

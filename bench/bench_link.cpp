@@ -13,7 +13,7 @@
 #include "support/recordingportaccess.h"
 
 #include "core/config.h"
-#include "ui/windowspec.h"
+#include "ui/windowinfo.h"
 
 #include <QApplication>
 #include <QDate>
@@ -80,7 +80,7 @@ struct Bench {
         config.setShell(&shell);
         if (!emulator.start() || !emulator.createLink(ComLinkPath(dir.path(), 1)))
             qFatal("no emulator: %s", qPrintable(emulator.errorString()));
-        window = std::make_unique<FrmTransmit>(config, *FindWindowSpec(PanelTransmit),
+        window = std::make_unique<FrmTransmit>(config, *FindWindowInfo(PanelTransmit),
                                                LinkServices{dialogs, port, serialPorts});
         window->load();
         window->show();

@@ -344,7 +344,7 @@ void MainWindow::adopt(ChildWindow* window) {
             firmware_ = nullptr;
     });
     window->load();
-    if (window->spec().maximized)
+    if (window->info().maximized)
         window->showMaximized();
     else
         window->show();

@@ -13,33 +13,33 @@
 #include "panels/mag/magcommpanel.h"
 #include "panels/mag/maginterfacepanel.h"
 #include "panels/mag/magmiscpanel.h"
-#include "ui/windowspec.h"
+#include "ui/windowinfo.h"
 
 namespace orv {
 
 ChildWindow* WindowFactory::createChild(int number, QWidget* mainWindow) {
-    const WindowSpec* spec = FindWindowSpec(number);
-    if (!spec)
+    const WindowInfo* info = FindWindowInfo(number);
+    if (!info)
         return nullptr;
     switch (number) {
     case PanelCfg3:
-        return new BarInterfacePanel(config_, *spec, mainWindow);
+        return new BarInterfacePanel(config_, *info, mainWindow);
     case PanelCfg4:
-        return new BarCommPanel(config_, *spec, mainWindow);
+        return new BarCommPanel(config_, *info, mainWindow);
     case PanelCfg5:
-        return new BarCodesPanel(config_, *spec, mainWindow);
+        return new BarCodesPanel(config_, *info, mainWindow);
     case PanelCfg6:
-        return new BarMiscPanel(config_, services_.dialogs, *spec, mainWindow);
+        return new BarMiscPanel(config_, services_.dialogs, *info, mainWindow);
     case PanelTransmit:
-        return new FrmTransmit(config_, *spec, linkServices(), mainWindow);
+        return new FrmTransmit(config_, *info, linkServices(), mainWindow);
     case PanelMagCfg4:
-        return new MagCommPanel(config_, *spec, mainWindow);
+        return new MagCommPanel(config_, *info, mainWindow);
     case PanelMagCfg6:
-        return new MagMiscPanel(config_, *spec, mainWindow);
+        return new MagMiscPanel(config_, *info, mainWindow);
     case PanelMagCfg3:
-        return new MagInterfacePanel(config_, *spec, mainWindow);
+        return new MagInterfacePanel(config_, *info, mainWindow);
     case PanelReadMemory:
-        return new FrmReadMemory(config_, *spec, linkServices(), mainWindow);
+        return new FrmReadMemory(config_, *info, linkServices(), mainWindow);
     default:
         return nullptr;
     }
@@ -52,7 +52,7 @@ LinkServices WindowFactory::linkServices() {
 }
 
 ChildWindow* WindowFactory::createFirmwareWindow(QWidget* mainWindow) {
-    return new FrmIsp(config_, FirmwareWindowSpec(), linkServices(), mainWindow);
+    return new FrmIsp(config_, FirmwareWindowInfo(), linkServices(), mainWindow);
 }
 
 QDialog* WindowFactory::createTestWindow(QWidget* mainWindow) {

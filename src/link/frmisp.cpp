@@ -33,9 +33,9 @@ constexpr int PagePauseMsecs = 200; // after every page taken
 
 } // namespace
 
-FrmIsp::FrmIsp(Config& config, const WindowSpec& spec, const LinkServices& services,
+FrmIsp::FrmIsp(Config& config, const WindowInfo& info, const LinkServices& services,
                QWidget* parent)
-    : LinkWindow(config, spec, services, parent) {
+    : LinkWindow(config, info, services, parent) {
     buildControls();
 }
 

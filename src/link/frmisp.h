@@ -23,7 +23,7 @@ class LinkOptions;
 class FrmIsp : public LinkWindow {
     Q_OBJECT
 public:
-    FrmIsp(Config& config, const WindowSpec& spec, const LinkServices& services,
+    FrmIsp(Config& config, const WindowInfo& info, const LinkServices& services,
            QWidget* parent = nullptr);
 
     void CmdFind_Click();

@@ -47,9 +47,9 @@ QByteArray MemoryFileBytes(const QString& text) {
 
 } // namespace
 
-FrmReadMemory::FrmReadMemory(Config& config, const WindowSpec& spec, const LinkServices& services,
+FrmReadMemory::FrmReadMemory(Config& config, const WindowInfo& info, const LinkServices& services,
                              QWidget* parent)
-    : KeyboardLinkWindow(config, spec, services, KeyboardPauseMsecs, parent) {
+    : KeyboardLinkWindow(config, info, services, KeyboardPauseMsecs, parent) {
     buildControls();
 }
 

@@ -34,9 +34,9 @@ constexpr int KeyboardUploadMsecs = 5000;
 
 } // namespace
 
-FrmTransmit::FrmTransmit(Config& config, const WindowSpec& spec, const LinkServices& services,
+FrmTransmit::FrmTransmit(Config& config, const WindowInfo& info, const LinkServices& services,
                          QWidget* parent)
-    : KeyboardLinkWindow(config, spec, services, KeyboardPauseMsecs, parent) {
+    : KeyboardLinkWindow(config, info, services, KeyboardPauseMsecs, parent) {
     buildControls();
 }
 

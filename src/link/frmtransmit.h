@@ -19,7 +19,7 @@ class LinkOptions;
 class FrmTransmit : public KeyboardLinkWindow {
     Q_OBJECT
 public:
-    FrmTransmit(Config& config, const WindowSpec& spec, const LinkServices& services,
+    FrmTransmit(Config& config, const WindowInfo& info, const LinkServices& services,
                 QWidget* parent = nullptr);
 
     // Button and option handlers.

@@ -23,9 +23,9 @@ LinkWindow::ExchangeScope::~ExchangeScope() {
         w_.deleteLater();
 }
 
-LinkWindow::LinkWindow(Config& config, const WindowSpec& spec, const LinkServices& services,
+LinkWindow::LinkWindow(Config& config, const WindowInfo& info, const LinkServices& services,
                        QWidget* parent)
-    : ChildWindow(config, spec, parent), services_(services),
+    : ChildWindow(config, info, parent), services_(services),
       MSComm1_(services.serialPorts.createPort()) {
     MSComm1_->setObjectName(QStringLiteral("MSComm1"));
     connect(MSComm1_.get(), &SerialPort::received, this, &LinkWindow::MSComm1_OnComm);
@@ -151,10 +151,10 @@ void LinkWindow::MSComm1_Lost() {
 
 // ----- Keyboard link -----
 
-KeyboardLinkWindow::KeyboardLinkWindow(Config& config, const WindowSpec& spec,
+KeyboardLinkWindow::KeyboardLinkWindow(Config& config, const WindowInfo& info,
                                        const LinkServices& services, int keyboardPauseMsecs,
                                        QWidget* parent)
-    : LinkWindow(config, spec, services, parent), keyboardPauseMsecs_(keyboardPauseMsecs),
+    : LinkWindow(config, info, services, parent), keyboardPauseMsecs_(keyboardPauseMsecs),
       handshake_(
           services.portAccess, ReplyDone, [this] { return burstLetters(); }, keyboardPauseMsecs) {
     // The decoder types its keyboard-link answers into this box; the window lays it out.

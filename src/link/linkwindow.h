@@ -31,7 +31,7 @@ class SerialPort;
 class LinkWindow : public ChildWindow {
     Q_OBJECT
 public:
-    LinkWindow(Config& config, const WindowSpec& spec, const LinkServices& services,
+    LinkWindow(Config& config, const WindowInfo& info, const LinkServices& services,
                QWidget* parent = nullptr);
     ~LinkWindow() override;
 
@@ -119,7 +119,7 @@ private:
 class KeyboardLinkWindow : public LinkWindow {
     Q_OBJECT
 public:
-    KeyboardLinkWindow(Config& config, const WindowSpec& spec, const LinkServices& services,
+    KeyboardLinkWindow(Config& config, const WindowInfo& info, const LinkServices& services,
                        int keyboardPauseMsecs, QWidget* parent = nullptr);
 
 protected:

@@ -8,9 +8,9 @@
 
 namespace orv {
 
-CommPanel::CommPanel(Config& config, const WindowSpec& spec, const CommTable& table,
+CommPanel::CommPanel(Config& config, const WindowInfo& info, const CommTable& table,
                      QWidget* parent)
-    : SettingsPanel(config, spec, parent) {
+    : SettingsPanel(config, info, parent) {
     tabs_ = new TabFrames(QStringLiteral("TabCFG1"), QStringLiteral("fraCfg4"));
 
     // RS232: baud rate and parity on the left, data and stop bits in the middle, the three

@@ -12,11 +12,11 @@ class TabFrames;
 // them.
 struct CommTable {
     // Baud rate, data bits, stop bits, parity, RTS/CTS, ACK/NAK, XON/XOFF.
-    std::array<OptionGroupSpec, 7> rs232;
+    std::array<OptionGroupTable, 7> rs232;
     // Terminal type, upper/lower case, ALT method, numerical pad.
-    std::array<OptionGroupSpec, 4> keyboard;
+    std::array<OptionGroupTable, 4> keyboard;
     // Terminator, time-out between characters.
-    std::array<OptionGroupSpec, 2> output;
+    std::array<OptionGroupTable, 2> output;
     const char* outputTab; // caption of the third tab
 };
 
@@ -26,7 +26,7 @@ struct CommTable {
 class CommPanel : public SettingsPanel {
     Q_OBJECT
 public:
-    CommPanel(Config& config, const WindowSpec& spec, const CommTable& table,
+    CommPanel(Config& config, const WindowInfo& info, const CommTable& table,
               QWidget* parent = nullptr);
 
 protected:

@@ -9,9 +9,9 @@
 
 namespace orv {
 
-InterfacePanel::InterfacePanel(Config& config, const WindowSpec& spec, const InterfaceTable& table,
+InterfacePanel::InterfacePanel(Config& config, const WindowInfo& info, const InterfaceTable& table,
                                QWidget* parent)
-    : SettingsPanel(config, spec, parent) {
+    : SettingsPanel(config, info, parent) {
     auto* tabs = new TabFrames(QStringLiteral("TabCFG"), QStringLiteral("fraCfg3"));
     QGroupBox* user =
         tabs->addTab(QString::fromLatin1(table.userTab),

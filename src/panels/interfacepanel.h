@@ -18,7 +18,7 @@ struct InterfaceCheck {
 struct InterfaceTable {
     const char* userTab;      // caption of the first tab
     const char* interfaceTip; // tooltip of the second tab
-    OptionGroupSpec modes;    // the interface, restored by cmdDefault31_2
+    OptionGroupTable modes;   // the interface, restored by cmdDefault31_2
     std::vector<InterfaceCheck> checks;
 };
 
@@ -28,7 +28,7 @@ struct InterfaceTable {
 class InterfacePanel : public SettingsPanel {
     Q_OBJECT
 public:
-    InterfacePanel(Config& config, const WindowSpec& spec, const InterfaceTable& table,
+    InterfacePanel(Config& config, const WindowInfo& info, const InterfaceTable& table,
                    QWidget* parent = nullptr);
 };
 

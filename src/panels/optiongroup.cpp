@@ -22,18 +22,18 @@ void KeepToSizeHint(QWidget* w) {
 
 } // namespace
 
-OptionGroup::OptionGroup(Config& config, const OptionGroupSpec& spec, QWidget* parent)
-    : QWidget(parent), config_(config), spec_(spec) {
-    Q_ASSERT(spec_.field.isConsistent());
-    Q_ASSERT(spec_.codes.empty() || spec_.codes.size() == spec_.captions.size());
-    setObjectName(QString::fromLatin1(spec_.name));
+OptionGroup::OptionGroup(Config& config, const OptionGroupTable& table, QWidget* parent)
+    : QWidget(parent), config_(config), table_(table) {
+    Q_ASSERT(table_.field.isConsistent());
+    Q_ASSERT(table_.codes.empty() || table_.codes.size() == table_.captions.size());
+    setObjectName(QString::fromLatin1(table_.name));
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto* grid = new QGridLayout;
-    if (spec_.frame) {
-        auto* frame = new QGroupBox(QString::fromLatin1(spec_.frameCaption));
-        frame->setObjectName(QString::fromLatin1(spec_.frame));
+    if (table_.frame) {
+        auto* frame = new QGroupBox(QString::fromLatin1(table_.frameCaption));
+        frame->setObjectName(QString::fromLatin1(table_.frame));
         frame->setLayout(grid);
         outer->addWidget(frame);
     } else {
@@ -41,9 +41,9 @@ OptionGroup::OptionGroup(Config& config, const OptionGroupSpec& spec, QWidget* p
     }
 
     group_ = new QButtonGroup(this);
-    for (int i = 0; i < static_cast<int>(spec_.captions.size()); ++i) {
-        auto* b = new QRadioButton(QString::fromLatin1(spec_.captions[i]));
-        b->setObjectName(ArrayName(QString::fromLatin1(spec_.name), i));
+    for (int i = 0; i < static_cast<int>(table_.captions.size()); ++i) {
+        auto* b = new QRadioButton(QString::fromLatin1(table_.captions[i]));
+        b->setObjectName(ArrayName(QString::fromLatin1(table_.name), i));
         KeepToSizeHint(b);
         group_->addButton(b, i);
         buttons_.push_back(b);
@@ -55,7 +55,7 @@ OptionGroup::OptionGroup(Config& config, const OptionGroupSpec& spec, QWidget* p
                 click(i);
         });
     }
-    std::vector<std::vector<int>> rows = spec_.rows;
+    std::vector<std::vector<int>> rows = table_.rows;
     if (rows.empty()) {
         for (int i = 0; i < count(); ++i)
             rows.push_back({i});
@@ -71,7 +71,7 @@ int OptionGroup::selected() const {
 }
 
 int OptionGroup::codeOf(int element) const {
-    return spec_.codes.empty() ? element : spec_.codes.at(element);
+    return table_.codes.empty() ? element : table_.codes.at(element);
 }
 
 int OptionGroup::elementOf(int code) const {
@@ -79,7 +79,7 @@ int OptionGroup::elementOf(int code) const {
         if (codeOf(i) == code)
             return i;
     }
-    for (const ShownAs& s : spec_.shownAs) {
+    for (const ShownAs& s : table_.shownAs) {
         if (s.code == code)
             return s.element;
     }
@@ -87,14 +87,14 @@ int OptionGroup::elementOf(int code) const {
 }
 
 void OptionGroup::showFrom(Source source) {
-    showCode(FieldCode(config_, spec_.field, source));
+    showCode(FieldCode(config_, table_.field, source));
 }
 
 void OptionGroup::showCode(int code) {
     const int element = elementOf(code);
     select(element);
     bool rewrites = false;
-    for (const ShownAs& s : spec_.shownAs) {
+    for (const ShownAs& s : table_.shownAs) {
         if (s.code == code)
             rewrites = s.rewrites;
     }
@@ -120,7 +120,7 @@ void OptionGroup::click(int element) {
 }
 
 void OptionGroup::store(int code) {
-    StoreFieldCode(config_, spec_.field, code);
+    StoreFieldCode(config_, table_.field, code);
     emit stored(code);
 }
 

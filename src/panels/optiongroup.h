@@ -25,7 +25,7 @@ struct ShownAs {
 // empty). A stored code is shown as the element that stores it, or as the element shownAs gives.
 // A code that no element shows leaves every element unselected and is kept as it is, so that a
 // value the panel cannot write survives until the user chooses one.
-struct OptionGroupSpec {
+struct OptionGroupTable {
     const char* name;         // the array: element i is named "name(i)"
     const char* frame;        // object name of the frame around the elements, or nullptr
     const char* frameCaption; // the frame's caption
@@ -40,9 +40,9 @@ struct OptionGroupSpec {
 class OptionGroup : public QWidget, public Binding {
     Q_OBJECT
 public:
-    OptionGroup(Config& config, const OptionGroupSpec& spec, QWidget* parent = nullptr);
+    OptionGroup(Config& config, const OptionGroupTable& table, QWidget* parent = nullptr);
 
-    const OptionGroupSpec& spec() const { return spec_; }
+    const OptionGroupTable& table() const { return table_; }
     int count() const { return static_cast<int>(buttons_.size()); }
     QRadioButton* button(int element) const { return buttons_.at(element); }
     // The selected element, or -1.
@@ -52,7 +52,7 @@ public:
     int elementOf(int code) const;
 
     void showFrom(Source source) override;
-    // Shows a stored code and stores it (or the element's code when the spec says so).
+    // Shows a stored code and stores it (or the element's code when the table says so).
     void showCode(int code);
 
 signals:
@@ -65,7 +65,7 @@ private:
     void select(int element);
 
     Config& config_;
-    OptionGroupSpec spec_;
+    OptionGroupTable table_;
     std::vector<QRadioButton*> buttons_;
     QButtonGroup* group_ = nullptr;
     bool showing_ = false;

@@ -14,11 +14,11 @@
 
 namespace orv {
 
-SettingsPanel::SettingsPanel(Config& config, const WindowSpec& spec, QWidget* parent)
-    : ChildWindow(config, spec, parent) {}
+SettingsPanel::SettingsPanel(Config& config, const WindowInfo& info, QWidget* parent)
+    : ChildWindow(config, info, parent) {}
 
-OptionGroup* SettingsPanel::options(const OptionGroupSpec& spec) {
-    return bind(new OptionGroup(config(), spec), spec.restoredBy);
+OptionGroup* SettingsPanel::options(const OptionGroupTable& table) {
+    return bind(new OptionGroup(config(), table), table.restoredBy);
 }
 
 BitCheckBox* SettingsPanel::check(const QString& name, const char* caption, BitField field,
@@ -79,21 +79,21 @@ void SettingsPanel::addHeaderBoxes(QGroupBox* frame) {
     grid->setRowStretch(row, 1);
 }
 
-InsertionBox* SettingsPanel::insertionFrame(const InsertionFrameSpec& spec, QGroupBox** frame,
+InsertionBox* SettingsPanel::insertionFrame(const InsertionFrameTable& table, QGroupBox** frame,
                                             QVBoxLayout** layout) {
-    *frame = new QGroupBox(QString::fromLatin1(spec.caption));
-    (*frame)->setObjectName(QString::fromLatin1(spec.frame));
+    *frame = new QGroupBox(QString::fromLatin1(table.caption));
+    (*frame)->setObjectName(QString::fromLatin1(table.frame));
     auto* box =
-        bind(new InsertionBox(config(), spec.first, spec.size, QString::fromLatin1(spec.box)));
-    const bool prefix = spec.prefix;
-    QPushButton* keys =
-        button(spec.controlKeysButton, "Control Keys", [this, prefix] { showControlKeys(prefix); });
+        bind(new InsertionBox(config(), table.first, table.size, QString::fromLatin1(table.box)));
+    const bool prefix = table.prefix;
+    QPushButton* keys = button(table.controlKeysButton, "Control Keys",
+                               [this, prefix] { showControlKeys(prefix); });
     QPushButton* clear =
-        button(spec.clearButton, "Clear All Insetion", [box] { box->clearGroup(); });
+        button(table.clearButton, "Clear All Insetion", [box] { box->clearGroup(); });
 
     auto* v = new QVBoxLayout(*frame);
     v->addWidget(
-        BuddyLabel(QString::fromLatin1(spec.labelText), box, QString::fromLatin1(spec.label)));
+        BuddyLabel(QString::fromLatin1(table.labelText), box, QString::fromLatin1(table.label)));
     auto* row = new QHBoxLayout;
     row->addWidget(box, 1);
     row->addWidget(keys);
@@ -120,7 +120,7 @@ QLabel* BuddyLabel(const QString& text, QWidget* buddy, const QString& name) {
 
 void SettingsPanel::addLanguageTab(TabFrames* tabs, int byte) {
     // clang-format off
-    const OptionGroupSpec languages{"opt61", nullptr, nullptr, {byte, 0xF0, 4},
+    const OptionGroupTable languages{"opt61", nullptr, nullptr, {byte, 0xF0, 4},
         {"US English", "UK English", "Italian", "Spanish",
          "French", "German", "Swedish", "Switzerland",
          "Hungarian", "Japanese", "Belgium", "Portuguese",

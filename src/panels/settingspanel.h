@@ -19,7 +19,7 @@ namespace orv {
 class TabFrames;
 
 // A "Prefix" or "Sufix" frame of a miscellaneous panel.
-struct InsertionFrameSpec {
+struct InsertionFrameTable {
     const char* frame;
     const char* caption;
     const char* label;
@@ -39,7 +39,7 @@ struct InsertionFrameSpec {
 class SettingsPanel : public ChildWindow {
     Q_OBJECT
 public:
-    SettingsPanel(Config& config, const WindowSpec& spec, QWidget* parent = nullptr);
+    SettingsPanel(Config& config, const WindowInfo& info, QWidget* parent = nullptr);
 
 protected:
     // Registers a bound control, restored by the "Set Default" button `restoredBy` (if any).
@@ -47,7 +47,7 @@ protected:
         bound_.push_back({control, restoredBy ? QString::fromLatin1(restoredBy) : QString()});
         return control;
     }
-    OptionGroup* options(const OptionGroupSpec& spec);
+    OptionGroup* options(const OptionGroupTable& table);
     BitCheckBox* check(const QString& name, const char* caption, BitField field,
                        const char* restoredBy);
 
@@ -62,7 +62,7 @@ protected:
     // A "Prefix" or "Sufix" frame: caption label, insertion box, "Control Keys" and
     // "Clear All Insetion" buttons. `layout` receives the frame's layout, for panels that add
     // rows to it.
-    InsertionBox* insertionFrame(const InsertionFrameSpec& spec, QGroupBox** frame,
+    InsertionBox* insertionFrame(const InsertionFrameTable& table, QGroupBox** frame,
                                  QVBoxLayout** layout = nullptr);
 
     // The "&Language" tab of a miscellaneous panel: sixteen languages (opt61) in the high nibble

@@ -6,10 +6,10 @@
 
 namespace orv {
 
-ChildWindow::ChildWindow(Config& config, const WindowSpec& spec, QWidget* parent)
-    : QMdiSubWindow(parent), config_(config), spec_(spec) {
-    setObjectName(QString::fromLatin1(spec.objectName));
-    setWindowTitle(QString::fromLatin1(spec.caption));
+ChildWindow::ChildWindow(Config& config, const WindowInfo& info, QWidget* parent)
+    : QMdiSubWindow(parent), config_(config), info_(info) {
+    setObjectName(QString::fromLatin1(info.objectName));
+    setWindowTitle(QString::fromLatin1(info.caption));
     setAttribute(Qt::WA_DeleteOnClose);
 }
 
@@ -17,13 +17,13 @@ void ChildWindow::load() {
     if (loaded_)
         return;
     loaded_ = true;
-    if (spec_.number != NoPanel)
-        config_.ActivePanel = static_cast<qint16>(spec_.number);
+    if (info_.number != NoPanel)
+        config_.ActivePanel = static_cast<qint16>(info_.number);
     if (Shell* shell = config_.shell()) {
-        if (spec_.menuItem)
-            shell->setMenuChecked(QString::fromLatin1(spec_.menuItem), true);
-        if (spec_.defaultItem)
-            shell->setMenuEnabled(QString::fromLatin1(spec_.defaultItem), false);
+        if (info_.menuItem)
+            shell->setMenuChecked(QString::fromLatin1(info_.menuItem), true);
+        if (info_.defaultItem)
+            shell->setMenuEnabled(QString::fromLatin1(info_.defaultItem), false);
     }
     onLoad();
 }
@@ -40,13 +40,13 @@ void ChildWindow::closeEvent(QCloseEvent* event) {
     unloaded_ = true;
     onUnload();
     if (loaded_) {
-        if (spec_.number != NoPanel)
+        if (info_.number != NoPanel)
             config_.ActivePanel = NoPanel;
         if (Shell* shell = config_.shell()) {
-            if (spec_.defaultItem)
-                shell->setMenuEnabled(QString::fromLatin1(spec_.defaultItem), true);
-            if (spec_.menuItem)
-                shell->setMenuChecked(QString::fromLatin1(spec_.menuItem), false);
+            if (info_.defaultItem)
+                shell->setMenuEnabled(QString::fromLatin1(info_.defaultItem), true);
+            if (info_.menuItem)
+                shell->setMenuChecked(QString::fromLatin1(info_.menuItem), false);
         }
     }
     QMdiSubWindow::closeEvent(event);

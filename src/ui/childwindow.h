@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windowspec.h"
+#include "windowinfo.h"
 
 #include <QMdiSubWindow>
 
@@ -9,15 +9,15 @@ namespace orv {
 class Config;
 
 // Base of every child window of the main window: the settings panels and the link windows.
-// Loading sets ActivePanel and the menu marks of the window's spec, then runs onLoad();
+// Loading sets ActivePanel and the menu marks of the window's info, then runs onLoad();
 // unloading (closing by any path) runs onUnload() and undoes them. A window may refuse to
 // close by returning false from queryUnload().
 class ChildWindow : public QMdiSubWindow {
     Q_OBJECT
 public:
-    ChildWindow(Config& config, const WindowSpec& spec, QWidget* parent = nullptr);
+    ChildWindow(Config& config, const WindowInfo& info, QWidget* parent = nullptr);
 
-    const WindowSpec& spec() const { return spec_; }
+    const WindowInfo& info() const { return info_; }
     Config& config() const { return config_; }
 
     // Form_Load. Called once by whoever creates the window, before it is shown.
@@ -39,7 +39,7 @@ protected:
 
 private:
     Config& config_;
-    const WindowSpec& spec_;
+    const WindowInfo& info_;
     bool loaded_ = false;
     bool unloaded_ = false;
 };

@@ -8,7 +8,7 @@
 #include "support/recordingportaccess.h"
 
 #include "core/config.h"
-#include "ui/windowspec.h"
+#include "ui/windowinfo.h"
 
 #include <QAbstractButton>
 #include <QDate>
@@ -34,7 +34,7 @@ template <typename Window> struct LinkRig {
                                     }};
     QPointer<Window> window;
 
-    LinkRig(const WindowSpec& spec, emu::Kind kind, qint16 linkMode) : emulator(kind) {
+    LinkRig(const WindowInfo& info, emu::Kind kind, qint16 linkMode) : emulator(kind) {
         config.InitStartState(QDate(2026, 12, 8));
         config.BuildBarDefaults();
         config.BuildMagDefaults();
@@ -44,7 +44,7 @@ template <typename Window> struct LinkRig {
         config.setShell(&shell);
         if (!emulator.start() || !emulator.createLink(ComLinkPath(dir.path(), 1)))
             qFatal("no emulator: %s", qPrintable(emulator.errorString()));
-        window = new Window(config, spec, services());
+        window = new Window(config, info, services());
         window->load();
         window->show();
     }

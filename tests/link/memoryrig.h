@@ -14,7 +14,7 @@ namespace orv::test {
 // frmReadMemory with the emulator's memory on "Com 1".
 struct MemoryRig : LinkRig<FrmReadMemory> {
     explicit MemoryRig(qint16 linkMode = 1)
-        : LinkRig(*FindWindowSpec(PanelReadMemory), emu::Kind::Mag, linkMode) {}
+        : LinkRig(*FindWindowInfo(PanelReadMemory), emu::Kind::Mag, linkMode) {}
 
     QPlainTextEdit* memoryBox() const { return control<QPlainTextEdit>("TxtMemory"); }
     QString text() const { return memoryBox()->toPlainText(); }

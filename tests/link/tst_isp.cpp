@@ -126,7 +126,7 @@ void TestIsp::showsSharedValues() {
     rig.config.BaudRate = baud;
     rig.config.CommFormat = format;
     delete rig.window.data();
-    rig.window = new FrmIsp(rig.config, FirmwareWindowSpec(), rig.services());
+    rig.window = new FrmIsp(rig.config, FirmwareWindowInfo(), rig.services());
     rig.window->load();
     for (int i = 0; i < 4; ++i)
         QCOMPARE(rig.option("OptPort", i)->isChecked(), i == portOption);
@@ -371,7 +371,7 @@ void TestIsp::portFiveIsUsed() {
     QFile::remove(ComLinkPath(rig.dir.path(), 1));
     rig.config.ComPort = 5;
     delete rig.window.data();
-    rig.window = new FrmIsp(rig.config, FirmwareWindowSpec(), rig.services());
+    rig.window = new FrmIsp(rig.config, FirmwareWindowInfo(), rig.services());
     rig.window->load();
     const QByteArray image = IspRig::Image(200);
     rig.chooseFile(rig.writeImage(image));

@@ -72,7 +72,7 @@ void TestReadMemory::opening() {
     QCOMPARE(rig.window->windowTitle(), QStringLiteral("Read Decoder Memory"));
     QCOMPARE(rig.control<QLabel>("lblTitle")->text(), QStringLiteral("Read Decoder Memory"));
     QCOMPARE(rig.config.ActivePanel, qint16(PanelReadMemory));
-    QVERIFY(rig.window->spec().maximized);
+    QVERIFY(rig.window->info().maximized);
     QVERIFY(rig.memoryBox()->isHidden());
     QVERIFY(rig.control<QGroupBox>("FraPort")->isVisible());
     const QList<std::pair<const char*, const char*>> buttons = {

@@ -123,7 +123,7 @@ void TestTransmitRs232::showsSharedValues() {
         rig.config.CommFormat = QString::fromLatin1(r.format);
         rig.config.SaveOption = r.save;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        rig.window = new FrmTransmit(rig.config, *FindWindowSpec(PanelTransmit),
+        rig.window = new FrmTransmit(rig.config, *FindWindowInfo(PanelTransmit),
                                      LinkServices{rig.dialogs, rig.port, rig.serialPorts});
         rig.window->load();
         QVERIFY(rig.option("OptMode", r.mode)->isChecked());

@@ -29,17 +29,17 @@ Image RandomImage(QRandomGenerator& rng) {
 
 // Stored as 0, 1, 2, 3, 4, 7; 5 is shown as element 4 and kept, 6 is shown as element 5 and
 // rewritten to 7. The field is bits 1..3 of byte 40.
-const OptionGroupSpec Mapped{"optTest",
-                             "fraTest",
-                             "Test",
-                             {40, 0x0E, 1},
-                             {"a", "b", "c", "d", "e", "f"},
-                             {{0, 1, 2}, {3, 4, 5}},
-                             {0, 1, 2, 3, 4, 7},
-                             {{5, 4, false}, {6, 5, true}}};
+const OptionGroupTable Mapped{"optTest",
+                              "fraTest",
+                              "Test",
+                              {40, 0x0E, 1},
+                              {"a", "b", "c", "d", "e", "f"},
+                              {{0, 1, 2}, {3, 4, 5}},
+                              {0, 1, 2, 3, 4, 7},
+                              {{5, 4, false}, {6, 5, true}}};
 // Check-digit style: stored as index + 1, and 0 shown by no element.
-const OptionGroupSpec PlusOne{"optPlus",       nullptr, nullptr,  {7, 0xC0, 6},
-                              {"x", "y", "z"}, {},      {1, 2, 3}};
+const OptionGroupTable PlusOne{"optPlus",       nullptr, nullptr,  {7, 0xC0, 6},
+                               {"x", "y", "z"}, {},      {1, 2, 3}};
 
 // A window that holds the controls under test, so that clicks reach them.
 struct Host {
@@ -93,16 +93,16 @@ void TestBindings::optionShowsAndStores() {
     QFETCH(int, code);
     QFETCH(int, element);
     QFETCH(int, stored);
-    const OptionGroupSpec& spec = plusOne ? PlusOne : Mapped;
+    const OptionGroupTable& table = plusOne ? PlusOne : Mapped;
     QRandomGenerator rng(code * 31 + plusOne);
     Config config;
-    OptionGroup group(config, spec);
+    OptionGroup group(config, table);
     for (int round = 0; round < 50; ++round) {
         // Start from another selection, so that showing has to change it.
-        group.showCode(spec.codes.front());
+        group.showCode(table.codes.front());
         config.CfgData = RandomImage(rng);
         config.CfgDefault = RandomImage(rng);
-        const BitField f = spec.field;
+        const BitField f = table.field;
         // Showing from either image goes through the same path.
         const bool fromDefault = round % 2;
         Image& source = fromDefault ? config.CfgDefault : config.CfgData;
@@ -127,7 +127,7 @@ void TestBindings::optionClicksWriteOnlyTheField() {
     for (int round = 0; round < 40; ++round) {
         config.CfgData = RandomImage(rng);
         for (OptionGroup* g : {group, plus}) {
-            const BitField f = g->spec().field;
+            const BitField f = g->table().field;
             g->showFrom(Source::Data);
             for (int e = 0; e < g->count(); ++e) {
                 const int pick = rng.bounded(g->count());

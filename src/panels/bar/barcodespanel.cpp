@@ -22,8 +22,8 @@ const std::vector<const char*> NotTransmitTransmit{"Not Transmit", "Transmit"};
 // The three check-digit fields of byte 23 store element + 1. A stored 0 is shown as "Do Not
 // Calculate Check Digit" and kept as 0 until the user chooses an option: showing it does not
 // rewrite it.
-OptionGroupSpec CheckDigit(const char* name, const char* frame, BitField field,
-                           std::vector<std::vector<int>> rows, const char* restoredBy) {
+OptionGroupTable CheckDigit(const char* name, const char* frame, BitField field,
+                            std::vector<std::vector<int>> rows, const char* restoredBy) {
     // clang-format off
     return {name, frame, "Check Digit", field,
             {"Do Not Calculate Check Digit", "Calculate Check Digit and Not Transmit",
@@ -33,19 +33,19 @@ OptionGroupSpec CheckDigit(const char* name, const char* frame, BitField field,
 }
 
 // clang-format off
-const OptionGroupSpec Supplemental{"optCfg52B", "fraCfg52B", "Supplemental Code Setup",
+const OptionGroupTable Supplemental{"optCfg52B", "fraCfg52B", "Supplemental Code Setup",
     {22, 0x40, 6}, NotTransmitTransmit, {}, {}, {}, "cmdDefault52C"};
-const OptionGroupSpec UpcCheckDigit{"Optcheck", "fraCfg52C", "Check Digit",
+const OptionGroupTable UpcCheckDigit{"Optcheck", "fraCfg52C", "Check Digit",
     {22, 0x20, 5}, NotTransmitTransmit, {{1}, {0}}, {}, {}, "cmdDefault52C"};
-const OptionGroupSpec Code39OutputAs{"Optcode39", "fra53A", "Output As",
+const OptionGroupTable Code39OutputAs{"Optcode39", "fra53A", "Output As",
     {23, 0x02, 1}, {"Full ASCII", "Standard"}, {{1}, {0}}, {}, {}, "cmdDefault53"};
-const OptionGroupSpec Code39StartStop{"OptStart_stop", "fra53C", "Start/Stop Character",
+const OptionGroupTable Code39StartStop{"OptStart_stop", "fra53C", "Start/Stop Character",
     {23, 0x01, 0}, {"Not Optput ", "Output "}, {}, {}, {}, "cmdDefault53"};
-const OptionGroupSpec Code39CheckDigit =
+const OptionGroupTable Code39CheckDigit =
     CheckDigit("opt53B", "fra53B", {23, 0xC0, 6}, {}, "cmdDefault53");
-const OptionGroupSpec Code128CheckDigit =
+const OptionGroupTable Code128CheckDigit =
     CheckDigit("opt54A", "fra54A", {23, 0x30, 4}, {}, "cmdDefault54");
-const OptionGroupSpec Interleave25CheckDigit =
+const OptionGroupTable Interleave25CheckDigit =
     CheckDigit("opt55A", "fra55A", {23, 0x0C, 2}, {{0, 1}, {2}}, "cmdDefault55");
 // clang-format on
 
@@ -57,8 +57,8 @@ QGroupBox* Frame(const char* name, const char* caption) {
 
 } // namespace
 
-BarCodesPanel::BarCodesPanel(Config& config, const WindowSpec& spec, QWidget* parent)
-    : SettingsPanel(config, spec, parent) {
+BarCodesPanel::BarCodesPanel(Config& config, const WindowInfo& info, QWidget* parent)
+    : SettingsPanel(config, info, parent) {
     auto* tabs = new TabFrames(QStringLiteral("TabCFG2"), QStringLiteral("fraCfg5"));
 
     // Controls in the order loading shows them.

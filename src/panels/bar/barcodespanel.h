@@ -9,7 +9,7 @@ namespace orv {
 class BarCodesPanel : public SettingsPanel {
     Q_OBJECT
 public:
-    BarCodesPanel(Config& config, const WindowSpec& spec, QWidget* parent = nullptr);
+    BarCodesPanel(Config& config, const WindowInfo& info, QWidget* parent = nullptr);
 
 private:
     void Command1_Click();

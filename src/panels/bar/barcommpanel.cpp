@@ -55,7 +55,7 @@ const CommTable Bar{
 
 } // namespace
 
-BarCommPanel::BarCommPanel(Config& config, const WindowSpec& spec, QWidget* parent)
-    : CommPanel(config, spec, Bar, parent) {}
+BarCommPanel::BarCommPanel(Config& config, const WindowInfo& info, QWidget* parent)
+    : CommPanel(config, info, Bar, parent) {}
 
 } // namespace orv

@@ -9,7 +9,7 @@ namespace orv {
 class BarCommPanel : public CommPanel {
     Q_OBJECT
 public:
-    BarCommPanel(Config& config, const WindowSpec& spec, QWidget* parent = nullptr);
+    BarCommPanel(Config& config, const WindowInfo& info, QWidget* parent = nullptr);
 };
 
 } // namespace orv

@@ -18,7 +18,7 @@ const InterfaceTable Bar{
 
 } // namespace
 
-BarInterfacePanel::BarInterfacePanel(Config& config, const WindowSpec& spec, QWidget* parent)
-    : InterfacePanel(config, spec, Bar, parent) {}
+BarInterfacePanel::BarInterfacePanel(Config& config, const WindowInfo& info, QWidget* parent)
+    : InterfacePanel(config, info, Bar, parent) {}
 
 } // namespace orv

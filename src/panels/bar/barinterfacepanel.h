@@ -8,7 +8,7 @@ namespace orv {
 class BarInterfacePanel : public InterfacePanel {
     Q_OBJECT
 public:
-    BarInterfacePanel(Config& config, const WindowSpec& spec, QWidget* parent = nullptr);
+    BarInterfacePanel(Config& config, const WindowInfo& info, QWidget* parent = nullptr);
 };
 
 } // namespace orv

@@ -17,20 +17,20 @@ namespace {
 const char* const CodeIdLabels[8] = {"UPC-A",   "UPC-E",    "EAN-13",        "EAN-8",
                                      "Code 39", "Code 128", "Interleave 25", "CodaBar/NW7"};
 
-const InsertionFrameSpec Prefix{
+const InsertionFrameTable Prefix{
     "fra69",    "Prefix", "lbl694", "Characters to be Inserted (Only Four Characters Available)",
     "txt694",   8,        4,        "Command3",
     "cmd68_69", true};
-const InsertionFrameSpec Suffix{
+const InsertionFrameTable Suffix{
     "Frame1",   "Sufix", "Label1", "Characters to be Inserted (Only Four Charaters Available)",
     "txt693",   12,      4,        "Command2",
     "Command4", false};
 
 } // namespace
 
-BarMiscPanel::BarMiscPanel(Config& config, Dialogs& dialogs, const WindowSpec& spec,
+BarMiscPanel::BarMiscPanel(Config& config, Dialogs& dialogs, const WindowInfo& info,
                            QWidget* parent)
-    : SettingsPanel(config, spec, parent) {
+    : SettingsPanel(config, info, parent) {
     auto* tabs = new TabFrames(QStringLiteral("TabCFG3"), QStringLiteral("fraCfg6"));
 
     // Controls in the order loading shows them; tab 1 is the language.

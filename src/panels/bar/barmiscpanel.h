@@ -11,7 +11,7 @@ class Dialogs;
 class BarMiscPanel : public SettingsPanel {
     Q_OBJECT
 public:
-    BarMiscPanel(Config& config, Dialogs& dialogs, const WindowSpec& spec,
+    BarMiscPanel(Config& config, Dialogs& dialogs, const WindowInfo& info,
                  QWidget* parent = nullptr);
 };
 

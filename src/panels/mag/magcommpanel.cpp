@@ -67,21 +67,21 @@ const CommTable Mag{
 };
 
 // Track selection, code = element index, shown in four rows of four.
-const OptionGroupSpec Tracks{"optCfg45A", "fraCfg45A", "Track Selection", {83, 0x0F, 0},
+const OptionGroupTable Tracks{"optCfg45A", "fraCfg45A", "Track Selection", {83, 0x0F, 0},
     {"Single Track", "Track 1 Only", "Track 2 Only", "Track 3 Only",
      "Track 1-2", "Track 2-1", "Track 1-2-3", "Track1-3-2",
      "Track 2-1-3", "Track 2-3-1", "Track 3-1-2", "Track 3-2-1",
      "Auto", "Track 2-3", "Track 3-2", "Any"},
     {{0, 1, 2, 3}, {4, 5, 13, 14}, {6, 7, 8, 9}, {10, 11, 12, 15}}, {}, {}, "cmdDefault45"};
 
-const OptionGroupSpec Standard{"OptISO", nullptr, nullptr, {25, 0x01, 0},
+const OptionGroupTable Standard{"OptISO", nullptr, nullptr, {25, 0x01, 0},
     {"ISO", "JIS2"}, {{0, 1}}, {}, {}, "cmdDefault45"};
 // clang-format on
 
 } // namespace
 
-MagCommPanel::MagCommPanel(Config& config, const WindowSpec& spec, QWidget* parent)
-    : CommPanel(config, spec, Mag, parent) {
+MagCommPanel::MagCommPanel(Config& config, const WindowInfo& info, QWidget* parent)
+    : CommPanel(config, info, Mag, parent) {
     // Tab 4, controls in the order loading and cmdDefault45 show them: track selection, the two
     // check boxes, the separator, and last the standard, whose enabling rule then holds.
     OptionGroup* tracks = options(Tracks);

@@ -11,7 +11,7 @@ namespace orv {
 class MagCommPanel : public CommPanel {
     Q_OBJECT
 public:
-    MagCommPanel(Config& config, const WindowSpec& spec, QWidget* parent = nullptr);
+    MagCommPanel(Config& config, const WindowInfo& info, QWidget* parent = nullptr);
 };
 
 } // namespace orv

@@ -22,7 +22,7 @@ const InterfaceTable Mag{
 
 } // namespace
 
-MagInterfacePanel::MagInterfacePanel(Config& config, const WindowSpec& spec, QWidget* parent)
-    : InterfacePanel(config, spec, Mag, parent) {}
+MagInterfacePanel::MagInterfacePanel(Config& config, const WindowInfo& info, QWidget* parent)
+    : InterfacePanel(config, info, Mag, parent) {}
 
 } // namespace orv

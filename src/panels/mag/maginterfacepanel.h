@@ -9,7 +9,7 @@ namespace orv {
 class MagInterfacePanel : public InterfacePanel {
     Q_OBJECT
 public:
-    MagInterfacePanel(Config& config, const WindowSpec& spec, QWidget* parent = nullptr);
+    MagInterfacePanel(Config& config, const WindowInfo& info, QWidget* parent = nullptr);
 };
 
 } // namespace orv

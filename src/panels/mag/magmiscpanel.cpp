@@ -17,11 +17,11 @@ namespace orv {
 namespace {
 
 // The prefix and suffix groups of track 1; those of track t follow 16 × t bytes later.
-const InsertionFrameSpec Prefix{
+const InsertionFrameTable Prefix{
     "fra69",    "Prefix", "lbl694", "Characters to be Inserted (Only Eight Characters Available)",
     "txt694",   29,       8,        "Command3",
     "cmd68_69", true};
-const InsertionFrameSpec Suffix{
+const InsertionFrameTable Suffix{
     "Frame1",   "Sufix", "Label1", "Characters to be Inserted (Only Eight Charaters Available)",
     "txt693",   37,      8,        "Command2",
     "Command4", false};
@@ -35,8 +35,8 @@ const char* const TrackCharLabels[6] = {
 
 } // namespace
 
-MagMiscPanel::MagMiscPanel(Config& config, const WindowSpec& spec, QWidget* parent)
-    : SettingsPanel(config, spec, parent) {
+MagMiscPanel::MagMiscPanel(Config& config, const WindowInfo& info, QWidget* parent)
+    : SettingsPanel(config, info, parent) {
     auto* tabs = new TabFrames(QStringLiteral("TabCFG3"), QStringLiteral("fraCfg6"));
 
     // Controls in the order loading shows them; tab 1 is the language.

@@ -12,7 +12,7 @@ namespace orv {
 class MagMiscPanel : public SettingsPanel {
     Q_OBJECT
 public:
-    MagMiscPanel(Config& config, const WindowSpec& spec, QWidget* parent = nullptr);
+    MagMiscPanel(Config& config, const WindowInfo& info, QWidget* parent = nullptr);
 
 private:
     // The "Select Track" options (name(0..2), "Track 1".."Track 3") at the top of an insertion

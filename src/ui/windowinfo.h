@@ -3,7 +3,7 @@
 namespace orv {
 
 // What the main window and the child windows' own loading need to know of each child window.
-struct WindowSpec {
+struct WindowInfo {
     int number;              // ActivePanel number while open; 0 for the firmware update window
     const char* objectName;  // "cfg3", "frmTransmit", ...
     const char* caption;     // window caption
@@ -12,9 +12,9 @@ struct WindowSpec {
     bool maximized;          // shown maximised inside the main window
 };
 
-// The spec of the window with this ActivePanel number (1..9), or nullptr.
-const WindowSpec* FindWindowSpec(int number);
+// The info of the window with this ActivePanel number (1..9), or nullptr.
+const WindowInfo* FindWindowInfo(int number);
 // The firmware update window, which has no ActivePanel number.
-const WindowSpec& FirmwareWindowSpec();
+const WindowInfo& FirmwareWindowInfo();
 
 } // namespace orv

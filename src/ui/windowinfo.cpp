@@ -1,4 +1,4 @@
-#include "windowspec.h"
+#include "windowinfo.h"
 
 #include "core/config.h"
 
@@ -6,7 +6,7 @@ namespace orv {
 
 namespace {
 
-const WindowSpec Specs[] = {
+const WindowInfo Windows[] = {
     {PanelCfg3, "cfg3", "Interface", "mnuConfigInterface", "mnuConfigDefault", false},
     {PanelCfg4, "cfg4", "Communication Parameters", "mnuConfigComm", "mnuConfigDefault", false},
     {PanelCfg5, "cfg5", "Bar Codes and Others", "mnuConfigBar", "mnuConfigDefault", false},
@@ -18,19 +18,19 @@ const WindowSpec Specs[] = {
     {PanelReadMemory, "frmReadMemory", "Read Decoder Memory", nullptr, nullptr, true},
 };
 
-const WindowSpec Firmware{NoPanel, "frmISP", "Transmit", nullptr, nullptr, true};
+const WindowInfo Firmware{NoPanel, "frmISP", "Transmit", nullptr, nullptr, true};
 
 } // namespace
 
-const WindowSpec* FindWindowSpec(int number) {
-    for (const WindowSpec& s : Specs) {
+const WindowInfo* FindWindowInfo(int number) {
+    for (const WindowInfo& s : Windows) {
         if (s.number == number)
             return &s;
     }
     return nullptr;
 }
 
-const WindowSpec& FirmwareWindowSpec() {
+const WindowInfo& FirmwareWindowInfo() {
     return Firmware;
 }
 
