@@ -3,6 +3,8 @@
 #include "ui/names.h"
 
 #include <QGroupBox>
+#include <QKeyEvent>
+#include <QMdiSubWindow>
 #include <QStackedLayout>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -33,6 +35,47 @@ QGroupBox* TabFrames::addTab(const QString& caption, const QString& toolTip,
     tabBar_->addTab(caption);
     tabBar_->setTabToolTip(index, toolTip);
     return frame;
+}
+
+void TabFrames::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (keyWindow_)
+        return;
+    // The child window the strip stands in: its keys pass through it whichever control has the
+    // focus, and so does a key pressed while the window itself has it.
+    keyWindow_ = this;
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget()) {
+        keyWindow_ = w;
+        if (qobject_cast<QMdiSubWindow*>(w) || w->isWindow())
+            break;
+    }
+    keyWindow_->installEventFilter(this);
+}
+
+int TabFrames::tabOfAccessKey(const QKeyEvent* key) const {
+    if (key->modifiers() != Qt::AltModifier)
+        return -1;
+    const QKeySequence pressed(key->keyCombination());
+    for (int i = 0; i < tabBar_->count(); ++i) {
+        if (tabBar_->isTabEnabled(i) && QKeySequence::mnemonic(tabBar_->tabText(i)) == pressed)
+            return i;
+    }
+    return -1;
+}
+
+bool TabFrames::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == keyWindow_ &&
+        (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const int tab = tabOfAccessKey(key);
+        if (tab >= 0) {
+            key->accept(); // an override taken here keeps the menu bar from the key
+            if (event->type() == QEvent::KeyPress)
+                tabBar_->setCurrentIndex(tab);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TabFrames::TabClick(int index) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 class QGroupBox;
+class QKeyEvent;
 class QStackedLayout;
 class QTabBar;
 
@@ -27,14 +28,23 @@ public:
     QGroupBox* frame(int index) const { return frames_.at(index); }
     int CurrentFrame() const { return currentFrame_; }
 
+protected:
+    // A tab's access key (Alt+letter) chooses the tab while the focus is anywhere in its window,
+    // before the main window's menus with the same letter.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
 private:
     void TabClick(int index);
+    // The tab whose access key the key event is, or -1.
+    int tabOfAccessKey(const QKeyEvent* key) const;
 
     QString framesName_;
     QTabBar* tabBar_ = nullptr;
     QStackedLayout* stack_ = nullptr;
     std::vector<QGroupBox*> frames_;
     int currentFrame_ = 0;
+    QWidget* keyWindow_ = nullptr;
 };
 
 } // namespace orv

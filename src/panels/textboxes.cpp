@@ -185,6 +185,8 @@ void CountCombo::showFrom(Source source) {
 void CountCombo::showText(const QString& text) {
     {
         QScopedValueRollback guard(showing_, true);
+        // The list entry follows, so that the arrow keys step on from the count shown.
+        setCurrentIndex(findText(text.trimmed()));
         setEditText(text);
     }
     store();

@@ -3,6 +3,7 @@
 #include "core/config.h"
 
 #include <QCloseEvent>
+#include <QMenu>
 
 namespace orv {
 
@@ -11,6 +12,12 @@ ChildWindow::ChildWindow(Config& config, const WindowInfo& info, QWidget* parent
     setObjectName(QString::fromLatin1(info.objectName));
     setWindowTitle(QString::fromLatin1(info.caption));
     setAttribute(Qt::WA_DeleteOnClose);
+    // The window menu's own shortcuts (Ctrl+F4 closes) would take keys the main window's menu
+    // items use: the windows close through their own buttons and the main window's commands.
+    if (QMenu* menu = systemMenu()) {
+        for (QAction* a : menu->actions())
+            a->setShortcuts({});
+    }
 }
 
 void ChildWindow::load() {

@@ -68,6 +68,8 @@ private slots:
     void closingCheck_data();
     void closingCheck();
     void neverMaximised();
+    void shortcutsWhilePanelHasFocus_data();
+    void shortcutsWhilePanelHasFocus();
     void helpContents_data();
     void helpContents();
     void aboutBox();
@@ -700,6 +702,35 @@ void TestMainWindow::neverMaximised() {
     f.window->showMinimized();
     QTest::qWait(20);
     QVERIFY(f.window->isMinimized());
+}
+
+void TestMainWindow::shortcutsWhilePanelHasFocus_data() {
+    QTest::addColumn<QString>("open");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("opens");
+    QTest::newRow("Ctrl+F3") << "mnuConfigMisc" << int(Qt::Key_F3) << "cfg3";
+    QTest::newRow("Ctrl+F4") << "mnuConfigInterface" << int(Qt::Key_F4) << "cfg4";
+    QTest::newRow("Ctrl+F4 from a magnetic panel") << "mnuMagMisc" << int(Qt::Key_F4) << "cfg4";
+    QTest::newRow("Ctrl+F5") << "mnuConfigComm" << int(Qt::Key_F5) << "cfg5";
+    QTest::newRow("Ctrl+F6") << "mnuConfigBar" << int(Qt::Key_F6) << "cfg6";
+    QTest::newRow("Ctrl+F4 closes its own panel") << "mnuConfigComm" << int(Qt::Key_F4) << "";
+}
+
+void TestMainWindow::shortcutsWhilePanelHasFocus() {
+    QFETCH(QString, open);
+    QFETCH(int, key);
+    QFETCH(QString, opens);
+    AppFixture f;
+    f.start();
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    f.window->action(open)->trigger();
+    QWidget* focus = QApplication::focusWidget();
+    QVERIFY(focus);
+    QVERIFY(f.window->openWindow(f.config.ActivePanel)->isAncestorOf(focus) ||
+            focus == f.window->openWindow(f.config.ActivePanel));
+    QTest::keyClick(focus, Qt::Key(key), Qt::ControlModifier);
+    QCOMPARE(f.openChildren(), opens.isEmpty() ? QStringList{} : QStringList{opens});
 }
 
 void TestMainWindow::helpContents_data() {

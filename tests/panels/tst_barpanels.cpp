@@ -160,9 +160,14 @@ void TestBarPanels::truncation() {
     QCOMPARE(d.f.config.CfgData[17], quint8(0x36));
     d.close(QStringLiteral("cfg6"));
     w = d.open(QStringLiteral("cfg6"));
-    QCOMPARE(D::Find<QComboBox>(w, QStringLiteral("cboTruncate1"))->currentText(),
-             QStringLiteral(" 3"));
+    front = D::Find<QComboBox>(w, QStringLiteral("cboTruncate1"));
+    QCOMPARE(front->currentText(), QStringLiteral(" 3"));
     QCOMPARE(d.f.config.CfgData[17], quint8(0x36));
+    // The arrow keys step on from the count shown.
+    D::Reveal(w, front);
+    QTest::keyClick(front, Qt::Key_Down);
+    QCOMPARE(front->currentText(), QStringLiteral("4"));
+    QCOMPARE(d.f.config.CfgData[17], quint8(0x46));
     D::Click(w, QStringLiteral("Command1"));
     QCOMPARE(d.f.config.CfgData[17], quint8(0x00));
     QCOMPARE(D::Find<QComboBox>(w, QStringLiteral("CboTruncate2"))->currentText(),

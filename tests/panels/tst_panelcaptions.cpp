@@ -3,6 +3,7 @@
 
 #include "paneldriver.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 
@@ -113,6 +114,18 @@ void TestPanelCaptions::tabStrips() {
     for (int k : {int(tabs.size()) - 1, 1, 1, 0}) {
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(k).center());
         QCOMPARE(visibleFrames(), QList<int>{k});
+    }
+    // Each tab's access key chooses it, before a main-window menu with the same letter
+    // ("Coda&bar" and "&Bar_Decoder", "&Magnetic Reader" and "&Magnic_Reader").
+    d.f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(d.f.window.get()));
+    for (int k = int(tabs.size()) - 1; k >= 0; --k) {
+        const QKeySequence key = QKeySequence::mnemonic(tabs[k]);
+        QVERIFY(!key.isEmpty());
+        QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : w;
+        QTest::keyClick(focus, key[0].key(), key[0].keyboardModifiers());
+        QCOMPARE(visibleFrames(), QList<int>{k});
+        QVERIFY(!QApplication::activePopupWidget());
     }
     QVERIFY(d.f.config.CfgData == before);
 }
