@@ -275,7 +275,9 @@ void TestIsp::transfer() {
         double least = i == 0 ? 0 : 200;
         if (i == gaps.size() - 1)
             least += 5;
-        QVERIFY2(gaps[i] >= least && gaps[i] < least + 60, qPrintable(QString::number(gaps[i])));
+        // Never shorter than the pause; the upper bound only catches a pause far too long, since a
+        // busy machine can delay any timer.
+        QVERIFY2(gaps[i] >= least && gaps[i] < least + 1000, qPrintable(QString::number(gaps[i])));
     }
     QVERIFY2(ticks >= took / 20 / 2, qPrintable(QStringLiteral("%1 ticks").arg(ticks)));
 
@@ -332,7 +334,7 @@ void TestIsp::faults() {
     QCOMPARE(pages, pagesSent);
     QVERIFY(core.loader.errors.isEmpty());
     if (fault == Fault::Silent || rejections < 0)
-        QVERIFY2(took >= 4900 && took < 7000, qPrintable(QString::number(took)));
+        QVERIFY2(took >= 4900 && took < 9000, qPrintable(QString::number(took)));
     if (fault == Fault::WrongVersion || fault == Fault::Refuse || fault == Fault::Silent)
         QCOMPARE(rig.emulator.received, QByteArray::fromHex("02840385"));
     if (fault == Fault::RejectPage) {

@@ -47,14 +47,14 @@ void TestReadMemoryKeyboard::read_data() {
     QTest::newRow("ends at code 3") << "REC 1\rREC 2\r\x03"
                                     << "S"
                                     << "REC 1\nREC 2\n"
-                                    << 0 << 2000;
+                                    << 0 << 3000;
     QTest::newRow("handshake answer in lower case") << "only\r\x03"
                                                     << "s"
                                                     << "only\n"
-                                                    << 0 << 2000;
+                                                    << 0 << 3000;
     QTest::newRow("never ends: 5 s") << "PARTIAL"
                                      << "S"
-                                     << "PARTIAL" << 5000 << 6500;
+                                     << "PARTIAL" << 5000 << 8000;
     const QString many = QString(3001, QLatin1Char('m'));
     QTest::newRow("more than 3000 characters") << many << "S" << many << 0 << 4500;
 }

@@ -191,13 +191,13 @@ void TestTransmitRs232::downloadFaults_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("minMsecs");
     QTest::addColumn<int>("maxMsecs");
-    QTest::newRow("silent") << Fault::Silent << 0 << "Time Out Error!" << 2900 << 4500;
-    QTest::newRow("refused") << Fault::Refuse << 0 << "Download Failed!" << 0 << 1500;
+    QTest::newRow("silent") << Fault::Silent << 0 << "Time Out Error!" << 2900 << 6000;
+    QTest::newRow("refused") << Fault::Refuse << 0 << "Download Failed!" << 0 << 2500;
     QTest::newRow("late, within the time-out")
-        << Fault::Late << 1500 << "Download OK!" << 1400 << 2900;
+        << Fault::Late << 1000 << "Download OK!" << 900 << 2900;
     QTest::newRow("late, after the time-out")
-        << Fault::Late << 3500 << "Time Out Error!" << 2900 << 3450;
-    QTest::newRow("split") << Fault::Split << 0 << "Download OK!" << 0 << 1500;
+        << Fault::Late << 4500 << "Time Out Error!" << 2900 << 4400;
+    QTest::newRow("split") << Fault::Split << 0 << "Download OK!" << 0 << 2500;
 }
 
 void TestTransmitRs232::downloadFaults() {
@@ -239,7 +239,7 @@ void TestTransmitRs232::upload_data() {
     QTest::newRow("short block") << Kind::Mag << Fault::Short << 0 << failed << false;
     QTest::newRow("late, within the time-out") << Kind::Bar << Fault::Late << 2000 << ok << true;
     QTest::newRow("late, after the time-out")
-        << Kind::Mag << Fault::Late << 7400 << timeOut << false;
+        << Kind::Mag << Fault::Late << 8500 << timeOut << false;
     QTest::newRow("silent") << Kind::Mag << Fault::Silent << 0 << timeOut << false;
 }
 
