@@ -1,5 +1,7 @@
 #include "config.h"
 
+#include "codepage.h"
+
 #include <QDate>
 #include <QLocale>
 
@@ -108,8 +110,15 @@ void Config::SyncModeButtons() {
         shell_->closeWindow(PanelCfg5);
 }
 
+QString Config::DateText(const QDate& date, const QLocale& locale) {
+    const QString text = locale.toString(date, QLocale::ShortFormat);
+    if (BytesOfText(text))
+        return text;
+    return date.toString(Qt::ISODate);
+}
+
 QString Config::DateText(const QDate& date) {
-    return QLocale::system().toString(date, QLocale::ShortFormat);
+    return DateText(date, QLocale::system());
 }
 
 void Config::InitStartState(const QDate& today) {

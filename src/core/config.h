@@ -6,6 +6,7 @@
 #include <array>
 
 class QDate;
+class QLocale;
 
 namespace orv {
 
@@ -110,6 +111,9 @@ public:
     // Header strings as New sets them.
     void SetNewFileHeaders(const QDate& today);
 
+    // The date in the locale's short format; where that needs characters the configuration file
+    // cannot store (digits of other scripts, direction marks), the ISO form 2026-12-08.
+    static QString DateText(const QDate& date, const QLocale& locale);
     static QString DateText(const QDate& date);
 
     // The settings text for the serial port, e.g. "9600,N,8,1 ".

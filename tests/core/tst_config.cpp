@@ -2,6 +2,7 @@
 #include "support/fakeshell.h"
 
 #include <QDate>
+#include <QLocale>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -17,6 +18,8 @@ private slots:
     void restoreTouchesOnlyItsRegion();
     void unsavedChanges();
     void startValues();
+    void dateText_data();
+    void dateText();
     void closeActivePanel_data();
     void closeActivePanel();
     void syncModeButtons();
@@ -151,6 +154,26 @@ void TestConfig::startValues() {
     c.SetNewFileHeaders(QDate(2026, 12, 9));
     QCOMPARE(c.Description, QStringLiteral("Your Description about this Setup"));
     QCOMPARE(c.SetupDate, Config::DateText(QDate(2026, 12, 9)));
+}
+
+void TestConfig::dateText_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("English (US)") << "en_US"
+                                  << "12/8/26";
+    QTest::newRow("German") << "de_DE"
+                            << "08.12.26";
+    QTest::newRow("Arabic digits") << "ar_EG"
+                                   << "2026-12-08";
+    QTest::newRow("Bengali digits") << "bn_BD"
+                                    << "2026-12-08";
+}
+
+void TestConfig::dateText() {
+    QFETCH(QString, locale);
+    QFETCH(QString, text);
+    // Whatever the locale, the date is text that a configuration file can store.
+    QCOMPARE(Config::DateText(QDate(2026, 12, 8), QLocale(locale)), text);
 }
 
 void TestConfig::closeActivePanel_data() {
