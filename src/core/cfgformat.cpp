@@ -24,17 +24,22 @@ void AppendNumber(QByteArray& out, int value) {
     out += LineEnd;
 }
 
-// Splits a file into lines; a line ends at LF, and a CR before the LF is dropped. A last line
-// without a line end still counts.
+// Splits a file into lines; a line ends at LF, and the CRs before the LF belong to the line end.
+// A last line without a line end still counts.
 QList<QByteArray> LinesOf(const QByteArray& bytes) {
     QList<QByteArray> lines = bytes.split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     for (QByteArray& line : lines) {
-        if (line.endsWith('\r'))
+        while (line.endsWith('\r'))
             line.chop(1);
     }
     return lines;
+}
+
+// A header string as read from its line: a CR is a line end, never text.
+QString HeaderOfLine(const QByteArray& line) {
+    return TextOfBytes(QByteArray(line).replace('\r', QByteArray()));
 }
 
 // Number records of the lines from `first` on: each line holds one or more records separated
@@ -145,10 +150,10 @@ CfgParseResult ParseCfgFile(const QByteArray& bytes) {
     if (lines.size() < 5)
         return damaged(QStringLiteral("the file ends before its header is complete"));
     CfgContents& c = result.contents;
-    c.DeviceName = TextOfBytes(lines[1]);
-    c.UserName = TextOfBytes(lines[2]);
-    c.SetupDate = TextOfBytes(lines[3]);
-    c.Description = TextOfBytes(lines[4]);
+    c.DeviceName = HeaderOfLine(lines[1]);
+    c.UserName = HeaderOfLine(lines[2]);
+    c.SetupDate = HeaderOfLine(lines[3]);
+    c.Description = HeaderOfLine(lines[4]);
 
     const QList<QByteArray> numbers = NumberRecordsOf(lines, 5);
     constexpr int NumberCount = CfgRecordCount - 5;

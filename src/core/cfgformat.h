@@ -12,11 +12,24 @@ namespace orv {
 // The two file formats: configuration files (*.cfg, 92 records) and the defaults file
 // (86 records). Both are 8-bit text, one record per line, every line ended by CR LF. A text
 // record is the text as it stands; a number record is the decimal number between two blanks.
+//
+// Line ends, in reading and in writing: a line ends at LF, and the CRs just before the LF belong
+// to the line end, so CR LF, LF and CR CR LF (a file converted to CR LF twice) all end a line.
+// CR and LF are never part of a header string: the reader drops a stray CR inside a header line,
+// and the writer refuses a header string that holds either. So every file that opens can be
+// saved again, and every file that is saved opens with the same header strings.
 
 inline const char* const CfgSignature = "tova";
 inline const char* const DefaultsSignature = "Orv_Defaults";
 constexpr int CfgRecordCount = 92;
 constexpr int DefaultsRecordCount = 86;
+
+// The largest files read. A configuration file is a few hundred bytes plus its four header
+// strings, and a header box holds up to 32,767 characters, so the largest file the program
+// itself writes is about 132 KB: 1 MiB leaves room for that and for any extra records. A defaults
+// file has no text but its signature and is about 450 bytes: 64 KiB is ample.
+constexpr qint64 MaxCfgFileSize = 1024 * 1024;
+constexpr qint64 MaxDefaultsFileSize = 64 * 1024;
 
 // What a configuration file holds.
 struct CfgContents {
@@ -45,10 +58,10 @@ struct CfgParseResult {
     CfgContents contents;
 };
 
-// Reads a configuration file. Text records are whole lines. Number records are decimal integers
-// with blanks around them, one per line or several separated by commas. The file is refused as
-// damaged when it has fewer than 92 records, a number is not a decimal integer or does not fit
-// its field (bytes 0..255, ComPort 1..6, LinkMode 0..1).
+// Reads a configuration file. Text records are whole lines (without CRs, see above). Number records
+// are decimal integers with blanks around them, one per line or several separated by commas. The
+// file is refused as damaged when it has fewer than 92 records, a number is not a decimal integer
+// or does not fit its field (bytes 0..255, ComPort 1..6, LinkMode 0..1).
 CfgParseResult ParseCfgFile(const QByteArray& bytes);
 
 QByteArray WriteDefaultsFile(const Image& image);

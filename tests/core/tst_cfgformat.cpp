@@ -35,6 +35,8 @@ private slots:
     void writesRecordsByteForByte();
     void roundTrip();
     void readsOtherLineEndsAndCommas();
+    void headerLineEnds_data();
+    void headerLineEnds();
     void refusesDamagedFiles_data();
     void refusesDamagedFiles();
     void refusesHeadersThatCannotBeStored_data();
@@ -111,6 +113,48 @@ void TestCfgFormat::readsOtherLineEndsAndCommas() {
     QCOMPARE(r.contents.ComPort, qint16(2));
     QCOMPARE(r.contents.data[0], quint8(0));
     QCOMPARE(r.contents.data[84], quint8(252));
+}
+
+void TestCfgFormat::headerLineEnds_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("deviceName");
+    QTest::addColumn<QString>("description");
+    const QList<QByteArray> good = GoodNumbers();
+    QList<QByteArray> header = Header;
+    header[0] = "Dev\rName";
+    QTest::newRow("lone CR") << CfgText(header, good) << "DevName"
+                             << "Front desk";
+    header = Header;
+    header[0] = "Scanner\r";
+    header[3] = "\rFront\r\r desk\r";
+    QTest::newRow("CR CR LF") << CfgText(header, good) << "Scanner"
+                              << "Front desk";
+    QTest::newRow("every line CR CR LF") << CfgText(Header, good, "\r\r\n") << "Scanner"
+                                         << "Front desk";
+    QTest::newRow("LF") << CfgText(Header, good, "\n") << "Scanner"
+                        << "Front desk";
+}
+
+// A file that opens saves back: the header strings read from it can be written, and the file
+// written reads back the same.
+void TestCfgFormat::headerLineEnds() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, deviceName);
+    QFETCH(QString, description);
+    const CfgParseResult r = ParseCfgFile(file);
+    QCOMPARE(r.status, CfgParseStatus::Ok);
+    QCOMPARE(r.contents.DeviceName, deviceName);
+    QCOMPARE(r.contents.Description, description);
+    QCOMPARE(r.contents.data[84], quint8(252));
+    QString why;
+    const auto written = WriteCfgFile(r.contents, &why);
+    QVERIFY2(written, qPrintable(why));
+    const CfgParseResult back = ParseCfgFile(*written);
+    QCOMPARE(back.status, CfgParseStatus::Ok);
+    QCOMPARE(back.contents.DeviceName, deviceName);
+    QCOMPARE(back.contents.Description, description);
+    QVERIFY(back.contents.data == r.contents.data);
+    QCOMPARE(WriteCfgFile(back.contents), written);
 }
 
 void TestCfgFormat::refusesDamagedFiles_data() {
