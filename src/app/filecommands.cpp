@@ -8,7 +8,6 @@
 #include "core/wholefile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace orv {
@@ -20,9 +19,6 @@ const QString CfgFilter = QStringLiteral("Config Setup Files(*.cfg)|*.cfg");
 const QString NewCaption = QStringLiteral("Configuration Setup: ");
 const QString DefaultsName = QStringLiteral("defaults");
 
-// Configuration and defaults files are a few hundred bytes; anything much larger is not one.
-constexpr qint64 MaxFileSize = 1 << 20;
-
 // The windows that show the image; New and Open close them.
 const int ImageWindows[] = {PanelCfg3,    PanelCfg4,    PanelCfg5,    PanelCfg6,
                             PanelMagCfg3, PanelMagCfg4, PanelMagCfg6, PanelTransmit};
@@ -30,8 +26,11 @@ const int ImageWindows[] = {PanelCfg3,    PanelCfg4,    PanelCfg5,    PanelCfg6,
 } // namespace
 
 QString MainWindow::defaultsReadPath() const {
+    // Whatever the current folder holds under the name (a file, a folder, a pipe, a broken
+    // link) is the one read; only where it holds nothing is the per-user file read.
     const QString local = QDir(paths_.currentDir).filePath(DefaultsName);
-    if (QFileInfo(local).isFile())
+    const QFileInfo info(local);
+    if (info.exists() || info.isSymLink())
         return local;
     return defaultsWritePath();
 }
@@ -45,9 +44,11 @@ void MainWindow::reportFileError(const QString& text) {
 }
 
 void MainWindow::loadDefaults() {
-    QFile file(defaultsReadPath());
-    if (file.open(QIODevice::ReadOnly)) {
-        if (const auto image = ParseDefaultsFile(file.read(MaxFileSize))) {
+    // Anything unusable (not a regular file, too large, unreadable, damaged) gives the factory
+    // settings, without a message.
+    const ReadResult file = ReadWholeFile(defaultsReadPath(), MaxDefaultsFileSize);
+    if (file.status == ReadStatus::Ok) {
+        if (const auto image = ParseDefaultsFile(file.bytes)) {
             config_.CfgDefault = *image;
             return;
         }
@@ -104,38 +105,42 @@ void MainWindow::mnuFileOpen_Click() {
     const auto path = services_.dialogs.openFileName(request);
     if (!path)
         return;
+    openConfiguration(*path);
+}
 
-    QFile file(*path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        reportFileError(
-            QStringLiteral("The file %1 could not be opened: %2.").arg(*path, file.errorString()));
-        return;
+bool MainWindow::openConfiguration(const QString& path) {
+    // Only a regular file of a sensible size is opened: a named pipe or a device would block.
+    const ReadResult file = ReadWholeFile(path, MaxCfgFileSize);
+    if (file.status == ReadStatus::NotRegular || file.status == ReadStatus::Failed) {
+        reportFileError(QStringLiteral("The file %1 could not be opened: %2.").arg(path, file.why));
+        return false;
     }
-    const QByteArray bytes = file.read(MaxFileSize + 1);
-    file.close();
-    CfgParseResult parsed = ParseCfgFile(bytes);
-    if (parsed.status == CfgParseStatus::Ok && bytes.size() > MaxFileSize) {
+    CfgParseResult parsed;
+    if (file.status == ReadStatus::TooLarge) {
         parsed.status = CfgParseStatus::Damaged;
         parsed.reason = QStringLiteral("it is far too large for a configuration file");
+    } else {
+        parsed = ParseCfgFile(file.bytes);
     }
     // A refused file changes nothing: not the image, the header strings, the link settings,
     // the caption, the open window, nor CfgFileName (so Save never writes over the refused file).
     if (parsed.status == CfgParseStatus::WrongSignature) {
         services_.dialogs.inform(QStringLiteral("This File Is Not A Configuration Setup File"),
                                  Title);
-        return;
+        return false;
     }
     if (parsed.status == CfgParseStatus::Damaged) {
         reportFileError(QStringLiteral("The file %1 is damaged and was not opened: %2.")
-                            .arg(*path, parsed.reason));
-        return;
+                            .arg(path, parsed.reason));
+        return false;
     }
     if (!closeImageWindows())
-        return;
-    config_.CfgFileName = *path;
+        return false;
+    config_.CfgFileName = path;
     ApplyContents(config_, parsed.contents);
     config_.MarkSaved();
     setCaption(NewCaption);
+    return true;
 }
 
 void MainWindow::mnuFileSave_Click() {

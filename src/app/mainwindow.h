@@ -114,6 +114,9 @@ private:
     void toggleCommandSet();
 
     // File commands.
+    // Open after its dialog: reads the file at `path` into the configuration, or refuses it
+    // with a message and changes nothing. True when it was opened.
+    bool openConfiguration(const QString& path);
     bool askSaveChanges();
     SaveOutcome save();
     SaveOutcome saveAs();

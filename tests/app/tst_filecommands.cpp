@@ -1,6 +1,7 @@
 #include "appfixture.h"
 
 #include "core/cfgformat.h"
+#include "support/specialfiles.h"
 
 #include <QFileInfo>
 
@@ -51,12 +52,18 @@ class TestFileCommands : public QObject {
 private slots:
     void defaultsAtStartUp_data();
     void defaultsAtStartUp();
+    void unusableDefaultsGiveFactorySettings_data();
+    void unusableDefaultsGiveFactorySettings();
     void saveAsStartUpConfiguration();
     void saveWritesToItsFile();
     void openGoodFile();
     void openRefusesBadFiles_data();
     void openRefusesBadFiles();
     void openCancelled();
+    void openRefusesSpecialFiles_data();
+    void openRefusesSpecialFiles();
+    void openThenSaveHeaderLineEnds_data();
+    void openThenSaveHeaderLineEnds();
     void failedSaves_data();
     void failedSaves();
     void unsavedQuestion_data();
@@ -107,6 +114,59 @@ void TestFileCommands::defaultsAtStartUp() {
     QVERIFY(f.config.CfgSaved == expected);
     QVERIFY(!f.config.HasUnsavedChanges());
     QVERIFY(f.dialogs.shown.isEmpty()); // an unusable defaults file is not reported
+}
+
+void TestFileCommands::unusableDefaultsGiveFactorySettings_data() {
+    QTest::addColumn<QString>("kind"); // what the current folder's "defaults" is
+    QTest::addColumn<qint64>("size");  // its size, for a file
+    QTest::addColumn<int>("expectedFirst");
+    QTest::newRow("named pipe") << "fifo" << qint64(0) << 65;
+    QTest::newRow("folder") << "folder" << qint64(0) << 65;
+    QTest::newRow("numbers up to the limit") << "file" << MaxDefaultsFileSize << 1;
+    QTest::newRow("one byte more") << "file" << MaxDefaultsFileSize + 1 << 65;
+    QTest::newRow("200 MB") << "file" << qint64(200) * 1000 * 1000 << 65;
+}
+
+// When the current folder holds an unusable "defaults", the factory settings are used, not the
+// per-user file; a named pipe is never opened.
+void TestFileCommands::unusableDefaultsGiveFactorySettings() {
+    QFETCH(QString, kind);
+    QFETCH(qint64, size);
+    QFETCH(int, expectedFirst);
+    AppFixture f;
+    const QString current = f.paths.currentDir + QStringLiteral("/defaults");
+    Image a{};
+    a.fill(1);
+    Image b{};
+    b.fill(2);
+    QDir().mkpath(f.paths.userConfigDir);
+    AppFixture::WriteFile(f.paths.userConfigDir + QStringLiteral("/defaults"),
+                          WriteDefaultsFile(b));
+    std::unique_ptr<TestFifo> fifo;
+    if (kind == QLatin1String("fifo")) {
+        fifo = std::make_unique<TestFifo>(current);
+        QVERIFY(fifo->made());
+    } else if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir().mkpath(current));
+    } else {
+        // A good defaults file followed by more number records, as far as the size asks.
+        QByteArray bytes = WriteDefaultsFile(a);
+        const qint64 written = qMin<qint64>(size, 2 * MaxDefaultsFileSize);
+        while (bytes.size() < written)
+            bytes += " 7 \r\n";
+        bytes.truncate(written);
+        AppFixture::WriteFile(current, bytes);
+        QFile file(current);
+        QVERIFY(file.resize(size)); // larger ones end in a hole
+    }
+    f.start();
+    Image expected = Config::BuiltInDefaults();
+    if (expectedFirst != 65)
+        expected.fill(static_cast<quint8>(expectedFirst));
+    QVERIFY(f.config.CfgDefault == expected);
+    QVERIFY(f.dialogs.shown.isEmpty());
+    if (fifo)
+        QVERIFY(!fifo->wasOpened());
 }
 
 void TestFileCommands::saveAsStartUpConfiguration() {
@@ -235,6 +295,84 @@ void TestFileCommands::openCancelled() {
     QCOMPARE(f.dialogs.openRequests.size(), 1);
     QCOMPARE(f.openChildren(), QStringList{"cfg6"});
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Orv Configuration: New File"));
+}
+
+void TestFileCommands::openRefusesSpecialFiles_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("named pipe") << "fifo"
+                                << "could not be opened: it is a named pipe, not a regular file.";
+    QTest::newRow("device") << "/dev/zero"
+                            << "could not be opened: it is a device, not a regular file.";
+    QTest::newRow("folder") << "folder"
+                            << "could not be opened: it is a folder.";
+    QTest::newRow("larger than 1 MiB")
+        << "large"
+        << "is damaged and was not opened: it is far too large for a configuration file.";
+}
+
+// Open refuses what is not a regular file before opening it, and anything larger than any
+// configuration file, with a message naming the file; nothing changes.
+void TestFileCommands::openRefusesSpecialFiles() {
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    AppFixture f;
+    f.start();
+    f.trigger("mnuConfigMisc");
+    const Config before = f.config;
+    QString path = f.dir.filePath(QStringLiteral("special.cfg"));
+    std::unique_ptr<TestFifo> fifo;
+    if (kind == QLatin1String("fifo")) {
+        fifo = std::make_unique<TestFifo>(path);
+        QVERIFY(fifo->made());
+    } else if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir().mkpath(path));
+    } else if (kind == QLatin1String("large")) {
+        QByteArray big = *WriteCfgFile(Sample());
+        big += QByteArray(MaxCfgFileSize + 1 - big.size(), ' ');
+        AppFixture::WriteFile(path, big);
+    } else {
+        path = kind;
+    }
+    f.dialogs.openResults = {path};
+    f.trigger("mnuFileOpen");
+    QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("The file %1 %2").arg(path, reason)});
+    QCOMPARE(f.dialogs.last().title, Title);
+    QVERIFY(f.config.CfgData == before.CfgData);
+    QCOMPARE(f.config.CfgFileName, before.CfgFileName);
+    QCOMPARE(f.config.DeviceName, before.DeviceName);
+    QCOMPARE(f.openChildren(), QStringList{"cfg6"});
+    if (fifo)
+        QVERIFY(!fifo->wasOpened());
+}
+
+void TestFileCommands::openThenSaveHeaderLineEnds_data() {
+    QTest::addColumn<QByteArray>("line"); // the device name's line in the file opened
+    QTest::newRow("lone CR") << QByteArray("Dock 7,\r north\r\n");
+    QTest::newRow("CR CR") << QByteArray("Dock 7, north\r\r\n");
+    QTest::newRow("both") << QByteArray("\rDock 7, north\r\r\r\n");
+}
+
+// A file that opens saves back: CRs in a header line are line ends, not text.
+void TestFileCommands::openThenSaveHeaderLineEnds() {
+    QFETCH(QByteArray, line);
+    AppFixture f;
+    f.start();
+    CfgContents sample = Sample();
+    const QByteArray good = *WriteCfgFile(sample);
+    QVERIFY(good.contains("\r\nDock 7, north\r\n"));
+    const QString path = f.dir.filePath(QStringLiteral("odd.cfg"));
+    AppFixture::WriteFile(path, QByteArray(good).replace("Dock 7, north\r\n", line));
+    f.dialogs.openResults = {path};
+    f.trigger("mnuFileOpen");
+    QCOMPARE(f.config.CfgFileName, path);
+    QCOMPARE(f.config.DeviceName, sample.DeviceName);
+    f.config.CfgData[3] = 'Q';
+    f.trigger("mnuFileSave");
+    QVERIFY2(f.dialogs.shown.isEmpty(), qPrintable(f.dialogs.texts().join('|')));
+    QVERIFY(!f.config.HasUnsavedChanges());
+    sample.data[3] = 'Q';
+    QCOMPARE(AppFixture::ReadFile(path), *WriteCfgFile(sample));
 }
 
 void TestFileCommands::failedSaves_data() {
