@@ -4,12 +4,11 @@
 
 #include "core/config.h"
 #include "core/dialogs.h"
+#include "core/wholefile.h"
 #include "link/protocol/isp.h"
 #include "link/protocol/text.h"
 #include "link/serial/serialport.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -117,24 +116,21 @@ void FrmIsp::cmdClose_Click() {
 
 std::optional<QByteArray> FrmIsp::readImage() {
     ISPFileName = TxtBinFile_->text();
-    const QString cannotOpen =
-        QStringLiteral("Cann't Open File '") + ISPFileName + QStringLiteral("'!");
-    QFile file(ISPFileName);
-    if (QFileInfo(ISPFileName).isDir() || !file.open(QIODevice::ReadOnly)) {
-        message(cannotOpen, IspTitle);
-        return std::nullopt;
-    }
-    // One byte more than the largest image tells a file that is too large.
-    const QByteArray image = file.read(IspMaxImageSize + 1);
-    if (file.error() != QFileDevice::NoError) {
-        message(cannotOpen, IspTitle);
-        return std::nullopt;
-    }
-    if (image.size() > IspMaxImageSize) {
+    // Only a regular file is opened (a named pipe or a device would block the window), and its
+    // size is checked before it is read.
+    const ReadResult file = ReadWholeFile(ISPFileName, IspMaxImageSize);
+    switch (file.status) {
+    case ReadStatus::Ok:
+        return file.bytes;
+    case ReadStatus::TooLarge:
         message(QStringLiteral("File's Size is larger than 64K!"), IspTitle);
         return std::nullopt;
+    case ReadStatus::NotRegular:
+    case ReadStatus::Failed:
+        break;
     }
-    return image;
+    message(QStringLiteral("Cann't Open File '") + ISPFileName + QStringLiteral("'!"), IspTitle);
+    return std::nullopt;
 }
 
 void FrmIsp::cmdTransmit_Click() {

@@ -2,6 +2,7 @@
 // packets byte for byte, the reassembled image, status texts, pauses, and every fault mode.
 
 #include "isprig.h"
+#include "support/specialfiles.h"
 
 #include <QGroupBox>
 #include <QTimer>
@@ -163,6 +164,10 @@ void TestIsp::fileChecks_data() {
                              << "Cann't Open File '%1'!";
     QTest::newRow("a folder") << "folder"
                               << "Cann't Open File '%1'!";
+    QTest::newRow("a named pipe") << "fifo"
+                                  << "Cann't Open File '%1'!";
+    QTest::newRow("a device") << "/dev/zero"
+                              << "Cann't Open File '%1'!";
     QTest::newRow("65,536 bytes") << "65536"
                                   << "File's Size is larger than 64K!";
     QTest::newRow("100,000 bytes") << "100000"
@@ -174,12 +179,19 @@ void TestIsp::fileChecks() {
     QFETCH(QString, text);
     IspRig rig;
     QString path;
-    if (file == QLatin1String("missing"))
+    std::unique_ptr<TestFifo> fifo;
+    if (file == QLatin1String("missing")) {
         path = rig.dir.filePath(QStringLiteral("none.bin"));
-    else if (file == QLatin1String("folder"))
+    } else if (file == QLatin1String("folder")) {
         path = rig.dir.path();
-    else if (!file.isEmpty())
+    } else if (file == QLatin1String("fifo")) {
+        fifo = std::make_unique<TestFifo>(path = rig.dir.filePath(QStringLiteral("pipe.bin")));
+        QVERIFY(fifo->made());
+    } else if (file.startsWith(QLatin1Char('/'))) {
+        path = file;
+    } else if (!file.isEmpty()) {
         path = rig.writeImage(IspRig::Image(file.toInt()));
+    }
     rig.chooseFile(path);
     rig.click("cmdTransmit");
     QCOMPARE(rig.dialogs.texts(),
@@ -189,9 +201,11 @@ void TestIsp::fileChecks() {
     QVERIFY(rig.buttonsEnabled());
     QTest::qWait(50);
     QVERIFY(rig.emulator.received.isEmpty());
-    // A missing file is not created.
+    // A missing file is not created; a named pipe is never opened.
     if (file == QLatin1String("missing"))
         QVERIFY(!QFile::exists(path));
+    if (fifo)
+        QVERIFY(!fifo->wasOpened());
 }
 
 void TestIsp::transfer_data() {
