@@ -47,7 +47,18 @@ std::optional<int> TokenAt(const QString& text, qsizetype open, qsizetype* close
 
 } // namespace
 
-std::vector<quint8> ParseInsertionText(const QString& text, int n) {
+bool IsInsertionChar(QChar c) {
+    const auto b = ByteOfChar(c);
+    return b && *b != EmptyCharCode;
+}
+
+std::vector<quint8> ParseInsertionText(const QString& typed, int n) {
+    QString text;
+    text.reserve(typed.size());
+    for (QChar c : typed) {
+        if (IsInsertionChar(c))
+            text += c;
+    }
     std::vector<quint8> group(static_cast<size_t>(n), EmptyCharCode);
     size_t k = 0;
     for (qsizetype i = 0; i < text.size() && k < group.size(); ++i) {
@@ -59,8 +70,7 @@ std::vector<quint8> ParseInsertionText(const QString& text, int n) {
                 continue;
             }
         }
-        if (const auto b = ByteOfChar(text[i]))
-            group[k++] = *b;
+        group[k++] = *ByteOfChar(text[i]);
     }
     return group;
 }

@@ -26,14 +26,18 @@ QString ControlName(int code);
 // the first EmptyCharCode.
 QString RenderInsertionGroup(std::span<const quint8> group);
 
+// Whether a character can stand in an insertion group: it needs a single-byte code, and that
+// code must not be EmptyCharCode ("\u00ff" would read back as the end of the group).
+bool IsInsertionChar(QChar c);
+
 // The n bytes of an insertion group for the text of its box. A recognised {NAME} (any letter
 // case, a two-letter name with or without its blank) is one control byte; every other
 // character is its own code, including a "{" that starts no name. Text beyond the n-th byte is
 // ignored, and the bytes after the last character are EmptyCharCode.
 //
-// A character with no single-byte code cannot be stored in the group: it is skipped and takes
-// no byte. The boxes keep such characters out in the first place, so this only matters to
-// callers that pass text from elsewhere.
+// Characters that cannot stand in a group (see IsInsertionChar) are removed before the text is
+// read as notation: they take no byte and cannot split a name ("{C\u20acR}" is {CR}). The boxes
+// keep such characters out in the first place, so this matters to text from elsewhere.
 std::vector<quint8> ParseInsertionText(const QString& text, int n);
 
 // The two kinds of box that hold one character in one image byte.

@@ -10,8 +10,16 @@
 
 namespace orv {
 
-StorableTextValidator::StorableTextValidator(bool allowLineBreaks, QObject* parent)
-    : QValidator(parent), allowLineBreaks_(allowLineBreaks) {}
+bool HasSingleByteCode(QChar c) {
+    return ByteOfChar(c).has_value();
+}
+
+bool StorableInHeader(QChar c) {
+    return HasSingleByteCode(c) && c != QLatin1Char('\r') && c != QLatin1Char('\n');
+}
+
+StorableTextValidator::StorableTextValidator(StorableChar storable, QObject* parent)
+    : QValidator(parent), storable_(storable) {}
 
 QValidator::State StorableTextValidator::validate(QString& input, int& pos) const {
     QString kept;
@@ -19,8 +27,7 @@ QValidator::State StorableTextValidator::validate(QString& input, int& pos) cons
     int newPos = pos;
     for (int i = 0; i < input.size(); ++i) {
         const QChar c = input[i];
-        const bool lineBreak = c == QLatin1Char('\r') || c == QLatin1Char('\n');
-        if (ByteOfChar(c) && (allowLineBreaks_ || !lineBreak)) {
+        if (storable_(c)) {
             kept += c;
         } else if (i < pos) {
             --newPos;
@@ -31,10 +38,10 @@ QValidator::State StorableTextValidator::validate(QString& input, int& pos) cons
     return Acceptable;
 }
 
-BoundLineEdit::BoundLineEdit(const QString& name, bool allowLineBreaks, QWidget* parent)
+BoundLineEdit::BoundLineEdit(const QString& name, StorableChar storable, QWidget* parent)
     : QLineEdit(parent) {
     setObjectName(name);
-    setValidator(new StorableTextValidator(allowLineBreaks, this));
+    setValidator(new StorableTextValidator(storable, this));
     connect(this, &QLineEdit::textChanged, this, [this] {
         if (!showing_)
             textChange();
@@ -50,7 +57,7 @@ void BoundLineEdit::showText(const QString& text) {
 }
 
 HeaderBox::HeaderBox(Config& config, QString Config::*string, const QString& name, QWidget* parent)
-    : BoundLineEdit(name, false, parent), config_(config), string_(string) {}
+    : BoundLineEdit(name, StorableInHeader, parent), config_(config), string_(string) {}
 
 void HeaderBox::showFrom(Source) {
     showText(config_.*string_);
@@ -62,8 +69,8 @@ void HeaderBox::textChange() {
 
 SingleCharBox::SingleCharBox(Config& config, Dialogs* dialogs, SingleCharKind kind, int byte,
                              const QString& name, QWidget* parent)
-    : BoundLineEdit(name, true, parent), config_(config), dialogs_(dialogs), kind_(kind),
-      byte_(byte) {
+    : BoundLineEdit(name, HasSingleByteCode, parent), config_(config), dialogs_(dialogs),
+      kind_(kind), byte_(byte) {
     Q_ASSERT(dialogs_ || kind_ != SingleCharKind::Identifier);
 }
 
@@ -84,7 +91,7 @@ void SingleCharBox::textChange() {
 }
 
 InsertionBox::InsertionBox(Config& config, int first, int n, const QString& name, QWidget* parent)
-    : BoundLineEdit(name, true, parent), config_(config), first_(first), n_(n) {}
+    : BoundLineEdit(name, IsInsertionChar, parent), config_(config), first_(first), n_(n) {}
 
 void InsertionBox::setGroupStart(int first) {
     first_ = first;
@@ -209,7 +216,7 @@ SeparatorCombo::SeparatorCombo(Config& config, int byte, const QString& name, QW
     setMinimumContentsLength(4);
     for (int code = 0; code < ControlCount; ++code)
         addItem(ControlName(code));
-    setValidator(new StorableTextValidator(true, this));
+    setValidator(new StorableTextValidator(HasSingleByteCode, this));
     // The combo box would make finished text that spells a name the current list entry (on
     // Enter or when the field loses the focus); typed text must stay typed text.
     disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);

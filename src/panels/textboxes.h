@@ -12,15 +12,22 @@ namespace orv {
 
 class Dialogs;
 
-// Keeps out of a box what the configuration cannot store: characters without a single-byte
-// code and, where asked, line breaks. They are dropped from typed and pasted text.
+// Which characters a box can store.
+using StorableChar = bool (*)(QChar);
+// Any character with a single-byte code (single-character and separator boxes).
+bool HasSingleByteCode(QChar c);
+// A character with a single-byte code that is no line break (header strings).
+bool StorableInHeader(QChar c);
+
+// Keeps out of a box what the configuration cannot store: characters that `storable` refuses
+// are dropped from typed and pasted text.
 class StorableTextValidator : public QValidator {
 public:
-    StorableTextValidator(bool allowLineBreaks, QObject* parent);
+    StorableTextValidator(StorableChar storable, QObject* parent);
     State validate(QString& input, int& pos) const override;
 
 private:
-    bool allowLineBreaks_;
+    StorableChar storable_;
 };
 
 // A text box bound to the configuration: it stores its text on every change, whether the user or
@@ -28,7 +35,7 @@ private:
 class BoundLineEdit : public QLineEdit, public Binding {
     Q_OBJECT
 public:
-    BoundLineEdit(const QString& name, bool allowLineBreaks, QWidget* parent = nullptr);
+    BoundLineEdit(const QString& name, StorableChar storable, QWidget* parent = nullptr);
 
     // Puts a text into the box and stores it, as a change by the user would.
     void showText(const QString& text);
@@ -78,7 +85,9 @@ private:
 };
 
 // A prefix or suffix box: its text in brace notation is stored into an insertion group of n
-// bytes. The group's first byte can change (the magnetic reader's boxes switch tracks).
+// bytes. The group's first byte can change (the magnetic reader's boxes switch tracks). Like
+// characters without a single-byte code, "\u00ff" cannot be typed or pasted into it: its code
+// 255 would end the group.
 class InsertionBox : public BoundLineEdit {
     Q_OBJECT
 public:

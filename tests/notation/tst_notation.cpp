@@ -77,13 +77,23 @@ void TestNotation::parse_data() {
     QTest::newRow("four tokens fill the group") << "{CR}{LF}{HT}{ESC}" << 4 << Bytes{13, 10, 9, 27};
     QTest::newRow("brace before a token") << "{{CR}" << 4 << Bytes{123, 13, E, E};
     QTest::newRow("closing brace and blank") << "} a" << 4 << Bytes{125, 32, 97, E};
-    QTest::newRow("character 255 ends the group") << QString::fromLatin1("\xff"
-                                                                         "A")
-                                                  << 4 << Bytes{255, 65, E, E};
+    // 255 would end the group: it cannot be stored, like a character without a single-byte code.
+    QTest::newRow("character 255 cannot be stored") << QString::fromLatin1("A\xff"
+                                                                           "B")
+                                                    << 4 << Bytes{65, 66, E, E};
     QTest::newRow("Latin-1 letters")
         << QString::fromLatin1("\xe9\xfe") << 4 << Bytes{0xE9, 0xFE, E, E};
     QTest::newRow("no single-byte code")
         << QString::fromUtf8("A\u20acB") << 4 << Bytes{65, 66, E, E};
+    // Removed before the text is read as notation: they neither keep a name from being read
+    // nor make the literal characters of one.
+    QTest::newRow("no single-byte code before the closing brace")
+        << QString::fromUtf8("{CR\u20ac}") << 4 << Bytes{13, E, E, E};
+    QTest::newRow("no single-byte code inside a name")
+        << QString::fromUtf8("{C\u4e2dR}A") << 4 << Bytes{13, 65, E, E};
+    QTest::newRow("255 inside a name") << QString::fromLatin1("{L\xff"
+                                                              "F}")
+                                       << 4 << Bytes{10, E, E, E};
 }
 
 void TestNotation::parse() {

@@ -7,7 +7,9 @@
 #include "panels/tabframes.h"
 #include "panels/textboxes.h"
 #include "support/fakedialogs.h"
+#include "support/keyboarddecoder.h"
 
+#include <QAccessible>
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QRandomGenerator>
@@ -68,6 +70,8 @@ private slots:
     void identifierBox();
     void trackCharBox();
     void boxesKeepOutWhatCannotBeStored();
+    void insertionBoxKeepsOut255_data();
+    void insertionBoxKeepsOut255();
     void countCombo_data();
     void countCombo();
     void tabFrames();
@@ -270,6 +274,42 @@ void TestBindings::boxesKeepOutWhatCannotBeStored() {
     QCOMPARE(config.CfgData[8], quint8('A'));
     QCOMPARE(config.CfgData[9], quint8('B'));
     QCOMPARE(config.CfgData[10], quint8(255));
+}
+
+void TestBindings::insertionBoxKeepsOut255_data() {
+    QTest::addColumn<QString>("way");
+    for (const char* way : {"typed", "pasted", "accessible value", "accessible insert",
+                            "accessible replace"})
+        QTest::newRow(way) << QString::fromLatin1(way);
+}
+
+// "\u00ff" would be stored as 255, which ends the group: the box keeps it out however it comes,
+// like a character without a single-byte code, and a name split by one is still read.
+void TestBindings::insertionBoxKeepsOut255() {
+    QFETCH(QString, way);
+    Config config;
+    config.CfgData = Config::BuiltInDefaults();
+    Host host;
+    InsertionBox* box = host.add(new InsertionBox(config, 29, 8, QStringLiteral("txt694")));
+    host.show();
+    box->setFocus();
+    const QString text = QString::fromUtf8("A\u00ffB{C\u20acR}");
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(box);
+    QVERIFY(a && a->editableTextInterface());
+    if (way == QLatin1String("typed"))
+        TypeKeys(box, text);
+    else if (way == QLatin1String("pasted"))
+        box->insert(text);
+    else if (way == QLatin1String("accessible value"))
+        a->setText(QAccessible::Value, text);
+    else if (way == QLatin1String("accessible insert"))
+        a->editableTextInterface()->insertText(0, text);
+    else
+        a->editableTextInterface()->replaceText(0, 0, text);
+    QCOMPARE(box->text(), QStringLiteral("AB{CR}"));
+    const Image& d = config.CfgData;
+    QCOMPARE(std::vector<quint8>(d.begin() + 29, d.begin() + 37),
+             (std::vector<quint8>{'A', 'B', 13, 255, 255, 255, 255, 255}));
 }
 
 void TestBindings::countCombo_data() {
