@@ -1,7 +1,9 @@
 #include "qtdialogs.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -56,6 +58,31 @@ void Prepare(QFileDialog& dialog, const Dialogs::FileRequest& r) {
         dialog.selectFile(r.fileName);
 }
 
+// A save dialog that can refuse a name whose folder does not exist ("path must exist"), which
+// QFileDialog itself accepts: the message is shown and the dialog stays open for another name.
+class SaveDialog : public QFileDialog {
+public:
+    SaveDialog(QWidget* parent, bool pathMustExist)
+        : QFileDialog(parent), pathMustExist_(pathMustExist) {}
+
+    void accept() override {
+        // While the platform's own dialog is in use, it has already closed: saveFileName()
+        // refuses the name and shows it again.
+        const bool ownDialog = !testAttribute(Qt::WA_DontShowOnScreen);
+        const QStringList files = selectedFiles();
+        if (pathMustExist_ && ownDialog && !files.isEmpty()) {
+            if (const auto text = QtDialogs::MissingFolderText(files.constFirst())) {
+                QMessageBox::warning(this, windowTitle(), *text);
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    bool pathMustExist_;
+};
+
 std::optional<QString> Run(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
@@ -99,6 +126,13 @@ QString QtDialogs::QtFilter(const QString& filter) {
         filters << description;
     }
     return filters.join(QStringLiteral(";;"));
+}
+
+std::optional<QString> QtDialogs::MissingFolderText(const QString& path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (QFileInfo(folder).isDir())
+        return std::nullopt;
+    return QStringLiteral("The folder %1 does not exist.").arg(QDir::toNativeSeparators(folder));
 }
 
 Dialogs::Answer QtDialogs::message(const Message& m) {
@@ -151,12 +185,22 @@ std::optional<QString> QtDialogs::openFileName(const FileRequest& r) {
 }
 
 std::optional<QString> QtDialogs::saveFileName(const FileRequest& r) {
-    QFileDialog dialog(dialogParent());
+    SaveDialog dialog(dialogParent(), r.pathMustExist);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    // A save dialog only offers folders that exist, which is what "path must exist" asks.
     dialog.setFileMode(QFileDialog::AnyFile);
     Prepare(dialog, r);
-    return Run(dialog);
+    for (;;) {
+        const auto path = Run(dialog);
+        if (!path || !r.pathMustExist)
+            return path;
+        const auto refused = MissingFolderText(*path);
+        if (!refused)
+            return path;
+        // The platform's own dialog closed before the name could be refused: say why, and ask
+        // again.
+        message({*refused, dialog.windowTitle(), Buttons::Ok, Icon::Exclamation});
+        dialog.selectFile(*path);
+    }
 }
 
 } // namespace orv

@@ -20,6 +20,9 @@ public:
     static QString DisplayText(const QString& text);
     // A filter of the form "Files(*.x)|*.x|All(*.*)|*.*" as QFileDialog takes it.
     static QString QtFilter(const QString& filter);
+    // "Path must exist": the message that refuses a chosen file whose folder does not exist, or
+    // nothing when the folder is there.
+    static std::optional<QString> MissingFolderText(const QString& path);
 
 private:
     QWidget* dialogParent() const;
