@@ -4,6 +4,7 @@
 
 #include <QList>
 
+#include <charconv>
 #include <climits>
 
 namespace orv {
@@ -18,45 +19,71 @@ void AppendText(QByteArray& out, const QByteArray& text) {
 }
 
 void AppendNumber(QByteArray& out, int value) {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     out += ' ';
-    out += QByteArray::number(value);
+    out.append(digits, end - digits);
     out += ' ';
     out += LineEnd;
 }
 
-// Splits a file into lines; a line ends at LF, and the CRs before the LF belong to the line end.
-// A last line without a line end still counts.
-QList<QByteArray> LinesOf(const QByteArray& bytes) {
-    QList<QByteArray> lines = bytes.split('\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    for (QByteArray& line : lines) {
+// Room for the records of a file with no text beyond its signature: numbers of up to three
+// digits.
+constexpr qsizetype NumberRecordsSize(int count) {
+    return count * qsizetype(sizeof " 255 \r\n" - 1);
+}
+
+// Reads a file line by line without copying it: a line ends at LF, and the CRs before the LF
+// belong to the line end. A last line without a line end still counts.
+class Lines {
+public:
+    explicit Lines(QByteArrayView bytes) : rest_(bytes) {}
+
+    // The next line, or nothing at the end of the file.
+    std::optional<QByteArrayView> next() {
+        if (rest_.isEmpty())
+            return std::nullopt;
+        const qsizetype lf = rest_.indexOf('\n');
+        QByteArrayView line = lf < 0 ? rest_ : rest_.first(lf);
+        rest_ = lf < 0 ? QByteArrayView() : rest_.sliced(lf + 1);
         while (line.endsWith('\r'))
             line.chop(1);
+        return line;
     }
-    return lines;
-}
+
+private:
+    QByteArrayView rest_;
+};
 
 // A header string as read from its line: a CR is a line end, never text.
-QString HeaderOfLine(const QByteArray& line) {
-    return TextOfBytes(QByteArray(line).replace('\r', QByteArray()));
+QString HeaderOfLine(QByteArrayView line) {
+    return TextOfBytes(line.toByteArray().replace('\r', QByteArray()));
 }
 
-// Number records of the lines from `first` on: each line holds one or more records separated
-// by commas.
-QList<QByteArray> NumberRecordsOf(const QList<QByteArray>& lines, qsizetype first) {
-    QList<QByteArray> records;
-    for (qsizetype i = first; i < lines.size(); ++i) {
-        const QList<QByteArray> parts = lines[i].split(',');
-        for (const QByteArray& part : parts)
-            records.append(part);
+// The next `count` number records of the file (fewer where it ends first): each line holds one
+// or more records separated by commas. What follows them is not read.
+QList<QByteArrayView> NumberRecords(Lines& lines, qsizetype count) {
+    QList<QByteArrayView> records;
+    records.reserve(count);
+    while (records.size() < count) {
+        const auto line = lines.next();
+        if (!line)
+            break;
+        QByteArrayView rest = *line;
+        for (;;) {
+            const qsizetype comma = rest.indexOf(',');
+            records.append(comma < 0 ? rest : rest.first(comma));
+            if (comma < 0 || records.size() == count)
+                break;
+            rest = rest.sliced(comma + 1);
+        }
     }
     return records;
 }
 
 // A decimal integer with optional blanks around it and an optional sign.
-std::optional<int> ParseInteger(const QByteArray& record) {
-    const QByteArray t = record.trimmed();
+std::optional<int> ParseInteger(QByteArrayView record) {
+    const QByteArrayView t = record.trimmed();
     if (t.isEmpty() || t.size() > 11)
         return std::nullopt;
     qsizetype i = 0;
@@ -64,13 +91,15 @@ std::optional<int> ParseInteger(const QByteArray& record) {
         ++i;
     if (i == t.size())
         return std::nullopt;
+    long long v = 0; // at most 11 characters: no overflow
     for (qsizetype k = i; k < t.size(); ++k) {
         if (t[k] < '0' || t[k] > '9')
             return std::nullopt;
+        v = v * 10 + (t[k] - '0');
     }
-    bool ok = false;
-    const long long v = t.toLongLong(&ok);
-    if (!ok || v < INT_MIN || v > INT_MAX)
+    if (t[0] == '-')
+        v = -v;
+    if (v < INT_MIN || v > INT_MAX)
         return std::nullopt;
     return static_cast<int>(v);
 }
@@ -121,6 +150,8 @@ std::optional<QByteArray> WriteCfgFile(const CfgContents& contents, QString* why
                    {contents.SetupDate, "building date"},
                    {contents.Description, "description"}};
     QByteArray out;
+    out.reserve(NumberRecordsSize(CfgRecordCount) + contents.DeviceName.size() +
+                contents.UserName.size() + contents.SetupDate.size() + contents.Description.size());
     AppendText(out, CfgSignature);
     for (const auto& h : headers) {
         const auto bytes = HeaderBytes(h.text, h.name, why);
@@ -137,8 +168,9 @@ std::optional<QByteArray> WriteCfgFile(const CfgContents& contents, QString* why
 
 CfgParseResult ParseCfgFile(const QByteArray& bytes) {
     CfgParseResult result;
-    const QList<QByteArray> lines = LinesOf(bytes);
-    if (lines.isEmpty() || lines[0] != CfgSignature) {
+    Lines lines(bytes);
+    const auto signature = lines.next();
+    if (!signature || *signature != CfgSignature) {
         result.status = CfgParseStatus::WrongSignature;
         return result;
     }
@@ -147,16 +179,16 @@ CfgParseResult ParseCfgFile(const QByteArray& bytes) {
         result.reason = reason;
         return result;
     };
-    if (lines.size() < 5)
-        return damaged(QStringLiteral("the file ends before its header is complete"));
     CfgContents& c = result.contents;
-    c.DeviceName = HeaderOfLine(lines[1]);
-    c.UserName = HeaderOfLine(lines[2]);
-    c.SetupDate = HeaderOfLine(lines[3]);
-    c.Description = HeaderOfLine(lines[4]);
+    for (QString* header : {&c.DeviceName, &c.UserName, &c.SetupDate, &c.Description}) {
+        const auto line = lines.next();
+        if (!line)
+            return damaged(QStringLiteral("the file ends before its header is complete"));
+        *header = HeaderOfLine(*line);
+    }
 
-    const QList<QByteArray> numbers = NumberRecordsOf(lines, 5);
     constexpr int NumberCount = CfgRecordCount - 5;
+    const QList<QByteArrayView> numbers = NumberRecords(lines, NumberCount);
     if (numbers.size() < NumberCount) {
         return damaged(QStringLiteral("the file has %1 records instead of %2")
                            .arg(5 + numbers.size())
@@ -168,7 +200,7 @@ CfgParseResult ParseCfgFile(const QByteArray& bytes) {
         if (!value) {
             return damaged(QStringLiteral("record %1 (\"%2\") is not a whole number")
                                .arg(record)
-                               .arg(TextOfBytes(numbers[r].trimmed().left(20))));
+                               .arg(TextOfBytes(numbers[r].trimmed().toByteArray().left(20))));
         }
         if (r == 0) {
             if (*value < 1 || *value > 6)
@@ -193,6 +225,7 @@ CfgParseResult ParseCfgFile(const QByteArray& bytes) {
 
 QByteArray WriteDefaultsFile(const Image& image) {
     QByteArray out;
+    out.reserve(NumberRecordsSize(DefaultsRecordCount));
     AppendText(out, DefaultsSignature);
     for (quint8 b : image)
         AppendNumber(out, b);
@@ -200,10 +233,11 @@ QByteArray WriteDefaultsFile(const Image& image) {
 }
 
 std::optional<Image> ParseDefaultsFile(const QByteArray& bytes) {
-    const QList<QByteArray> lines = LinesOf(bytes);
-    if (lines.isEmpty() || lines[0] != DefaultsSignature)
+    Lines lines(bytes);
+    const auto signature = lines.next();
+    if (!signature || *signature != DefaultsSignature)
         return std::nullopt;
-    const QList<QByteArray> numbers = NumberRecordsOf(lines, 1);
+    const QList<QByteArrayView> numbers = NumberRecords(lines, ImageSize);
     if (numbers.size() < ImageSize)
         return std::nullopt;
     Image image{};
