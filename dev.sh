@@ -7,16 +7,22 @@
 #   ./dev.sh asan-test   build with AddressSanitizer + UndefinedBehaviorSanitizer (build-asan/)
 #                        and run every test
 #   ./dev.sh bench       build (build/) and run the benchmarks
+#   ./dev.sh fuzz [SECONDS]
+#                        build the libFuzzer targets with clang (build-fuzz/) and run each over
+#                        its seed corpus and then on new inputs for SECONDS (default 20)
 #   ./dev.sh deps        only install the missing packages
 set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev libfontconfig-dev)
+# The fuzz targets need clang and its runtime libraries (libFuzzer and the sanitizers).
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 JOBS=$(nproc)
 
+# Installs what is missing of PACKAGES and of the packages given.
 deps() {
     local missing=()
-    for p in "${PACKAGES[@]}"; do
+    for p in "${PACKAGES[@]}" "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' ||
             missing+=("$p")
     done
@@ -34,6 +40,28 @@ build() {
     shift
     cmake -S . -B "$dir" -G Ninja "$@"
     cmake --build "$dir" -j"$JOBS"
+}
+
+# Runs every fuzz target of build dir $1 over its seed corpus (tests/fuzz/corpus/<target>) and
+# then on new inputs for $2 seconds. New inputs go to <dir>/corpus/<target>, crashes to
+# <dir>/artifacts; a target's output is shown in full only when it fails.
+run_fuzzers() {
+    local dir=$1 seconds=$2
+    mkdir -p "$dir/artifacts" "$dir/logs"
+    for f in "$dir"/bin/fuzz_*; do
+        local name
+        name=$(basename "$f")
+        mkdir -p "$dir/corpus/$name"
+        echo "== $name: seed corpus, then ${seconds} s of new inputs"
+        if ! "$f" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+            -artifact_prefix="$dir/artifacts/$name-" "$dir/corpus/$name" \
+            "tests/fuzz/corpus/$name" >"$dir/logs/$name.log" 2>&1; then
+            cat "$dir/logs/$name.log"
+            echo "$name FAILED (input saved in $dir/artifacts)"
+            return 1
+        fi
+        grep -E '^#[0-9]+ +DONE|stat::number_of_executed_units' "$dir/logs/$name.log"
+    done
 }
 
 run_tests() {
@@ -61,6 +89,14 @@ asan-test)
     build build-asan -DCMAKE_BUILD_TYPE=Debug -DORVCFG_SANITIZE=ON -DORVCFG_BUILD_BENCH=OFF
     run_tests build-asan
     ;;
+fuzz)
+    deps "${FUZZ_PACKAGES[@]}"
+    cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_CXX_COMPILER=clang++ -DORVCFG_FUZZ=ON -DORVCFG_BUILD_TESTS=OFF \
+        -DORVCFG_BUILD_BENCH=OFF
+    cmake --build build-fuzz -j"$JOBS" --target fuzzers
+    run_fuzzers build-fuzz "${2:-20}"
+    ;;
 bench)
     deps
     build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -69,7 +105,7 @@ bench)
     done
     ;;
 *)
-    sed -n '2,10p' "$0"
+    sed -n '2,13p' "$0"
     exit 2
     ;;
 esac
