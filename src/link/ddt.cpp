@@ -168,7 +168,7 @@ void Ddt::MSComm1_OnComm(const QByteArray& bytes) {
 void Ddt::MSComm1_Lost() {
     receptionWait_.stop();
     reception_.clear();
-    dialogs_.message({NotAvailableText(MSComm1_->commPort()), QString()});
+    dialogs_.message(NotAvailableMessage(MSComm1_->commPort(), MSComm1_->errorString()));
 }
 
 void Ddt::showReception() {

@@ -206,16 +206,23 @@ bool OpenSerialLink(SerialPort& port, const Config& config, Dialogs& dialogs) {
     return OpenSerialLink(port, config.SerialSettings(), config.ComPort, dialogs);
 }
 
+Dialogs::Message NotAvailableMessage(int comPort, const QString& reason) {
+    Dialogs::Message m(NotAvailableText(comPort), QString());
+    m.details = reason;
+    return m;
+}
+
 bool OpenSerialLink(SerialPort& port, const QString& settings, int comPort, Dialogs& dialogs) {
-    bool ok = port.setSettings(settings);
+    const bool settingsOk = port.setSettings(settings);
+    const QString settingsError = settingsOk ? QString() : port.errorString();
     if (port.isOpen())
         port.close();
     // From here on a failed step does not stop the others; the outcome is reported once.
     port.discardOutput();
     port.setCommPort(comPort);
-    ok = port.open() && ok;
-    if (!ok) {
-        dialogs.message({NotAvailableText(comPort), QString()});
+    const bool opened = port.open();
+    if (!opened || !settingsOk) {
+        dialogs.message(NotAvailableMessage(comPort, opened ? settingsError : port.errorString()));
         port.close();
         return false;
     }
