@@ -4,6 +4,7 @@
 
 #include "core/config.h"
 #include "notation/dlgctrl.h"
+#include "ui/controls.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -81,8 +82,7 @@ void SettingsPanel::addHeaderBoxes(QGroupBox* frame) {
 
 InsertionBox* SettingsPanel::insertionFrame(const InsertionFrameTable& table, QGroupBox** frame,
                                             QVBoxLayout** layout) {
-    *frame = new QGroupBox(QString::fromLatin1(table.caption));
-    (*frame)->setObjectName(QString::fromLatin1(table.frame));
+    *frame = TitledFrame(QString::fromLatin1(table.frame), QString::fromLatin1(table.caption));
     auto* box =
         bind(new InsertionBox(config(), table.first, table.size, QString::fromLatin1(table.box)));
     const bool prefix = table.prefix;

@@ -1,6 +1,7 @@
 #include "barcodespanel.h"
 
 #include "panels/tabframes.h"
+#include "ui/controls.h"
 #include "ui/names.h"
 
 #include <QGridLayout>
@@ -50,9 +51,7 @@ const OptionGroupTable Interleave25CheckDigit =
 // clang-format on
 
 QGroupBox* Frame(const char* name, const char* caption) {
-    auto* f = new QGroupBox(QString::fromLatin1(caption));
-    f->setObjectName(QString::fromLatin1(name));
-    return f;
+    return TitledFrame(QString::fromLatin1(name), QString::fromLatin1(caption));
 }
 
 } // namespace

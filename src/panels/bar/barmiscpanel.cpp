@@ -1,6 +1,7 @@
 #include "barmiscpanel.h"
 
 #include "panels/tabframes.h"
+#include "ui/controls.h"
 #include "ui/names.h"
 
 #include <QGridLayout>
@@ -74,8 +75,7 @@ BarMiscPanel::BarMiscPanel(Config& config, Dialogs& dialogs, const WindowInfo& i
                                               QStringLiteral("Deleting and Inserting Edit For "
                                                              "Output Characters"),
                                               QStringLiteral("Characters Edit")));
-    auto* truncate = new QGroupBox(QStringLiteral("Truncate"));
-    truncate->setObjectName(QStringLiteral("fra68"));
+    QGroupBox* truncate = TitledFrame(QStringLiteral("fra68"), QStringLiteral("Truncate"));
     auto* t = new QGridLayout(truncate);
     t->addWidget(BuddyLabel(QStringLiteral("Truncate Front Characters"), front,
                             QStringLiteral("lblTruncate1")),

@@ -1,6 +1,7 @@
 #include "magmiscpanel.h"
 
 #include "panels/tabframes.h"
+#include "ui/controls.h"
 #include "ui/names.h"
 
 #include <QButtonGroup>
@@ -100,10 +101,11 @@ void MagMiscPanel::addTrackChoice(const char* name, InsertionBox* box, QVBoxLayo
         b->setChecked(t == 0); // track 1 when the panel loads
         group->addButton(b, t);
         row->addWidget(b);
-        // A click shows the track's group, even the track already shown.
-        connect(b, &QRadioButton::clicked, box,
-                [box, track1, t] { box->setGroupStart(track1 + TrackStride * t); });
     }
+    // Choosing a track (a click, even on the track already shown, the arrow keys, an
+    // accessibility client) shows the track's group.
+    OnOptionChosen(group, box,
+                   [box, track1](int t) { box->setGroupStart(track1 + TrackStride * t); });
     row->addStretch(1);
     frame->insertLayout(0, row);
 }
