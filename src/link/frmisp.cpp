@@ -129,7 +129,11 @@ std::optional<QByteArray> FrmIsp::readImage() {
     case ReadStatus::Failed:
         break;
     }
-    message(QStringLiteral("Cann't Open File '") + ISPFileName + QStringLiteral("'!"), IspTitle);
+    // Why, in the details: "It is a named pipe, not a regular file.", "No such file or directory."
+    Dialogs::Message m(QStringLiteral("Cann't Open File '") + ISPFileName + QStringLiteral("'!"),
+                       IspTitle);
+    m.details = file.why.left(1).toUpper() + file.why.mid(1) + QLatin1Char('.');
+    services_.dialogs.message(m);
     return std::nullopt;
 }
 

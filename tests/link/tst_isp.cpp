@@ -156,27 +156,30 @@ void TestIsp::findFile() {
 }
 
 void TestIsp::fileChecks_data() {
-    QTest::addColumn<QString>("file"); // "" none; "missing", "folder", or a size
+    QTest::addColumn<QString>("file"); // "" none; "missing", "folder", "fifo", a device, or a size
     QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("details");
+    const QString cannotOpen = QStringLiteral("Cann't Open File '%1'!");
     QTest::newRow("no name") << ""
-                             << "You Must Input a Bin File Name";
-    QTest::newRow("missing") << "missing"
-                             << "Cann't Open File '%1'!";
-    QTest::newRow("a folder") << "folder"
-                              << "Cann't Open File '%1'!";
-    QTest::newRow("a named pipe") << "fifo"
-                                  << "Cann't Open File '%1'!";
-    QTest::newRow("a device") << "/dev/zero"
-                              << "Cann't Open File '%1'!";
+                             << "You Must Input a Bin File Name"
+                             << "";
+    QTest::newRow("missing") << "missing" << cannotOpen << "No such file or directory.";
+    QTest::newRow("a folder") << "folder" << cannotOpen << "It is a folder.";
+    QTest::newRow("a named pipe") << "fifo" << cannotOpen
+                                  << "It is a named pipe, not a regular file.";
+    QTest::newRow("a device") << "/dev/zero" << cannotOpen << "It is a device, not a regular file.";
     QTest::newRow("65,536 bytes") << "65536"
-                                  << "File's Size is larger than 64K!";
+                                  << "File's Size is larger than 64K!"
+                                  << "";
     QTest::newRow("100,000 bytes") << "100000"
-                                   << "File's Size is larger than 64K!";
+                                   << "File's Size is larger than 64K!"
+                                   << "";
 }
 
 void TestIsp::fileChecks() {
     QFETCH(QString, file);
     QFETCH(QString, text);
+    QFETCH(QString, details);
     IspRig rig;
     QString path;
     std::unique_ptr<TestFifo> fifo;
@@ -197,6 +200,7 @@ void TestIsp::fileChecks() {
     QCOMPARE(rig.dialogs.texts(),
              QStringList{text.contains(QLatin1String("%1")) ? text.arg(path) : text});
     QCOMPARE(rig.dialogs.last().title, IspTitle);
+    QCOMPARE(rig.dialogs.last().details, details);
     QVERIFY(!rig.window->serialPort().isOpen());
     QVERIFY(rig.buttonsEnabled());
     QTest::qWait(50);
