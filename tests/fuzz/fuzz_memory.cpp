@@ -10,6 +10,7 @@
 
 #include "link/protocol/memory.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -28,12 +29,12 @@ quint8 Xor(const uint8_t* p, size_t n) {
 struct Model {
     std::vector<uint8_t> held;
 
-    ReplyStatusCode take(const std::vector<uint8_t>& block, std::string& text) {
-        if (block.size() < size_t(MemoryBlockSize) || Xor(block.data(), MemoryBlockSize) != 0)
+    ReplyStatusCode take(const uint8_t* block, size_t size, std::string& text) {
+        if (size < size_t(MemoryBlockSize) || Xor(block, MemoryBlockSize) != 0)
             return BadReply;
         if (held.size() + MemoryPayloadSize > size_t(MemoryRecordReader::BufferSize))
             return BadReply;
-        held.insert(held.end(), block.begin(), block.begin() + MemoryPayloadSize);
+        held.insert(held.end(), block, block + MemoryPayloadSize);
         size_t length = held[0];
         while (length < held.size()) {
             if (length > 3 && Xor(held.data() + 1, length - 1) == 0)
@@ -58,19 +59,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Model model;
     QByteArray text;
     std::string expected;
+    uint8_t block[MemoryBlockSize];
     for (size_t at = 1, blocks = 0; at < size && blocks < size_t(MaxMemoryBlocks); ++blocks) {
         const size_t n = std::min(size - at, size_t(MemoryBlockSize));
-        std::vector<uint8_t> block(data + at, data + at + n);
+        std::copy_n(data + at, n, block);
         at += n;
         if (fixChecks && n == size_t(MemoryBlockSize))
-            block[MemoryBlockSize - 1] ^= Xor(block.data(), MemoryBlockSize);
+            block[MemoryBlockSize - 1] ^= Xor(block, MemoryBlockSize);
 
         const qsizetype before = text.size();
-        const ReplyStatusCode status = reader.takeBlock(
-            QByteArray(reinterpret_cast<const char*>(block.data()), qsizetype(n)), &text);
-        FUZZ_CHECK(status == model.take(block, expected));
-        FUZZ_CHECK(text.size() == qsizetype(expected.size()));
-        FUZZ_CHECK(std::string(text.constData(), size_t(text.size())) == expected);
+        const ReplyStatusCode status = reader.takeBlock(fuzz::Bytes(block, n), &text);
+        FUZZ_CHECK(status == model.take(block, n, expected));
+        FUZZ_CHECK(QByteArrayView(text) ==
+                   QByteArrayView(expected.data(), qsizetype(expected.size())));
         FUZZ_CHECK(reader.fill() == int(model.held.size()));
         FUZZ_CHECK(reader.fill() >= 0 && reader.fill() <= MemoryRecordReader::BufferSize);
         FUZZ_CHECK(text.size() == before || text.endsWith("\r\n"));
