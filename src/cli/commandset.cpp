@@ -44,9 +44,9 @@ QString CommandSet::overview() const {
                        .arg(program_, about_);
     qsizetype width = 0;
     for (const Command& c : commands_)
-        width = std::max(width, c.name.size());
+        width = std::max(width, c.synopsis.size());
     for (const Command& c : commands_)
-        text += QStringLiteral("  %1  %2\n").arg(c.name.leftJustified(width), c.summary);
+        text += QStringLiteral("  %1  %2\n").arg(c.synopsis.leftJustified(width), c.summary);
     text += QStringLiteral("\nOptions:\n"
                            "  -h, --help     Show this help and exit.\n"
                            "  --version      Show the version and exit.\n\n"
