@@ -23,10 +23,10 @@ void PrintJson(Console& console, const QJsonDocument& document) {
 }
 
 QString SectionOf(const Setting& s) {
-    if (s.region == Region::Header)
+    if (s.region == SettingRegion::Header)
         return QStringLiteral("File header");
-    const QString region =
-        s.region == Region::Bar ? QStringLiteral("Bar decoder") : QStringLiteral("Magnetic reader");
+    const QString region = s.region == SettingRegion::Bar ? QStringLiteral("Bar decoder")
+                                                          : QStringLiteral("Magnetic reader");
     const QString panel = *s.panel ? QString::fromLatin1(s.panel) : QStringLiteral("other bits");
     return region + QStringLiteral(": ") + panel;
 }

@@ -69,7 +69,7 @@ const Values Counts{{0, "0", "0"},    {1, "1", "1"},    {2, "2", "2"},    {3, "3
 
 Setting Choice(const char* key, const char* panel, const char* frame, BitField field, Values values,
                std::vector<ShownCode> shown = {}) {
-    const Region region = field.byte <= BarLast ? Region::Bar : Region::Mag;
+    const SettingRegion region = field.byte <= BarLast ? SettingRegion::Bar : SettingRegion::Mag;
     return {key,
             region,
             panel,
@@ -84,33 +84,42 @@ Setting Choice(const char* key, const char* panel, const char* frame, BitField f
 
 Setting Flag(const char* key, const char* panel, const char* frame, const char* label,
              BitField field) {
-    const Region region = field.byte <= BarLast ? Region::Bar : Region::Mag;
+    const SettingRegion region = field.byte <= BarLast ? SettingRegion::Bar : SettingRegion::Mag;
     return {key, region, panel, frame, label, SettingKind::Flag, field, 1, Unticked};
 }
 
 Setting Character(const char* key, const char* panel, const char* frame, const char* label,
                   int byte, CharRule rule) {
-    const Region region = byte <= BarLast ? Region::Bar : Region::Mag;
+    const SettingRegion region = byte <= BarLast ? SettingRegion::Bar : SettingRegion::Mag;
     return {key, region, panel, frame, label, SettingKind::Character, WholeByte(byte),
             1,   {},     {},    rule};
 }
 
 Setting Insertion(const char* key, const char* panel, const char* frame, const char* label,
                   int first, int length) {
-    const Region region = first <= BarLast ? Region::Bar : Region::Mag;
+    const SettingRegion region = first <= BarLast ? SettingRegion::Bar : SettingRegion::Mag;
     return {key, region, panel, frame, label, SettingKind::InsertionText, WholeByte(first), length};
 }
 
 // Bits that no panel sets: no window shows them, and they are kept as they are.
 Setting Reserved(const char* key, const char* label, BitField field) {
-    const Region region = field.byte <= BarLast ? Region::Bar : Region::Mag;
+    const SettingRegion region = field.byte <= BarLast ? SettingRegion::Bar : SettingRegion::Mag;
     return {key, region, "", "", label, SettingKind::Reserved, field};
 }
 
 Setting Header(const char* key, const char* label, HeaderItem item) {
-    return {
-        key, Region::Header, BarInterface, "", label, SettingKind::HeaderText, {-1, 0, 0}, 0, {},
-        {},  CharRule::None, item};
+    return {key,
+            SettingRegion::Header,
+            BarInterface,
+            "",
+            label,
+            SettingKind::HeaderText,
+            {-1, 0, 0},
+            0,
+            {},
+            {},
+            CharRule::None,
+            item};
 }
 
 std::vector<Setting> Build() {
@@ -122,7 +131,7 @@ std::vector<Setting> Build() {
     c.push_back(Header("header.building_date", "Building Date:", HeaderItem::SetupDate));
     c.push_back(Header("header.description", "Description:", HeaderItem::Description));
     c.push_back({"header.link_mode",
-                 Region::Header,
+                 SettingRegion::Header,
                  Transmit,
                  "Interface",
                  "Interface",
@@ -134,7 +143,7 @@ std::vector<Setting> Build() {
                  CharRule::None,
                  HeaderItem::LinkMode});
     c.push_back({"header.com_port",
-                 Region::Header,
+                 SettingRegion::Header,
                  Transmit,
                  "Port",
                  "Port",
@@ -260,9 +269,9 @@ std::vector<Setting> Build() {
     for (int i = 0; i < 8; ++i)
         c.push_back(
             Character(ids[i].key, BarMisc, "Code ID", ids[i].label, i, CharRule::Identifier));
-    c.push_back({"bar.misc.truncate_front", Region::Bar, BarMisc, "Truncate",
+    c.push_back({"bar.misc.truncate_front", SettingRegion::Bar, BarMisc, "Truncate",
                  "Truncate Front Characters", SettingKind::Count, Bits(17, 0xF0), 1, Counts});
-    c.push_back({"bar.misc.truncate_end", Region::Bar, BarMisc, "Truncate",
+    c.push_back({"bar.misc.truncate_end", SettingRegion::Bar, BarMisc, "Truncate",
                  "Truncate End Characters", SettingKind::Count, Bits(17, 0x0F), 1, Counts});
     c.push_back(Insertion("bar.misc.prefix", BarMisc, "Prefix", "Prefix", 8, 4));
     c.push_back(Insertion("bar.misc.suffix", BarMisc, "Sufix", "Sufix", 12, 4));
@@ -316,7 +325,7 @@ std::vector<Setting> Build() {
     c.push_back(Choice("mag.comm.char_timeout", MagComm, "Time-out Between Characters",
                        Bits(26, 0x04), Timeouts));
     c.push_back({"mag.comm.card_standard",
-                 Region::Mag,
+                 SettingRegion::Mag,
                  MagComm,
                  "",
                  "Select Magnetic Card Standard :",
@@ -462,13 +471,13 @@ const Setting& SettingOf(const char* key) {
     return *s;
 }
 
-QString RegionName(Region region) {
+QString RegionName(SettingRegion region) {
     switch (region) {
-    case Region::Bar:
+    case SettingRegion::Bar:
         return QStringLiteral("bar");
-    case Region::Mag:
+    case SettingRegion::Mag:
         return QStringLiteral("mag");
-    case Region::Header:
+    case SettingRegion::Header:
         break;
     }
     return QStringLiteral("header");

@@ -17,7 +17,7 @@ namespace orv {
 // Keys are lower case and dotted, region first ("bar.comm.baud_rate"); they are stable: scripts
 // use them.
 
-enum class Region {
+enum class SettingRegion {
     Bar,    // image bytes 0..24
     Mag,    // image bytes 25..84
     Header, // the header records of a configuration file
@@ -62,7 +62,7 @@ struct ShownCode {
 
 struct Setting {
     const char* key;
-    Region region;
+    SettingRegion region;
     const char* panel; // caption of the window that edits it
     const char* frame; // caption of the frame around its control, as shown; "" for none
     const char* label; // the caption or label that names it in the window, as shown
@@ -75,7 +75,7 @@ struct Setting {
     HeaderItem header = HeaderItem::None;
 
     // Stored in the image (every row but the header records).
-    bool inImage() const { return region != Region::Header; }
+    bool inImage() const { return region != SettingRegion::Header; }
     // A bit field of the image whose code is (byte AND mask) >> shift.
     bool isBitField() const {
         return inImage() && (kind == SettingKind::Choice || kind == SettingKind::Flag ||
@@ -105,7 +105,7 @@ const Setting* FindSetting(QStringView key);
 const Setting& SettingOf(const char* key);
 
 // "bar", "mag", "header".
-QString RegionName(Region region);
+QString RegionName(SettingRegion region);
 // "choice", "flag", "count", "single_character", "insertion_text", "header_text", "reserved".
 QString KindName(SettingKind kind);
 

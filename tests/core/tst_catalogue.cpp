@@ -57,11 +57,11 @@ void TestCatalogue::rowsWhereTheTableSays() {
     QVERIFY(s);
     QCOMPARE(KindName(s->kind), QString::fromLatin1(f.kind));
     if (f.byte < 0) {
-        QCOMPARE(s->region, Region::Header);
+        QCOMPARE(s->region, SettingRegion::Header);
         QVERIFY(!s->inImage());
         return;
     }
-    QCOMPARE(s->region, f.byte <= 24 ? Region::Bar : Region::Mag);
+    QCOMPARE(s->region, f.byte <= 24 ? SettingRegion::Bar : SettingRegion::Mag);
     QCOMPARE(s->field.byte, f.byte);
     QCOMPARE(s->field.mask, f.mask);
     QVERIFY(s->field.isConsistent());
