@@ -137,6 +137,7 @@ private:
     QString helpFile_;
     bool loaded_ = false;
     bool themeIconsPending_ = true;
+    bool syncingModeButtons_ = false; // showModeButtons() is setting the "mag" button
 };
 
 } // namespace orv

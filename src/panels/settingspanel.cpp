@@ -4,6 +4,7 @@
 
 #include "core/config.h"
 #include "notation/dlgctrl.h"
+#include "ui/controls.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -115,8 +116,7 @@ void SettingsPanel::addHeaderBoxes(QGroupBox* frame) {
 InsertionBox* SettingsPanel::insertionFrame(const InsertionFrameTable& table, QGroupBox** frame,
                                             QVBoxLayout** layout) {
     const Setting& group = BoundSetting(table.key, SettingKind::InsertionText);
-    *frame = new QGroupBox(QString::fromLatin1(group.frame));
-    (*frame)->setObjectName(QString::fromLatin1(table.frame));
+    *frame = TitledFrame(QString::fromLatin1(table.frame), QString::fromLatin1(group.frame));
     auto* box = bind(
         new InsertionBox(config(), group.field.byte, group.length, QString::fromLatin1(table.box)));
     const bool prefix = table.prefix;

@@ -1,6 +1,7 @@
 #include "barcodespanel.h"
 
 #include "panels/tabframes.h"
+#include "ui/controls.h"
 #include "ui/names.h"
 
 #include <QGridLayout>
@@ -46,9 +47,7 @@ const OptionLayout Interleave25CheckDigit{"bar.codes.interleave_25.check_digit",
 // clang-format on
 
 QGroupBox* Frame(const char* name, const char* caption) {
-    auto* f = new QGroupBox(QString::fromLatin1(caption));
-    f->setObjectName(QString::fromLatin1(name));
-    return f;
+    return TitledFrame(QString::fromLatin1(name), QString::fromLatin1(caption));
 }
 
 } // namespace

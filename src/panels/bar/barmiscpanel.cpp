@@ -1,6 +1,7 @@
 #include "barmiscpanel.h"
 
 #include "panels/tabframes.h"
+#include "ui/controls.h"
 #include "ui/names.h"
 
 #include <QGridLayout>
@@ -79,8 +80,8 @@ BarMiscPanel::BarMiscPanel(Config& config, Dialogs& dialogs, const WindowInfo& i
                                               QStringLiteral("Deleting and Inserting Edit For "
                                                              "Output Characters"),
                                               QStringLiteral("Characters Edit")));
-    auto* truncate = new QGroupBox(QString::fromLatin1(frontCount.frame));
-    truncate->setObjectName(QStringLiteral("fra68"));
+    QGroupBox* truncate =
+        TitledFrame(QStringLiteral("fra68"), QString::fromLatin1(frontCount.frame));
     auto* t = new QGridLayout(truncate);
     t->addWidget(
         BuddyLabel(QString::fromLatin1(frontCount.label), front, QStringLiteral("lblTruncate1")), 0,

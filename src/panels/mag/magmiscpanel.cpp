@@ -1,6 +1,7 @@
 #include "magmiscpanel.h"
 
 #include "panels/tabframes.h"
+#include "ui/controls.h"
 #include "ui/names.h"
 
 #include <QButtonGroup>
@@ -97,6 +98,7 @@ void MagMiscPanel::addTrackChoice(const char* name, const char* const (&groups)[
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("Select Track")));
     auto* group = new QButtonGroup(this);
+    std::vector<int> firsts; // the first byte of each track's group
     for (int t = 0; t < 3; ++t) {
         const Setting& track = BoundSetting(groups[t], SettingKind::InsertionText);
         auto* b = new QRadioButton(QString::fromLatin1(track.label));
@@ -104,10 +106,11 @@ void MagMiscPanel::addTrackChoice(const char* name, const char* const (&groups)[
         b->setChecked(t == 0); // track 1 when the panel loads
         group->addButton(b, t);
         row->addWidget(b);
-        // A click shows the track's group, even the track already shown.
-        const int first = track.field.byte;
-        connect(b, &QRadioButton::clicked, box, [box, first] { box->setGroupStart(first); });
+        firsts.push_back(track.field.byte);
     }
+    // Choosing a track (a click, even on the track already shown, the arrow keys, an
+    // accessibility client) shows the track's group.
+    OnOptionChosen(group, box, [box, firsts](int t) { box->setGroupStart(firsts.at(t)); });
     row->addStretch(1);
     frame->insertLayout(0, row);
 }
