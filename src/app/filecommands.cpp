@@ -110,7 +110,7 @@ void MainWindow::mnuFileOpen_Click() {
 
 bool MainWindow::openConfiguration(const QString& path) {
     // Only a regular file of a sensible size is opened: a named pipe or a device would block.
-    const ReadResult file = ReadWholeFile(path, MaxCfgFileSize);
+    const ReadResult file = ReadWholeFile(path, MaxConfigFileSize);
     if (file.status == ReadStatus::NotRegular || file.status == ReadStatus::Failed) {
         reportFileError(QStringLiteral("The file %1 could not be opened: %2.").arg(path, file.why));
         return false;

@@ -28,7 +28,7 @@ constexpr int DefaultsRecordCount = 86;
 // strings, and a header box holds up to 32,767 characters, so the largest file the program
 // itself writes is about 132 KB: 1 MiB leaves room for that and for any extra records. A defaults
 // file has no text but its signature and is about 450 bytes: 64 KiB is ample.
-constexpr qint64 MaxCfgFileSize = 1024 * 1024;
+constexpr qint64 MaxConfigFileSize = 1024 * 1024;
 constexpr qint64 MaxDefaultsFileSize = 64 * 1024;
 
 // What a configuration file holds.
@@ -68,5 +68,23 @@ QByteArray WriteDefaultsFile(const Image& image);
 
 // The image of a defaults file, or nothing when it is not a usable defaults file.
 std::optional<Image> ParseDefaultsFile(const QByteArray& bytes);
+
+
+// The two formats, told apart by their signature.
+enum class FileFormat { Cfg, Defaults };
+
+struct AnyFileParseResult {
+    CfgParseStatus status = CfgParseStatus::Damaged; // WrongSignature: neither signature
+    QString reason;                                  // for Damaged: what is wrong, for the user
+    FileFormat format = FileFormat::Cfg;
+    CfgContents contents; // of a defaults file only the image
+};
+
+// Reads a configuration file or a defaults file, whichever its signature says it is.
+AnyFileParseResult ParseAnyFile(const QByteArray& bytes);
+
+// The bytes of a file of either format; a defaults file holds only the image.
+std::optional<QByteArray> WriteAnyFile(FileFormat format, const CfgContents& contents,
+                                       QString* why = nullptr);
 
 } // namespace orv

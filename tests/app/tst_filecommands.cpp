@@ -329,7 +329,7 @@ void TestFileCommands::openRefusesSpecialFiles() {
         QVERIFY(QDir().mkpath(path));
     } else if (kind == QLatin1String("large")) {
         QByteArray big = *WriteCfgFile(Sample());
-        big += QByteArray(MaxCfgFileSize + 1 - big.size(), ' ');
+        big += QByteArray(MaxConfigFileSize + 1 - big.size(), ' ');
         AppFixture::WriteFile(path, big);
     } else {
         path = kind;
