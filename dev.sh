@@ -60,7 +60,7 @@ run_fuzzers() {
             echo "$name FAILED (input saved in $dir/artifacts)"
             return 1
         fi
-        grep -E '^#[0-9]+ +DONE|stat::number_of_executed_units' "$dir/logs/$name.log"
+        grep -E '^#[0-9]+[[:space:]]+DONE|stat::number_of_executed_units' "$dir/logs/$name.log"
     done
 }
 
