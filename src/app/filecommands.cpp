@@ -101,14 +101,15 @@ void MainWindow::mnuFileOpen_Click() {
     request.filter = CfgFilter;
     request.defaultExtension = QStringLiteral("cfg");
     request.fileMustExist = true;
-    const auto path = services_.dialogs.openFileName(request);
-    if (!path)
-        return;
+    if (const auto path = services_.dialogs.openFileName(request))
+        openFile(*path);
+}
 
-    QFile file(*path);
+void MainWindow::openFile(const QString& path) {
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         reportFileError(
-            QStringLiteral("The file %1 could not be opened: %2.").arg(*path, file.errorString()));
+            QStringLiteral("The file %1 could not be opened: %2.").arg(path, file.errorString()));
         return;
     }
     const QByteArray bytes = file.read(MaxFileSize + 1);
@@ -127,12 +128,12 @@ void MainWindow::mnuFileOpen_Click() {
     }
     if (parsed.status == CfgParseStatus::Damaged) {
         reportFileError(QStringLiteral("The file %1 is damaged and was not opened: %2.")
-                            .arg(*path, parsed.reason));
+                            .arg(path, parsed.reason));
         return;
     }
     if (!closeImageWindows())
         return;
-    config_.CfgFileName = *path;
+    config_.CfgFileName = path;
     ApplyContents(config_, parsed.contents);
     config_.MarkSaved();
     setCaption(NewCaption);

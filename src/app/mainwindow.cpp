@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "aboutbox.h"
+#include "icons.h"
 #include "windowfactory.h"
 
 #include "core/dialogs.h"
@@ -13,6 +14,7 @@
 #include <QDialog>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QSettings>
 #include <QTimer>
 #include <QToolBar>
 #include <QWindow>
@@ -22,6 +24,8 @@ namespace orv {
 namespace {
 
 const QString Title = QStringLiteral("Configuration Setup");
+// Where the window's size and position are kept in the settings file.
+const QString GeometryKey = QStringLiteral("MainWindow/geometry");
 
 // Toolbar1: key, tooltip, theme icon. An empty key is a separator.
 struct ToolButton {
@@ -198,10 +202,7 @@ void MainWindow::createToolbar() {
             continue;
         }
         const QString key = QString::fromLatin1(b.key);
-        // With its size given, the icon is read from the resources when first drawn, not here.
-        QIcon icon;
-        icon.addFile(QStringLiteral(":/icons/%1.png").arg(key), QSize(24, 24));
-        auto* a = toolbar_->addAction(icon, QString::fromLatin1(b.tooltip));
+        auto* a = toolbar_->addAction(ToolbarIcon(key), QString::fromLatin1(b.tooltip));
         a->setObjectName(QStringLiteral("Toolbar1_") + key);
         a->setToolTip(QString::fromLatin1(b.tooltip));
         a->setData(key);
@@ -283,6 +284,28 @@ void MainWindow::load() {
     config_.CfgData = config_.CfgDefault;
     config_.CfgSaved = config_.CfgDefault;
     showModeButtons(false);
+    restorePlace();
+}
+
+void MainWindow::start(const QString& file) {
+    load();
+    show();
+    if (!file.isEmpty())
+        openFile(file);
+}
+
+void MainWindow::restorePlace() {
+    const QSettings settings(paths_.settingsFile(), QSettings::IniFormat);
+    const QByteArray geometry = settings.value(GeometryKey).toByteArray();
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
+    // The window starts in its normal state, whatever state it was left in.
+    setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+}
+
+void MainWindow::rememberPlace() {
+    QSettings settings(paths_.settingsFile(), QSettings::IniFormat);
+    settings.setValue(GeometryKey, saveGeometry());
 }
 
 // ----- Shell -----
@@ -551,6 +574,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     if (about_)
         about_->close();
+    rememberPlace();
     services_.portAccess.ShutdownWinIo();
     event->accept();
 }

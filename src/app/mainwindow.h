@@ -36,8 +36,15 @@ public:
     // The date that start-up and New write into SetupDate; today unless a test fixes it.
     void setToday(std::function<QDate()> today) { today_ = std::move(today); }
 
-    // MDIForm_Load: port access, start values, defaults file, working images.
+    // MDIForm_Load: port access, start values, defaults file, working images; then the
+    // window's place of the last run.
     void load();
+    // The program's start-up: load(), show the window, then open `file` (from the command
+    // line; none when empty) as File > Open opens the file chosen in its dialog.
+    void start(const QString& file = QString());
+    // File > Open once the file is chosen: reads `path` into the configuration, or refuses it
+    // with a message and changes nothing.
+    void openFile(const QString& path);
 
     QMdiArea* mdiArea() const { return mdi_; }
     QToolBar* toolbar() const { return toolbar_; }
@@ -120,6 +127,9 @@ private:
     bool writeConfiguration(const QString& path);
     bool closeImageWindows();
     void loadDefaults();
+    // The window's size and position, kept in the settings file between runs.
+    void restorePlace();
+    void rememberPlace();
     QDate today() const { return today_ ? today_() : QDate::currentDate(); }
     void reportFileError(const QString& text);
 

@@ -1,9 +1,12 @@
 #include "qtdialogs.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 
 namespace orv {
 
@@ -46,23 +49,37 @@ QFileDialog::Options OptionsOf(const Dialogs::FileRequest& r) {
     return options;
 }
 
-void Prepare(QFileDialog& dialog, const Dialogs::FileRequest& r) {
+const QString LastFolderKey = QStringLiteral("FileDialogs/lastFolder");
+
+} // namespace
+
+void QtDialogs::prepare(QFileDialog& dialog, const FileRequest& r) const {
     if (!r.title.isEmpty())
         dialog.setWindowTitle(r.title);
-    dialog.setNameFilter(QtDialogs::QtFilter(r.filter));
+    dialog.setNameFilter(QtFilter(r.filter));
     dialog.setDefaultSuffix(r.defaultExtension);
     dialog.setOptions(OptionsOf(r));
+    // A proposed name with a folder ("/home/me/a.cfg") starts there; a bare name ("New File")
+    // or none starts in the folder used last.
+    QString folder = lastFolder_;
+    if (folder.isEmpty() && !settingsFile_.isEmpty())
+        folder = QSettings(settingsFile_, QSettings::IniFormat).value(LastFolderKey).toString();
+    const bool namesFolder = QDir::fromNativeSeparators(r.fileName).contains(QLatin1Char('/'));
+    if (!namesFolder && QFileInfo(folder).isDir())
+        dialog.setDirectory(folder);
     if (!r.fileName.isEmpty())
         dialog.selectFile(r.fileName);
 }
 
-std::optional<QString> Run(QFileDialog& dialog) {
+std::optional<QString> QtDialogs::run(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    const QString path = dialog.selectedFiles().constFirst();
+    lastFolder_ = QFileInfo(path).absolutePath();
+    if (!settingsFile_.isEmpty())
+        QSettings(settingsFile_, QSettings::IniFormat).setValue(LastFolderKey, lastFolder_);
+    return path;
 }
-
-} // namespace
 
 QWidget* QtDialogs::dialogParent() const {
     if (QWidget* modal = QApplication::activeModalWidget())
@@ -146,8 +163,8 @@ std::optional<QString> QtDialogs::openFileName(const FileRequest& r) {
     QFileDialog dialog(dialogParent());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(r.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    Prepare(dialog, r);
-    return Run(dialog);
+    prepare(dialog, r);
+    return run(dialog);
 }
 
 std::optional<QString> QtDialogs::saveFileName(const FileRequest& r) {
@@ -155,8 +172,8 @@ std::optional<QString> QtDialogs::saveFileName(const FileRequest& r) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // A save dialog only offers folders that exist, which is what "path must exist" asks.
     dialog.setFileMode(QFileDialog::AnyFile);
-    Prepare(dialog, r);
-    return Run(dialog);
+    prepare(dialog, r);
+    return run(dialog);
 }
 
 } // namespace orv
