@@ -7,16 +7,23 @@
 #   ./dev.sh asan-test   build with AddressSanitizer + UndefinedBehaviorSanitizer (build-asan/)
 #                        and run every test
 #   ./dev.sh bench       build (build/) and run the benchmarks
+#   ./dev.sh package     build the Debian package (build-package/orvcfg_<version>_<arch>.deb),
+#                        check its files and run lintian on it
 #   ./dev.sh deps        only install the missing packages
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev libfontconfig-dev)
+# Building, and what the tests need: the SVG icon engine (sharp icons), scdoc (man pages), and
+# the validators of the desktop files.
+PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev libfontconfig-dev
+    libqt6svg6 scdoc appstream desktop-file-utils shared-mime-info)
+# What ./dev.sh package needs besides: dpkg-shlibdeps (Depends) and lintian.
+PACKAGE_TOOLS=(dpkg-dev lintian)
 JOBS=$(nproc)
 
 deps() {
     local missing=()
-    for p in "${PACKAGES[@]}"; do
+    for p in "${PACKAGES[@]}" "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' ||
             missing+=("$p")
     done
@@ -61,6 +68,24 @@ asan-test)
     build build-asan -DCMAKE_BUILD_TYPE=Debug -DORVCFG_SANITIZE=ON -DORVCFG_BUILD_BENCH=OFF
     run_tests build-asan
     ;;
+package)
+    deps "${PACKAGE_TOOLS[@]}"
+    # A release build with Debian's hardening flags, in a folder of its own.
+    (
+        export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+        CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
+        LDFLAGS=$(dpkg-buildflags --get LDFLAGS)
+        export CXXFLAGS LDFLAGS
+        build build-package -DCMAKE_BUILD_TYPE=Release -DORVCFG_BUILD_TESTS=OFF \
+            -DORVCFG_BUILD_BENCH=OFF
+    )
+    (cd build-package && cpack -G DEB)
+    version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' build-package/CPackConfig.cmake)
+    packaging/check-package.sh build-package build-package/packaging/expected-files.txt "$version"
+    # Errors fail the command; warnings and notes are shown.
+    lintian --fail-on error --display-info build-package/orvcfg_"$version"_*.deb
+    ls build-package/orvcfg_"$version"_*.deb
+    ;;
 bench)
     deps
     build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -69,7 +94,7 @@ bench)
     done
     ;;
 *)
-    sed -n '2,10p' "$0"
+    sed -n '2,12p' "$0"
     exit 2
     ;;
 esac

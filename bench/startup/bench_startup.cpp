@@ -91,7 +91,7 @@ int Child(int argc, char* argv[], const QByteArray& kind) {
         fonts->wait();
     QApplication::setApplicationName(QStringLiteral("orvcfg"));
     if (kind != "bare")
-        QApplication::setWindowIcon(orv::ProgramIcon());
+        QApplication::setWindowIcon(orv::ProgramIcon(orv::StartUpIconSource()));
     QTemporaryDir dir;
     if (kind == "bare") {
         QMainWindow window;

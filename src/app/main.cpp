@@ -24,7 +24,8 @@ int main(int argc, char* argv[]) {
     // The command line is read before anything else starts: a wrong one ends the process here.
     const QString file = orv::ProcessCommandLine(app);
     QGuiApplication::setDesktopFileName(QStringLiteral(ORV_DESKTOP_ID));
-    QApplication::setWindowIcon(orv::ProgramIcon());
+    // The main window puts the SVG icon in its place once it has been drawn.
+    QApplication::setWindowIcon(orv::ProgramIcon(orv::StartUpIconSource()));
 
     orv::Config config;
     const orv::AppPaths paths = orv::AppPaths::ForThisProcess();

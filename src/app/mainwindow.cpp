@@ -1,7 +1,6 @@
 #include "mainwindow.h"
 
 #include "aboutbox.h"
-#include "icons.h"
 #include "windowfactory.h"
 
 #include "core/dialogs.h"
@@ -10,6 +9,7 @@
 #include "ui/childwindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QMdiArea>
@@ -194,6 +194,7 @@ void MainWindow::createToolbar() {
     toolbar_->setMovable(false);
     toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     toolbar_->setIconSize(QSize(24, 24));
+    startUpIcons_ = StartUpIconSource();
     int separators = 0;
     for (const ToolButton& b : ToolButtons) {
         if (!b.key) {
@@ -202,7 +203,8 @@ void MainWindow::createToolbar() {
             continue;
         }
         const QString key = QString::fromLatin1(b.key);
-        auto* a = toolbar_->addAction(ToolbarIcon(key), QString::fromLatin1(b.tooltip));
+        auto* a =
+            toolbar_->addAction(ToolbarIcon(key, startUpIcons_), QString::fromLatin1(b.tooltip));
         a->setObjectName(QStringLiteral("Toolbar1_") + key);
         a->setToolTip(QString::fromLatin1(b.tooltip));
         a->setData(key);
@@ -219,24 +221,34 @@ void MainWindow::createToolbar() {
     }
 }
 
-void MainWindow::applyThemeIcons() {
+void MainWindow::applyLateIcons() {
+    // Where the window was first drawn with the PNGs, the SVG sources take over now, so that
+    // the icons stay sharp on a screen of any scale.
+    const bool svgNow = startUpIcons_ == IconSource::Png;
+    if (svgNow)
+        QApplication::setWindowIcon(ProgramIcon());
     for (const ToolButton& b : ToolButtons) {
         if (!b.key)
             continue;
         QAction* a = action(QStringLiteral("Toolbar1_") + QLatin1String(b.key));
+        if (!a)
+            continue;
         const QString themeName = QString::fromLatin1(b.themeIcon);
-        if (a && QIcon::hasThemeIcon(themeName))
+        if (QIcon::hasThemeIcon(themeName))
             a->setIcon(QIcon::fromTheme(themeName));
+        else if (svgNow)
+            a->setIcon(ToolbarIcon(QString::fromLatin1(b.key)));
     }
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == windowHandle() && event->type() == QEvent::Expose &&
         windowHandle()->isExposed()) {
-        // The window has been drawn once: now take the desktop theme's toolbar icons. Reading
-        // the icon theme costs more than drawing the whole window, so it waits until then.
+        // The window has been drawn once: now take the desktop theme's toolbar icons, and the
+        // SVG icons where it was drawn with the PNGs. Reading the icon theme costs more than
+        // drawing the whole window, so it waits until then.
         windowHandle()->removeEventFilter(this);
-        QTimer::singleShot(0, this, &MainWindow::applyThemeIcons);
+        QTimer::singleShot(0, this, &MainWindow::applyLateIcons);
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "apppaths.h"
+#include "icons.h"
 #include "services.h"
 
 #include "core/config.h"
@@ -106,8 +107,9 @@ private:
 
     void createMenus();
     void createToolbar();
-    // The desktop theme's icons for the toolbar buttons that the theme has.
-    void applyThemeIcons();
+    // After the first paint: the desktop theme's icons for the toolbar buttons that the theme
+    // has, and the SVG icons where the window was first drawn with the PNGs.
+    void applyLateIcons();
     QAction* addMenuItem(QMenu* menu, const char* name, const char* caption,
                          const QKeySequence& shortcut, void (MainWindow::*slot)());
     void setCaption(const QString& prefix);
@@ -147,6 +149,7 @@ private:
     QString helpFile_;
     bool loaded_ = false;
     bool themeIconsPending_ = true;
+    IconSource startUpIcons_ = IconSource::Png;
 };
 
 } // namespace orv
