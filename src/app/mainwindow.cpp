@@ -15,6 +15,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QSettings>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QToolBar>
 #include <QWindow>
@@ -208,9 +209,18 @@ void MainWindow::createToolbar() {
         a->setObjectName(QStringLiteral("Toolbar1_") + key);
         a->setToolTip(QString::fromLatin1(b.tooltip));
         a->setData(key);
-        if (key == QLatin1String("mag"))
+        if (key == QLatin1String("mag")) {
+            // The two-state button switches the command set whenever its state changes: by a
+            // click, or by an accessibility client's Toggle action, which changes the state
+            // without triggering. showModeButtons() sets the state without a switch.
             a->setCheckable(true);
-        connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+            connect(a, &QAction::toggled, this, [this, key] {
+                if (!syncingModeButtons_)
+                    Toolbar1_ButtonClick(key);
+            });
+        } else {
+            connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+        }
         actions_.insert(a->objectName(), a);
         // Icon-only buttons carry their tooltip as accessible name and description.
         if (QWidget* w = toolbar_->widgetForAction(a)) {
@@ -340,6 +350,7 @@ void MainWindow::closeFirmwareWindow() {
 }
 
 void MainWindow::showModeButtons(bool magMode) {
+    const QScopedValueRollback syncing(syncingModeButtons_, true);
     if (QAction* mag = action(QStringLiteral("Toolbar1_mag")))
         mag->setChecked(magMode);
     if (QAction* bar = action(QStringLiteral("Toolbar1_bar")))

@@ -150,6 +150,7 @@ private:
     bool loaded_ = false;
     bool themeIconsPending_ = true;
     IconSource startUpIcons_ = IconSource::Png;
+    bool syncingModeButtons_ = false; // showModeButtons() is setting the "mag" button
 };
 
 } // namespace orv

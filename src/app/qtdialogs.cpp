@@ -124,6 +124,8 @@ Dialogs::Answer QtDialogs::message(const Message& m) {
     box.setText(DisplayText(m.text));
     box.setTextFormat(Qt::PlainText);
     box.setIcon(IconOf(m.icon));
+    if (!m.details.isEmpty())
+        box.setDetailedText(m.details);
     QList<Answer> answers;
     switch (m.buttons) {
     case Buttons::Ok:

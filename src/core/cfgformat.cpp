@@ -211,4 +211,32 @@ std::optional<Image> ParseDefaultsFile(const QByteArray& bytes) {
     return image;
 }
 
+AnyFileParseResult ParseAnyFile(const QByteArray& bytes) {
+    AnyFileParseResult result;
+    const QList<QByteArray> lines = LinesOf(bytes.left(64));
+    if (!lines.isEmpty() && lines[0] == DefaultsSignature) {
+        result.format = FileFormat::Defaults;
+        if (const auto image = ParseDefaultsFile(bytes)) {
+            result.status = CfgParseStatus::Ok;
+            result.contents.data = *image;
+        } else {
+            result.reason = QStringLiteral("a defaults file holds 85 numbers 0 to 255 after its "
+                                           "first line, and this one does not");
+        }
+        return result;
+    }
+    CfgParseResult cfg = ParseCfgFile(bytes);
+    result.status = cfg.status;
+    result.reason = cfg.reason;
+    result.contents = cfg.contents;
+    return result;
+}
+
+std::optional<QByteArray> WriteAnyFile(FileFormat format, const CfgContents& contents,
+                                       QString* why) {
+    if (format == FileFormat::Defaults)
+        return WriteDefaultsFile(contents.data);
+    return WriteCfgFile(contents, why);
+}
+
 } // namespace orv

@@ -56,4 +56,24 @@ QByteArray WriteDefaultsFile(const Image& image);
 // The image of a defaults file, or nothing when it is not a usable defaults file.
 std::optional<Image> ParseDefaultsFile(const QByteArray& bytes);
 
+// Configuration and defaults files are a few hundred bytes; anything much larger is not one.
+constexpr qint64 MaxConfigFileSize = 1 << 20;
+
+// The two formats, told apart by their signature.
+enum class FileFormat { Cfg, Defaults };
+
+struct AnyFileParseResult {
+    CfgParseStatus status = CfgParseStatus::Damaged; // WrongSignature: neither signature
+    QString reason;                                  // for Damaged: what is wrong, for the user
+    FileFormat format = FileFormat::Cfg;
+    CfgContents contents; // of a defaults file only the image
+};
+
+// Reads a configuration file or a defaults file, whichever its signature says it is.
+AnyFileParseResult ParseAnyFile(const QByteArray& bytes);
+
+// The bytes of a file of either format; a defaults file holds only the image.
+std::optional<QByteArray> WriteAnyFile(FileFormat format, const CfgContents& contents,
+                                       QString* why = nullptr);
+
 } // namespace orv

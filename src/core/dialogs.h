@@ -26,6 +26,7 @@ public:
         Buttons buttons = Buttons::Ok;
         Icon icon = Icon::None;
         std::optional<Answer> defaultButton; // none: the first button
+        QString details; // shown on request below the message (why it happened); empty: none
     };
 
     struct FileRequest {

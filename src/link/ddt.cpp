@@ -97,7 +97,8 @@ void Ddt::buildControls() {
     Command1_->setAccessibleDescription(tr("Clear the RS232 box"));
     Check1_ = new QCheckBox(QStringLiteral("CR+LF Enable"), this);
     Check1_->setObjectName(QStringLiteral("Check1"));
-    connect(Check1_, &QCheckBox::clicked, this, &Ddt::Check1_Click);
+    // Checked or cleared by a click, the keyboard or an accessibility client.
+    connect(Check1_, &QCheckBox::toggled, this, &Ddt::Check1_Click);
     grid->addWidget(rs232, 1, 1);
     grid->addWidget(LblPort_, 2, 1);
     grid->addWidget(TxtRS232_, 3, 1);
@@ -168,7 +169,7 @@ void Ddt::MSComm1_OnComm(const QByteArray& bytes) {
 void Ddt::MSComm1_Lost() {
     receptionWait_.stop();
     reception_.clear();
-    dialogs_.message({NotAvailableText(MSComm1_->commPort()), QString()});
+    dialogs_.message(NotAvailableMessage(MSComm1_->commPort(), MSComm1_->errorString()));
 }
 
 void Ddt::showReception() {

@@ -221,7 +221,7 @@ bool FrmIsp::sendBuffer(const QByteArray& bytes, int timeoutMsecs) {
     sendAndAwait(bytes, 1, timeoutMsecs);
     if (!portLost())
         return true;
-    message(NotAvailableText(config().ComPort), QString());
+    services_.dialogs.message(NotAvailableMessage(config().ComPort, MSComm1_->errorString()));
     closePort();
     setButtonsEnabled(true);
     return false;

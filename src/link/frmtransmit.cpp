@@ -6,6 +6,7 @@
 
 #include "core/config.h"
 #include "core/dialogs.h"
+#include "ui/controls.h"
 #include "ui/names.h"
 
 #include <QButtonGroup>
@@ -60,8 +61,8 @@ void FrmTransmit::buildControls() {
     });
     settings->addWidget(options_);
 
-    auto* frame5 = new QGroupBox(QStringLiteral("Download Option"), body);
-    frame5->setObjectName(QStringLiteral("Frame5"));
+    QGroupBox* frame5 =
+        TitledFrame(QStringLiteral("Frame5"), QStringLiteral("Download Option"), body);
     auto* frame5Layout = new QVBoxLayout(frame5);
     option1_ = new QButtonGroup(this);
     option1_->setObjectName(QStringLiteral("Option1"));
@@ -73,7 +74,7 @@ void FrmTransmit::buildControls() {
         frame5Layout->addWidget(b);
     }
     frame5Layout->addStretch();
-    connect(option1_, &QButtonGroup::idClicked, this, &FrmTransmit::Option1_Click);
+    OnOptionChosen(option1_, this, [this](int index) { Option1_Click(index); });
     settings->addWidget(frame5);
     column->addLayout(settings);
 

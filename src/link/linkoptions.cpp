@@ -5,6 +5,7 @@
 
 #include "core/config.h"
 #include "core/dialogs.h"
+#include "ui/controls.h"
 #include "ui/names.h"
 
 #include <QButtonGroup>
@@ -75,8 +76,8 @@ LinkOptions::LinkOptions(Config& config, SerialPortFactory& serialPorts,
 QButtonGroup* LinkOptions::addGroup(QBoxLayout* into, const char* frameName, const char* frameTitle,
                                     const char* groupName, const QStringList& captions,
                                     void (LinkOptions::*handler)(int)) {
-    auto* box = new QGroupBox(QString::fromLatin1(frameTitle), this);
-    box->setObjectName(QString::fromLatin1(frameName));
+    QGroupBox* box =
+        TitledFrame(QString::fromLatin1(frameName), QString::fromLatin1(frameTitle), this);
     auto* boxLayout = new QVBoxLayout(box);
     auto* group = new QButtonGroup(this);
     group->setObjectName(QString::fromLatin1(groupName));
@@ -87,9 +88,9 @@ QButtonGroup* LinkOptions::addGroup(QBoxLayout* into, const char* frameName, con
         boxLayout->addWidget(button);
     }
     boxLayout->addStretch();
-    // A click, or a choice made with the arrow keys, runs the group's handler.
-    connect(group, &QButtonGroup::idClicked, this,
-            [this, handler](int id) { (this->*handler)(id); });
+    // A click, a choice made with the arrow keys or by an accessibility client runs the group's
+    // handler.
+    OnOptionChosen(group, this, [this, handler](int id) { (this->*handler)(id); });
     into->addWidget(box);
     return group;
 }
@@ -113,8 +114,10 @@ void LinkOptions::select(QButtonGroup* group, int index, void (LinkOptions::*han
     if (!group)
         return;
     if (QAbstractButton* b = group->button(index)) {
-        b->setChecked(true);
-        (this->*handler)(index);
+        if (b->isChecked())
+            (this->*handler)(index);
+        else
+            b->setChecked(true); // the change runs the handler
         return;
     }
     // No option stands for the value (a port number this window does not offer): none shows.
@@ -206,16 +209,23 @@ bool OpenSerialLink(SerialPort& port, const Config& config, Dialogs& dialogs) {
     return OpenSerialLink(port, config.SerialSettings(), config.ComPort, dialogs);
 }
 
+Dialogs::Message NotAvailableMessage(int comPort, const QString& reason) {
+    Dialogs::Message m(NotAvailableText(comPort), QString());
+    m.details = reason;
+    return m;
+}
+
 bool OpenSerialLink(SerialPort& port, const QString& settings, int comPort, Dialogs& dialogs) {
-    bool ok = port.setSettings(settings);
+    const bool settingsOk = port.setSettings(settings);
+    const QString settingsError = settingsOk ? QString() : port.errorString();
     if (port.isOpen())
         port.close();
     // From here on a failed step does not stop the others; the outcome is reported once.
     port.discardOutput();
     port.setCommPort(comPort);
-    ok = port.open() && ok;
-    if (!ok) {
-        dialogs.message({NotAvailableText(comPort), QString()});
+    const bool opened = port.open();
+    if (!opened || !settingsOk) {
+        dialogs.message(NotAvailableMessage(comPort, opened ? settingsError : port.errorString()));
         port.close();
         return false;
     }

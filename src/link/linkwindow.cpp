@@ -122,7 +122,8 @@ void LinkWindow::sendAndAwait(const QByteArray& bytes, int threshold, int timeou
 void LinkWindow::reportSerialOutcome(const QString& good, const QString& bad,
                                      const QString& title) {
     if (portLost_)
-        message(NotAvailableText(MSComm1_->commPort()), QString());
+        services_.dialogs.message(
+            NotAvailableMessage(MSComm1_->commPort(), MSComm1_->errorString()));
     else if (ReplyStatus == NoReply)
         message(QStringLiteral("Time Out Error!"), title);
     else if (ReplyStatus == GoodReply || ReplyStatus == EndOfMemory)

@@ -1,23 +1,12 @@
 #pragma once
 
+#include "core/bitfield.h"
+
 #include <QString>
 
 namespace orv {
 
 class Config;
-
-// A bit field of the configuration image: byte index, mask, and the position of the mask's
-// lowest bit. A field's code is (byte AND mask) >> shift.
-struct BitField {
-    int byte;
-    int mask;
-    int shift;
-
-    // The shift is the position of the mask's lowest bit.
-    bool isConsistent() const {
-        return mask > 0 && (mask >> shift << shift) == mask && (mask >> shift & 1);
-    }
-};
 
 // Which image a control shows: the working image (a panel loading) or the default image (a
 // "Set Default" button).

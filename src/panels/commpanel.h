@@ -12,11 +12,11 @@ class TabFrames;
 // them.
 struct CommTable {
     // Baud rate, data bits, stop bits, parity, RTS/CTS, ACK/NAK, XON/XOFF.
-    std::array<OptionGroupTable, 7> rs232;
+    std::array<OptionLayout, 7> rs232;
     // Terminal type, upper/lower case, ALT method, numerical pad.
-    std::array<OptionGroupTable, 4> keyboard;
+    std::array<OptionLayout, 4> keyboard;
     // Terminator, time-out between characters.
-    std::array<OptionGroupTable, 2> output;
+    std::array<OptionLayout, 2> output;
     const char* outputTab; // caption of the third tab
 };
 

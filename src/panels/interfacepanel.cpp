@@ -26,8 +26,7 @@ InterfacePanel::InterfacePanel(Config& config, const WindowInfo& info, const Int
     v->addWidget(options(table.modes));
     auto* checks = new QHBoxLayout;
     for (const InterfaceCheck& c : table.checks) {
-        BitCheckBox* box =
-            check(QString::fromLatin1(c.name), c.caption, c.field, table.modes.restoredBy);
+        BitCheckBox* box = check(QString::fromLatin1(c.name), c.key, table.modes.restoredBy);
         box->setEnabled(c.enabled);
         box->setVisible(c.visible);
         checks->addWidget(box);

@@ -9,8 +9,7 @@ namespace orv {
 // A check box of an interface panel, restored by its "Set Default" button.
 struct InterfaceCheck {
     const char* name;
-    const char* caption;
-    BitField field;
+    const char* key;
     bool enabled; // false: it shows and keeps its bit, but the user cannot change it
     bool visible;
 };
@@ -18,7 +17,7 @@ struct InterfaceCheck {
 struct InterfaceTable {
     const char* userTab;      // caption of the first tab
     const char* interfaceTip; // tooltip of the second tab
-    OptionGroupTable modes;   // the interface, restored by cmdDefault31_2
+    OptionLayout modes;       // the interface, restored by cmdDefault31_2
     std::vector<InterfaceCheck> checks;
 };
 

@@ -1,6 +1,7 @@
 #include "optiongroup.h"
 
 #include "core/config.h"
+#include "ui/controls.h"
 #include "ui/names.h"
 
 #include <QButtonGroup>
@@ -32,8 +33,8 @@ OptionGroup::OptionGroup(Config& config, const OptionGroupTable& table, QWidget*
     outer->setContentsMargins(0, 0, 0, 0);
     auto* grid = new QGridLayout;
     if (table_.frame) {
-        auto* frame = new QGroupBox(QString::fromLatin1(table_.frameCaption));
-        frame->setObjectName(QString::fromLatin1(table_.frame));
+        QGroupBox* frame = TitledFrame(QString::fromLatin1(table_.frame),
+                                       QString::fromLatin1(table_.frameCaption));
         frame->setLayout(grid);
         outer->addWidget(frame);
     } else {
@@ -47,14 +48,11 @@ OptionGroup::OptionGroup(Config& config, const OptionGroupTable& table, QWidget*
         KeepToSizeHint(b);
         group_->addButton(b, i);
         buttons_.push_back(b);
-        // A click stores the element's code even when it is already selected (it may show a
-        // code it does not store); toggled catches selection by the keyboard or by code.
-        connect(b, &QRadioButton::clicked, this, [this, i] { click(i); });
-        connect(b, &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on)
-                click(i);
-        });
     }
+    // A click stores the element's code even when it is already selected (it may show a code it
+    // does not store); a selection by the keyboard, by an accessibility client or by code stores
+    // it too.
+    OnOptionChosen(group_, this, [this](int element) { click(element); });
     std::vector<std::vector<int>> rows = table_.rows;
     if (rows.empty()) {
         for (int i = 0; i < count(); ++i)

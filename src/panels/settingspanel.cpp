@@ -4,6 +4,7 @@
 
 #include "core/config.h"
 #include "notation/dlgctrl.h"
+#include "ui/controls.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,6 +15,27 @@
 
 namespace orv {
 
+const Setting& BoundSetting(const char* key, SettingKind kind) {
+    const Setting& s = SettingOf(key);
+    if (s.kind != kind)
+        qFatal("the setting %s is not of the kind its control shows", key);
+    return s;
+}
+
+OptionGroupTable OptionTableOf(const OptionLayout& layout) {
+    const Setting& s = BoundSetting(layout.key, SettingKind::Choice);
+    OptionGroupTable t{layout.name, layout.frame, layout.frame ? s.frame : nullptr,
+                       s.field,     {},           layout.rows,
+                       {},          {},           layout.restoredBy};
+    for (const SettingValue& v : s.values) {
+        t.captions.push_back(v.caption);
+        t.codes.push_back(v.code);
+    }
+    for (const ShownCode& c : s.shown)
+        t.shownAs.push_back({c.code, s.indexOf(c.shownAs), !c.kept});
+    return t;
+}
+
 SettingsPanel::SettingsPanel(Config& config, const WindowInfo& info, QWidget* parent)
     : ChildWindow(config, info, parent) {}
 
@@ -21,9 +43,20 @@ OptionGroup* SettingsPanel::options(const OptionGroupTable& table) {
     return bind(new OptionGroup(config(), table), table.restoredBy);
 }
 
-BitCheckBox* SettingsPanel::check(const QString& name, const char* caption, BitField field,
-                                  const char* restoredBy) {
-    return bind(new BitCheckBox(config(), name, QString::fromLatin1(caption), field), restoredBy);
+BitCheckBox* SettingsPanel::check(const QString& name, const char* key, const char* restoredBy,
+                                  const char* caption) {
+    const Setting& s = BoundSetting(key, SettingKind::Flag);
+    return bind(
+        new BitCheckBox(config(), name, QString::fromLatin1(caption ? caption : s.label), s.field),
+        restoredBy);
+}
+
+SingleCharBox* SettingsPanel::characterBox(const QString& name, const char* key, Dialogs* dialogs,
+                                           const char* restoredBy) {
+    const Setting& s = BoundSetting(key, SettingKind::Character);
+    const SingleCharKind kind =
+        s.charRule == CharRule::Identifier ? SingleCharKind::Identifier : SingleCharKind::TrackChar;
+    return bind(new SingleCharBox(config(), dialogs, kind, s.field.byte, name), restoredBy);
 }
 
 QPushButton* SettingsPanel::defaultButton(const char* name, const char* caption) {
@@ -57,22 +90,23 @@ void SettingsPanel::setContent(QWidget* content) {
 
 void SettingsPanel::addHeaderBoxes(QGroupBox* frame) {
     struct Header {
-        const char* label;
+        const char* key;
         const char* box;
         QString Config::*string;
     };
     const Header headers[] = {
-        {"Device Name: ", "txtDeviceName", &Config::DeviceName},
-        {"User's Name: ", "txtUserName", &Config::UserName},
-        {"Building Date:", "txtDate", &Config::SetupDate},
-        {"Description:", "txtDescription", &Config::Description},
+        {"header.device_name", "txtDeviceName", &Config::DeviceName},
+        {"header.user_name", "txtUserName", &Config::UserName},
+        {"header.building_date", "txtDate", &Config::SetupDate},
+        {"header.description", "txtDescription", &Config::Description},
     };
     auto* grid = new QGridLayout(frame);
     int row = 0;
     for (const Header& h : headers) {
+        const Setting& s = BoundSetting(h.key, SettingKind::HeaderText);
         auto* box = bind(new HeaderBox(config(), h.string, QString::fromLatin1(h.box)));
         box->setMinimumWidth(300);
-        grid->addWidget(BuddyLabel(QString::fromLatin1(h.label), box), row, 0);
+        grid->addWidget(BuddyLabel(QString::fromLatin1(s.label), box), row, 0);
         grid->addWidget(box, row, 1);
         ++row;
     }
@@ -81,10 +115,10 @@ void SettingsPanel::addHeaderBoxes(QGroupBox* frame) {
 
 InsertionBox* SettingsPanel::insertionFrame(const InsertionFrameTable& table, QGroupBox** frame,
                                             QVBoxLayout** layout) {
-    *frame = new QGroupBox(QString::fromLatin1(table.caption));
-    (*frame)->setObjectName(QString::fromLatin1(table.frame));
-    auto* box =
-        bind(new InsertionBox(config(), table.first, table.size, QString::fromLatin1(table.box)));
+    const Setting& group = BoundSetting(table.key, SettingKind::InsertionText);
+    *frame = TitledFrame(QString::fromLatin1(table.frame), QString::fromLatin1(group.frame));
+    auto* box = bind(
+        new InsertionBox(config(), group.field.byte, group.length, QString::fromLatin1(table.box)));
     const bool prefix = table.prefix;
     QPushButton* keys = button(table.controlKeysButton, "Control Keys",
                                [this, prefix] { showControlKeys(prefix); });
@@ -118,18 +152,16 @@ QLabel* BuddyLabel(const QString& text, QWidget* buddy, const QString& name) {
     return label;
 }
 
-void SettingsPanel::addLanguageTab(TabFrames* tabs, int byte) {
-    // clang-format off
-    const OptionGroupTable languages{"opt61", nullptr, nullptr, {byte, 0xF0, 4},
-        {"US English", "UK English", "Italian", "Spanish",
-         "French", "German", "Swedish", "Switzerland",
-         "Hungarian", "Japanese", "Belgium", "Portuguese",
-         "Denmark", "Netherlands", "Reserved 1", "Reserved 2"},
-        {{0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 10, 11}, {12, 13, 14, 15}}, {}, {}, "cmdDefault61"};
-    // clang-format on
+void SettingsPanel::addLanguageTab(TabFrames* tabs, const char* key) {
+    const OptionLayout languages{key,
+                                 "opt61",
+                                 nullptr,
+                                 {{0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 10, 11}, {12, 13, 14, 15}},
+                                 "cmdDefault61"};
+    // The options stand directly in the tab's frame.
     auto* tab = new QVBoxLayout(tabs->addTab(QStringLiteral("&Language"),
                                              QStringLiteral("Language Selection"),
-                                             QStringLiteral("Language Selection")));
+                                             QString::fromLatin1(SettingOf(key).frame)));
     tab->addWidget(options(languages));
     tab->addWidget(defaultButton("cmdDefault61"), 0, Qt::AlignLeft);
     tab->addStretch(1);

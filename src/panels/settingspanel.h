@@ -4,6 +4,7 @@
 #include "optiongroup.h"
 #include "textboxes.h"
 
+#include "core/catalogue.h"
 #include "ui/childwindow.h"
 
 #include <functional>
@@ -16,17 +17,35 @@ class QVBoxLayout;
 
 namespace orv {
 
+class Dialogs;
 class TabFrames;
 
-// A "Prefix" or "Sufix" frame of a miscellaneous panel.
+// Where an option group stands in its panel; what its options mean comes from the settings
+// catalogue row `key`.
+struct OptionLayout {
+    const char* key;
+    const char* name;                   // the array: element i is named "name(i)"
+    const char* frame;                  // object name of its frame (captioned as the catalogue
+                                        // says), or nullptr
+    std::vector<std::vector<int>> rows; // display: element indexes row by row; empty: one column
+    const char* restoredBy;             // the "Set Default" button that restores it
+};
+
+// The table an option group is built from: the catalogue row's field, captions and codes (one
+// element per value, in the catalogue's order), and the layout.
+OptionGroupTable OptionTableOf(const OptionLayout& layout);
+
+// The setting of a catalogue row that a panel binds a control to, checked for its kind.
+const Setting& BoundSetting(const char* key, SettingKind kind);
+
+// A "Prefix" or "Sufix" frame of a miscellaneous panel. The frame's caption and the insertion
+// group its box edits come from the catalogue row `key`.
 struct InsertionFrameTable {
+    const char* key;
     const char* frame;
-    const char* caption;
     const char* label;
     const char* labelText;
     const char* box;
-    int first; // the insertion group
-    int size;
     const char* controlKeysButton;
     const char* clearButton;
     bool prefix; // the Control Key dialog serves this box when CtrlKeyToPrefix is true
@@ -48,8 +67,13 @@ protected:
         return control;
     }
     OptionGroup* options(const OptionGroupTable& table);
-    BitCheckBox* check(const QString& name, const char* caption, BitField field,
-                       const char* restoredBy);
+    OptionGroup* options(const OptionLayout& layout) { return options(OptionTableOf(layout)); }
+    // A check box for the flag `key`, captioned with its label unless `caption` says otherwise.
+    BitCheckBox* check(const QString& name, const char* key, const char* restoredBy,
+                       const char* caption = nullptr);
+    // A single-character box for the character `key`.
+    SingleCharBox* characterBox(const QString& name, const char* key, Dialogs* dialogs,
+                                const char* restoredBy);
 
     // A "Set Default" button that restores the controls registered under its name.
     QPushButton* defaultButton(const char* name, const char* caption = "Set Default");
@@ -65,9 +89,9 @@ protected:
     InsertionBox* insertionFrame(const InsertionFrameTable& table, QGroupBox** frame,
                                  QVBoxLayout** layout = nullptr);
 
-    // The "&Language" tab of a miscellaneous panel: sixteen languages (opt61) in the high nibble
-    // of `byte`, four rows of four in code order, restored by cmdDefault61.
-    void addLanguageTab(TabFrames* tabs, int byte);
+    // The "&Language" tab of a miscellaneous panel: the sixteen languages of `key` (opt61), four
+    // rows of four in code order, restored by cmdDefault61.
+    void addLanguageTab(TabFrames* tabs, const char* key);
 
     // Puts the panel's content into the window.
     void setContent(QWidget* content);

@@ -1,5 +1,6 @@
 #include "tabframes.h"
 
+#include "ui/controls.h"
 #include "ui/names.h"
 
 #include <QGroupBox>
@@ -28,8 +29,7 @@ TabFrames::TabFrames(const QString& tabStrip, const QString& frames, QWidget* pa
 QGroupBox* TabFrames::addTab(const QString& caption, const QString& toolTip,
                              const QString& frameCaption) {
     const int index = static_cast<int>(frames_.size());
-    auto* frame = new QGroupBox(frameCaption);
-    frame->setObjectName(ArrayName(framesName_, index));
+    QGroupBox* frame = TitledFrame(ArrayName(framesName_, index), frameCaption);
     frames_.push_back(frame);
     stack_->addWidget(frame); // the stack shows the first frame and hides the others
     tabBar_->addTab(caption);

@@ -1,9 +1,14 @@
 // Message texts with carriage returns and line feeds show as separate lines; the text itself
-// (as the Dialogs service records it) is not changed by the link windows.
+// (as the Dialogs service records it) is not changed by the link windows. A message's details
+// are the message box's details text.
 
 #include "app/qtdialogs.h"
 
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace orv;
 
@@ -12,6 +17,8 @@ class TestMessageText : public QObject {
 private slots:
     void lineBreaks_data();
     void lineBreaks();
+    void details_data();
+    void details();
 };
 
 void TestMessageText::lineBreaks_data() {
@@ -36,6 +43,36 @@ void TestMessageText::lineBreaks() {
     QFETCH(QString, text);
     QFETCH(QString, shown);
     QCOMPARE(QtDialogs::DisplayText(text), shown);
+}
+
+void TestMessageText::details_data() {
+    QTest::addColumn<QString>("details");
+    QTest::newRow("a reason") << "/dev/ttyUSB0 is busy: another program is using it.";
+    QTest::newRow("none") << "";
+}
+
+void TestMessageText::details() {
+    QFETCH(QString, details);
+    QtDialogs dialogs;
+    QString text;
+    QString shownDetails = QStringLiteral("(no box)");
+    // Reads the box once it shows, then presses OK.
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        poll.stop();
+        text = box->text();
+        shownDetails = box->detailedText();
+        box->button(QMessageBox::Ok)->click();
+    });
+    poll.start(10);
+    Dialogs::Message m(QStringLiteral("COM 1: not available."), QString());
+    m.details = details;
+    QCOMPARE(dialogs.message(m), Dialogs::Answer::Ok);
+    QCOMPARE(text, QStringLiteral("COM 1: not available."));
+    QCOMPARE(shownDetails, details);
 }
 
 QTEST_MAIN(TestMessageText)

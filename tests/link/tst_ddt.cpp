@@ -234,6 +234,7 @@ void TestDdt::portNotAvailable() {
     DdtRig rig(3);
     QCOMPARE(rig.dialogs.texts(), QStringList{"COM 3: not available."});
     QCOMPARE(rig.dialogs.last().title, QString());
+    QCOMPARE(rig.dialogs.last().details, QStringLiteral("No serial device for Com 3"));
     QVERIFY(!rig.window->serialPort().isOpen());
     QCOMPARE(rig.control<QLabel>("LblPort")->text(), QStringLiteral("COM 3 :  9600,N,8,1 "));
     QVERIFY(rig.window->isVisible());

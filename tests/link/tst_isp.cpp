@@ -362,6 +362,7 @@ void TestIsp::portNotAvailable() {
     rig.click("cmdTransmit");
     QCOMPARE(rig.dialogs.texts(), QStringList{"COM 3: not available."});
     QCOMPARE(rig.dialogs.last().title, QString());
+    QCOMPARE(rig.dialogs.last().details, QStringLiteral("No serial device for Com 3"));
     QVERIFY(rig.buttonsEnabled());
     QTest::qWait(50);
     QVERIFY(rig.emulator.received.isEmpty());

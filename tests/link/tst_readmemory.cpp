@@ -224,6 +224,7 @@ void TestReadMemory::readCancelledOrPortMissing() {
     rig.click("CmdRead");
     QCOMPARE(rig.dialogs.last().text, QStringLiteral("COM 3: not available."));
     QCOMPARE(rig.dialogs.last().title, QString());
+    QCOMPARE(rig.dialogs.last().details, QStringLiteral("No serial device for Com 3"));
     QCOMPARE(rig.text(), QStringLiteral("kept"));
     QVERIFY(rig.memoryBox()->isHidden());
     QVERIFY(rig.buttonsEnabled());

@@ -14,6 +14,10 @@
 
 #include <ctime>
 
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace orv;
 using namespace orv::test;
 using orv::emu::DecoderEmulator;
@@ -47,9 +51,27 @@ struct Rig {
     }
 };
 
+// Files are opened as an unprivileged user while it lives, also when the test runs as root: the
+// file-system user id changes (for this thread only) and with it the right to open any file.
+struct AsUnprivilegedUser {
+    bool root = ::geteuid() == 0;
+    bool active = !root;
+    AsUnprivilegedUser() {
+        if (root) {
+            ::setfsuid(65534); // nobody
+            active = ::setfsuid(static_cast<uid_t>(-1)) == 65534;
+        }
+    }
+    ~AsUnprivilegedUser() {
+        if (root)
+            ::setfsuid(0);
+    }
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(QSerialPort::Parity)
+Q_DECLARE_METATYPE(QSerialPort::SerialPortError)
 Q_DECLARE_METATYPE(QSerialPort::DataBits)
 Q_DECLARE_METATYPE(QSerialPort::StopBits)
 
@@ -70,6 +92,10 @@ private slots:
     void lostPortIsClosedAndReported();
     void openSerialLink_data();
     void openSerialLink();
+    void openFailureReason_data();
+    void openFailureReason();
+    void notAvailableDetails_data();
+    void notAvailableDetails();
 };
 
 void TestSerialPort::settingsText_data() {
@@ -306,6 +332,113 @@ void TestSerialPort::openSerialLink() {
     QCOMPARE(dialogs.last().text, text);
     QCOMPARE(dialogs.last().title, QString()); // the program's own name
     QCOMPARE(dialogs.last().buttons, Dialogs::Buttons::Ok);
+    QCOMPARE(dialogs.last().details, QStringLiteral("No serial device for Com %1").arg(comPort));
+}
+
+void TestSerialPort::openFailureReason_data() {
+    QTest::addColumn<QSerialPort::SerialPortError>("error");
+    QTest::addColumn<QString>("portError");
+    QTest::addColumn<bool>("userMayUse");
+    QTest::addColumn<QString>("reason");
+    using P = QSerialPort;
+    const QString permission = "Permission denied: /dev/ttyUSB0. Serial devices belong to the "
+                               "group dialout: add your user to it (sudo usermod -aG dialout "
+                               "$USER), then log out and in again.";
+    const QString busy = "/dev/ttyUSB0 is busy: another program is using it.";
+    QTest::newRow("missing") << P::DeviceNotFoundError << "No such file or directory" << false
+                             << "No such file or device: /dev/ttyUSB0. The device is missing; is "
+                                "the adapter plugged in?";
+    QTest::newRow("no access") << P::PermissionError << "Permission denied" << false << permission;
+    QTest::newRow("no access, whatever the port's words")
+        << P::PermissionError << "Keine Berechtigung" << false << permission;
+    QTest::newRow("locked by another program")
+        << P::PermissionError << "Permission error while locking the device" << true << busy;
+    QTest::newRow("opened exclusively")
+        << P::PermissionError << "Device or resource busy" << true << busy;
+    QTest::newRow("not a serial device")
+        << P::UnsupportedOperationError << "Inappropriate ioctl for device" << true
+        << "/dev/ttyUSB0: Inappropriate ioctl for device";
+    QTest::newRow("input/output") << P::ResourceError << "Input/output error" << true
+                                  << "/dev/ttyUSB0: Input/output error";
+    QTest::newRow("no words") << P::UnknownError << "" << true << "/dev/ttyUSB0: Unknown error";
+}
+
+void TestSerialPort::openFailureReason() {
+    QFETCH(QSerialPort::SerialPortError, error);
+    QFETCH(QString, portError);
+    QFETCH(bool, userMayUse);
+    QFETCH(QString, reason);
+    QCOMPARE(OpenFailureReason(error, portError, QStringLiteral("/dev/ttyUSB0"), userMayUse),
+             reason);
+}
+
+void TestSerialPort::notAvailableDetails_data() {
+    QTest::addColumn<QString>("device"); // what com1 stands for: the emulator, a file or nothing
+    QTest::addColumn<QString>("reason"); // the start of the details
+    QTest::newRow("device gone") << "gone"
+                                 << "No such file or device: ";
+    QTest::newRow("not a terminal") << "file"
+                                    << "";
+    QTest::newRow("in use by another program") << "busy"
+                                               << "";
+    QTest::newRow("no permission") << "forbidden"
+                                   << "Permission denied: ";
+}
+
+void TestSerialPort::notAvailableDetails() {
+    QFETCH(QString, device);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    DecoderEmulator emulator;
+    QVERIFY(emulator.start());
+    QString path = emulator.devicePath();
+    std::unique_ptr<SerialPort> other; // holds the device when it is busy
+    if (device == QLatin1String("gone")) {
+        path = dir.filePath(QStringLiteral("ttyUSB7"));
+    } else if (device == QLatin1String("file")) {
+        path = dir.filePath(QStringLiteral("notes.txt"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    } else if (device == QLatin1String("busy")) {
+        other = QtSerialPortFactory(dir.path(), [] { return NoDevices; }).createPort();
+    } else if (device == QLatin1String("forbidden")) {
+        // Nobody may use the device; the folder with the link stays open to all.
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0) == 0);
+        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+    }
+    QVERIFY(QFile::link(path, ComLinkPath(dir.path(), 1)));
+    if (other) {
+        other->setCommPort(1);
+        QVERIFY2(other->open(), qPrintable(other->errorString()));
+    }
+
+    QtSerialPortFactory factory(dir.path(), [] { return NoDevices; });
+    auto port = factory.createPort();
+    Config config;
+    config.ComPort = 1;
+    FakeDialogs dialogs;
+    bool opened = false;
+    if (device == QLatin1String("forbidden")) {
+        AsUnprivilegedUser user;
+        if (!user.active)
+            QSKIP("cannot open files as an unprivileged user here (setfsuid refused)");
+        opened = OpenSerialLink(*port, config, dialogs);
+    } else {
+        opened = OpenSerialLink(*port, config, dialogs);
+    }
+    QVERIFY(!opened);
+    QVERIFY(!port->isOpen());
+    QCOMPARE(dialogs.texts(), QStringList{"COM 1: not available."});
+    const QString details = dialogs.last().details;
+    QCOMPARE(details, port->errorString());
+    QVERIFY2(details.startsWith(reason + path), qPrintable(details));
+    if (device == QLatin1String("forbidden"))
+        QVERIFY2(details.contains(QLatin1String("dialout")), qPrintable(details));
+    else if (device == QLatin1String("busy"))
+        QCOMPARE(details, path + QStringLiteral(" is busy: another program is using it."));
+    else if (device == QLatin1String("file"))
+        QVERIFY2(details.size() > path.size() + 2 && details[path.size()] == QLatin1Char(':'),
+                 qPrintable(details));
 }
 
 QTEST_MAIN(TestSerialPort)

@@ -357,6 +357,7 @@ void TestTransmitRs232::portNotAvailable() {
         rig.click(b);
         QCOMPARE(rig.dialogs.last().text, QStringLiteral("COM 5: not available."));
         QCOMPARE(rig.dialogs.last().title, QString());
+        QCOMPARE(rig.dialogs.last().details, QStringLiteral("No serial device for Com 5"));
         QVERIFY(rig.buttonsEnabled());
         QVERIFY(!rig.window->serialPort().isOpen());
     }
@@ -373,6 +374,9 @@ void TestTransmitRs232::portLostWhileWaiting() {
     const qint64 took = rig.click("cmdReceive");
     QVERIFY2(took < 2000, qPrintable(QString::number(took)));
     QCOMPARE(rig.dialogs.last().text, QStringLiteral("COM 1: not available."));
+    // The details give the port's own words for the loss.
+    QVERIFY(!rig.dialogs.last().details.isEmpty());
+    QCOMPARE(rig.dialogs.last().details, rig.window->serialPort().errorString());
     QVERIFY(!rig.window->serialPort().isOpen());
     QVERIFY(rig.buttonsEnabled());
 }

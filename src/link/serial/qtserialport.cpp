@@ -1,5 +1,12 @@
 #include "qtserialport.h"
 
+#include <QFile>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace orv {
 
 std::optional<SerialSettings> ParseSerialSettings(const QString& text) {
@@ -41,6 +48,42 @@ std::optional<SerialSettings> ParseSerialSettings(const QString& text) {
     return s;
 }
 
+QString OpenFailureReason(QSerialPort::SerialPortError error, const QString& portError,
+                          const QString& device, bool userMayUse) {
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return QStringLiteral("No such file or device: %1. The device is missing; is the adapter "
+                              "plugged in?")
+            .arg(device);
+    case QSerialPort::PermissionError:
+        if (!userMayUse) {
+            return QStringLiteral("Permission denied: %1. Serial devices belong to the group "
+                                  "dialout: add your user to it (sudo usermod -aG dialout "
+                                  "$USER), then log out and in again.")
+                .arg(device);
+        }
+        return QStringLiteral("%1 is busy: another program is using it.").arg(device);
+    default:
+        return device + QStringLiteral(": ") +
+               (portError.isEmpty() ? QStringLiteral("Unknown error") : portError);
+    }
+}
+
+namespace {
+
+// Whether this user may read and write the file (checked with the identity the process opens
+// files with).
+bool UserMayUse(const QString& path) {
+#ifdef Q_OS_UNIX
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), R_OK | W_OK, AT_EACCESS) == 0;
+#else
+    Q_UNUSED(path);
+    return true;
+#endif
+}
+
+} // namespace
+
 QtSerialPort::QtSerialPort(std::function<QString(int)> deviceOf, QObject* parent)
     : SerialPort(parent), deviceOf_(std::move(deviceOf)) {
     connect(&port_, &QSerialPort::readyRead, this, &QtSerialPort::readArrived);
@@ -78,7 +121,7 @@ bool QtSerialPort::open() {
     port_.setStopBits(settings_.stopBits);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!port_.open(QIODevice::ReadWrite)) {
-        error_ = port_.errorString();
+        error_ = OpenFailureReason(port_.error(), port_.errorString(), device, UserMayUse(device));
         return false;
     }
     error_.clear();

@@ -25,6 +25,14 @@ struct SerialSettings {
 // are allowed.
 std::optional<SerialSettings> ParseSerialSettings(const QString& text);
 
+// Why `device` could not be opened, in words for the user: "Permission denied" with the way to
+// get access, "No such file" for a missing device, "busy" for a device in use, otherwise the
+// port's own text. `error` and `portError` are what QSerialPort reported; `userMayUse` says
+// whether this user may read and write the device: QSerialPort reports another program's lock
+// or exclusive use as a permission error too.
+QString OpenFailureReason(QSerialPort::SerialPortError error, const QString& portError,
+                          const QString& device, bool userMayUse);
+
 // The serial port through QSerialPort. Incoming chunks are collected until the receive
 // threshold is reached; then all of them are handed over at once. Any error of an open port
 // closes it and is reported through `lost`, so a vanished device is never read in a loop.

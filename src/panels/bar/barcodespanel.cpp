@@ -1,6 +1,7 @@
 #include "barcodespanel.h"
 
 #include "panels/tabframes.h"
+#include "ui/controls.h"
 #include "ui/names.h"
 
 #include <QGridLayout>
@@ -13,46 +14,40 @@ namespace orv {
 
 namespace {
 
-// Byte 21: chk51(i) enables the symbology of bit i.
-const char* const Symbologies[8] = {"CodaBar/NW7", "Interleave 25", "Code 128", "Code 39",
-                                    "EAN-8/JAN-8", "EAN-13/JAN-13", "UPC-E",    "UPC-A"};
+// chk51(i) is bit i of byte 21: the symbology it enables.
+const char* const Symbologies[8] = {"bar.codes.codabar.enabled",  "bar.codes.interleave_25.enabled",
+                                    "bar.codes.code_128.enabled", "bar.codes.code_39.enabled",
+                                    "bar.codes.ean_8.enabled",    "bar.codes.ean_13.enabled",
+                                    "bar.codes.upc_e.enabled",    "bar.codes.upc_a.enabled"};
 
-const std::vector<const char*> NotTransmitTransmit{"Not Transmit", "Transmit"};
+// ChkStart(i) is bit i of byte 18: the stop characters A..D are elements 0..3, the start
+// characters A..D elements 4..7.
+const char* const CodabarStartStop[8] = {"bar.codes.codabar.stop_a",  "bar.codes.codabar.stop_b",
+                                         "bar.codes.codabar.stop_c",  "bar.codes.codabar.stop_d",
+                                         "bar.codes.codabar.start_a", "bar.codes.codabar.start_b",
+                                         "bar.codes.codabar.start_c", "bar.codes.codabar.start_d"};
 
-// The three check-digit fields of byte 23 store element + 1. A stored 0 is shown as "Do Not
-// Calculate Check Digit" and kept as 0 until the user chooses an option: showing it does not
-// rewrite it.
-OptionGroupTable CheckDigit(const char* name, const char* frame, BitField field,
-                            std::vector<std::vector<int>> rows, const char* restoredBy) {
-    // clang-format off
-    return {name, frame, "Check Digit", field,
-            {"Do Not Calculate Check Digit", "Calculate Check Digit and Not Transmit",
-             "Calculate Check Digit and Transmit"},
-            std::move(rows), {1, 2, 3}, {{0, 0}}, restoredBy};
-    // clang-format on
-}
-
+// The three check-digit groups store element + 1; a stored 0 shows as "Do Not Calculate Check
+// Digit" and is kept until the user chooses (the catalogue says so).
 // clang-format off
-const OptionGroupTable Supplemental{"optCfg52B", "fraCfg52B", "Supplemental Code Setup",
-    {22, 0x40, 6}, NotTransmitTransmit, {}, {}, {}, "cmdDefault52C"};
-const OptionGroupTable UpcCheckDigit{"Optcheck", "fraCfg52C", "Check Digit",
-    {22, 0x20, 5}, NotTransmitTransmit, {{1}, {0}}, {}, {}, "cmdDefault52C"};
-const OptionGroupTable Code39OutputAs{"Optcode39", "fra53A", "Output As",
-    {23, 0x02, 1}, {"Full ASCII", "Standard"}, {{1}, {0}}, {}, {}, "cmdDefault53"};
-const OptionGroupTable Code39StartStop{"OptStart_stop", "fra53C", "Start/Stop Character",
-    {23, 0x01, 0}, {"Not Optput ", "Output "}, {}, {}, {}, "cmdDefault53"};
-const OptionGroupTable Code39CheckDigit =
-    CheckDigit("opt53B", "fra53B", {23, 0xC0, 6}, {}, "cmdDefault53");
-const OptionGroupTable Code128CheckDigit =
-    CheckDigit("opt54A", "fra54A", {23, 0x30, 4}, {}, "cmdDefault54");
-const OptionGroupTable Interleave25CheckDigit =
-    CheckDigit("opt55A", "fra55A", {23, 0x0C, 2}, {{0, 1}, {2}}, "cmdDefault55");
+const OptionLayout Supplemental{"bar.codes.upc_ean.supplemental", "optCfg52B", "fraCfg52B", {},
+                                "cmdDefault52C"};
+const OptionLayout UpcCheckDigit{"bar.codes.upc_ean.check_digit", "Optcheck", "fraCfg52C",
+                                 {{1}, {0}}, "cmdDefault52C"};
+const OptionLayout Code39OutputAs{"bar.codes.code_39.output_as", "Optcode39", "fra53A",
+                                  {{1}, {0}}, "cmdDefault53"};
+const OptionLayout Code39StartStop{"bar.codes.code_39.start_stop", "OptStart_stop", "fra53C", {},
+                                   "cmdDefault53"};
+const OptionLayout Code39CheckDigit{"bar.codes.code_39.check_digit", "opt53B", "fra53B", {},
+                                    "cmdDefault53"};
+const OptionLayout Code128CheckDigit{"bar.codes.code_128.check_digit", "opt54A", "fra54A", {},
+                                     "cmdDefault54"};
+const OptionLayout Interleave25CheckDigit{"bar.codes.interleave_25.check_digit", "opt55A",
+                                          "fra55A", {{0, 1}, {2}}, "cmdDefault55"};
 // clang-format on
 
 QGroupBox* Frame(const char* name, const char* caption) {
-    auto* f = new QGroupBox(QString::fromLatin1(caption));
-    f->setObjectName(QString::fromLatin1(name));
-    return f;
+    return TitledFrame(QString::fromLatin1(name), QString::fromLatin1(caption));
 }
 
 } // namespace
@@ -62,14 +57,12 @@ BarCodesPanel::BarCodesPanel(Config& config, const WindowInfo& info, QWidget* pa
     auto* tabs = new TabFrames(QStringLiteral("TabCFG2"), QStringLiteral("fraCfg5"));
 
     // Controls in the order loading shows them.
-    for (int i = 0; i < 8; ++i) {
-        chk51_.push_back(check(ArrayName(QStringLiteral("chk51"), i), Symbologies[i],
-                               {21, 1 << i, i}, "cmdSetAll"));
-    }
+    for (int i = 0; i < 8; ++i)
+        chk51_.push_back(check(ArrayName(QStringLiteral("chk51"), i), Symbologies[i], "cmdSetAll"));
     BitCheckBox* upcAEan13 =
-        check(QStringLiteral("chkUpcAEan13"), "UPC-A=EAN-13", {22, 0x80, 7}, "cmdDefault52C");
+        check(QStringLiteral("chkUpcAEan13"), "bar.codes.upc_ean.upc_a_ean_13", "cmdDefault52C");
     BitCheckBox* isbn =
-        check(QStringLiteral("chkIsbn"), "Enable ISBN/ISSN", {22, 0x10, 4}, "cmdDefault52C");
+        check(QStringLiteral("chkIsbn"), "bar.codes.upc_ean.isbn_issn", "cmdDefault52C");
     OptionGroup* supplemental = options(Supplemental);
     OptionGroup* upcCheck = options(UpcCheckDigit);
     OptionGroup* outputAs = options(Code39OutputAs);
@@ -78,18 +71,14 @@ BarCodesPanel::BarCodesPanel(Config& config, const WindowInfo& info, QWidget* pa
     OptionGroup* code128Check = options(Code128CheckDigit);
     OptionGroup* i25Check = options(Interleave25CheckDigit);
     BitCheckBox* brazil =
-        check(QStringLiteral("ChkBrazil"), "Brazil 25", {19, 0x01, 0}, "cmdDefault55");
-    // ChkStart(i) is bit i of byte 18: the stop characters A..D are elements 0..3, the start
-    // characters A..D elements 4..7.
+        check(QStringLiteral("ChkBrazil"), "bar.codes.interleave_25.brazil_25", "cmdDefault55");
     std::vector<BitCheckBox*> chkStart;
-    const char* const letters[4] = {"A", "B", "C", "D"};
     for (int i = 0; i < 8; ++i) {
-        chkStart.push_back(check(ArrayName(QStringLiteral("ChkStart"), i), letters[i % 4],
-                                 {18, 1 << i, i}, "cmdDefault58"));
+        chkStart.push_back(
+            check(ArrayName(QStringLiteral("ChkStart"), i), CodabarStartStop[i], "cmdDefault58"));
     }
     BitCheckBox* setUp =
-        check(QStringLiteral("chk58A"), "Set Up Start/Stop Characters Upon Transmission",
-              {22, 0x08, 3}, "cmdDefault58");
+        check(QStringLiteral("chk58A"), "bar.codes.codabar.set_up_start_stop", "cmdDefault58");
 
     // Tab 1: symbologies in two columns, "Set Default" under the left one, "Clear All Barcodes"
     // under the right one.

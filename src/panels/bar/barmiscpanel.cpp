@@ -1,6 +1,7 @@
 #include "barmiscpanel.h"
 
 #include "panels/tabframes.h"
+#include "ui/controls.h"
 #include "ui/names.h"
 
 #include <QGridLayout>
@@ -14,17 +15,21 @@ namespace orv {
 namespace {
 
 // txt62(i) holds the identifier character of byte i.
-const char* const CodeIdLabels[8] = {"UPC-A",   "UPC-E",    "EAN-13",        "EAN-8",
-                                     "Code 39", "Code 128", "Interleave 25", "CodaBar/NW7"};
+const char* const CodeIds[8] = {"bar.misc.code_id.upc_a",         "bar.misc.code_id.upc_e",
+                                "bar.misc.code_id.ean_13",        "bar.misc.code_id.ean_8",
+                                "bar.misc.code_id.code_39",       "bar.misc.code_id.code_128",
+                                "bar.misc.code_id.interleave_25", "bar.misc.code_id.codabar"};
 
 const InsertionFrameTable Prefix{
-    "fra69",    "Prefix", "lbl694", "Characters to be Inserted (Only Four Characters Available)",
-    "txt694",   8,        4,        "Command3",
-    "cmd68_69", true};
+    "bar.misc.prefix", "fra69",
+    "lbl694",          "Characters to be Inserted (Only Four Characters Available)",
+    "txt694",          "Command3",
+    "cmd68_69",        true};
 const InsertionFrameTable Suffix{
-    "Frame1",   "Sufix", "Label1", "Characters to be Inserted (Only Four Charaters Available)",
-    "txt693",   12,      4,        "Command2",
-    "Command4", false};
+    "bar.misc.suffix", "Frame1",
+    "Label1",          "Characters to be Inserted (Only Four Charaters Available)",
+    "txt693",          "Command2",
+    "Command4",        false};
 
 } // namespace
 
@@ -34,18 +39,19 @@ BarMiscPanel::BarMiscPanel(Config& config, Dialogs& dialogs, const WindowInfo& i
     auto* tabs = new TabFrames(QStringLiteral("TabCFG3"), QStringLiteral("fraCfg6"));
 
     // Controls in the order loading shows them; tab 1 is the language.
-    addLanguageTab(tabs, 16);
+    addLanguageTab(tabs, "bar.misc.language");
     BitCheckBox* codeIdOn =
-        check(QStringLiteral("chk62"), "Enable Code ID", {22, 0x04, 2}, "cmdDefault62");
+        check(QStringLiteral("chk62"), "bar.misc.code_id.enabled", "cmdDefault62");
     std::vector<SingleCharBox*> ids;
     for (int i = 0; i < 8; ++i) {
-        ids.push_back(bind(new SingleCharBox(config, &dialogs, SingleCharKind::Identifier, i,
-                                             ArrayName(QStringLiteral("txt62"), i)),
-                           "cmdDefault62"));
+        ids.push_back(characterBox(ArrayName(QStringLiteral("txt62"), i), CodeIds[i], &dialogs,
+                                   "cmdDefault62"));
     }
     // The truncation counts: typed counts up to 15 are taken (see CountCombo).
-    auto* front = bind(new CountCombo(config, {17, 0xF0, 4}, QStringLiteral("cboTruncate1")));
-    auto* end = bind(new CountCombo(config, {17, 0x0F, 0}, QStringLiteral("CboTruncate2")));
+    const Setting& frontCount = BoundSetting("bar.misc.truncate_front", SettingKind::Count);
+    const Setting& endCount = BoundSetting("bar.misc.truncate_end", SettingKind::Count);
+    auto* front = bind(new CountCombo(config, frontCount.field, QStringLiteral("cboTruncate1")));
+    auto* end = bind(new CountCombo(config, endCount.field, QStringLiteral("CboTruncate2")));
     QGroupBox* prefixFrame = nullptr;
     QGroupBox* suffixFrame = nullptr;
     insertionFrame(Prefix, &prefixFrame);
@@ -60,7 +66,7 @@ BarMiscPanel::BarMiscPanel(Config& config, Dialogs& dialogs, const WindowInfo& i
         ids[i]->setMaximumWidth(60);
         const int row = 1 + i / 2;
         const int column = (i % 2) * 2;
-        codeId->addWidget(BuddyLabel(QString::fromLatin1(CodeIdLabels[i]), ids[i],
+        codeId->addWidget(BuddyLabel(QString::fromLatin1(SettingOf(CodeIds[i]).label), ids[i],
                                      ArrayName(QStringLiteral("lbl62"), i)),
                           row, column);
         codeId->addWidget(ids[i], row, column + 1);
@@ -74,16 +80,15 @@ BarMiscPanel::BarMiscPanel(Config& config, Dialogs& dialogs, const WindowInfo& i
                                               QStringLiteral("Deleting and Inserting Edit For "
                                                              "Output Characters"),
                                               QStringLiteral("Characters Edit")));
-    auto* truncate = new QGroupBox(QStringLiteral("Truncate"));
-    truncate->setObjectName(QStringLiteral("fra68"));
+    QGroupBox* truncate =
+        TitledFrame(QStringLiteral("fra68"), QString::fromLatin1(frontCount.frame));
     auto* t = new QGridLayout(truncate);
-    t->addWidget(BuddyLabel(QStringLiteral("Truncate Front Characters"), front,
-                            QStringLiteral("lblTruncate1")),
-                 0, 0);
+    t->addWidget(
+        BuddyLabel(QString::fromLatin1(frontCount.label), front, QStringLiteral("lblTruncate1")), 0,
+        0);
     t->addWidget(front, 0, 1);
     t->addWidget(
-        BuddyLabel(QStringLiteral("Truncate End Characters"), end, QStringLiteral("lblTruncate2")),
-        1, 0);
+        BuddyLabel(QString::fromLatin1(endCount.label), end, QStringLiteral("lblTruncate2")), 1, 0);
     t->addWidget(end, 1, 1);
     t->addWidget(button("Command1", "Clear All",
                         [front, end] {

@@ -1,6 +1,7 @@
 #include "magmiscpanel.h"
 
 #include "panels/tabframes.h"
+#include "ui/controls.h"
 #include "ui/names.h"
 
 #include <QButtonGroup>
@@ -16,22 +17,27 @@ namespace orv {
 
 namespace {
 
-// The prefix and suffix groups of track 1; those of track t follow 16 × t bytes later.
+// The prefix and suffix groups of tracks 1, 2 and 3; the box shows track 1's when the panel
+// loads.
+const char* const PrefixGroups[3] = {"mag.misc.track1.prefix", "mag.misc.track2.prefix",
+                                     "mag.misc.track3.prefix"};
+const char* const SuffixGroups[3] = {"mag.misc.track1.suffix", "mag.misc.track2.suffix",
+                                     "mag.misc.track3.suffix"};
 const InsertionFrameTable Prefix{
-    "fra69",    "Prefix", "lbl694", "Characters to be Inserted (Only Eight Characters Available)",
-    "txt694",   29,       8,        "Command3",
-    "cmd68_69", true};
+    PrefixGroups[0], "fra69",
+    "lbl694",        "Characters to be Inserted (Only Eight Characters Available)",
+    "txt694",        "Command3",
+    "cmd68_69",      true};
 const InsertionFrameTable Suffix{
-    "Frame1",   "Sufix", "Label1", "Characters to be Inserted (Only Eight Charaters Available)",
-    "txt693",   37,      8,        "Command2",
-    "Command4", false};
-constexpr int TrackStride = 16;
+    SuffixGroups[0], "Frame1",
+    "Label1",        "Characters to be Inserted (Only Eight Charaters Available)",
+    "txt693",        "Command2",
+    "Command4",      false};
 
-// txtChar(i) holds the character of byte 77 + i: start and end character of each track.
-constexpr int FirstTrackChar = 77;
-const char* const TrackCharLabels[6] = {
-    "Track 1 Start Char:", "Track 1 End Char:",   "Track 2 Start Char:",
-    "Track 2 End Char:",   "Track 3 Start Char:", "Track 3 End Char:"};
+// txtChar(i): the start and end character of each track.
+const char* const TrackChars[6] = {"mag.misc.track1.start_char", "mag.misc.track1.end_char",
+                                   "mag.misc.track2.start_char", "mag.misc.track2.end_char",
+                                   "mag.misc.track3.start_char", "mag.misc.track3.end_char"};
 
 } // namespace
 
@@ -40,7 +46,7 @@ MagMiscPanel::MagMiscPanel(Config& config, const WindowInfo& info, QWidget* pare
     auto* tabs = new TabFrames(QStringLiteral("TabCFG3"), QStringLiteral("fraCfg6"));
 
     // Controls in the order loading shows them; tab 1 is the language.
-    addLanguageTab(tabs, 83);
+    addLanguageTab(tabs, "mag.misc.language");
     QGroupBox* prefixFrame = nullptr;
     QGroupBox* suffixFrame = nullptr;
     QVBoxLayout* prefixLayout = nullptr;
@@ -51,15 +57,13 @@ MagMiscPanel::MagMiscPanel(Config& config, const WindowInfo& info, QWidget* pare
     for (int i = 0; i < 6; ++i) {
         // Track characters follow their own rule: any character, and an emptied box keeps its
         // byte. No message is shown, so the box needs no dialogs.
-        chars.push_back(
-            bind(new SingleCharBox(config, nullptr, SingleCharKind::TrackChar, FirstTrackChar + i,
-                                   ArrayName(QStringLiteral("txtChar"), i)),
-                 "CmdDefault"));
+        chars.push_back(characterBox(ArrayName(QStringLiteral("txtChar"), i), TrackChars[i],
+                                     nullptr, "CmdDefault"));
     }
 
     // Tab 2: prefix and suffix, each with its own track choice.
-    addTrackChoice("Opt1Track", prefix, prefixLayout);
-    addTrackChoice("Opt2Track", suffix, suffixLayout);
+    addTrackChoice("Opt1Track", PrefixGroups, prefix, prefixLayout);
+    addTrackChoice("Opt2Track", SuffixGroups, suffix, suffixLayout);
     auto* edit = new QVBoxLayout(tabs->addTab(QStringLiteral("Tracks &Edit"),
                                               QStringLiteral("Deleting and Inserting Edit For "
                                                              "Output Characters"),
@@ -77,7 +81,7 @@ MagMiscPanel::MagMiscPanel(Config& config, const WindowInfo& info, QWidget* pare
         chars[i]->setMaximumWidth(60);
         const int row = i / 2;
         const int column = (i % 2) * 2;
-        grid->addWidget(BuddyLabel(QString::fromLatin1(TrackCharLabels[i]), chars[i],
+        grid->addWidget(BuddyLabel(QString::fromLatin1(SettingOf(TrackChars[i]).label), chars[i],
                                    ArrayName(QStringLiteral("lblChar"), i)),
                         row, column);
         grid->addWidget(chars[i], row, column + 1);
@@ -89,21 +93,24 @@ MagMiscPanel::MagMiscPanel(Config& config, const WindowInfo& info, QWidget* pare
     setContent(tabs);
 }
 
-void MagMiscPanel::addTrackChoice(const char* name, InsertionBox* box, QVBoxLayout* frame) {
-    const int track1 = box->groupStart();
+void MagMiscPanel::addTrackChoice(const char* name, const char* const (&groups)[3],
+                                  InsertionBox* box, QVBoxLayout* frame) {
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("Select Track")));
     auto* group = new QButtonGroup(this);
+    std::vector<int> firsts; // the first byte of each track's group
     for (int t = 0; t < 3; ++t) {
-        auto* b = new QRadioButton(QStringLiteral("Track %1").arg(t + 1));
+        const Setting& track = BoundSetting(groups[t], SettingKind::InsertionText);
+        auto* b = new QRadioButton(QString::fromLatin1(track.label));
         b->setObjectName(ArrayName(QString::fromLatin1(name), t));
         b->setChecked(t == 0); // track 1 when the panel loads
         group->addButton(b, t);
         row->addWidget(b);
-        // A click shows the track's group, even the track already shown.
-        connect(b, &QRadioButton::clicked, box,
-                [box, track1, t] { box->setGroupStart(track1 + TrackStride * t); });
+        firsts.push_back(track.field.byte);
     }
+    // Choosing a track (a click, even on the track already shown, the arrow keys, an
+    // accessibility client) shows the track's group.
+    OnOptionChosen(group, box, [box, firsts](int t) { box->setGroupStart(firsts.at(t)); });
     row->addStretch(1);
     frame->insertLayout(0, row);
 }

@@ -16,8 +16,9 @@ public:
 
 private:
     // The "Select Track" options (name(0..2), "Track 1".."Track 3") at the top of an insertion
-    // frame: choosing track t makes the box edit the group 16 × t bytes after the track 1 group.
-    void addTrackChoice(const char* name, InsertionBox* box, QVBoxLayout* frame);
+    // frame: choosing track t + 1 makes the box edit the insertion group groups[t].
+    void addTrackChoice(const char* name, const char* const (&groups)[3], InsertionBox* box,
+                        QVBoxLayout* frame);
 };
 
 } // namespace orv

@@ -1,0 +1,143 @@
+#include "commandset.h"
+
+#include "console.h"
+
+#include <QCommandLineParser>
+
+namespace orv {
+
+namespace {
+
+const QCommandLineOption HelpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                    QStringLiteral("Show this help and exit."));
+
+// "-o, --output=OUT": the names of an option as the help lists them.
+QString OptionNames(const QCommandLineOption& option) {
+    QStringList names;
+    for (const QString& n : option.names())
+        names << (n.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + n;
+    QString text = names.join(QStringLiteral(", "));
+    if (!option.valueName().isEmpty())
+        text += QLatin1Char(' ') + option.valueName();
+    return text;
+}
+
+} // namespace
+
+CommandSet::CommandSet(QString program, QString version, QString about)
+    : program_(std::move(program)), version_(std::move(version)), about_(std::move(about)) {}
+
+void CommandSet::add(Command command) {
+    commands_.push_back(std::move(command));
+}
+
+const Command* CommandSet::find(const QString& name) const {
+    for (const Command& c : commands_) {
+        if (c.name == name)
+            return &c;
+    }
+    return nullptr;
+}
+
+QString CommandSet::overview() const {
+    QString text = QStringLiteral("Usage: %1 COMMAND [OPTIONS] [ARGUMENTS]\n\n%2\n\nCommands:\n")
+                       .arg(program_, about_);
+    qsizetype width = 0;
+    for (const Command& c : commands_)
+        width = std::max(width, c.synopsis.size());
+    for (const Command& c : commands_)
+        text += QStringLiteral("  %1  %2\n").arg(c.synopsis.leftJustified(width), c.summary);
+    text += QStringLiteral("\nOptions:\n"
+                           "  -h, --help     Show this help and exit.\n"
+                           "  --version      Show the version and exit.\n\n"
+                           "'%1 COMMAND --help' describes a command.\n")
+                .arg(program_);
+    return text;
+}
+
+QString CommandSet::help(const Command& command) const {
+    QString text = QStringLiteral("Usage: %1 %2\n\n%3\n\nOptions:\n")
+                       .arg(program_, command.synopsis, command.description);
+    QList<QCommandLineOption> options = command.options;
+    options << HelpOption;
+    qsizetype width = 0;
+    for (const QCommandLineOption& o : options)
+        width = std::max(width, OptionNames(o).size());
+    for (const QCommandLineOption& o : options)
+        text +=
+            QStringLiteral("  %1  %2\n").arg(OptionNames(o).leftJustified(width), o.description());
+    return text;
+}
+
+int CommandSet::usageError(Console& console, const QString& message, const QString& command) const {
+    console.error(message);
+    console.printError(command.isEmpty()
+                           ? QStringLiteral("Try '%1 --help'.\n").arg(program_)
+                           : QStringLiteral("Try '%1 %2 --help'.\n").arg(program_, command));
+    return ExitTrouble;
+}
+
+int CommandSet::run(const QStringList& arguments, Console& console) const {
+    if (arguments.isEmpty()) {
+        console.printError(overview());
+        return ExitTrouble;
+    }
+    const QString first = arguments.first();
+    if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
+        console.print(overview());
+        return ExitOk;
+    }
+    if (first == QLatin1String("--version")) {
+        console.print(QStringLiteral("%1 %2\n").arg(program_, version_));
+        return ExitOk;
+    }
+    if (first == QLatin1String("help")) {
+        if (arguments.size() == 1) {
+            console.print(overview());
+            return ExitOk;
+        }
+        const Command* c = find(arguments.at(1));
+        if (!c)
+            return usageError(console, QStringLiteral("unknown command '%1'").arg(arguments.at(1)),
+                              QString());
+        console.print(help(*c));
+        return ExitOk;
+    }
+    const Command* command = find(first);
+    if (!command) {
+        return usageError(console,
+                          first.startsWith(QLatin1Char('-'))
+                              ? QStringLiteral("unknown option '%1'").arg(first)
+                              : QStringLiteral("unknown command '%1'").arg(first),
+                          QString());
+    }
+
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    parser.addOptions(command->options);
+    parser.addOption(HelpOption);
+    // The parser skips the first argument, the program's name.
+    if (!parser.parse(QStringList{program_} + arguments.mid(1)))
+        return usageError(console, parser.errorText(), command->name);
+    if (parser.isSet(HelpOption)) {
+        console.print(help(*command));
+        return ExitOk;
+    }
+    const QStringList operands = parser.positionalArguments();
+    if (operands.size() < command->minOperands)
+        return usageError(console, QStringLiteral("too few arguments"), command->name);
+    if (command->maxOperands >= 0 && operands.size() > command->maxOperands)
+        return usageError(console, QStringLiteral("too many arguments"), command->name);
+
+    QHash<QString, QString> options;
+    for (const QCommandLineOption& o : command->options) {
+        if (!parser.isSet(o))
+            continue;
+        const QString value = o.valueName().isEmpty() ? QString() : parser.value(o);
+        for (const QString& n : o.names())
+            options.insert(n, value);
+    }
+    return command->run(CommandCall(operands, std::move(options), console));
+}
+
+} // namespace orv

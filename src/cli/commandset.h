@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QCommandLineOption>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace orv {
+
+class Console;
+
+// Exit codes of every command, as diff(1) has them.
+enum ExitCode : int {
+    ExitOk = 0,      // done; for diff: the files hold the same configuration
+    ExitDiffer = 1,  // diff: the files differ
+    ExitTrouble = 2, // a usage error, or trouble: a file that cannot be read or written, a value
+                     // that is refused
+};
+
+// What a command is called with: its operands and options, after parsing.
+class CommandCall {
+public:
+    CommandCall(QStringList operands, QHash<QString, QString> options, Console& console)
+        : operands_(std::move(operands)), options_(std::move(options)), console_(console) {}
+
+    const QStringList& operands() const { return operands_; }
+    // Whether an option was given, by any of its names.
+    bool isSet(const QString& name) const { return options_.contains(name); }
+    // The value of an option that takes one (its last occurrence), or a null string.
+    QString value(const QString& name) const { return options_.value(name); }
+    Console& console() const { return console_; }
+
+private:
+    QStringList operands_;
+    QHash<QString, QString> options_; // every name of every option given -> its value
+    Console& console_;
+};
+
+// One subcommand: "orvctl NAME [OPTIONS] OPERANDS".
+struct Command {
+    QString name;
+    QString synopsis;    // after "orvctl ": "show FILE [--json]"
+    QString summary;     // one line for the list of commands
+    QString description; // what --help says below the usage line
+    QList<QCommandLineOption> options = {};
+    int minOperands = 0;
+    int maxOperands = -1; // -1: no limit
+    std::function<int(const CommandCall&)> run = {};
+};
+
+// The subcommands of a program, with the parsing, the help texts and the exit codes they share.
+// "PROGRAM --help" lists the commands, "PROGRAM --version" prints the version, and
+// "PROGRAM COMMAND --help" (or "PROGRAM help COMMAND") describes one command.
+class CommandSet {
+public:
+    CommandSet(QString program, QString version, QString about);
+
+    void add(Command command);
+    const std::vector<Command>& commands() const { return commands_; }
+
+    // Runs the command the arguments name (the program's own name not among them) and returns
+    // the exit code.
+    int run(const QStringList& arguments, Console& console) const;
+
+    QString overview() const;
+    QString help(const Command& command) const;
+
+private:
+    const Command* find(const QString& name) const;
+    int usageError(Console& console, const QString& message, const QString& command) const;
+
+    QString program_;
+    QString version_;
+    QString about_;
+    std::vector<Command> commands_;
+};
+
+} // namespace orv

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace orv {
+
+// Where a command-line command writes: its output and its messages. The program writes to the
+// standard streams; tests read what a command wrote from a buffer.
+class Console {
+public:
+    virtual ~Console() = default;
+
+    // Text in UTF-8 on the output stream.
+    void print(const QString& text) { writeOut(text.toUtf8()); }
+    // A message on the error stream: "orvctl: " + text, and a line end.
+    void error(const QString& text);
+    // Text on the error stream as it stands (usage texts).
+    void printError(const QString& text) { writeErr(text.toUtf8()); }
+
+    virtual void writeOut(const QByteArray& bytes) = 0;
+    virtual void writeErr(const QByteArray& bytes) = 0;
+};
+
+// The standard output and error streams.
+class StdConsole : public Console {
+public:
+    void writeOut(const QByteArray& bytes) override;
+    void writeErr(const QByteArray& bytes) override;
+};
+
+// Keeps what was written.
+class BufferConsole : public Console {
+public:
+    QByteArray out;
+    QByteArray err;
+    void writeOut(const QByteArray& bytes) override { out += bytes; }
+    void writeErr(const QByteArray& bytes) override { err += bytes; }
+};
+
+} // namespace orv

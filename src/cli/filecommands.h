@@ -1,0 +1,43 @@
+#pragma once
+
+#include "settingtext.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+#include <optional>
+#include <vector>
+
+namespace orv {
+
+class CommandSet;
+
+// The commands that read and write configuration files: keys, show, get, set and diff.
+void AddFileCommands(CommandSet& commands);
+
+// Reads a configuration file or a defaults file; nothing, with the reason, when it cannot.
+std::optional<ConfigFile> LoadConfigFile(const QString& path, QString* why);
+// Writes a configuration in its file's format, byte for byte as the window saves it, through
+// the checked atomic save: on failure the file at `path` is as it was.
+bool SaveConfigFile(const QString& path, const ConfigFile& file, QString* why);
+
+// Stores KEY=VALUE assignments into a configuration, in order. The messages of the refused
+// ones (the configuration may then hold some of the others).
+QStringList Assign(ConfigFile& file, const QStringList& assignments);
+
+// A setting whose value differs between two configurations.
+struct SettingChange {
+    const Setting* setting;
+    SettingReading before;
+    SettingReading after;
+};
+// Every setting that differs, in catalogue order. Header records count only when both files
+// have them.
+std::vector<SettingChange> Compare(const ConfigFile& a, const ConfigFile& b);
+
+// The JSON that keys --json, show --json and diff --json print.
+QJsonArray KeysJson();
+QJsonObject ShowJson(const QString& path, const ConfigFile& file);
+QJsonArray DiffJson(const std::vector<SettingChange>& changes);
+
+} // namespace orv

@@ -1,0 +1,44 @@
+#pragma once
+
+// Settings as text: what orvctl shows for a setting of a configuration, and how it reads a value
+// given on its command line. This is where the settings catalogue (core) meets the character
+// notation: characters and insertion text are written in brace notation, {CR} for code 13.
+
+#include "core/catalogue.h"
+#include "core/cfgformat.h"
+
+#include <optional>
+#include <vector>
+
+namespace orv {
+
+// A configuration read from a file of either format.
+struct ConfigFile {
+    FileFormat format = FileFormat::Cfg;
+    CfgContents contents; // of a defaults file only the image counts
+    bool hasHeader() const { return format == FileFormat::Cfg; }
+};
+
+// How one setting reads in a configuration.
+struct SettingReading {
+    bool present = true;    // false: a header record, and the file is a defaults file
+    std::vector<int> codes; // what is stored: the code of a field, header choice or character,
+                            // the bytes of an insertion group; nothing for header text
+    QString token;          // the value as a command takes it; null when no option shows the code
+    QString caption;        // what the window shows; null when no option shows the code
+    QString text;    // what get prints: the token, or the stored code when no option shows it
+    QString display; // for a person: the caption or the quoted text, and the stored code where
+                     // the option shown does not store it
+};
+
+SettingReading ReadSetting(const Setting& setting, const ConfigFile& file);
+
+// Stores a value given as text: a caption or token for choices, flags and counts, one character
+// or a {NAME} for a character, brace notation for insertion text. Nothing on success, otherwise
+// the reason the value is refused, and the configuration is unchanged.
+std::optional<QString> StoreSetting(const Setting& setting, const QString& text, ConfigFile& file);
+
+// One character as text: a control character (0..31) as {NAME}, any other as itself.
+QString CharacterText(quint8 code);
+
+} // namespace orv

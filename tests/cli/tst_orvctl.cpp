@@ -1,0 +1,823 @@
+// orvctl: the settings as text (set, then read back, for every key over random images; refused
+// values; diff against a byte-by-byte comparison) through the library, and the program itself
+// (exit codes, output, JSON, the files it writes and leaves alone) through QProcess.
+
+#include "cli/filecommands.h"
+#include "cli/settingtext.h"
+#include "core/catalogue.h"
+#include "core/config.h"
+#include "orvproject.h"
+#include "support/settingfields.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+using namespace orv;
+using namespace orv::test;
+
+namespace {
+
+// The names of the control characters 0..31, as the window writes them between braces.
+const char* const ControlNames[32] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL",
+                                      "BS",  "HT",  "LF",  "VT",  "FF",  "CR",  "SO",  "SI",
+                                      "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB",
+                                      "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
+
+const SettingField& FieldOf(const Setting& s) {
+    for (const SettingField& f : SettingFields()) {
+        if (qstrcmp(f.key, s.key) == 0)
+            return f;
+    }
+    qFatal("%s is not in the table", s.key);
+}
+
+bool IsIdentifier(const SettingField& f) {
+    return QByteArray(f.key).startsWith("bar.misc.code_id.") && f.mask == 0xFF;
+}
+
+QString RandomText(QRandomGenerator& rng, int maxLength) {
+    QString text;
+    const int n = rng.bounded(maxLength + 1);
+    for (int i = 0; i < n; ++i) {
+        int c = 0;
+        do
+            c = 32 + rng.bounded(224);
+        while (c == 127);
+        text += QChar(c);
+    }
+    return text;
+}
+
+ConfigFile RandomConfig(QRandomGenerator& rng, FileFormat format = FileFormat::Cfg) {
+    ConfigFile f;
+    f.format = format;
+    for (quint8& b : f.contents.data)
+        b = static_cast<quint8>(rng.bounded(256));
+    if (format == FileFormat::Cfg) {
+        f.contents.DeviceName = RandomText(rng, 20);
+        f.contents.UserName = RandomText(rng, 20);
+        f.contents.SetupDate = RandomText(rng, 10);
+        f.contents.Description = RandomText(rng, 40);
+        f.contents.ComPort = static_cast<qint16>(1 + rng.bounded(6));
+        f.contents.LinkMode = static_cast<qint16>(rng.bounded(2));
+    }
+    return f;
+}
+
+// A file as the window saves it, written out here independently of the program's writer:
+// records ended by CR LF, numbers between two blanks.
+QByteArray FileBytes(const ConfigFile& f) {
+    QByteArray out;
+    auto text = [&out](const QString& t) {
+        out += t.toLatin1() + "\r\n";
+    };
+    auto number = [&out](int n) {
+        out += ' ' + QByteArray::number(n) + " \r\n";
+    };
+    if (f.format == FileFormat::Cfg) {
+        text(QStringLiteral("tova"));
+        text(f.contents.DeviceName);
+        text(f.contents.UserName);
+        text(f.contents.SetupDate);
+        text(f.contents.Description);
+        number(f.contents.ComPort);
+        number(f.contents.LinkMode);
+    } else {
+        text(QStringLiteral("Orv_Defaults"));
+    }
+    for (quint8 b : f.contents.data)
+        number(b);
+    return out;
+}
+
+// The same setting of two images, under the table's byte and mask.
+bool SameBits(const SettingField& f, const Image& a, const Image& b) {
+    for (int i = f.byte; i < f.byte + f.length; ++i) {
+        if ((a[i] & f.mask) != (b[i] & f.mask))
+            return false;
+    }
+    return true;
+}
+
+bool SameHeader(const Setting& s, const CfgContents& a, const CfgContents& b) {
+    switch (s.header) {
+    case HeaderItem::DeviceName:
+        return a.DeviceName == b.DeviceName;
+    case HeaderItem::UserName:
+        return a.UserName == b.UserName;
+    case HeaderItem::SetupDate:
+        return a.SetupDate == b.SetupDate;
+    case HeaderItem::Description:
+        return a.Description == b.Description;
+    case HeaderItem::LinkMode:
+        return a.LinkMode == b.LinkMode;
+    default:
+        return a.ComPort == b.ComPort;
+    }
+}
+
+// A value for a setting, as a user would type it, with the text that reads back and the field
+// it leaves.
+struct Pick {
+    QString typed;
+    QString readsBack;
+    std::vector<int> bytes; // the field's code, or a group's bytes
+    QString header;         // header text
+};
+
+Pick PickValue(const Setting& s, const SettingField& f, QRandomGenerator& rng) {
+    Pick p;
+    auto someCase = [&rng](QString t) {
+        return rng.bounded(2) ? t.toLower() : t;
+    };
+    if (!s.values.empty()) {
+        const SettingValue& v = s.values[rng.bounded(static_cast<int>(s.values.size()))];
+        p.typed = rng.bounded(2) ? QString::fromLatin1(v.token)
+                                 : someCase(QString::fromLatin1(v.caption));
+        p.readsBack = QString::fromLatin1(v.token);
+        p.bytes = {v.code};
+    } else if (QByteArray(f.kind) == "single_character") {
+        const bool identifier = IsIdentifier(f);
+        int code =
+            identifier ? (rng.bounded(5) == 0 ? 0 : 32 + rng.bounded(224)) : rng.bounded(256);
+        if (code < 32) {
+            p.readsBack = identifier ? QString() : QStringLiteral("{%1}").arg(ControlNames[code]);
+            p.typed = someCase(p.readsBack);
+        } else {
+            p.readsBack = p.typed = QString(QChar(code));
+        }
+        p.bytes = {code};
+    } else if (QByteArray(f.kind) == "insertion_text") {
+        const int k = rng.bounded(f.length + 1);
+        for (int i = 0; i < k; ++i) {
+            int code = 0;
+            if (rng.bounded(3) == 0) {
+                code = rng.bounded(32);
+                QString name = QString::fromLatin1(ControlNames[code]);
+                p.readsBack += QStringLiteral("{%1}").arg(name);
+                if (name.size() == 2 && rng.bounded(2))
+                    name += QLatin1Char(' ');
+                p.typed += QStringLiteral("{%1}").arg(someCase(name));
+            } else {
+                do
+                    code = 32 + rng.bounded(223);
+                while (code == '{');
+                p.readsBack += QChar(code);
+                p.typed += QChar(code);
+            }
+            p.bytes.push_back(code);
+        }
+        p.bytes.resize(f.length, 255);
+    } else {
+        p.header = p.typed = p.readsBack = RandomText(rng, 30);
+    }
+    return p;
+}
+
+// What the real program does with some arguments.
+struct Run {
+    int exit = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run Orvctl(const QStringList& arguments, const QString& dir = QString()) {
+    QProcess p;
+    if (!dir.isEmpty())
+        p.setWorkingDirectory(dir);
+    p.start(QStringLiteral(ORVCTL_PATH), arguments);
+    if (!p.waitForFinished(20000))
+        qFatal("orvctl did not finish");
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+QStringList Listing(const QString& dir) {
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+class TestOrvctl : public QObject {
+    Q_OBJECT
+private slots:
+    void setThenReadBack_data();
+    void setThenReadBack();
+    void refusedValuesChangeNothing_data();
+    void refusedValuesChangeNothing();
+    void diffAgainstBytes();
+    void builtInDefaultsRead_data();
+    void builtInDefaultsRead();
+    void codesWithoutTheirOwnOption();
+
+    void exitCodes_data();
+    void exitCodes();
+    void helpForEveryCommand();
+    void keysJson();
+    void showJsonAgainstBytes();
+    void showForAPerson();
+    void diffJson();
+    void setWritesAsTheWindowSaves();
+    void refusalsLeaveTheFileUntouched_data();
+    void refusalsLeaveTheFileUntouched();
+    void getPrintsValues();
+
+private:
+    QTemporaryDir dir_;
+    QString path(const QString& name) const { return dir_.filePath(name); }
+};
+
+void TestOrvctl::setThenReadBack_data() {
+    QTest::addColumn<QString>("key");
+    for (const Setting& s : Catalogue())
+        QTest::newRow(s.key) << QString::fromLatin1(s.key);
+}
+
+void TestOrvctl::setThenReadBack() {
+    QFETCH(QString, key);
+    const Setting& s = *FindSetting(key);
+    const SettingField& f = FieldOf(s);
+    QRandomGenerator rng(qHash(key));
+    for (int round = 0; round < 40; ++round) {
+        ConfigFile file = RandomConfig(rng);
+        const ConfigFile before = file;
+        const Pick pick = PickValue(s, f, rng);
+        const auto refused = StoreSetting(s, pick.typed, file);
+        if (s.kind == SettingKind::Reserved) {
+            QVERIFY(refused);
+            QVERIFY(file.contents.data == before.contents.data);
+            return;
+        }
+        QVERIFY2(!refused, qPrintable(pick.typed + QStringLiteral(": ") + refused.value_or("")));
+
+        // Only the setting's own bits changed, and they hold the value.
+        Image expected = before.contents.data;
+        if (f.byte >= 0) {
+            int shift = 0;
+            while (!(f.mask >> shift & 1))
+                ++shift;
+            for (int i = 0; i < f.length; ++i) {
+                const int b = f.byte + i;
+                expected[b] = static_cast<quint8>((expected[b] & ~f.mask) |
+                                                  (pick.bytes[i] << shift & f.mask));
+            }
+        }
+        QVERIFY(file.contents.data == expected);
+        if (f.byte < 0) {
+            const bool textRow = s.kind == SettingKind::HeaderText;
+            CfgContents c = before.contents;
+            if (s.header == HeaderItem::DeviceName)
+                c.DeviceName = pick.header;
+            else if (s.header == HeaderItem::UserName)
+                c.UserName = pick.header;
+            else if (s.header == HeaderItem::SetupDate)
+                c.SetupDate = pick.header;
+            else if (s.header == HeaderItem::Description)
+                c.Description = pick.header;
+            else if (s.header == HeaderItem::LinkMode)
+                c.LinkMode = static_cast<qint16>(pick.bytes[0]);
+            else
+                c.ComPort = static_cast<qint16>(pick.bytes[0]);
+            QVERIFY(textRow || pick.header.isEmpty());
+            QCOMPARE(file.contents.DeviceName, c.DeviceName);
+            QCOMPARE(file.contents.UserName, c.UserName);
+            QCOMPARE(file.contents.SetupDate, c.SetupDate);
+            QCOMPARE(file.contents.Description, c.Description);
+            QCOMPARE(file.contents.LinkMode, c.LinkMode);
+            QCOMPARE(file.contents.ComPort, c.ComPort);
+        }
+        QCOMPARE(ReadSetting(s, file).text, pick.readsBack);
+
+        // And so it reads from the file written.
+        const auto bytes = WriteAnyFile(file.format, file.contents);
+        QVERIFY(bytes);
+        QCOMPARE(*bytes, FileBytes(file));
+        const AnyFileParseResult parsed = ParseAnyFile(*bytes);
+        QCOMPARE(parsed.status, CfgParseStatus::Ok);
+        QCOMPARE(ReadSetting(s, ConfigFile{parsed.format, parsed.contents}).text, pick.readsBack);
+    }
+}
+
+void TestOrvctl::refusedValuesChangeNothing_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("defaults");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("no such baud rate") << "bar.comm.baud_rate"
+                                       << "1234" << false << "give one of 2400, 4800, 9600, 19200";
+    QTest::newRow("a code, not a value") << "bar.comm.parity"
+                                         << "4" << false << "is not a value of Parity";
+    QTest::newRow("count above 15") << "bar.misc.truncate_front"
+                                    << "16" << false << "a count from 0 to 15";
+    QTest::newRow("five in four") << "bar.misc.prefix"
+                                  << "{STX}ABCD" << false << "holds at most 4";
+    QTest::newRow("nine in eight") << "mag.misc.track3.suffix"
+                                   << "123456789" << false << "holds at most 8";
+    QTest::newRow("no single-byte code")
+        << "bar.misc.suffix" << QString::fromUtf8("A\u20ac") << false << "no single-byte code";
+    QTest::newRow("255 ends the group")
+        << "bar.misc.suffix" << QString::fromLatin1("A\xFF") << false << "code 255";
+    QTest::newRow("two characters") << "bar.misc.code_id.upc_a"
+                                    << "AB" << false << "not one character";
+    QTest::newRow("control code ID") << "bar.misc.code_id.ean_8"
+                                     << "{CR}" << false << "must be printable";
+    QTest::newRow("a track character is never empty") << "mag.misc.track1.start_char"
+                                                      << "" << false << "give one character";
+    QTest::newRow("a name needs braces") << "mag.comm.separator"
+                                         << "CR" << false << "not one character";
+    QTest::newRow("no such name") << "mag.comm.separator"
+                                  << "{XYZ}" << false << "not one character";
+    QTest::newRow("bits no panel sets") << "mag.reserved.byte_25"
+                                        << "0" << false << "no panel sets these bits";
+    QTest::newRow("no port 7") << "header.com_port"
+                               << "7" << false << "give one of 1, 2, 3, 4, 5, 6";
+    QTest::newRow("defaults have no header") << "header.device_name"
+                                             << "x" << true << "no header records";
+}
+
+void TestOrvctl::refusedValuesChangeNothing() {
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(bool, defaults);
+    QFETCH(QString, reason);
+    QRandomGenerator rng(qHash(value));
+    ConfigFile file = RandomConfig(rng, defaults ? FileFormat::Defaults : FileFormat::Cfg);
+    const QByteArray before = FileBytes(file);
+    const auto why = StoreSetting(*FindSetting(key), value, file);
+    QVERIFY(why);
+    QVERIFY2(why->contains(reason), qPrintable(*why));
+    QCOMPARE(FileBytes(file), before);
+}
+
+void TestOrvctl::diffAgainstBytes() {
+    QRandomGenerator rng(2024);
+    for (int round = 0; round < 400; ++round) {
+        const ConfigFile a = RandomConfig(rng);
+        ConfigFile b = a;
+        // A few flipped bits (none in some rounds), sometimes a changed header record.
+        const int flips = rng.bounded(4);
+        for (int i = 0; i < flips; ++i)
+            b.contents.data[rng.bounded(ImageSize)] ^= static_cast<quint8>(1 << rng.bounded(8));
+        if (rng.bounded(8) == 0)
+            b.contents.UserName += QLatin1Char('x');
+        if (rng.bounded(8) == 0)
+            b.contents.ComPort = static_cast<qint16>(a.contents.ComPort % 6 + 1);
+
+        QSet<QString> expected;
+        for (const Setting& s : Catalogue()) {
+            const SettingField& f = FieldOf(s);
+            const bool same = f.byte >= 0 ? SameBits(f, a.contents.data, b.contents.data)
+                                          : SameHeader(s, a.contents, b.contents);
+            if (!same)
+                expected << QString::fromLatin1(s.key);
+        }
+        QSet<QString> found;
+        for (const SettingChange& c : Compare(a, b)) {
+            found << QString::fromLatin1(c.setting->key);
+            QVERIFY(c.before.codes != c.after.codes || c.before.text != c.after.text);
+        }
+        QCOMPARE(found, expected);
+        QCOMPARE(found.isEmpty(), FileBytes(a) == FileBytes(b));
+    }
+}
+
+void TestOrvctl::builtInDefaultsRead_data() {
+    // The decoder's built-in defaults, setting by setting.
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("text");
+    const char* rows[][2] = {
+        {"bar.interface.mode", "rs232"},
+        {"bar.interface.read_memory", "off"},
+        {"bar.comm.baud_rate", "9600"},
+        {"bar.comm.data_bits", "8"},
+        {"bar.comm.stop_bits", "1"},
+        {"bar.comm.parity", "none"},
+        {"bar.comm.letter_case", "upper"},
+        {"bar.comm.terminator", "crlf"},
+        {"bar.codes.upc_ean.check_digit", "transmit"},
+        {"bar.codes.upc_ean.supplemental", "not_transmit"},
+        {"bar.codes.code_39.output_as", "standard"},
+        {"bar.codes.code_39.check_digit", "no_calculate"},
+        {"bar.codes.code_128.check_digit", "calculate"},
+        {"bar.codes.interleave_25.check_digit", "no_calculate"},
+        {"bar.codes.codabar.start_d", "on"},
+        {"bar.misc.code_id.enabled", "off"},
+        {"bar.misc.code_id.codabar", "H"},
+        {"bar.misc.language", "us_english"},
+        {"bar.misc.prefix", ""},
+        {"mag.interface.mode", "keyboard"},
+        {"mag.comm.baud_rate", "9600"},
+        {"mag.comm.parity", "none"},
+        {"mag.comm.letter_case", "upper"},
+        {"mag.comm.terminator", "crlf"},
+        {"mag.comm.tracks", "auto"},
+        {"mag.comm.send_start_stop", "on"},
+        {"mag.comm.separator", "{CR}"},
+        {"mag.misc.track1.start_char", "%"},
+        {"mag.misc.track3.start_char", "+"},
+        {"mag.misc.language", "us_english"},
+    };
+    for (const auto& r : rows)
+        QTest::newRow(r[0]) << r[0] << r[1];
+}
+
+void TestOrvctl::builtInDefaultsRead() {
+    QFETCH(QString, key);
+    QFETCH(QString, text);
+    const ConfigFile file{FileFormat::Defaults, {{}, {}, {}, {}, 1, 1, Config::BuiltInDefaults()}};
+    QCOMPARE(ReadSetting(*FindSetting(key), file).text, text);
+}
+
+void TestOrvctl::codesWithoutTheirOwnOption() {
+    ConfigFile file{FileFormat::Defaults, {{}, {}, {}, {}, 1, 1, Config::BuiltInDefaults()}};
+    const Setting& parity = *FindSetting(u"bar.comm.parity");
+    file.contents.data[19] = static_cast<quint8>((file.contents.data[19] & ~0x70) | 5 << 4);
+    SettingReading r = ReadSetting(parity, file);
+    QCOMPARE(r.text, QStringLiteral("5"));
+    QVERIFY(r.token.isNull() && r.caption.isNull());
+    QCOMPARE(r.display, QStringLiteral("5 (no option)"));
+    file.contents.data[19] = static_cast<quint8>((file.contents.data[19] & ~0x70) | 4 << 4);
+    r = ReadSetting(parity, file);
+    QCOMPARE(r.caption, QStringLiteral("None"));
+    QCOMPARE(r.codes, std::vector<int>{4});
+    QCOMPARE(r.display, QStringLiteral("None (stored as 4)"));
+
+    file.contents.data[0] = 0;
+    r = ReadSetting(*FindSetting(u"bar.misc.code_id.upc_a"), file);
+    QCOMPARE(r.text, QString());
+    QCOMPARE(r.display, QStringLiteral("(none)"));
+}
+
+void TestOrvctl::exitCodes_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exit");
+    QTest::addColumn<QString>("out"); // part of the output
+    QTest::addColumn<QString>("err"); // part of the messages
+    QTest::newRow("no command") << QStringList{} << 2 << ""
+                                << "Usage: orvctl COMMAND";
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "diff A B"
+                          << "";
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "orvctl " ORV_VERSION "\n"
+                             << "";
+    QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << ""
+                                     << "unknown command 'frobnicate'";
+    QTest::newRow("unknown option") << QStringList{"show", "--jsn", "a.cfg"} << 2 << ""
+                                    << "Try 'orvctl show --help'";
+    QTest::newRow("too few") << QStringList{"diff", "a.cfg"} << 2 << ""
+                             << "too few arguments";
+    QTest::newRow("too many") << QStringList{"show", "a.cfg", "b.cfg"} << 2 << ""
+                              << "too many arguments";
+    QTest::newRow("show") << QStringList{"show", "a.cfg"} << 0 << "bar.comm.baud_rate"
+                          << "";
+    QTest::newRow("missing file") << QStringList{"show", "none.cfg"} << 2 << ""
+                                  << "none.cfg could not be read";
+    QTest::newRow("not a configuration") << QStringList{"show", "junk.txt"} << 2 << ""
+                                         << "neither a configuration file nor a defaults file";
+    QTest::newRow("damaged") << QStringList{"show", "damaged.cfg"} << 2 << ""
+                             << "damaged.cfg is damaged";
+    QTest::newRow("a folder") << QStringList{"show", "."} << 2 << ""
+                              << "It is a folder";
+    QTest::newRow("a named pipe") << QStringList{"show", "pipe.cfg"} << 2 << ""
+                                  << "not a regular file";
+    QTest::newRow("same") << QStringList{"diff", "a.cfg", "a.cfg"} << 0 << ""
+                          << "";
+    QTest::newRow("same image") << QStringList{"diff", "a.cfg", "defaults"} << 0 << ""
+                                << "";
+    QTest::newRow("differ") << QStringList{"diff", "a.cfg", "b.cfg"} << 1 << "→"
+                            << "";
+    QTest::newRow("diff trouble") << QStringList{"diff", "a.cfg", "none.cfg"} << 2 << ""
+                                  << "none";
+    QTest::newRow("get header of defaults")
+        << QStringList{"get", "defaults", "header.user_name"} << 2 << ""
+        << "no header records";
+    QTest::newRow("unknown key") << QStringList{"get", "a.cfg", "parity"} << 2 << ""
+                                 << "did you mean bar.comm.parity, mag.comm.parity?";
+    QTest::newRow("not an assignment") << QStringList{"set", "a.cfg", "bar.comm.parity"} << 2 << ""
+                                       << "is not KEY=VALUE";
+}
+
+void TestOrvctl::exitCodes() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exit);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    const QString d = dir_.path();
+    ConfigFile a{FileFormat::Cfg,
+                 {"Reader 7", "Ann", "2026-12-08", "Line 3", 2, 1, Config::BuiltInDefaults()}};
+    WriteAll(path(QStringLiteral("a.cfg")), FileBytes(a));
+    a.format = FileFormat::Defaults;
+    WriteAll(path(QStringLiteral("defaults")), FileBytes(a));
+    a.format = FileFormat::Cfg;
+    a.contents.data[16] ^= 0x04;
+    WriteAll(path(QStringLiteral("b.cfg")), FileBytes(a));
+    WriteAll(path(QStringLiteral("junk.txt")), "hello\n");
+    WriteAll(path(QStringLiteral("damaged.cfg")), "tova\r\na\r\nb\r\nc\r\nd\r\n 1 \r\n");
+    QFile::remove(path(QStringLiteral("pipe.cfg")));
+    QCOMPARE(mkfifo(QFile::encodeName(path(QStringLiteral("pipe.cfg"))).constData(), 0600), 0);
+
+    const Run r = Orvctl(arguments, d);
+    QCOMPARE(r.exit, exit);
+    QVERIFY2(QString::fromUtf8(r.out).contains(out), r.out.constData());
+    QVERIFY2(QString::fromUtf8(r.err).contains(err), r.err.constData());
+    if (exit == 2 && arguments.value(0) != QLatin1String("show"))
+        QVERIFY(!r.out.contains("bar."));
+}
+
+void TestOrvctl::helpForEveryCommand() {
+    for (const char* command : {"keys", "show", "get", "set", "diff"}) {
+        for (const QStringList& args : {QStringList{command, "--help"},
+                                        QStringList{"help", command}, QStringList{command, "-h"}}) {
+            const Run r = Orvctl(args);
+            QCOMPARE(r.exit, 0);
+            QVERIFY(r.out.startsWith("Usage: orvctl " + QByteArray(command)));
+            QVERIFY(r.out.contains("--help"));
+            QVERIFY(r.err.isEmpty());
+        }
+    }
+    QVERIFY(Orvctl({"set", "--help"}).out.contains("-o, --output OUT"));
+}
+
+void TestOrvctl::keysJson() {
+    const Run r = Orvctl({"keys", "--json"});
+    QCOMPARE(r.exit, 0);
+    const QJsonArray rows = QJsonDocument::fromJson(r.out).array();
+    QCOMPARE(rows.size(), SettingFields().size());
+    QSet<QString> seen;
+    for (const QJsonValue& v : rows) {
+        const QJsonObject o = v.toObject();
+        for (const char* field : {"key", "label", "panel", "region", "kind"})
+            QVERIFY2(o.value(QLatin1String(field)).isString(), field);
+        QVERIFY(o.value(QLatin1String("values")).isArray());
+        const QString key = o.value(QLatin1String("key")).toString();
+        seen << key;
+        const SettingField& f = FieldOf(*FindSetting(key));
+        QCOMPARE(o.value(QLatin1String("kind")).toString(), QString::fromLatin1(f.kind));
+        if (f.byte < 0) {
+            QCOMPARE(o.value(QLatin1String("region")).toString(), QStringLiteral("header"));
+            QVERIFY(o.value(QLatin1String("byte")).isNull());
+            QVERIFY(o.value(QLatin1String("mask")).isNull());
+        } else {
+            QCOMPARE(o.value(QLatin1String("byte")).toInt(), f.byte);
+            QCOMPARE(o.value(QLatin1String("mask")).toInt(), f.mask);
+            QCOMPARE(o.value(QLatin1String("region")).toString(),
+                     f.byte <= 24 ? QStringLiteral("bar") : QStringLiteral("mag"));
+        }
+        for (const QJsonValue& value : o.value(QLatin1String("values")).toArray()) {
+            const QJsonObject vo = value.toObject();
+            QVERIFY(vo.value(QLatin1String("code")).isDouble());
+            QVERIFY(vo.value(QLatin1String("caption")).isString());
+            QVERIFY(vo.value(QLatin1String("token")).isString());
+        }
+    }
+    QCOMPARE(seen.size(), rows.size());
+
+    const QJsonObject parity = [&rows] {
+        for (const QJsonValue& v : rows) {
+            if (v.toObject().value(QLatin1String("key")).toString() == u"mag.comm.parity")
+                return v.toObject();
+        }
+        return QJsonObject();
+    }();
+    QCOMPARE(parity[QLatin1String("values")].toArray().last().toObject(),
+             (QJsonObject{{"code", 7}, {"caption", "None"}, {"token", "none"}}));
+    QCOMPARE(parity[QLatin1String("other_codes")].toArray().first().toObject(),
+             (QJsonObject{{"code", 4}, {"shown_as", 7}, {"kept", true}}));
+    QCOMPARE(parity[QLatin1String("other_codes")].toArray().last().toObject(),
+             (QJsonObject{{"code", 6}, {"shown_as", QJsonValue()}, {"kept", true}}));
+}
+
+void TestOrvctl::showJsonAgainstBytes() {
+    QRandomGenerator rng(77);
+    for (int round = 0; round < 8; ++round) {
+        const ConfigFile file =
+            RandomConfig(rng, round % 2 ? FileFormat::Defaults : FileFormat::Cfg);
+        WriteAll(path(QStringLiteral("show.cfg")), FileBytes(file));
+        const Run r = Orvctl({"show", path(QStringLiteral("show.cfg")), "--json"});
+        QCOMPARE(r.exit, 0);
+        const QJsonObject doc = QJsonDocument::fromJson(r.out).object();
+        const QJsonObject header = doc[QLatin1String("header")].toObject();
+        if (file.hasHeader()) {
+            QCOMPARE(header[QLatin1String("device_name")].toString(), file.contents.DeviceName);
+            QCOMPARE(header[QLatin1String("description")].toString(), file.contents.Description);
+            QCOMPARE(header[QLatin1String("com_port")].toString(),
+                     QString::number(file.contents.ComPort));
+        } else {
+            QVERIFY(header.isEmpty());
+            QCOMPARE(doc[QLatin1String("format")].toString(), QStringLiteral("defaults"));
+        }
+        const QJsonArray settings = doc[QLatin1String("settings")].toArray();
+        int imageRows = 0;
+        for (const SettingField& f : SettingFields())
+            imageRows += f.byte >= 0;
+        QCOMPARE(settings.size(), imageRows);
+        for (const QJsonValue& v : settings) {
+            const QJsonObject o = v.toObject();
+            const Setting& s = *FindSetting(o[QLatin1String("key")].toString());
+            const SettingField& f = FieldOf(s);
+            QVERIFY(o[QLatin1String("label")].isString());
+            const QJsonValue code = o[QLatin1String("code")];
+            if (f.length > 1) {
+                const QJsonArray bytes = code.toArray();
+                QCOMPARE(bytes.size(), f.length);
+                for (int i = 0; i < f.length; ++i)
+                    QCOMPARE(bytes[i].toInt(), int(file.contents.data[f.byte + i]));
+            } else {
+                QCOMPARE(code.toInt(), FieldCodeIn(f, file.contents.data.data()));
+            }
+            // A code with no option to show it has neither token nor caption.
+            const bool shown = !s.isBitField() || s.shownValue(code.toInt());
+            QCOMPARE(o[QLatin1String("token")].isString(), shown);
+            QCOMPARE(o[QLatin1String("caption")].isString(), shown);
+            if (shown && !s.values.empty())
+                QCOMPARE(o[QLatin1String("caption")].toString(),
+                         QString::fromLatin1(s.shownValue(code.toInt())->caption));
+        }
+    }
+}
+
+void TestOrvctl::showForAPerson() {
+    ConfigFile file{FileFormat::Cfg,
+                    {"Reader 7", "Ann", "2026-12-08", "Line 3", 2, 1, Config::BuiltInDefaults()}};
+    file.contents.data[19] = static_cast<quint8>((file.contents.data[19] & ~0x70) | 5 << 4);
+    WriteAll(path(QStringLiteral("person.cfg")), FileBytes(file));
+    const Run r = Orvctl({"show", path(QStringLiteral("person.cfg"))});
+    QCOMPARE(r.exit, 0);
+    const QStringList lines = QString::fromUtf8(r.out).split(QLatin1Char('\n'));
+    // Grouped by panel: the headings in the order of the windows.
+    QStringList headings;
+    for (const QString& l : lines) {
+        if (!l.isEmpty() && !l.startsWith(QLatin1Char(' ')) && !l.contains(QLatin1String(": conf")))
+            headings << l;
+    }
+    QCOMPARE(
+        headings,
+        (QStringList{"File header", "Bar decoder: Interface",
+                     "Bar decoder: Communication Parameters", "Bar decoder: Bar Codes and Others",
+                     "Bar decoder: Miscellaneous Parameters", "Bar decoder: other bits",
+                     "Magnetic reader: Interface", "Magnetic reader: Communication Parameters",
+                     "Magnetic reader: Miscellaneous Parameters", "Magnetic reader: other bits"}));
+    // Aligned: every label and every value starts in the same column.
+    QSet<qsizetype> labelColumns;
+    QSet<qsizetype> valueColumns;
+    for (const Setting& s : Catalogue()) {
+        const QString key = QString::fromLatin1(s.key);
+        const auto line = std::find_if(lines.begin(), lines.end(), [&key](const QString& l) {
+            return l.startsWith(QLatin1String("  ") + key + QLatin1Char(' '));
+        });
+        QVERIFY2(line != lines.end(), s.key);
+        labelColumns << line->indexOf(s.displayLabel(), key.size() + 2);
+        const QString value = ReadSetting(s, file).display;
+        QVERIFY2(line->endsWith(value), s.key);
+        valueColumns << line->size() - value.size();
+    }
+    QCOMPARE(labelColumns.size(), 1);
+    QCOMPARE(valueColumns.size(), 1);
+    QVERIFY(r.out.contains("bar.comm.parity "));
+    QVERIFY(r.out.contains("5 (no option)\n"));
+    QVERIFY(r.out.contains("\"Reader 7\"\n"));
+}
+
+void TestOrvctl::diffJson() {
+    QRandomGenerator rng(5);
+    const ConfigFile a = RandomConfig(rng);
+    ConfigFile b = RandomConfig(rng);
+    WriteAll(path(QStringLiteral("da.cfg")), FileBytes(a));
+    WriteAll(path(QStringLiteral("db.cfg")), FileBytes(b));
+    const Run r =
+        Orvctl({"diff", "--json", path(QStringLiteral("da.cfg")), path(QStringLiteral("db.cfg"))});
+    QCOMPARE(r.exit, 1);
+    const QJsonArray rows = QJsonDocument::fromJson(r.out).array();
+    const std::vector<SettingChange> changes = Compare(a, b);
+    QCOMPARE(rows.size(), qsizetype(changes.size()));
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const QJsonObject o = rows[i].toObject();
+        const Setting& s = *changes[i].setting;
+        QCOMPARE(o[QLatin1String("key")].toString(), QString::fromLatin1(s.key));
+        QCOMPARE(o[QLatin1String("label")].toString(), s.displayLabel());
+        QCOMPARE(o[QLatin1String("old")].toString(), ReadSetting(s, a).text);
+        QCOMPARE(o[QLatin1String("new")].toString(), ReadSetting(s, b).text);
+    }
+    const Run same =
+        Orvctl({"diff", "--json", path(QStringLiteral("da.cfg")), path(QStringLiteral("da.cfg"))});
+    QCOMPARE(same.exit, 0);
+    QCOMPARE(QJsonDocument::fromJson(same.out).array(), QJsonArray());
+}
+
+void TestOrvctl::setWritesAsTheWindowSaves() {
+    QRandomGenerator rng(99);
+    for (int round = 0; round < 12; ++round) {
+        const FileFormat format = round % 3 == 2 ? FileFormat::Defaults : FileFormat::Cfg;
+        ConfigFile file = RandomConfig(rng, format);
+        const QString in = path(QStringLiteral("in.cfg"));
+        const QString out = path(QStringLiteral("out.cfg"));
+        WriteAll(in, FileBytes(file));
+        QFile::remove(out);
+        // A few assignments to settings of the image, and header records in a .cfg.
+        QStringList args{"set", in};
+        for (int i = 0; i < 4; ++i) {
+            const Setting& s = Catalogue()[rng.bounded(static_cast<int>(Catalogue().size()))];
+            if (s.kind == SettingKind::Reserved || (!s.inImage() && format == FileFormat::Defaults))
+                continue;
+            const Pick p = PickValue(s, FieldOf(s), rng);
+            args << QString::fromLatin1(s.key) + QLatin1Char('=') + p.typed;
+            QVERIFY(!StoreSetting(s, p.typed, file));
+        }
+        const bool toOther = round % 2;
+        if (toOther)
+            args << "-o" << out;
+        const QByteArray original = ReadAll(in);
+        const Run r = Orvctl(args);
+        QVERIFY2(r.exit == 0, r.err.constData());
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(ReadAll(toOther ? out : in), FileBytes(file));
+        if (toOther)
+            QCOMPARE(ReadAll(in), original);
+    }
+}
+
+void TestOrvctl::refusalsLeaveTheFileUntouched_data() {
+    QTest::addColumn<QStringList>("assignments");
+    QTest::addColumn<QString>("output"); // -o, if any
+    QTest::addColumn<QString>("err");
+    QTest::newRow("an unknown key among good ones")
+        << QStringList{"bar.comm.baud_rate=19200", "bar.comm.speed=9600"} << ""
+        << "unknown key 'bar.comm.speed'";
+    QTest::newRow("an unknown value after a good one")
+        << QStringList{"bar.misc.prefix={STX}", "mag.comm.tracks=track 4"} << ""
+        << "\"track 4\" is not a value of Track Selection";
+    QTest::newRow("a line break in a header record")
+        << QStringList{"header.description=one\ntwo"} << ""
+        << "the description contains a line break";
+    QTest::newRow("to a folder that does not exist")
+        << QStringList{"bar.comm.baud_rate=4800"} << "missing/out.cfg"
+        << "could not be written";
+    QTest::newRow("to a folder") << QStringList{"bar.comm.baud_rate=4800"} << "sub"
+                                 << "could not be written";
+}
+
+void TestOrvctl::refusalsLeaveTheFileUntouched() {
+    QFETCH(QStringList, assignments);
+    QFETCH(QString, output);
+    QFETCH(QString, err);
+    QTemporaryDir d;
+    QVERIFY(QDir(d.path()).mkdir(QStringLiteral("sub")));
+    const QString file = d.filePath(QStringLiteral("x.cfg"));
+    QRandomGenerator rng(qHash(err));
+    const QByteArray before = FileBytes(RandomConfig(rng));
+    WriteAll(file, before);
+    const QStringList listing = Listing(d.path());
+    QStringList args = QStringList{"set", file} + assignments;
+    if (!output.isEmpty())
+        args << "-o" << d.filePath(output);
+    const Run r = Orvctl(args);
+    QCOMPARE(r.exit, 2);
+    QVERIFY2(QString::fromUtf8(r.err).contains(err), r.err.constData());
+    QCOMPARE(ReadAll(file), before);
+    QCOMPARE(Listing(d.path()), listing); // no temporary file left behind
+    QVERIFY(Listing(d.filePath(QStringLiteral("sub"))).isEmpty());
+}
+
+void TestOrvctl::getPrintsValues() {
+    ConfigFile file{FileFormat::Cfg,
+                    {"Reader 7", "Ann", "2026-12-08", "Line 3", 2, 0, Config::BuiltInDefaults()}};
+    const QString cfg = path(QStringLiteral("get.cfg"));
+    WriteAll(cfg, FileBytes(file));
+    QVERIFY(Orvctl({"set", cfg, "bar.misc.suffix={stx}A{cr }", "mag.comm.baud_rate=19200",
+                    "bar.comm.parity=Even", "mag.misc.track2.end_char={ESC}"})
+                .exit == 0);
+    const Run r = Orvctl({"get", cfg, "bar.misc.suffix", "mag.comm.baud_rate", "bar.comm.parity",
+                          "header.link_mode", "header.device_name", "mag.misc.track2.end_char"});
+    QCOMPARE(r.exit, 0);
+    QCOMPARE(r.out, QByteArray("{STX}A{CR}\n19200\neven\nkeyboard\nReader 7\n{ESC}\n"));
+    // A defaults file in place of the .cfg.
+    file.format = FileFormat::Defaults;
+    WriteAll(path(QStringLiteral("defaults")), FileBytes(file));
+    QVERIFY(Orvctl({"set", path(QStringLiteral("defaults")), "bar.comm.parity=odd"}).exit == 0);
+    QCOMPARE(Orvctl({"get", path(QStringLiteral("defaults")), "bar.comm.parity"}).out,
+             QByteArray("odd\n"));
+    QVERIFY(ReadAll(path(QStringLiteral("defaults"))).startsWith("Orv_Defaults\r\n"));
+}
+
+QTEST_GUILESS_MAIN(TestOrvctl)
+#include "tst_orvctl.moc"
