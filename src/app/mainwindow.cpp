@@ -14,8 +14,8 @@
 #include <QDialog>
 #include <QMdiArea>
 #include <QMenuBar>
-#include <QSettings>
 #include <QScopedValueRollback>
+#include <QSettings>
 #include <QTimer>
 #include <QToolBar>
 #include <QWindow>
