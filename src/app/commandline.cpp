@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -31,21 +32,30 @@ QString ProcessCommandLine(const QCoreApplication& app) {
                      int(files.size()));
         std::exit(1);
     }
+    if (files.size() == 1 && files.constFirst().isEmpty()) {
+        std::fputs("orvcfg: FILE is an empty name\n", stderr);
+        std::exit(1);
+    }
     return files.isEmpty() ? QString() : QFileInfo(files.constFirst()).absoluteFilePath();
 }
 
 bool AsksForHelpOrVersion(int argc, const char* const* argv) {
-    // --help-all lists the toolkit's display options too, so it waits for the QApplication.
+    // --help-all lists the toolkit's display options too, so it waits for the QApplication,
+    // as does any other option (the toolkit's own, such as -platform, or a wrong one).
     static const char* const Options[] = {"-h", "-?", "--help", "-v", "--version"};
+    bool asks = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--") == 0)
-            return false; // what follows are file names
-        for (const char* option : Options) {
-            if (std::strcmp(argv[i], option) == 0)
-                return true;
-        }
+            break; // what follows are file names
+        if (argv[i][0] != '-')
+            continue;
+        const bool known = std::any_of(std::begin(Options), std::end(Options),
+                                       [&](const char* o) { return std::strcmp(argv[i], o) == 0; });
+        if (!known)
+            return false;
+        asks = true;
     }
-    return false;
+    return asks;
 }
 
 } // namespace orv

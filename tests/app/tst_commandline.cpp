@@ -97,6 +97,8 @@ void TestCommandLine::helpWithoutDisplay_data() {
     QTest::newRow("-v") << QStringList{"-v"} << "orvcfg " ORV_VERSION "\n";
     QTest::newRow("--version after a file")
         << QStringList{"a.cfg", "--version"} << "orvcfg " ORV_VERSION "\n";
+    QTest::newRow("a file named --help")
+        << QStringList{"--version", "--", "--help"} << "orvcfg " ORV_VERSION "\n";
 }
 
 void TestCommandLine::helpWithoutDisplay() {
@@ -117,6 +119,11 @@ void TestCommandLine::wrongCommandLine_data() {
     QTest::newRow("unknown option") << QStringList{"--bogus"} << "Unknown option 'bogus'";
     QTest::newRow("two files") << QStringList{"a.cfg", "b.cfg"}
                                << "orvcfg: only one FILE can be opened; 2 were given";
+    QTest::newRow("empty name") << QStringList{""} << "orvcfg: FILE is an empty name";
+    // With a toolkit option the toolkit starts first; the wrong option is still refused.
+    QTest::newRow("toolkit option, then a wrong one")
+        << QStringList{"-platform", "offscreen", "--version", "--bogus"}
+        << "Unknown option 'bogus'";
 }
 
 void TestCommandLine::wrongCommandLine() {
