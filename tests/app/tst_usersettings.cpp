@@ -124,6 +124,18 @@ void TestUserSettings::dialogsStartInLastFolder() {
         QCOMPARE(dialogs.openFileName(request), last + QStringLiteral("/chosen.cfg"));
         QVERIFY(startFolder != last);
     }
+    {
+        // Meanwhile another program's file dialog went elsewhere: Qt keeps one last folder for
+        // the dialogs of all its programs, this program keeps its own.
+        const QString elsewhere = dir.filePath(QStringLiteral("elsewhere"));
+        QDir().mkpath(elsewhere);
+        AppFixture::WriteFile(elsewhere + QStringLiteral("/x.cfg"), "x");
+        QFileDialog another(nullptr, QString(), elsewhere);
+        another.setFileMode(QFileDialog::ExistingFile);
+        QString ignored;
+        AnswerNextFileDialog(elsewhere + QStringLiteral("/x.cfg"), &ignored);
+        QCOMPARE(another.exec(), int(QDialog::Accepted));
+    }
     // Second run: the next dialog starts there, unless its proposed name has a folder.
     QtDialogs dialogs(settingsFile);
     Dialogs::FileRequest request;
@@ -140,5 +152,14 @@ void TestUserSettings::dialogsStartInLastFolder() {
              QFileInfo(answer).absolutePath());
 }
 
-QTEST_MAIN(TestUserSettings)
+int main(int argc, char* argv[]) {
+    // QFileDialog keeps its own state (QtProject.conf) in the per-user configuration folder:
+    // here a temporary one, never the real home's.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    TestUserSettings test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_usersettings.moc"
