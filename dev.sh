@@ -10,11 +10,18 @@
 #   ./dev.sh fuzz [SECONDS]
 #                        build the libFuzzer targets with clang (build-fuzz/) and run each over
 #                        its seed corpus and then on new inputs for SECONDS (default 20)
+#   ./dev.sh package     build the Debian package (build-package/orvcfg_<version>_<arch>.deb),
+#                        check its files and run lintian on it
 #   ./dev.sh deps        only install the missing packages
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev libfontconfig-dev)
+# Building, and what the tests need: the SVG icon engine (sharp icons), scdoc (man pages), and
+# the validators of the desktop files.
+PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev libfontconfig-dev
+    libqt6svg6 scdoc appstream desktop-file-utils shared-mime-info)
+# What ./dev.sh package needs besides: dpkg-shlibdeps (Depends) and lintian.
+PACKAGE_TOOLS=(dpkg-dev lintian)
 # The fuzz targets need clang and its runtime libraries (libFuzzer and the sanitizers).
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 JOBS=$(nproc)
@@ -97,6 +104,24 @@ fuzz)
     cmake --build build-fuzz -j"$JOBS" --target fuzzers
     run_fuzzers build-fuzz "${2:-20}"
     ;;
+package)
+    deps "${PACKAGE_TOOLS[@]}"
+    # A release build with Debian's hardening flags, in a folder of its own.
+    (
+        export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+        CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
+        LDFLAGS=$(dpkg-buildflags --get LDFLAGS)
+        export CXXFLAGS LDFLAGS
+        build build-package -DCMAKE_BUILD_TYPE=Release -DORVCFG_BUILD_TESTS=OFF \
+            -DORVCFG_BUILD_BENCH=OFF
+    )
+    (cd build-package && cpack -G DEB)
+    version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' build-package/CPackConfig.cmake)
+    packaging/check-package.sh build-package build-package/packaging/expected-files.txt "$version"
+    # Errors fail the command; warnings and notes are shown.
+    lintian --fail-on error --display-info build-package/orvcfg_"$version"_*.deb
+    ls build-package/orvcfg_"$version"_*.deb
+    ;;
 bench)
     deps
     build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -105,7 +130,7 @@ bench)
     done
     ;;
 *)
-    sed -n '2,13p' "$0"
+    sed -n '2,15p' "$0"
     exit 2
     ;;
 esac

@@ -6,7 +6,7 @@
 
 #include "link/frmtransmit.h"
 #include "link/serial/qtserialport.h"
-#include "support/emulator/decoderemulator.h"
+#include "orvemu/decoderemulator.h"
 #include "support/fakedialogs.h"
 #include "support/fakeshell.h"
 #include "support/keyboarddecoder.h"

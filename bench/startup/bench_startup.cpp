@@ -10,6 +10,7 @@
 
 #include "app/apppaths.h"
 #include "app/fontpreloader.h"
+#include "app/icons.h"
 #include "app/mainwindow.h"
 #include "app/processlauncher.h"
 #include "core/config.h"
@@ -89,6 +90,8 @@ int Child(int argc, char* argv[], const QByteArray& kind) {
     if (fonts)
         fonts->wait();
     QApplication::setApplicationName(QStringLiteral("orvcfg"));
+    if (kind != "bare")
+        QApplication::setWindowIcon(orv::ProgramIcon(orv::StartUpIconSource()));
     QTemporaryDir dir;
     if (kind == "bare") {
         QMainWindow window;
@@ -106,8 +109,7 @@ int Child(int argc, char* argv[], const QByteArray& kind) {
     paths.currentDir = dir.path();
     paths.userConfigDir = dir.path();
     orv::MainWindow window(config, orv::Services{dialogs, launcher, port}, paths);
-    window.load();
-    window.show();
+    window.start();
     ExposeWatcher watcher(&window);
     const int rc = app.exec();
     // Memory once the work that start-up deferred until the window was up has run too.

@@ -2,6 +2,8 @@
 
 #include "core/dialogs.h"
 
+#include "orvproject.h"
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -40,7 +42,11 @@ AboutBox::AboutBox(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About This Software"));
     auto* layout = new QVBoxLayout(this);
-    QLabel* title = NamedLabel("Label1", QStringLiteral("Orv Configuration Setup V3.45.01"), this);
+    QLabel* title =
+        NamedLabel("Label1",
+                   QStringLiteral("Orv Configuration Setup V") +
+                       DisplayVersion(ORV_VERSION_MAJOR, ORV_VERSION_MINOR, ORV_VERSION_PATCH),
+                   this);
     QFont big = title->font();
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.3);
@@ -66,6 +72,13 @@ AboutBox::AboutBox(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs
     layout->addLayout(buttons);
     connect(ok, &QPushButton::clicked, this, &AboutBox::cmdOK_Click);
     connect(sysInfo, &QPushButton::clicked, this, &AboutBox::cmdSysInfo_Click);
+}
+
+QString AboutBox::DisplayVersion(int major, int minor, int patch) {
+    return QStringLiteral("%1.%2.%3")
+        .arg(major)
+        .arg(minor, 2, 10, QLatin1Char('0'))
+        .arg(patch, 2, 10, QLatin1Char('0'));
 }
 
 void AboutBox::cmdOK_Click() {

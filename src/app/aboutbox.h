@@ -20,6 +20,9 @@ public:
     // "System Information Is Unavailable At This Time".
     void StartSysInfo();
 
+    // A version as the box writes it: the minor and patch numbers with two digits (3.45.01).
+    static QString DisplayVersion(int major, int minor, int patch);
+
 private:
     Dialogs& dialogs_;
 };

@@ -7,6 +7,10 @@
 
 namespace orv {
 
+QString AppPaths::settingsFile() const {
+    return QDir(userConfigDir).filePath(QStringLiteral("orvcfg.conf"));
+}
+
 AppPaths AppPaths::ForThisProcess() {
     AppPaths p;
     p.currentDir = QDir::currentPath();

@@ -102,18 +102,16 @@ void MainWindow::mnuFileOpen_Click() {
     request.filter = CfgFilter;
     request.defaultExtension = QStringLiteral("cfg");
     request.fileMustExist = true;
-    const auto path = services_.dialogs.openFileName(request);
-    if (!path)
-        return;
-    openConfiguration(*path);
+    if (const auto path = services_.dialogs.openFileName(request))
+        openFile(*path);
 }
 
-bool MainWindow::openConfiguration(const QString& path) {
+void MainWindow::openFile(const QString& path) {
     // Only a regular file of a sensible size is opened: a named pipe or a device would block.
     const ReadResult file = ReadWholeFile(path, MaxConfigFileSize);
     if (file.status == ReadStatus::NotRegular || file.status == ReadStatus::Failed) {
         reportFileError(QStringLiteral("The file %1 could not be opened: %2.").arg(path, file.why));
-        return false;
+        return;
     }
     CfgParseResult parsed;
     if (file.status == ReadStatus::TooLarge) {
@@ -127,20 +125,19 @@ bool MainWindow::openConfiguration(const QString& path) {
     if (parsed.status == CfgParseStatus::WrongSignature) {
         services_.dialogs.inform(QStringLiteral("This File Is Not A Configuration Setup File"),
                                  Title);
-        return false;
+        return;
     }
     if (parsed.status == CfgParseStatus::Damaged) {
         reportFileError(QStringLiteral("The file %1 is damaged and was not opened: %2.")
                             .arg(path, parsed.reason));
-        return false;
+        return;
     }
     if (!closeImageWindows())
-        return false;
+        return;
     config_.CfgFileName = path;
     ApplyContents(config_, parsed.contents);
     config_.MarkSaved();
     setCaption(NewCaption);
-    return true;
 }
 
 void MainWindow::mnuFileSave_Click() {

@@ -9,11 +9,13 @@
 #include "ui/childwindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QScopedValueRollback>
+#include <QSettings>
 #include <QTimer>
 #include <QToolBar>
 #include <QWindow>
@@ -23,6 +25,8 @@ namespace orv {
 namespace {
 
 const QString Title = QStringLiteral("Configuration Setup");
+// Where the window's size and position are kept in the settings file.
+const QString GeometryKey = QStringLiteral("MainWindow/geometry");
 
 // Toolbar1: key, tooltip, theme icon. An empty key is a separator.
 struct ToolButton {
@@ -191,6 +195,7 @@ void MainWindow::createToolbar() {
     toolbar_->setMovable(false);
     toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     toolbar_->setIconSize(QSize(24, 24));
+    startUpIcons_ = StartUpIconSource();
     int separators = 0;
     for (const ToolButton& b : ToolButtons) {
         if (!b.key) {
@@ -199,10 +204,8 @@ void MainWindow::createToolbar() {
             continue;
         }
         const QString key = QString::fromLatin1(b.key);
-        // With its size given, the icon is read from the resources when first drawn, not here.
-        QIcon icon;
-        icon.addFile(QStringLiteral(":/icons/%1.png").arg(key), QSize(24, 24));
-        auto* a = toolbar_->addAction(icon, QString::fromLatin1(b.tooltip));
+        auto* a =
+            toolbar_->addAction(ToolbarIcon(key, startUpIcons_), QString::fromLatin1(b.tooltip));
         a->setObjectName(QStringLiteral("Toolbar1_") + key);
         a->setToolTip(QString::fromLatin1(b.tooltip));
         a->setData(key);
@@ -228,24 +231,34 @@ void MainWindow::createToolbar() {
     }
 }
 
-void MainWindow::applyThemeIcons() {
+void MainWindow::applyLateIcons() {
+    // Where the window was first drawn with the PNGs, the SVG sources take over now, so that
+    // the icons stay sharp on a screen of any scale.
+    const bool svgNow = startUpIcons_ == IconSource::Png;
+    if (svgNow)
+        QApplication::setWindowIcon(ProgramIcon());
     for (const ToolButton& b : ToolButtons) {
         if (!b.key)
             continue;
         QAction* a = action(QStringLiteral("Toolbar1_") + QLatin1String(b.key));
+        if (!a)
+            continue;
         const QString themeName = QString::fromLatin1(b.themeIcon);
-        if (a && QIcon::hasThemeIcon(themeName))
+        if (QIcon::hasThemeIcon(themeName))
             a->setIcon(QIcon::fromTheme(themeName));
+        else if (svgNow)
+            a->setIcon(ToolbarIcon(QString::fromLatin1(b.key)));
     }
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == windowHandle() && event->type() == QEvent::Expose &&
         windowHandle()->isExposed()) {
-        // The window has been drawn once: now take the desktop theme's toolbar icons. Reading
-        // the icon theme costs more than drawing the whole window, so it waits until then.
+        // The window has been drawn once: now take the desktop theme's toolbar icons, and the
+        // SVG icons where it was drawn with the PNGs. Reading the icon theme costs more than
+        // drawing the whole window, so it waits until then.
         windowHandle()->removeEventFilter(this);
-        QTimer::singleShot(0, this, &MainWindow::applyThemeIcons);
+        QTimer::singleShot(0, this, &MainWindow::applyLateIcons);
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -293,6 +306,28 @@ void MainWindow::load() {
     config_.CfgData = config_.CfgDefault;
     config_.CfgSaved = config_.CfgDefault;
     showModeButtons(false);
+    restorePlace();
+}
+
+void MainWindow::start(const QString& file) {
+    load();
+    show();
+    if (!file.isEmpty())
+        openFile(file);
+}
+
+void MainWindow::restorePlace() {
+    const QSettings settings(paths_.settingsFile(), QSettings::IniFormat);
+    const QByteArray geometry = settings.value(GeometryKey).toByteArray();
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
+    // The window starts in its normal state, whatever state it was left in.
+    setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+}
+
+void MainWindow::rememberPlace() {
+    QSettings settings(paths_.settingsFile(), QSettings::IniFormat);
+    settings.setValue(GeometryKey, saveGeometry());
 }
 
 // ----- Shell -----
@@ -562,6 +597,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     if (about_)
         about_->close();
+    rememberPlace();
     services_.portAccess.ShutdownWinIo();
     event->accept();
 }

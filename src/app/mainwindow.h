@@ -1,6 +1,7 @@
 #pragma once
 
 #include "apppaths.h"
+#include "icons.h"
 #include "services.h"
 
 #include "core/config.h"
@@ -36,8 +37,15 @@ public:
     // The date that start-up and New write into SetupDate; today unless a test fixes it.
     void setToday(std::function<QDate()> today) { today_ = std::move(today); }
 
-    // MDIForm_Load: port access, start values, defaults file, working images.
+    // MDIForm_Load: port access, start values, defaults file, working images; then the
+    // window's place of the last run.
     void load();
+    // The program's start-up: load(), show the window, then open `file` (from the command
+    // line; none when empty) as File > Open opens the file chosen in its dialog.
+    void start(const QString& file = QString());
+    // File > Open once the file is chosen: reads `path` into the configuration, or refuses it
+    // with a message and changes nothing.
+    void openFile(const QString& path);
 
     QMdiArea* mdiArea() const { return mdi_; }
     QToolBar* toolbar() const { return toolbar_; }
@@ -99,8 +107,9 @@ private:
 
     void createMenus();
     void createToolbar();
-    // The desktop theme's icons for the toolbar buttons that the theme has.
-    void applyThemeIcons();
+    // After the first paint: the desktop theme's icons for the toolbar buttons that the theme
+    // has, and the SVG icons where the window was first drawn with the PNGs.
+    void applyLateIcons();
     QAction* addMenuItem(QMenu* menu, const char* name, const char* caption,
                          const QKeySequence& shortcut, void (MainWindow::*slot)());
     void setCaption(const QString& prefix);
@@ -114,15 +123,15 @@ private:
     void toggleCommandSet();
 
     // File commands.
-    // Open after its dialog: reads the file at `path` into the configuration, or refuses it
-    // with a message and changes nothing. True when it was opened.
-    bool openConfiguration(const QString& path);
     bool askSaveChanges();
     SaveOutcome save();
     SaveOutcome saveAs();
     bool writeConfiguration(const QString& path);
     bool closeImageWindows();
     void loadDefaults();
+    // The window's size and position, kept in the settings file between runs.
+    void restorePlace();
+    void rememberPlace();
     QDate today() const { return today_ ? today_() : QDate::currentDate(); }
     void reportFileError(const QString& text);
 
@@ -140,6 +149,7 @@ private:
     QString helpFile_;
     bool loaded_ = false;
     bool themeIconsPending_ = true;
+    IconSource startUpIcons_ = IconSource::Png;
     bool syncingModeButtons_ = false; // showModeButtons() is setting the "mag" button
 };
 

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 
 namespace orv {
 
@@ -48,15 +49,7 @@ QFileDialog::Options OptionsOf(const Dialogs::FileRequest& r) {
     return options;
 }
 
-void Prepare(QFileDialog& dialog, const Dialogs::FileRequest& r) {
-    if (!r.title.isEmpty())
-        dialog.setWindowTitle(r.title);
-    dialog.setNameFilter(QtDialogs::QtFilter(r.filter));
-    dialog.setDefaultSuffix(r.defaultExtension);
-    dialog.setOptions(OptionsOf(r));
-    if (!r.fileName.isEmpty())
-        dialog.selectFile(r.fileName);
-}
+const QString LastFolderKey = QStringLiteral("FileDialogs/lastFolder");
 
 // A save dialog that can refuse a name whose folder does not exist ("path must exist"), which
 // QFileDialog itself accepts: the message is shown and the dialog stays open for another name.
@@ -83,13 +76,35 @@ private:
     bool pathMustExist_;
 };
 
-std::optional<QString> Run(QFileDialog& dialog) {
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+} // namespace
+
+void QtDialogs::prepare(QFileDialog& dialog, const FileRequest& r) const {
+    if (!r.title.isEmpty())
+        dialog.setWindowTitle(r.title);
+    dialog.setNameFilter(QtFilter(r.filter));
+    dialog.setDefaultSuffix(r.defaultExtension);
+    dialog.setOptions(OptionsOf(r));
+    // A proposed name with a folder ("/home/me/a.cfg") starts there; a bare name ("New File")
+    // or none starts in the folder used last.
+    QString folder = lastFolder_;
+    if (folder.isEmpty() && !settingsFile_.isEmpty())
+        folder = QSettings(settingsFile_, QSettings::IniFormat).value(LastFolderKey).toString();
+    const bool namesFolder = QDir::fromNativeSeparators(r.fileName).contains(QLatin1Char('/'));
+    if (!namesFolder && QFileInfo(folder).isDir())
+        dialog.setDirectory(folder);
+    if (!r.fileName.isEmpty())
+        dialog.selectFile(r.fileName);
 }
 
-} // namespace
+std::optional<QString> QtDialogs::run(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString path = dialog.selectedFiles().constFirst();
+    lastFolder_ = QFileInfo(path).absolutePath();
+    if (!settingsFile_.isEmpty())
+        QSettings(settingsFile_, QSettings::IniFormat).setValue(LastFolderKey, lastFolder_);
+    return path;
+}
 
 QWidget* QtDialogs::dialogParent() const {
     if (QWidget* modal = QApplication::activeModalWidget())
@@ -182,17 +197,17 @@ std::optional<QString> QtDialogs::openFileName(const FileRequest& r) {
     QFileDialog dialog(dialogParent());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(r.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    Prepare(dialog, r);
-    return Run(dialog);
+    prepare(dialog, r);
+    return run(dialog);
 }
 
 std::optional<QString> QtDialogs::saveFileName(const FileRequest& r) {
     SaveDialog dialog(dialogParent(), r.pathMustExist);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    Prepare(dialog, r);
+    prepare(dialog, r);
     for (;;) {
-        const auto path = Run(dialog);
+        const auto path = run(dialog);
         if (!path || !r.pathMustExist)
             return path;
         const auto refused = MissingFolderText(*path);

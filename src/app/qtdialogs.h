@@ -2,14 +2,18 @@
 
 #include "core/dialogs.h"
 
+class QFileDialog;
 class QWidget;
 
 namespace orv {
 
-// Dialogs shown with QMessageBox and QFileDialog.
+// Dialogs shown with QMessageBox and QFileDialog. A file dialog whose proposed name names no
+// folder starts in the folder of the file chosen last, which is kept in `settingsFile` (none:
+// only while the program runs).
 class QtDialogs : public Dialogs {
 public:
-    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    explicit QtDialogs(QString settingsFile = QString(), QWidget* parent = nullptr)
+        : settingsFile_(std::move(settingsFile)), parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 
     Answer message(const Message& m) override;
@@ -26,6 +30,11 @@ public:
 
 private:
     QWidget* dialogParent() const;
+    void prepare(QFileDialog& dialog, const FileRequest& r) const;
+    std::optional<QString> run(QFileDialog& dialog);
+
+    QString settingsFile_;
+    QString lastFolder_;
     QWidget* parent_;
 };
 

@@ -4,6 +4,8 @@
 #include "console.h"
 #include "filecommands.h"
 
+#include "orvproject.h"
+
 #include <cstdio>
 
 int main(int argc, char** argv) {

@@ -32,9 +32,12 @@ struct AppFixture {
 
     static QDate Today() { return QDate(2026, 12, 8); }
 
-    AppFixture() {
+    // configDir: the per-user configuration folder (a folder of its own when empty), so that a
+    // second fixture can stand for a second run of the program.
+    explicit AppFixture(const QString& configDir = QString()) {
         paths.currentDir = dir.filePath(QStringLiteral("cwd"));
-        paths.userConfigDir = dir.filePath(QStringLiteral("config"));
+        paths.userConfigDir =
+            configDir.isEmpty() ? dir.filePath(QStringLiteral("config")) : configDir;
         paths.manualPath = dir.filePath(QStringLiteral("manual.html"));
         QDir().mkpath(paths.currentDir);
         serialPorts = std::make_unique<QtSerialPortFactory>(paths.userConfigDir,
@@ -44,11 +47,8 @@ struct AppFixture {
         window->setToday(&AppFixture::Today);
     }
 
-    // Start-up, as the program runs it.
-    void start() {
-        window->load();
-        window->show();
-    }
+    // Start-up, as the program runs it, with the FILE of the command line if any.
+    void start(const QString& file = QString()) { window->start(file); }
 
     QAction* action(const char* name) const {
         QAction* a = window->action(QString::fromLatin1(name));

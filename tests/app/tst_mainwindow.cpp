@@ -1,6 +1,8 @@
 #include "appfixture.h"
 
 #include "app/aboutbox.h"
+#include "app/icons.h"
+#include "orvproject.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -47,6 +49,7 @@ private slots:
     void menuItems();
     void menuOrder();
     void toolbar();
+    void sharpIcons();
     void sameCommandTwiceCloses_data();
     void sameCommandTwiceCloses();
     void panelMarksMenus_data();
@@ -73,6 +76,8 @@ private slots:
     void helpContents_data();
     void helpContents();
     void aboutBox();
+    void aboutVersion_data();
+    void aboutVersion();
 };
 
 void TestMainWindow::startUp() {
@@ -239,6 +244,36 @@ void TestMainWindow::toolbar() {
         QCOMPARE(a->isCheckable(), keys[i] == QLatin1String("mag"));
     }
     QCOMPARE(f.window->toolbar()->toolButtonStyle(), Qt::ToolButtonIconOnly);
+}
+
+void TestMainWindow::sharpIcons() {
+    AppFixture f;
+    // At a device pixel ratio of 2 a 24-pixel button asks its icon for 48 pixels, which only an
+    // icon drawn from its SVG source has (the SVG icon engine is a plugin of libqt6svg6).
+    auto sharp = [](const QIcon& icon, int size) {
+        return icon.pixmap(QSize(size, size)).size() == QSize(size, size);
+    };
+    auto sharpButtons = [&] {
+        for (QAction* a : f.window->toolbar()->actions()) {
+            if (!a->isSeparator() && !sharp(a->icon(), 48))
+                return false;
+        }
+        return true;
+    };
+    QVERIFY(sharp(ProgramIcon(), 256));
+    QVERIFY(sharp(ToolbarIcon(QStringLiteral("bar")), 48));
+    // This screen has a ratio of 1: the window is first drawn with the PNGs, which are exact
+    // at 24 pixels; once it has been drawn the SVG icons take their place.
+    QCOMPARE(StartUpIconSource(), IconSource::Png);
+    QVERIFY(!sharpButtons());
+    f.start();
+    QTRY_VERIFY(sharpButtons());
+    QVERIFY(sharp(QApplication::windowIcon(), 256));
+    // Where the SVG cannot be drawn, the PNG made from it.
+    const QIcon fallback = IconFromSources(QStringLiteral(":/icons/src/missing.svg"),
+                                           QStringLiteral(":/icons/new.png"), 24);
+    QVERIFY(!fallback.isNull());
+    QCOMPARE(fallback.pixmap(QSize(48, 48)).size(), QSize(24, 24));
 }
 
 void TestMainWindow::sameCommandTwiceCloses_data() {
@@ -771,7 +806,10 @@ void TestMainWindow::aboutBox() {
     auto label = [about](const char* name) {
         return about->findChild<QLabel*>(QString::fromLatin1(name))->text();
     };
-    QCOMPARE(label("Label1"), QStringLiteral("Orv Configuration Setup V3.45.01"));
+    // The project's version, in the box's form (3.45.1 reads "V3.45.01").
+    QCOMPARE(label("Label1"),
+             QStringLiteral("Orv Configuration Setup V") +
+                 AboutBox::DisplayVersion(ORV_VERSION_MAJOR, ORV_VERSION_MINOR, ORV_VERSION_PATCH));
     QCOMPARE(label("Label3"), QStringLiteral("For Bar Code and Magnetic Card Decoder"));
     QVERIFY(!label("Label2").isEmpty());
     auto* sysInfo = about->findChild<QPushButton*>(QStringLiteral("cmdSysInfo"));
@@ -786,6 +824,24 @@ void TestMainWindow::aboutBox() {
     QCOMPARE(f.window->findChildren<AboutBox*>().size(), 1);
     ok->click();
     QTRY_VERIFY(!f.window->findChild<AboutBox*>());
+}
+
+void TestMainWindow::aboutVersion_data() {
+    QTest::addColumn<int>("major");
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<int>("patch");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("3.45.1") << 3 << 45 << 1 << "3.45.01";
+    QTest::newRow("4.0.12") << 4 << 0 << 12 << "4.00.12";
+    QTest::newRow("10.100.7") << 10 << 100 << 7 << "10.100.07";
+}
+
+void TestMainWindow::aboutVersion() {
+    QFETCH(int, major);
+    QFETCH(int, minor);
+    QFETCH(int, patch);
+    QFETCH(QString, shown);
+    QCOMPARE(AboutBox::DisplayVersion(major, minor, patch), shown);
 }
 
 QTEST_MAIN(TestMainWindow)

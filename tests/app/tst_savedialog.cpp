@@ -17,6 +17,7 @@ using namespace orv;
 class TestSaveDialog : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void missingFolderText_data();
     void missingFolderText();
     void dialogRefusesMissingFolder_data();
@@ -25,6 +26,12 @@ private slots:
 private:
     QTemporaryDir dir_;
 };
+
+void TestSaveDialog::initTestCase() {
+    // QFileDialog keeps its own state (QtProject.conf) in the per-user configuration folder:
+    // a temporary one, never the home's.
+    qputenv("XDG_CONFIG_HOME", dir_.filePath(QStringLiteral("config")).toLocal8Bit());
+}
 
 void TestSaveDialog::missingFolderText_data() {
     QTest::addColumn<QString>("path");    // under the temporary folder

@@ -7,7 +7,7 @@
 #include "link/ddt.h"
 #include "link/frmisp.h"
 #include "link/frmreadmemory.h"
-#include "support/emulator/decoderemulator.h"
+#include "orvemu/decoderemulator.h"
 
 #include <QApplication>
 #include <QLabel>

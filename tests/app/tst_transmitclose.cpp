@@ -7,7 +7,7 @@
 
 #include "link/frmtransmit.h"
 #include "link/serial/serialport.h"
-#include "support/emulator/decoderemulator.h"
+#include "orvemu/decoderemulator.h"
 #include "support/keyboarddecoder.h"
 
 #include <QElapsedTimer>

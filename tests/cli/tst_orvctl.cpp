@@ -6,6 +6,7 @@
 #include "cli/settingtext.h"
 #include "core/catalogue.h"
 #include "core/config.h"
+#include "orvproject.h"
 #include "support/settingfields.h"
 
 #include <QDir>

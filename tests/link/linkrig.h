@@ -2,7 +2,7 @@
 
 #include "link/linkservices.h"
 #include "link/serial/qtserialport.h"
-#include "support/emulator/decoderemulator.h"
+#include "orvemu/decoderemulator.h"
 #include "support/fakedialogs.h"
 #include "support/fakeshell.h"
 #include "support/recordingportaccess.h"

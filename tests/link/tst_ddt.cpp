@@ -4,7 +4,7 @@
 
 #include "link/ddt.h"
 #include "link/serial/qtserialport.h"
-#include "support/emulator/decoderemulator.h"
+#include "orvemu/decoderemulator.h"
 #include "support/fakedialogs.h"
 
 #include "core/config.h"

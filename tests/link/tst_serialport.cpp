@@ -3,7 +3,7 @@
 
 #include "link/linkoptions.h"
 #include "link/serial/qtserialport.h"
-#include "support/emulator/decoderemulator.h"
+#include "orvemu/decoderemulator.h"
 #include "support/fakedialogs.h"
 
 #include "core/config.h"

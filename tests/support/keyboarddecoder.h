@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/emulator/decodercore.h"
+#include "orvemu/decodercore.h"
 #include "support/recordingportaccess.h"
 
 #include <QByteArray>

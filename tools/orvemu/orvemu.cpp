@@ -11,6 +11,8 @@
 
 #include "decoderemulator.h"
 
+#include "orvproject.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -88,6 +90,7 @@ bool ReadRecords(const QString& path, QList<QByteArray>* records) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvemu"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -95,6 +98,7 @@ int main(int argc, char* argv[]) {
                        "orvcfg's download, upload and firmware-version requests, memory read "
                        "and clear, and, as the firmware loader, the firmware update."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption bar(QStringLiteral("bar"), QStringLiteral("Answer as the bar decoder "
                                                                        "(image bytes 0..24)."));
     const QCommandLineOption mag(QStringLiteral("mag"),

@@ -1,0 +1,32 @@
+# orv_add_man_pages(<folder>)
+#
+# Every <name>.<section>.scd in <folder> (scdoc's source format) becomes the man page
+# <name>.<section>.gz, converted by scdoc and compressed at build time, and installed into
+# share/man/man<section>. A new page joins by being put into the folder. Without scdoc the build
+# goes on without the man pages and says so.
+function(orv_add_man_pages folder)
+    file(GLOB sources CONFIGURE_DEPENDS ${folder}/*.scd)
+    find_program(ORV_SCDOC scdoc)
+    find_program(ORV_GZIP gzip)
+    if(NOT ORV_SCDOC OR NOT ORV_GZIP)
+        message(NOTICE "scdoc or gzip not found: the man pages are skipped "
+                       "(Debian: apt install scdoc)")
+        return()
+    endif()
+    set(pages)
+    foreach(source IN LISTS sources)
+        get_filename_component(page ${source} NAME_WLE) # orvcfg.1
+        string(REGEX MATCH "[^.]+$" section ${page})    # 1
+        set(out ${CMAKE_CURRENT_BINARY_DIR}/man/${page}.gz)
+        add_custom_command(
+            OUTPUT ${out}
+            COMMAND ${CMAKE_COMMAND} -DSCDOC=${ORV_SCDOC} -DGZIP=${ORV_GZIP} -DSOURCE=${source}
+                    -DOUTPUT=${out} -P ${PROJECT_SOURCE_DIR}/cmake/scdoc-page.cmake
+            DEPENDS ${source} ${PROJECT_SOURCE_DIR}/cmake/scdoc-page.cmake
+            COMMENT "Man page ${page}"
+            VERBATIM)
+        install(FILES ${out} DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
+        list(APPEND pages ${out})
+    endforeach()
+    add_custom_target(man_pages ALL DEPENDS ${pages})
+endfunction()

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+class QCoreApplication;
+
+namespace orv {
+
+// orvcfg [OPTIONS] [FILE]
+//
+// Sets the application's name and version and reads its command line. --help and --version
+// print their text and end the process; a wrong command line is reported on stderr and ends the
+// process with status 1. Otherwise the result is the configuration file named on the command
+// line as an absolute path (empty when there is none); the main window opens it at start-up as
+// File > Open does.
+QString ProcessCommandLine(const QCoreApplication& app);
+
+// True when the command line asks for --help or --version. Their answer needs no display, so
+// main() gives them a plain QCoreApplication.
+bool AsksForHelpOrVersion(int argc, const char* const* argv);
+
+} // namespace orv

@@ -1,0 +1,165 @@
+// What the program keeps of itself between runs, in orvcfg.conf of the per-user configuration
+// folder (here a temporary folder): the main window's place and the folder of the last file
+// dialog; never anything of the configuration.
+
+#include "appfixture.h"
+
+#include "app/qtdialogs.h"
+#include "core/cfgformat.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QSettings>
+#include <QTimer>
+
+using namespace orv;
+using namespace orv::test;
+
+namespace {
+
+// Answers the next file dialog: notes the folder it starts in, then chooses `path`.
+void AnswerNextFileDialog(const QString& path, QString* startFolder) {
+    QTimer::singleShot(0, [path, startFolder] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            *startFolder = QStringLiteral("(no file dialog)");
+            return;
+        }
+        *startFolder = dialog->directory().absolutePath();
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept checks the name
+    });
+}
+
+} // namespace
+
+class TestUserSettings : public QObject {
+    Q_OBJECT
+private slots:
+    void placeRestoredInSecondRun_data();
+    void placeRestoredInSecondRun();
+    void configurationNotKept();
+    void dialogsStartInLastFolder_data();
+    void dialogsStartInLastFolder();
+};
+
+void TestUserSettings::placeRestoredInSecondRun_data() {
+    QTest::addColumn<bool>("leftMaximised");
+    QTest::newRow("normal") << false;
+    // Closed in the moment before the window puts itself back from maximised.
+    QTest::newRow("maximised when closed") << true;
+}
+
+void TestUserSettings::placeRestoredInSecondRun() {
+    QFETCH(bool, leftMaximised);
+    const QRect place(70, 45, 520, 410);
+    QTemporaryDir home;
+    const QString configDir = home.filePath(QStringLiteral("config"));
+    {
+        AppFixture first(configDir);
+        first.start();
+        first.window->setGeometry(place);
+        QTRY_COMPARE(first.window->geometry(), place);
+        if (leftMaximised)
+            first.window->setWindowState(Qt::WindowMaximized);
+        QVERIFY(first.window->close());
+    }
+    QVERIFY(QFileInfo::exists(configDir + QStringLiteral("/orvcfg.conf")));
+
+    AppFixture second(configDir);
+    QVERIFY(second.window->geometry() != place);
+    second.start();
+    QCOMPARE(second.window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen),
+             Qt::WindowStates());
+    QCOMPARE(second.window->geometry(), place);
+}
+
+void TestUserSettings::configurationNotKept() {
+    AppFixture f;
+    CfgContents c;
+    c.ComPort = 5;
+    c.LinkMode = 0;
+    c.DeviceName = QStringLiteral("Kept only in its file");
+    const QString file = f.dir.filePath(QStringLiteral("a.cfg"));
+    AppFixture::WriteFile(file, *WriteCfgFile(c));
+    f.start(file);
+    QCOMPARE(f.config.ComPort, qint16(5));
+    QVERIFY(f.window->close());
+
+    const QString settingsFile = f.paths.userConfigDir + QStringLiteral("/orvcfg.conf");
+    QCOMPARE(QSettings(settingsFile, QSettings::IniFormat).allKeys(),
+             QStringList{QStringLiteral("MainWindow/geometry")});
+    const QByteArray text = AppFixture::ReadFile(settingsFile);
+    QVERIFY(!text.contains("Kept only"));
+    QVERIFY(!text.contains("a.cfg"));
+}
+
+void TestUserSettings::dialogsStartInLastFolder_data() {
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<QString>("proposed"); // proposed name; "{other}" stands for the other folder
+    QTest::addColumn<bool>("inLastFolder");
+    QTest::newRow("open") << false << "" << true;
+    QTest::newRow("save as a new file") << true << "New File" << true;
+    QTest::newRow("save as a file that has a folder") << true << "{other}/a.cfg" << false;
+}
+
+void TestUserSettings::dialogsStartInLastFolder() {
+    QFETCH(bool, save);
+    QFETCH(QString, proposed);
+    QFETCH(bool, inLastFolder);
+    QTemporaryDir dir;
+    const QString settingsFile = dir.filePath(QStringLiteral("config/orvcfg.conf"));
+    const QString last = dir.filePath(QStringLiteral("last"));
+    const QString other = dir.filePath(QStringLiteral("other"));
+    QDir().mkpath(last);
+    QDir().mkpath(other);
+    AppFixture::WriteFile(last + QStringLiteral("/chosen.cfg"), "tova\r\n");
+    QString startFolder;
+    {
+        // First run: a file is chosen in "last".
+        QtDialogs dialogs(settingsFile);
+        AnswerNextFileDialog(last + QStringLiteral("/chosen.cfg"), &startFolder);
+        Dialogs::FileRequest request;
+        request.fileMustExist = true;
+        QCOMPARE(dialogs.openFileName(request), last + QStringLiteral("/chosen.cfg"));
+        QVERIFY(startFolder != last);
+    }
+    {
+        // Meanwhile another program's file dialog went elsewhere: Qt keeps one last folder for
+        // the dialogs of all its programs, this program keeps its own.
+        const QString elsewhere = dir.filePath(QStringLiteral("elsewhere"));
+        QDir().mkpath(elsewhere);
+        AppFixture::WriteFile(elsewhere + QStringLiteral("/x.cfg"), "x");
+        QFileDialog another(nullptr, QString(), elsewhere);
+        another.setFileMode(QFileDialog::ExistingFile);
+        QString ignored;
+        AnswerNextFileDialog(elsewhere + QStringLiteral("/x.cfg"), &ignored);
+        QCOMPARE(another.exec(), int(QDialog::Accepted));
+    }
+    // Second run: the next dialog starts there, unless its proposed name has a folder.
+    QtDialogs dialogs(settingsFile);
+    Dialogs::FileRequest request;
+    request.fileName = QString(proposed).replace(QStringLiteral("{other}"), other);
+    const QString answer = (save ? other : last) + QStringLiteral("/answer.cfg");
+    if (!save)
+        AppFixture::WriteFile(answer, "tova\r\n");
+    AnswerNextFileDialog(answer, &startFolder);
+    const auto chosen = save ? dialogs.saveFileName(request) : dialogs.openFileName(request);
+    QCOMPARE(chosen, answer);
+    QCOMPARE(startFolder, inLastFolder ? last : other);
+    // The folder used last is now the answer's.
+    QCOMPARE(QSettings(settingsFile, QSettings::IniFormat).value("FileDialogs/lastFolder"),
+             QFileInfo(answer).absolutePath());
+}
+
+int main(int argc, char* argv[]) {
+    // QFileDialog keeps its own state (QtProject.conf) in the per-user configuration folder:
+    // here a temporary one, never the real home's.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    TestUserSettings test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_usersettings.moc"
