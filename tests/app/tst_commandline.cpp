@@ -6,7 +6,7 @@
 
 #include "core/cfgformat.h"
 #include "orvproject.h"
-#include "support/specialfiles.h"
+#include "support/filefixtures.h"
 
 #include <QProcess>
 

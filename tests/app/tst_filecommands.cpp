@@ -1,7 +1,7 @@
 #include "appfixture.h"
 
 #include "core/cfgformat.h"
-#include "support/specialfiles.h"
+#include "support/filefixtures.h"
 
 #include <QFileInfo>
 

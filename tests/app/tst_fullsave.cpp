@@ -6,7 +6,7 @@
 
 #include "core/cfgformat.h"
 #include "link/frmreadmemory.h"
-#include "support/specialfiles.h"
+#include "support/filefixtures.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

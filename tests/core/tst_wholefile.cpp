@@ -1,5 +1,5 @@
 #include "core/wholefile.h"
-#include "support/specialfiles.h"
+#include "support/filefixtures.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // packets byte for byte, the reassembled image, status texts, pauses, and every fault mode.
 
 #include "isprig.h"
-#include "support/specialfiles.h"
+#include "support/filefixtures.h"
 
 #include <QGroupBox>
 #include <QTimer>
