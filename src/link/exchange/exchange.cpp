@@ -1,0 +1,30 @@
+#include "exchange.h"
+
+namespace orv {
+
+Exchange::Exchange(const LinkTiming& timing, QObject* parent) : QObject(parent), timing_(timing) {}
+
+void Exchange::start() {
+    if (started_)
+        return;
+    started_ = true;
+    running_ = true;
+    begin();
+}
+
+void Exchange::cancel() {
+    if (!running_)
+        return;
+    running_ = false;
+    halt();
+}
+
+void Exchange::finish(ExchangeResult result) {
+    if (!running_)
+        return;
+    running_ = false;
+    halt();
+    emit finished(result);
+}
+
+} // namespace orv
