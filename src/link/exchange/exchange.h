@@ -22,6 +22,10 @@ enum class LinkStatus {
     PortLost,        // the serial port failed during the exchange (an adapter unplugged)
 };
 
+// What an upload asks the decoder for: its settings, or only its firmware version (the same
+// request; a version request leaves the image alone).
+enum class UploadRequest { Configuration, Version };
+
 // The outcome of an exchange: its status, the message the window shows for it, and what it
 // brought back.
 struct ExchangeResult {
