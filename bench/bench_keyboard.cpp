@@ -2,7 +2,7 @@
 // keyboard download at the real timing against the recording port access, whose time stamps
 // give the gaps between the 172 data characters. Run once on an idle machine and once with a
 // thread spinning on the other core; the goal is 4 +/- 1 ms at the 99th percentile. The
-// nested-pause writing of the link windows is measured beside it for comparison.
+// nested-pause writing the link windows used before is measured beside it for comparison.
 //
 //   bench_keyboard [RUNS]   (default 5 downloads per case)
 

@@ -117,9 +117,11 @@ void FrmTransmit::endOfExchange() {
 }
 
 void FrmTransmit::showProgress(int value, int maximum) {
-    progressBar_->setMaximum(maximum);
+    if (progressBar_->maximum() != maximum)
+        progressBar_->setMaximum(maximum);
     progressBar_->setValue(value);
-    progressBar_->show();
+    if (progressBar_->isHidden())
+        progressBar_->show();
 }
 
 void FrmTransmit::cmdTransmit_Click() {

@@ -149,7 +149,7 @@ void TestTransmitClose::commandDuringWait() {
     QVERIFY(f.transmit->isExchangeRunning());
     QTRY_VERIFY(took >= 0);
     QVERIFY(!runningAfter);
-    QTest::qWait(200); // nothing more goes out
+    QTest::qWait(50); // nothing more goes out
 
     QVERIFY2(took < 2500, qPrintable(QString::number(took)));
     QVERIFY(keyboardWritesAtCommand >= 0);
