@@ -126,7 +126,7 @@ void TestTransmitClose::commandDuringWait() {
     int keyboardWritesAtCommand = -1;
     qint64 took = -1;
     QElapsedTimer t;
-    QTimer::singleShot(400, f.window.get(), [&] {
+    QTimer::singleShot(250, f.window.get(), [&] {
         QVERIFY(f.transmit->isExchangeRunning());
         keyboardWritesAtCommand = static_cast<int>(f.port.valuesTo(KeyboardDataPort).size());
         if (command == QLatin1String("close")) {
