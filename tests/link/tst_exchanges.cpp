@@ -6,8 +6,10 @@
 
 #include "link/exchange/configexchanges.h"
 #include "link/exchange/firmwareexchange.h"
+#include "link/exchange/keyboardexchanges.h"
 #include "link/exchange/memoryexchanges.h"
 #include "link/protocol/replies.h"
+#include "support/recordingportaccess.h"
 
 #include <QSignalSpy>
 #include <QTimer>
@@ -742,7 +744,31 @@ void TestExchanges::realTiming() {
         o[i].watch(*all[i]);
         all[i]->start();
     }
-    QTRY_VERIFY_WITH_TIMEOUT(o[1].count == 1 && pageTimeout >= 0, 15000);
+    // Beside them, the two typed-answer time-outs of the keyboard link that the keyboard tests
+    // run only scaled: the decoder answers the handshake, then types nothing.
+    RecordingPortAccess keys[2];
+    KeyboardUploadExchange typedUpload(keys[0], UploadRequest::Configuration, real);
+    KeyboardReadMemoryExchange typedMemory(keys[1], real);
+    KeyboardExchange* typing[2] = {&typedUpload, &typedMemory};
+    Outcome k[2];
+    QElapsedTimer answerClock[2];
+    qint64 answerWait[2] = {-1, -1};
+    for (int i = 0; i < 2; ++i) {
+        keys[i].onWrite = [&, i](const RecordingPortAccess::Write&) {
+            if (keys[i].keyboardText().size() == 5)
+                QTimer::singleShot(0, typing[i], [&, i] { typing[i]->typed(QStringLiteral("S")); });
+        };
+        connect(typing[i], &KeyboardExchange::answerAwaited, this,
+                [&, i] { answerClock[i].start(); });
+        connect(typing[i], &Exchange::finished, this, [&, i] {
+            answerWait[i] = answerClock[i].isValid() ? answerClock[i].elapsed() : -1;
+        });
+        k[i].watch(*typing[i]);
+        typing[i]->start();
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(o[1].count == 1 && pageTimeout >= 0 && k[0].count && k[1].count,
+                             15000);
+
     struct Row {
         const char* what;
         qint64 took;
@@ -753,13 +779,17 @@ void TestExchanges::realTiming() {
                         {"memory block", o[2].msecs, real.memoryReplyMsecs},
                         {"loader access", o[3].msecs, real.ispAccessReplyMsecs},
                         {"erase", o[4].msecs, real.ispEraseReplyMsecs + real.ispLoaderPauseMsecs},
-                        {"page", pageTimeout, real.ispPageReplyMsecs}};
+                        {"page", pageTimeout, real.ispPageReplyMsecs},
+                        {"typed upload", answerWait[0], real.keyboardUploadMsecs},
+                        {"typed memory text", answerWait[1], real.keyboardMemoryReadMsecs}};
     for (const Row& r : rows) {
         QVERIFY2(r.took >= r.least && r.took < r.least + 1500,
                  qPrintable(QStringLiteral("%1: %2 ms").arg(QLatin1String(r.what)).arg(r.took)));
     }
     for (int i = 0; i < 5; ++i)
         QCOMPARE(o[i].result.status, LinkStatus::TimedOut);
+    QCOMPARE(k[0].result.message.text, QStringLiteral("Upload Failed!"));
+    QCOMPARE(k[1].result.status, LinkStatus::TimedOut);
     QCOMPARE(o[6].result.message.text, QStringLiteral("ISP Transmit OK!"));
     // 5 ms after access is granted; 200 ms after every page; 5 ms more before the end packet.
     const auto& packets = rig.emulator(7).core().loader.packets;
