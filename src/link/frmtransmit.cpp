@@ -133,14 +133,8 @@ void FrmTransmit::cmdTransmit_Click() {
             new DownloadExchange(serialTarget(), config().CfgData, config().SaveOption, timing));
         return;
     }
-    auto* download = new KeyboardDownloadExchange(services_.portAccess, config().CfgData,
-                                                  config().SaveOption, timing);
-    connect(download, &Exchange::progress, this, &FrmTransmit::showProgress);
-    connect(download, &KeyboardExchange::answerAwaited, this, [this] {
-        answerBox_->clear();
-        answerBox_->setFocus();
-    });
-    startKeyboardExchange(download);
+    startKeyboard(new KeyboardDownloadExchange(services_.portAccess, config().CfgData,
+                                               config().SaveOption, timing));
 }
 
 void FrmTransmit::cmdReceive_Click() {
@@ -172,13 +166,17 @@ void FrmTransmit::upload(UploadRequest request) {
         startExchange(new UploadExchange(serialTarget(), request, timing), apply);
         return;
     }
-    auto* upload = new KeyboardUploadExchange(services_.portAccess, request, timing);
-    connect(upload, &Exchange::progress, this, &FrmTransmit::showProgress);
-    connect(upload, &KeyboardExchange::answerAwaited, this, [this] {
+    startKeyboard(new KeyboardUploadExchange(services_.portAccess, request, timing), apply);
+}
+
+void FrmTransmit::startKeyboard(KeyboardExchange* exchange, Done done) {
+    connect(exchange, &Exchange::progress, this, &FrmTransmit::showProgress);
+    // The decoder types its next answer into Text1 as well.
+    connect(exchange, &KeyboardExchange::answerAwaited, this, [this] {
         answerBox_->clear();
         answerBox_->setFocus();
     });
-    startKeyboardExchange(upload, apply);
+    startKeyboardExchange(exchange, std::move(done));
 }
 
 } // namespace orv

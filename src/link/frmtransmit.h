@@ -43,6 +43,8 @@ private:
     // to the image.
     void upload(UploadRequest request);
     void showProgress(int value, int maximum);
+    // A keyboard-link exchange: its progress shows, its answers are typed into Text1.
+    void startKeyboard(KeyboardExchange* exchange, Done done = {});
 
     LinkOptions* options_ = nullptr;
     QButtonGroup* saveOptions_ = nullptr; // Option1
