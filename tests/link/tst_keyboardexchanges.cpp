@@ -6,10 +6,13 @@
 
 #include "link/protocol/replies.h"
 #include "orvemu/decodercore.h"
+#include "support/keyboarddecoder.h"
 #include "support/recordingportaccess.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -239,6 +242,8 @@ private slots:
     void writerKeepsToDeadlines();
     void writerStops();
     void twoExchangesAtOnce();
+    void windowTestDecoder_data();
+    void windowTestDecoder();
     void realTiming();
 };
 
@@ -798,6 +803,76 @@ void TestKeyboardExchanges::twoExchangesAtOnce() {
     QCOMPARE(b.result().message.text, QStringLiteral("   Upload OK!   "));
     QCOMPARE(a.results.size(), 1);
     QCOMPARE(b.results.size(), 1);
+}
+
+void TestKeyboardExchanges::windowTestDecoder_data() {
+    QTest::addColumn<int>("which"); // 0 download, 1 upload, 2 read, 3 clear
+    QTest::addColumn<QByteArray>("sequence");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("download") << 0 << QByteArray("BBBBB|0|") + DownloadData(SomeImage()) + "|0|"
+                              << "Download OK!";
+    QTest::newRow("upload") << 1 << QByteArray("CCCCC|0||0|") << "   Upload OK!   ";
+    QTest::newRow("read") << 2 << QByteArray("MMMMM|0||0|") << "";
+    QTest::newRow("clear") << 3 << QByteArray("NNNNN|0||0|") << "Clear Decoder Memory OK!";
+}
+
+void TestKeyboardExchanges::windowTestDecoder() {
+    // The decoder of the link windows' tests, typing keys into boxes that the test forwards as
+    // the windows do: the same writes and outcomes as theirs, at the real timing.
+    QFETCH(int, which);
+    QFETCH(QByteArray, sequence);
+    QFETCH(QString, message);
+    RecordingPortAccess port;
+    QLineEdit text1;
+    QPlainTextEdit memoryBox;
+    KeyboardDecoder decoder(port, &text1);
+    decoder.memoryBox = &memoryBox;
+    decoder.memoryReply = QStringLiteral("REC\r");
+    std::unique_ptr<KeyboardExchange> ex;
+    if (which == 0)
+        ex = std::make_unique<KeyboardDownloadExchange>(port, SomeImage(), false, LinkTiming());
+    else if (which == 1)
+        ex = std::make_unique<KeyboardUploadExchange>(port, UploadRequest::Configuration,
+                                                      LinkTiming());
+    else if (which == 2)
+        ex = std::make_unique<KeyboardReadMemoryExchange>(port, LinkTiming());
+    else
+        ex = std::make_unique<KeyboardClearMemoryExchange>(port, LinkTiming());
+    bool memoryText = false;
+    QObject::connect(&text1, &QLineEdit::textChanged, ex.get(), [&](const QString& t) {
+        if (!memoryText)
+            ex->typed(t);
+    });
+    QObject::connect(&memoryBox, &QPlainTextEdit::textChanged, ex.get(), [&] {
+        if (memoryText)
+            ex->typed(memoryBox.toPlainText());
+    });
+    QObject::connect(ex.get(), &KeyboardExchange::answerAwaited, ex.get(), [&] {
+        memoryText = which == 2;
+        if (memoryText)
+            memoryBox.clear();
+        else
+            text1.clear();
+    });
+    // The memory text has no code 3 (a key that the box does not take): the window ends the
+    // wait on the key itself, as here.
+    QObject::connect(&memoryBox, &QPlainTextEdit::textChanged, ex.get(), [&] {
+        if (memoryText && memoryBox.toPlainText().endsWith(QLatin1Char('\n')))
+            ex->endTyping();
+    });
+    QSignalSpy finished(ex.get(), &Exchange::finished);
+    ex->start();
+    QVERIFY(RunUntil([&] { return !finished.isEmpty(); }, 5000));
+    QByteArray written;
+    for (const auto& w : port.writes)
+        written.append(w.port == KeyboardDataPort ? QByteArray(1, char(w.value)) : "|0|");
+    QCOMPARE(written, sequence);
+    QCOMPARE(finished[0][0].value<ExchangeResult>().message.text, message);
+    QCOMPARE(decoder.unmasks, 2);
+    if (which == 0)
+        QVERIFY(decoder.dataCheckOk);
+    if (which == 2)
+        QCOMPARE(memoryBox.toPlainText(), QStringLiteral("REC\n"));
 }
 
 void TestKeyboardExchanges::realTiming() {
