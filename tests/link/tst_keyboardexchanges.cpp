@@ -717,7 +717,7 @@ void TestKeyboardExchanges::burstNeverCut() {
     QVERIFY(RunUntil([&] { return !ex.isRunning(); }, 5000));
     Run(30);
     const QByteArray text = port.keyboardText();
-    // Whole bursts only, the letters never closer than the shortest gap (a spacing less 1 ms),
+    // Whole bursts only, the letters never closer than the spacing,
     // and one unmask at the very end.
     QCOMPARE(text.size() % 5, 0);
     QCOMPARE(text.size(), answerAtLetter ? 10 : 75);
@@ -725,15 +725,15 @@ void TestKeyboardExchanges::burstNeverCut() {
     QCOMPARE(port.writes[text.size()].port, InterruptMaskPort);
     for (int i = 1; i < text.size(); ++i) {
         const double gap = (port.writes[i].nsecs - port.writes[i - 1].nsecs) / 1e6;
-        QVERIFY2(gap >= timing.transmitByteSpacingMsecs - 1,
+        QVERIFY2(gap >= timing.transmitByteSpacingMsecs,
                  qPrintable(QStringLiteral("%1 ms before letter %2").arg(gap).arg(i)));
     }
 }
 
 void TestKeyboardExchanges::writerKeepsToDeadlines() {
-    // A stall of several spacings: the late byte goes at once, the next ones keep at least the
-    // shortest gap (a spacing less 1 ms) instead of rushing out, and catch up until the run is
-    // back on its deadlines (timed each from the byte before, it would stay late for good).
+    // A stall of several spacings: the bytes after it never come closer than the spacing (the
+    // decoder needs it), and the gaps do not grow with the work done around each write: timed
+    // from the moment the byte before went out, the run is late by the stall and no more.
     RecordingPortAccess port;
     const int spacing = 4;
     const int n = 40;
@@ -744,6 +744,8 @@ void TestKeyboardExchanges::writerKeepsToDeadlines() {
     };
     QSignalSpy done(&writer, &KeyboardWriter::done);
     QSignalSpy written(&writer, &KeyboardWriter::byteWritten);
+    // Work after every byte (a window updating its progress bar) must not lengthen the gaps.
+    connect(&writer, &KeyboardWriter::byteWritten, &writer, [] { QThread::usleep(500); });
     writer.write(QByteArray(n, 'y'));
     QVERIFY(writer.isBusy());
     QVERIFY(RunUntil([&] { return !done.isEmpty(); }, 5000));
@@ -751,21 +753,18 @@ void TestKeyboardExchanges::writerKeepsToDeadlines() {
     QCOMPARE(written.size(), n);
     QCOMPARE(written.constLast()[0].toInt(), n - 1);
     QVERIFY(!writer.isBusy());
+    QList<double> gaps;
     for (int i = 1; i < n; ++i) {
         const double gap = (port.writes[i].nsecs - port.writes[i - 1].nsecs) / 1e6;
-        QVERIFY2(gap >= spacing - 1, qPrintable(QStringLiteral("%1 ms at %2").arg(gap).arg(i)));
+        QVERIFY2(gap >= spacing, qPrintable(QStringLiteral("%1 ms at %2").arg(gap).arg(i)));
+        gaps << gap;
     }
-    auto late = [&](int k) {
-        return (port.writes[k].nsecs - port.writes[0].nsecs) / 1e6 - k * spacing;
-    };
-    double leastLate = late(n - 1);
-    for (int k = 20; k < n; ++k)
-        leastLate = std::min(leastLate, late(k));
-    // Loose bounds, for a busy machine.
-    QVERIFY2(late(5) >= 8 && leastLate < late(5) - 5,
-             qPrintable(QStringLiteral("%1 ms late after the stall, %2 ms later on")
-                            .arg(late(5))
-                            .arg(leastLate)));
+    // The stall shows as one long gap; the typical gap stays within the spacing + 1 ms although
+    // half a millisecond of work follows every write.
+    std::sort(gaps.begin(), gaps.end());
+    QVERIFY2(gaps.constLast() >= 10, qPrintable(QString::number(gaps.constLast())));
+    QVERIFY2(gaps[gaps.size() / 2] < spacing + 1,
+             qPrintable(QString::number(gaps[gaps.size() / 2])));
 }
 
 void TestKeyboardExchanges::writerStops() {
@@ -889,14 +888,14 @@ void TestKeyboardExchanges::realTiming() {
         QVERIFY2(period >= 140 && period < 175, qPrintable(QString::number(period)));
         const double pause = rig.msecsAt(11) - rig.msecsAt(10);
         QVERIFY2(pause >= 20 && pause < 40, qPrintable(QString::number(pause)));
-        // 172 characters 4 ms apart: never less than 3 ms, most within 4 +/- 1 ms (a stall of
-        // a busy machine shows as one long gap, then a few short ones that catch up).
+        // 172 characters 4 ms apart: never less than 4 ms, most within 4 +/- 1 ms (a stall of
+        // a busy machine shows as a long gap).
         QList<double> gaps;
         for (int i = 12; i <= 182; ++i)
             gaps << rig.msecsAt(i) - rig.msecsAt(i - 1);
         const auto within =
             std::count_if(gaps.begin(), gaps.end(), [](double g) { return g >= 3 && g <= 5; });
-        QVERIFY2(*std::min_element(gaps.begin(), gaps.end()) >= 3 && within >= gaps.size() * 6 / 10,
+        QVERIFY2(*std::min_element(gaps.begin(), gaps.end()) >= 4 && within >= gaps.size() * 6 / 10,
                  qPrintable(QStringLiteral("min %1, %2 of %3 within 4 +/- 1 ms")
                                 .arg(*std::min_element(gaps.begin(), gaps.end()))
                                 .arg(within)
