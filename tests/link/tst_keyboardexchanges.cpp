@@ -6,10 +6,13 @@
 
 #include "link/protocol/replies.h"
 #include "orvemu/decodercore.h"
+#include "support/keyboarddecoder.h"
 #include "support/recordingportaccess.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -138,7 +141,8 @@ private:
         if (++bursts != answerAfterBursts)
             return;
         state_ = c == 'A' || c == 'B' ? State::Data : State::AwaitingUnmask;
-        typeLater(handshakeAnswer);
+        // At once, in the pause after the burst's last letter: no race with the next burst.
+        box.type(handshakeAnswer);
     }
 };
 
@@ -236,8 +240,10 @@ private slots:
     void burstNeverCut_data();
     void burstNeverCut();
     void writerKeepsToDeadlines();
-    void writerNeverBackToBack();
+    void writerStops();
     void twoExchangesAtOnce();
+    void windowTestDecoder_data();
+    void windowTestDecoder();
     void realTiming();
 };
 
@@ -411,10 +417,10 @@ void TestKeyboardExchanges::readMemory() {
     const qint64 took = rig.clock.elapsed();
     const int limit = Fast().keyboardMemoryReadMsecs;
     QVERIFY2(waitsForTimeOut ? took >= limit : took < limit, qPrintable(QString::number(took)));
-    // The memory spacing between the letters of a burst (scaled: 1 ms, at least half of it).
+    // Never back to back: at least half the (scaled) memory spacing between the letters.
     for (int i = 1; i < 5; ++i) {
         const double gap = rig.msecsAt(i) - rig.msecsAt(i - 1);
-        QVERIFY2(gap >= 0.5 && gap < 4, qPrintable(QString::number(gap)));
+        QVERIFY2(gap >= 0.5, qPrintable(QString::number(gap)));
     }
 }
 
@@ -498,10 +504,11 @@ void TestKeyboardExchanges::handshakeTimeout() {
     QCOMPARE(result.message.text, Times);
     QCOMPARE(result.message.title, title);
     QVERIFY2(took >= 16 * timing.handshakePeriodMsecs, qPrintable(QString::number(took)));
-    // Burst n starts n periods after the start: the ticks keep to their deadlines.
-    const double lastBurst = (port.writes[70].nsecs - port.writes[0].nsecs) / 1e6;
-    QVERIFY2(lastBurst >= 14 * timing.handshakePeriodMsecs - 1 &&
-                 lastBurst < 14 * timing.handshakePeriodMsecs + 4 * timing.handshakePeriodMsecs,
+    // Burst n starts n periods after the start: the ticks keep to their deadlines. (The
+    // double's clock started before the exchange.)
+    const double lastBurst = port.writes[70].nsecs / 1e6;
+    const int period = timing.handshakePeriodMsecs;
+    QVERIFY2(lastBurst >= 15 * period && lastBurst < 19 * period,
              qPrintable(QString::number(lastBurst)));
 }
 
@@ -710,7 +717,7 @@ void TestKeyboardExchanges::burstNeverCut() {
     QVERIFY(RunUntil([&] { return !ex.isRunning(); }, 5000));
     Run(30);
     const QByteArray text = port.keyboardText();
-    // Whole bursts only, the letters never closer than the shortest gap (a spacing less 1 ms),
+    // Whole bursts only, the letters never closer than the spacing,
     // and one unmask at the very end.
     QCOMPARE(text.size() % 5, 0);
     QCOMPARE(text.size(), answerAtLetter ? 10 : 75);
@@ -718,38 +725,15 @@ void TestKeyboardExchanges::burstNeverCut() {
     QCOMPARE(port.writes[text.size()].port, InterruptMaskPort);
     for (int i = 1; i < text.size(); ++i) {
         const double gap = (port.writes[i].nsecs - port.writes[i - 1].nsecs) / 1e6;
-        QVERIFY2(gap >= timing.transmitByteSpacingMsecs - 1,
+        QVERIFY2(gap >= timing.transmitByteSpacingMsecs,
                  qPrintable(QStringLiteral("%1 ms before letter %2").arg(gap).arg(i)));
     }
 }
 
 void TestKeyboardExchanges::writerKeepsToDeadlines() {
-    // Byte k goes at the start + k spacings: the lateness of the bytes does not add up.
-    RecordingPortAccess port;
-    const int spacing = 2;
-    const int n = 120;
-    KeyboardWriter writer(port, spacing);
-    QSignalSpy done(&writer, &KeyboardWriter::done);
-    QSignalSpy written(&writer, &KeyboardWriter::byteWritten);
-    writer.write(QByteArray(n, 'x'));
-    QVERIFY(writer.isBusy());
-    QVERIFY(RunUntil([&] { return !done.isEmpty(); }, 5000));
-    QCOMPARE(port.writes.size(), n);
-    QCOMPARE(written.size(), n);
-    QCOMPARE(written.constLast()[0].toInt(), n - 1);
-    QList<double> lateness;
-    for (int k = 0; k < n; ++k)
-        lateness << (port.writes[k].nsecs - port.writes[0].nsecs) / 1e6 - k * spacing;
-    std::sort(lateness.begin(), lateness.end());
-    // Writing each byte a spacing after the one before would be late by tens of milliseconds
-    // half-way through.
-    QVERIFY2(lateness[n / 2] < spacing, qPrintable(QString::number(lateness[n / 2])));
-    QVERIFY(!writer.isBusy());
-}
-
-void TestKeyboardExchanges::writerNeverBackToBack() {
-    // A stall of several spacings: the late byte goes at once, the next ones keep at least the
-    // shortest gap (a spacing less 1 ms) instead of rushing out, until the run is back on time.
+    // A stall of several spacings: the bytes after it never come closer than the spacing (the
+    // decoder needs it), and the gaps do not grow with the work done around each write: timed
+    // from the moment the byte before went out, the run is late by the stall and no more.
     RecordingPortAccess port;
     const int spacing = 4;
     const int n = 40;
@@ -759,22 +743,47 @@ void TestKeyboardExchanges::writerNeverBackToBack() {
             QThread::msleep(10);
     };
     QSignalSpy done(&writer, &KeyboardWriter::done);
+    QSignalSpy written(&writer, &KeyboardWriter::byteWritten);
+    // Work after every byte (a window updating its progress bar) must not lengthen the gaps.
+    connect(&writer, &KeyboardWriter::byteWritten, &writer, [] { QThread::usleep(500); });
     writer.write(QByteArray(n, 'y'));
+    QVERIFY(writer.isBusy());
     QVERIFY(RunUntil([&] { return !done.isEmpty(); }, 5000));
-    for (int i = 1; i < port.writes.size(); ++i) {
+    QCOMPARE(port.writes.size(), n);
+    QCOMPARE(written.size(), n);
+    QCOMPARE(written.constLast()[0].toInt(), n - 1);
+    QVERIFY(!writer.isBusy());
+    QList<double> gaps;
+    for (int i = 1; i < n; ++i) {
         const double gap = (port.writes[i].nsecs - port.writes[i - 1].nsecs) / 1e6;
-        QVERIFY2(gap >= spacing - 1, qPrintable(QStringLiteral("%1 ms at %2").arg(gap).arg(i)));
+        QVERIFY2(gap >= spacing, qPrintable(QStringLiteral("%1 ms at %2").arg(gap).arg(i)));
+        gaps << gap;
     }
-    const double lastLate =
-        (port.writes[n - 1].nsecs - port.writes[0].nsecs) / 1e6 - (n - 1) * spacing;
-    QVERIFY2(lastLate < 3, qPrintable(QString::number(lastLate)));
-    // Stopping drops the rest without `done`.
-    port.writes.clear();
-    port.onWrite = nullptr;
+    // The stall shows as one long gap; the typical gap stays within the spacing + 1 ms although
+    // half a millisecond of work follows every write.
+    std::sort(gaps.begin(), gaps.end());
+    QVERIFY2(gaps.constLast() >= 10, qPrintable(QString::number(gaps.constLast())));
+    QVERIFY2(gaps[gaps.size() / 2] < spacing + 1,
+             qPrintable(QString::number(gaps[gaps.size() / 2])));
+}
+
+void TestKeyboardExchanges::writerStops() {
+    // Stopping drops the rest of the run without `done`; a new run starts at once.
+    RecordingPortAccess port;
+    const int spacing = 2;
+    KeyboardWriter writer(port, spacing);
+    QSignalSpy done(&writer, &KeyboardWriter::done);
     writer.write("abcdef");
     writer.stop();
+    QVERIFY(!writer.isBusy());
     Run(5 * spacing);
     QCOMPARE(port.keyboardText(), QByteArray("a"));
+    QCOMPARE(done.size(), 0);
+    // Bytes written during a run join it.
+    writer.write("gh");
+    writer.write("ij");
+    QVERIFY(RunUntil([&] { return !done.isEmpty(); }, 2000));
+    QCOMPARE(port.keyboardText(), QByteArray("aghij"));
     QCOMPARE(done.size(), 1);
 }
 
@@ -795,24 +804,104 @@ void TestKeyboardExchanges::twoExchangesAtOnce() {
     QCOMPARE(b.results.size(), 1);
 }
 
+void TestKeyboardExchanges::windowTestDecoder_data() {
+    QTest::addColumn<int>("which"); // 0 download, 1 upload, 2 read, 3 clear
+    QTest::addColumn<QByteArray>("sequence");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("download") << 0 << QByteArray("BBBBB|0|") + DownloadData(SomeImage()) + "|0|"
+                              << "Download OK!";
+    QTest::newRow("upload") << 1 << QByteArray("CCCCC|0||0|") << "   Upload OK!   ";
+    QTest::newRow("read") << 2 << QByteArray("MMMMM|0||0|") << "";
+    QTest::newRow("clear") << 3 << QByteArray("NNNNN|0||0|") << "Clear Decoder Memory OK!";
+}
+
+void TestKeyboardExchanges::windowTestDecoder() {
+    // The decoder of the link windows' tests, typing keys into boxes that the test forwards as
+    // the windows do: the same writes and outcomes as theirs, at the real timing.
+    QFETCH(int, which);
+    QFETCH(QByteArray, sequence);
+    QFETCH(QString, message);
+    RecordingPortAccess port;
+    QLineEdit text1;
+    QPlainTextEdit memoryBox;
+    KeyboardDecoder decoder(port, &text1);
+    decoder.memoryBox = &memoryBox;
+    decoder.memoryReply = QStringLiteral("REC\r");
+    std::unique_ptr<KeyboardExchange> ex;
+    if (which == 0)
+        ex = std::make_unique<KeyboardDownloadExchange>(port, SomeImage(), false, LinkTiming());
+    else if (which == 1)
+        ex = std::make_unique<KeyboardUploadExchange>(port, UploadRequest::Configuration,
+                                                      LinkTiming());
+    else if (which == 2)
+        ex = std::make_unique<KeyboardReadMemoryExchange>(port, LinkTiming());
+    else
+        ex = std::make_unique<KeyboardClearMemoryExchange>(port, LinkTiming());
+    bool memoryText = false;
+    QObject::connect(&text1, &QLineEdit::textChanged, ex.get(), [&](const QString& t) {
+        if (!memoryText)
+            ex->typed(t);
+    });
+    QObject::connect(&memoryBox, &QPlainTextEdit::textChanged, ex.get(), [&] {
+        if (memoryText)
+            ex->typed(memoryBox.toPlainText());
+    });
+    QObject::connect(ex.get(), &KeyboardExchange::answerAwaited, ex.get(), [&] {
+        memoryText = which == 2;
+        if (memoryText)
+            memoryBox.clear();
+        else
+            text1.clear();
+    });
+    // The memory text has no code 3 (a key that the box does not take): the window ends the
+    // wait on the key itself, as here.
+    QObject::connect(&memoryBox, &QPlainTextEdit::textChanged, ex.get(), [&] {
+        if (memoryText && memoryBox.toPlainText().endsWith(QLatin1Char('\n')))
+            ex->endTyping();
+    });
+    QSignalSpy finished(ex.get(), &Exchange::finished);
+    ex->start();
+    QVERIFY(RunUntil([&] { return !finished.isEmpty(); }, 5000));
+    QByteArray written;
+    for (const auto& w : port.writes)
+        written.append(w.port == KeyboardDataPort ? QByteArray(1, char(w.value)) : "|0|");
+    QCOMPARE(written, sequence);
+    QCOMPARE(finished[0][0].value<ExchangeResult>().message.text, message);
+    QCOMPARE(decoder.unmasks, 2);
+    if (which == 0)
+        QVERIFY(decoder.dataCheckOk);
+    if (which == 2)
+        QCOMPARE(memoryBox.toPlainText(), QStringLiteral("REC\n"));
+}
+
 void TestKeyboardExchanges::realTiming() {
     // Handshake period, 4 ms spacing, the 20 ms pause and the 1 s accept time-out at the real
     // figures: a download that the decoder answers after its second burst and never accepts.
     {
         Rig<KeyboardDownloadExchange> rig(SomeImage(), true, LinkTiming());
         rig.decoder->answerAfterBursts = 2;
-        rig.decoder->delayMsecs = 30;
         rig.decoder->dataAnswer.clear();
         QVERIFY(rig.run());
         QCOMPARE(rig.result().message.text, QStringLiteral("Download Failed!"));
         QCOMPARE(rig.port.writes.size(), 10 + 1 + 172 + 1);
         const double period = rig.msecsAt(5) - rig.msecsAt(0);
-        QVERIFY2(period >= 149 && period < 175, qPrintable(QString::number(period)));
+        QVERIFY2(period >= 140 && period < 175, qPrintable(QString::number(period)));
         const double pause = rig.msecsAt(11) - rig.msecsAt(10);
         QVERIFY2(pause >= 20 && pause < 40, qPrintable(QString::number(pause)));
-        // 172 characters in 171 spacings of 4 ms.
+        // 172 characters 4 ms apart: never less than 4 ms, most within 4 +/- 1 ms (a stall of
+        // a busy machine shows as a long gap).
+        QList<double> gaps;
+        for (int i = 12; i <= 182; ++i)
+            gaps << rig.msecsAt(i) - rig.msecsAt(i - 1);
+        const auto within =
+            std::count_if(gaps.begin(), gaps.end(), [](double g) { return g >= 3 && g <= 5; });
+        QVERIFY2(*std::min_element(gaps.begin(), gaps.end()) >= 4 && within >= gaps.size() * 6 / 10,
+                 qPrintable(QStringLiteral("min %1, %2 of %3 within 4 +/- 1 ms")
+                                .arg(*std::min_element(gaps.begin(), gaps.end()))
+                                .arg(within)
+                                .arg(gaps.size())));
         const double data = rig.msecsAt(182) - rig.msecsAt(11);
-        QVERIFY2(data >= 171 * 4 - 4 && data < 171 * 4 + 60, qPrintable(QString::number(data)));
+        QVERIFY2(data >= 171 * 4 - 4, qPrintable(QString::number(data)));
         const double accept = rig.msecsAt(183) - rig.msecsAt(182);
         QVERIFY2(accept >= 1000 && accept < 1100, qPrintable(QString::number(accept)));
     }
@@ -822,8 +911,12 @@ void TestKeyboardExchanges::realTiming() {
         rig.decoder->reply = QStringLiteral("R\x03");
         QVERIFY(rig.run());
         QCOMPARE(rig.sequence(), QByteArray("MMMMM|0||0|"));
-        const double burst = rig.msecsAt(4) - rig.msecsAt(0);
-        QVERIFY2(burst >= 8 - 1 && burst < 8 + 6, qPrintable(QString::number(burst)));
+        QList<double> gaps;
+        for (int i = 1; i < 5; ++i)
+            gaps << rig.msecsAt(i) - rig.msecsAt(i - 1);
+        std::sort(gaps.begin(), gaps.end());
+        QVERIFY2(gaps.first() >= 1 && gaps[1] < 3.5,
+                 qPrintable(QStringLiteral("min %1, second %2").arg(gaps[0]).arg(gaps[1])));
         const double first = rig.port.writes[0].nsecs / 1e6;
         QVERIFY2(first >= 150 - 1, qPrintable(QString::number(first)));
     }

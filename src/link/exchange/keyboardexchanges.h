@@ -113,7 +113,7 @@ private:
 // Memory read over the keyboard link: bursts of "MMMMM", the decoder's "S" (the last character
 // typed, either case), then the memory text typed into the window's memory box until code 3,
 // more than 3000 characters, endTyping() or the time-out. The text stays in the window's box:
-// no message follows, whatever ended the wait.
+// no message follows, whatever ended the wait (the status tells a time-out from the others).
 class KeyboardReadMemoryExchange : public KeyboardBurstExchange {
     Q_OBJECT
 public:

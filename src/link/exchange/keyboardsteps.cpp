@@ -41,7 +41,6 @@ void KeyboardWriter::write(const QByteArray& bytes) {
     ++run_;
     bytes_ = bytes;
     next_ = 0;
-    originNsecs_ = clock_.nsecsElapsed();
     writeDue();
 }
 
@@ -67,10 +66,7 @@ void KeyboardWriter::writeDue() {
     // A failed write is not reported: it shows as a decoder that does not answer.
     port_.SetPortVal(KeyboardDataPort, static_cast<quint8>(bytes_[index]), 1);
     const qint64 written = clock_.nsecsElapsed();
-    // The next byte keeps its deadline, but a late byte is caught up on only as far as the
-    // shortest gap allows: no bytes back to back.
-    const qint64 shortestGap = std::max(spacingNsecs_ - 1000000, spacingNsecs_ / 2);
-    const qint64 due = std::max(originNsecs_ + next_ * spacingNsecs_, written + shortestGap);
+    const qint64 due = written + spacingNsecs_;
     // A receiver may stop the writer (and even start a new run) meanwhile.
     const quint64 run = run_;
     emit byteWritten(index);

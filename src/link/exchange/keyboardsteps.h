@@ -14,13 +14,13 @@ class PortAccess;
 // the program again.
 void UnmaskKeyboardInterrupts(PortAccess& port);
 
-// Writes bytes to the keyboard controller's data port one at a time, `spacing` apart. The times
-// come from deadlines: byte k of a run goes at the run's start + k * spacing, so a timer that
-// fires late does not push every later byte back. A late byte goes out at once; the bytes after
-// it keep their deadlines but never follow one another closer than the shortest gap (a spacing
-// less 1 ms, at least half a spacing), so a stall is caught up on gradually, never with bytes
-// back to back. A run ends one spacing after its last byte, since the decoder needs that pause
-// before whatever follows.
+// Writes bytes to the keyboard controller's data port one at a time, `spacing` apart. Each
+// byte's deadline is the moment the byte before it went out plus the spacing, taken right after
+// that write: the work done after a write (progress, signals) is not added to the gap, and a
+// timer is never started from a later "now". No gap is ever shorter than the spacing, which the
+// decoder needs to take a byte; a stall of the machine delays the bytes after it and is not made
+// up with shorter gaps. A run ends one spacing after its last byte, since the decoder needs that
+// pause before whatever follows.
 class KeyboardWriter : public QObject {
     Q_OBJECT
 public:
@@ -51,10 +51,9 @@ private:
     qint64 spacingNsecs_;
     QElapsedTimer clock_;
     QTimer timer_;
-    QByteArray bytes_;       // the run
-    int next_ = 0;           // index of the next byte of the run
-    qint64 originNsecs_ = 0; // deadline of byte 0
-    quint64 run_ = 0;        // changes when a run starts or is stopped
+    QByteArray bytes_; // the run
+    int next_ = 0;     // index of the next byte of the run
+    quint64 run_ = 0;  // changes when a run starts or is stopped
     bool busy_ = false;
 };
 
