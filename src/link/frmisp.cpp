@@ -95,7 +95,7 @@ void FrmIsp::CmdFind_Click() {
     const auto path = services_.dialogs.openFileName(request);
     if (!path)
         return;
-    ISPFileName = *path;
+    imageFileName_ = *path;
     fileBox_->setText(*path);
 }
 
@@ -104,10 +104,10 @@ void FrmIsp::cmdClose_Click() {
 }
 
 std::optional<QByteArray> FrmIsp::readImage() {
-    ISPFileName = fileBox_->text();
+    imageFileName_ = fileBox_->text();
     // Only a regular file is opened (a named pipe or a device would block the window), and its
     // size is checked before it is read.
-    const ReadResult file = ReadWholeFile(ISPFileName, IspMaxImageSize);
+    const ReadResult file = ReadWholeFile(imageFileName_, IspMaxImageSize);
     switch (file.status) {
     case ReadStatus::Ok:
         return file.bytes;
@@ -119,7 +119,7 @@ std::optional<QByteArray> FrmIsp::readImage() {
         break;
     }
     // Why, in the details: "It is a named pipe, not a regular file.", "No such file or directory."
-    Dialogs::Message m(QStringLiteral("Cann't Open File '") + ISPFileName + QStringLiteral("'!"),
+    Dialogs::Message m(QStringLiteral("Cann't Open File '") + imageFileName_ + QStringLiteral("'!"),
                        IspTitle);
     m.details = file.why.left(1).toUpper() + file.why.mid(1) + QLatin1Char('.');
     services_.dialogs.message(m);

@@ -50,7 +50,7 @@ private:
     QPushButton* transmitButton_ = nullptr;
     QPushButton* closeButton_ = nullptr;
 
-    QString ISPFileName;
+    QString imageFileName_; // the firmware image last chosen or sent
 };
 
 } // namespace orv

@@ -81,8 +81,8 @@ void FrmReadMemory::buildControls() {
 
 void FrmReadMemory::onLoad() {
     options_->showValues();
-    MemFileName.clear();
-    MemSavedText.clear();
+    fileName_.clear();
+    savedText_.clear();
 }
 
 void FrmReadMemory::showMemoryText(bool show) {
@@ -199,9 +199,9 @@ void FrmReadMemory::cmdSaveAs_Click() {
 
 FrmReadMemory::SaveOutcome FrmReadMemory::save() {
     showMemoryText(true);
-    if (MemFileName.isEmpty())
+    if (fileName_.isEmpty())
         return saveAs();
-    return writeMemoryFile(MemFileName) ? SaveOutcome::Saved : SaveOutcome::Failed;
+    return writeMemoryFile(fileName_) ? SaveOutcome::Saved : SaveOutcome::Failed;
 }
 
 FrmReadMemory::SaveOutcome FrmReadMemory::saveAs() {
@@ -209,7 +209,7 @@ FrmReadMemory::SaveOutcome FrmReadMemory::saveAs() {
     Dialogs::FileRequest request;
     request.filter = MemoryFilter;
     request.defaultExtension = QStringLiteral("txt");
-    request.fileName = MemFileName;
+    request.fileName = fileName_;
     request.overwritePrompt = true;
     request.pathMustExist = true;
     const auto path = services_.dialogs.saveFileName(request);
@@ -218,7 +218,7 @@ FrmReadMemory::SaveOutcome FrmReadMemory::saveAs() {
     // The text takes the new name only once it has been written there.
     if (!writeMemoryFile(*path))
         return SaveOutcome::Failed;
-    MemFileName = *path;
+    fileName_ = *path;
     return SaveOutcome::Saved;
 }
 
@@ -233,7 +233,7 @@ bool FrmReadMemory::writeMemoryFile(const QString& path) {
                                    FileTitle, Dialogs::Buttons::Ok, Dialogs::Icon::Critical});
         return false;
     }
-    MemSavedText = text;
+    savedText_ = text;
     return true;
 }
 
@@ -242,7 +242,7 @@ void FrmReadMemory::CmdClose_Click() {
 }
 
 bool FrmReadMemory::queryUnload() {
-    if (memoryBox_->toPlainText() != MemSavedText) {
+    if (memoryBox_->toPlainText() != savedText_) {
         const auto answer = services_.dialogs.message(
             {QStringLiteral("Memory Data had been changed,do you want to save your file?"),
              FileTitle, Dialogs::Buttons::YesNoCancel});

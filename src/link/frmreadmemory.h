@@ -29,7 +29,7 @@ public:
     void CmdClose_Click();
 
     LinkOptions* linkOptions() const { return options_; }
-    QString memFileName() const { return MemFileName; }
+    QString memFileName() const { return fileName_; }
 
 protected:
     void onLoad() override;
@@ -62,8 +62,8 @@ private:
     QPushButton* saveAsButton_ = nullptr;
     QPushButton* exitButton_ = nullptr;
 
-    QString MemFileName;
-    QString MemSavedText;
+    QString fileName_;          // the file the text was last saved to
+    QString savedText_;         // the text as last written to a file
     bool memoryTyping_ = false; // the keyboard link's memory text is awaited in the box
 };
 
