@@ -131,6 +131,9 @@ void TestExchanges::download() {
     DownloadExchange ex(rig.target(), NumberedImage(), save, TestTiming());
     Outcome o;
     o.watch(ex);
+    // The outcome is handled while the port is still held; it closes right after.
+    bool openAtOutcome = false;
+    connect(&ex, &Exchange::finished, this, [&] { openAtOutcome = rig.port().isOpen(); });
     ex.start();
     QVERIFY(ex.isRunning());
     QVERIFY(rig.port().isOpen());
@@ -139,6 +142,7 @@ void TestExchanges::download() {
     QCOMPARE(o.result.message.text, text);
     QCOMPARE(o.result.message.title, QStringLiteral("CFG Message"));
     QCOMPARE(o.result.message.buttons, Dialogs::Buttons::Ok);
+    QVERIFY(openAtOutcome);
     QVERIFY(!rig.port().isOpen());
     const DecoderCore& core = rig.emulator().core();
     QCOMPARE(core.frames.size(), 1);
@@ -651,6 +655,23 @@ void TestExchanges::cancelFromReceivers() {
     QCOMPARE(o.count, 0);
     QCOMPARE(rig.emulator().core().memory.answers, QByteArray("S")); // block 0 had no text
     QVERIFY(!rig.port().isOpen());
+
+    // A receiver of `finished` may start the next exchange on the same port: the first one's
+    // closing leaves the port to it.
+    rig.emulator().core().fault = Fault::None;
+    rig.emulator().received.clear();
+    ClearMemoryExchange first(rig.target(), TestTiming());
+    DownloadExchange second(rig.target(), NumberedImage(), true, TestTiming());
+    connect(&first, &Exchange::finished, &second, [&second] { second.start(); });
+    Outcome s;
+    s.watch(second);
+    first.start();
+    QVERIFY(s.wait());
+    QCOMPARE(s.result.message.text, QStringLiteral("Download OK!"));
+    const auto& frames = rig.emulator().core().frames;
+    QCOMPARE(frames.size(), 3); // the read above, the clear, the download
+    QCOMPARE(frames[1].command, quint8(0x83));
+    QCOMPARE(frames[2].command, quint8(0x01));
 
     // Destroying a running exchange ends it too.
     rig.emulator().core().fault = Fault::Silent;
