@@ -1,14 +1,20 @@
-// orvctl: reads, changes and compares configuration files from the command line.
+// orvctl: reads, changes and compares configuration files, and talks to decoders over RS232,
+// from the command line.
 
 #include "commandset.h"
 #include "console.h"
 #include "filecommands.h"
+#include "linkcommands.h"
 
 #include "orvproject.h"
+
+#include <QCoreApplication>
 
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    // The link commands run their exchanges on this application's event loop.
+    QCoreApplication app(argc, argv);
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -17,8 +23,10 @@ int main(int argc, char** argv) {
     orv::CommandSet commands(
         QStringLiteral("orvctl"), QStringLiteral(ORV_VERSION),
         QStringLiteral("Reads, changes and compares the configuration files (.cfg) and defaults "
-                       "files of orvcfg."));
+                       "files of orvcfg, and talks to decoders over RS232: download, upload, "
+                       "firmware version and update, memory, and a monitor of what they send."));
     orv::AddFileCommands(commands);
+    orv::AddLinkCommands(commands);
     int code = commands.run(arguments, console);
 
     // Output that could not be written (a full disk, a closed pipe) is trouble, not success.
