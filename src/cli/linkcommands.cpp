@@ -258,8 +258,8 @@ QString RegionName(Region r) {
 }
 
 QString RegionWords(Region r) {
-    return r == Region::Bar ? QStringLiteral("bar decoder settings, bytes 0..24")
-                            : QStringLiteral("magnetic reader settings, bytes 25..84");
+    return r == Region::Bar ? QStringLiteral("bar decoder settings (bytes 0..24)")
+                            : QStringLiteral("magnetic reader settings (bytes 25..84)");
 }
 
 QJsonObject VersionJson(const UploadBlock& block) {
