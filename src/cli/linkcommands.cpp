@@ -327,10 +327,13 @@ private:
         }
         o.status = PortStatus::Failed;
         o.key = QStringLiteral("verify_failed");
-        o.text += QStringLiteral(" Verify failed: the decoder's %1 differ from %2 in byte%3 %4.")
-                      .arg(RegionWords(block.region), file_,
-                           differ.size() > 1 ? QStringLiteral("s") : QString(),
-                           differ.join(QStringLiteral(", ")));
+        QString where = differ.size() == 1 ? QStringLiteral("byte ") + differ.front()
+                                           : QStringLiteral("%1 bytes: ").arg(differ.size()) +
+                                                 differ.mid(0, 8).join(QStringLiteral(", "));
+        if (differ.size() > 8)
+            where += QStringLiteral(" and %1 more").arg(differ.size() - 8);
+        o.text += QStringLiteral(" Verify failed: the decoder's %1 differ from %2 in %3.")
+                      .arg(RegionWords(block.region), file_, where);
         QJsonArray bytes;
         for (const QString& b : differ)
             bytes.append(b.toInt());

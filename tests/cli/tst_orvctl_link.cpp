@@ -428,7 +428,7 @@ void TestOrvctlLink::verify_data() {
                          << "Download OK! Verified: the decoder's magnetic reader settings";
     QTest::newRow("decoder kept its old settings")
         << Kind::Mag << false << Fault::None << 1
-        << "Verify failed: the decoder's magnetic reader settings differ";
+        << "Verify failed: the decoder's magnetic reader settings (bytes 25..84) differ from";
     QTest::newRow("upload silent")
         << Kind::Bar << true << Fault::Silent << 1 << "Download OK! Verify: Time Out Error!";
     QTest::newRow("upload wrong check")
