@@ -232,16 +232,6 @@ bool EvenOrOdd(const QString& settings) {
            (parsed->parity == QSerialPort::EvenParity || parsed->parity == QSerialPort::OddParity);
 }
 
-// Says that this build lacks the exchange a command needs; true when it has it.
-bool Available(Console& console, const QString& operation) {
-    if (HasExchange(operation))
-        return true;
-    console.error(QStringLiteral("%1 over RS232 is not available in this build of orvctl yet; "
-                                 "nothing was sent")
-                      .arg(operation));
-    return false;
-}
-
 PortOutcome OkOutcome(const ExchangeResult& result, const QString& more = QString()) {
     PortOutcome o;
     o.status = PortStatus::Ok;
@@ -367,9 +357,6 @@ int Download(const CommandCall& call) {
         return Usage(console, QStringLiteral("download"),
                      QStringLiteral("--verify uploads, and an upload needs parity none, mark or "
                                     "space (the window offers none with even or odd parity)"));
-    if (!Available(console, QStringLiteral("download")) ||
-        (verify && !Available(console, QStringLiteral("upload"))))
-        return ExitTrouble;
     LinkSession session(console, {QStringLiteral("download"), setup->json});
     for (const PortSpec& spec : setup->ports) {
         session.add(std::make_unique<DownloadJob>(
@@ -464,7 +451,7 @@ int Upload(const CommandCall& call) {
                      QStringLiteral("an upload needs parity none, mark or space (the window "
                                     "offers none with even or odd parity)"));
     const auto outs = OutputPaths(call.value(QStringLiteral("output")), *setup, console, command);
-    if (!outs || !Available(console, command))
+    if (!outs)
         return ExitTrouble;
     LinkSession session(console, {command, setup->json});
     for (size_t i = 0; i < setup->ports.size(); ++i) {
@@ -504,8 +491,6 @@ int Version(const CommandCall& call) {
         return Usage(console, command,
                      QStringLiteral("asking for the version needs parity none, mark or space "
                                     "(the window offers none with even or odd parity)"));
-    if (!Available(console, command))
-        return ExitTrouble;
     LinkSession session(console, {command, setup->json});
     for (const PortSpec& spec : setup->ports) {
         session.add(std::make_unique<VersionJob>(spec, setup->makePort(spec), setup->settings,
@@ -554,7 +539,7 @@ int Flash(const CommandCall& call) {
         return ExitTrouble;
     }
     auto setup = ReadSetup(call, command, false);
-    if (!setup || !Available(console, command))
+    if (!setup)
         return ExitTrouble;
     LinkSession::Options options{command, setup->json};
     options.showProgress = true;
@@ -653,8 +638,6 @@ int Memory(const CommandCall& call) {
             return ExitTrouble;
         outs = *paths;
     }
-    if (!Available(console, command + QLatin1Char(' ') + action))
-        return ExitTrouble;
     LinkSession::Options options{command + QLatin1Char(' ') + action, setup->json};
     // The memory text itself is the output of a read without -o.
     const bool printText = read && outs.isEmpty() && !setup->json;

@@ -41,11 +41,4 @@ std::unique_ptr<Exchange> MakeFirmwareExchange(const PortTarget& target, const Q
     return std::make_unique<FirmwareExchange>(TargetOf(target), image, timing);
 }
 
-bool HasExchange(const QString& operation) {
-    static const QStringList Built = {QStringLiteral("download"),     QStringLiteral("upload"),
-                                      QStringLiteral("version"),      QStringLiteral("memory read"),
-                                      QStringLiteral("memory clear"), QStringLiteral("flash")};
-    return Built.contains(operation);
-}
-
 } // namespace orv

@@ -20,8 +20,7 @@ struct PortTarget {
     int comPort = 1;
 };
 
-// The RS232 exchanges orvctl runs, made for one port. Each gives nothing when this build has no
-// such exchange; the command then says so and sends nothing.
+// The RS232 exchanges orvctl runs, made for one port.
 std::unique_ptr<Exchange> MakeDownloadExchange(const PortTarget& target, const Image& image,
                                                bool save, const LinkTiming& timing);
 std::unique_ptr<Exchange> MakeUploadExchange(const PortTarget& target, UploadRequest request,
@@ -32,9 +31,5 @@ std::unique_ptr<Exchange> MakeClearMemoryExchange(const PortTarget& target,
                                                   const LinkTiming& timing);
 std::unique_ptr<Exchange> MakeFirmwareExchange(const PortTarget& target, const QByteArray& image,
                                                const LinkTiming& timing);
-
-// Which of them this build has, by command name ("download", "upload", "version", "flash",
-// "memory read", "memory clear").
-bool HasExchange(const QString& operation);
 
 } // namespace orv

@@ -96,14 +96,6 @@ void PortJob::start() {
 }
 
 void PortJob::run(std::unique_ptr<Exchange> exchange) {
-    if (!exchange) {
-        PortOutcome o;
-        o.status = PortStatus::Trouble;
-        o.key = QStringLiteral("not_available");
-        o.text = QStringLiteral("this build of orvctl cannot do this over RS232 yet");
-        complete(o);
-        return;
-    }
     exchange_ = exchange.release();
     exchange_->setParent(this);
     connect(exchange_, &Exchange::progress, this, &PortJob::progress);

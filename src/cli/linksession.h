@@ -82,7 +82,7 @@ protected:
     // An exchange started by run() has finished.
     virtual void finished(const ExchangeResult& result) = 0;
 
-    // Starts an exchange; one that this build lacks ends the port as trouble.
+    // Starts an exchange; `finished` follows when it ends.
     void run(std::unique_ptr<Exchange> exchange);
     void complete(PortOutcome outcome);
 

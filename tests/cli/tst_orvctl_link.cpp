@@ -68,11 +68,6 @@ void Garbage(DecoderEmulator& d) {
 
 } // namespace
 
-// A command whose exchange this build lacks answers that it is not available; its rows wait.
-#define NEEDS_EXCHANGE(operation)                                                                  \
-    if (!HasExchange(QStringLiteral(operation)))                                                   \
-    QSKIP("this build has no " operation " exchange yet")
-
 class TestOrvctlLink : public QObject {
     Q_OBJECT
 private slots:
@@ -390,7 +385,6 @@ void TestOrvctlLink::download_data() {
 }
 
 void TestOrvctlLink::download() {
-    NEEDS_EXCHANGE("download");
     QFETCH(Mode, mode);
     QFETCH(Fault, fault);
     QFETCH(bool, save);
@@ -436,7 +430,6 @@ void TestOrvctlLink::verify_data() {
 }
 
 void TestOrvctlLink::verify() {
-    NEEDS_EXCHANGE("upload");
     QFETCH(Kind, kind);
     QFETCH(bool, keeps);
     QFETCH(Fault, uploadFault);
@@ -478,7 +471,6 @@ void TestOrvctlLink::upload_data() {
 }
 
 void TestOrvctlLink::upload() {
-    NEEDS_EXCHANGE("upload");
     QFETCH(Kind, kind);
     QFETCH(Mode, mode);
     QFETCH(Fault, fault);
@@ -516,7 +508,6 @@ void TestOrvctlLink::upload() {
 }
 
 void TestOrvctlLink::uploadWithBase() {
-    NEEDS_EXCHANGE("upload");
     DecoderEmulator& d = decoder(Kind::Mag);
     const QString base = writeConfig(QStringLiteral("base.cfg"), 5, 4);
     CfgContents expected = ParseCfgFile(ReadAll(base)).contents;
@@ -558,7 +549,6 @@ void TestOrvctlLink::version_data() {
 }
 
 void TestOrvctlLink::version() {
-    NEEDS_EXCHANGE("version");
     QFETCH(Mode, mode);
     QFETCH(Fault, fault);
     QFETCH(int, exit);
@@ -590,7 +580,6 @@ void TestOrvctlLink::memoryRead_data() {
 }
 
 void TestOrvctlLink::memoryRead() {
-    NEEDS_EXCHANGE("memory read");
     QFETCH(Mode, mode);
     QFETCH(Fault, fault);
     QFETCH(bool, toFile);
@@ -642,7 +631,6 @@ void TestOrvctlLink::memoryClear_data() {
 }
 
 void TestOrvctlLink::memoryClear() {
-    NEEDS_EXCHANGE("memory clear");
     QFETCH(Mode, mode);
     QFETCH(Fault, fault);
     QFETCH(int, exit);
@@ -673,7 +661,6 @@ void TestOrvctlLink::flash_data() {
 }
 
 void TestOrvctlLink::flash() {
-    NEEDS_EXCHANGE("flash");
     QFETCH(Mode, mode);
     QFETCH(Fault, fault);
     QFETCH(int, exit);
@@ -711,7 +698,6 @@ void TestOrvctlLink::firmwareSizeLimit() {
 // ----- Several ports, results, logs -----
 
 void TestOrvctlLink::portLostMidExchange() {
-    NEEDS_EXCHANGE("upload");
     DecoderEmulator& d = decoder(Kind::Bar, Fault::Silent);
     // The adapter is pulled out while the decoder keeps silent.
     connect(&d, &DecoderEmulator::frameReceived, &d,
@@ -724,7 +710,6 @@ void TestOrvctlLink::portLostMidExchange() {
 }
 
 void TestOrvctlLink::severalPortsOneFailing() {
-    NEEDS_EXCHANGE("download");
     std::vector<DecoderEmulator*> ds;
     for (int i = 0; i < 4; ++i)
         ds.push_back(&decoder(i % 2 ? Kind::Bar : Kind::Mag, i == 2 ? Fault::Silent : Fault::None));
@@ -746,7 +731,6 @@ void TestOrvctlLink::severalPortsOneFailing() {
 }
 
 void TestOrvctlLink::severalUploadsWriteOneFileEach() {
-    NEEDS_EXCHANGE("upload");
     DecoderEmulator& bar = decoder(Kind::Bar);
     DecoderEmulator& mag = decoder(Kind::Mag);
     DecoderEmulator& bad = decoder(Kind::Mag, Fault::WrongCheck);
@@ -764,7 +748,6 @@ void TestOrvctlLink::severalUploadsWriteOneFileEach() {
 }
 
 void TestOrvctlLink::jsonResults() {
-    NEEDS_EXCHANGE("version");
     DecoderEmulator& good = decoder(Kind::Mag);
     DecoderEmulator& refusing = decoder(Kind::Bar, Fault::Refuse);
     const QString gone = path(QStringLiteral("ttyGone"));
@@ -793,7 +776,6 @@ void TestOrvctlLink::jsonResults() {
 }
 
 void TestOrvctlLink::frameLog() {
-    NEEDS_EXCHANGE("version");
     DecoderEmulator& d = decoder(Kind::Bar);
     const QString log = path(QStringLiteral("frames.log"));
     const Run r = orvctl({"version", "-p", d.devicePath(), "--log", log});
@@ -822,7 +804,6 @@ void TestOrvctlLink::frameLog() {
 }
 
 void TestOrvctlLink::comPortMapping() {
-    NEEDS_EXCHANGE("upload");
     DecoderEmulator& d = decoder(Kind::Bar);
     QVERIFY(QDir().mkpath(path(QStringLiteral("orvcfg"))));
     QVERIFY(d.createLink(path(QStringLiteral("orvcfg/com3"))));
@@ -844,7 +825,6 @@ void TestOrvctlLink::comPortMapping() {
 }
 
 void TestOrvctlLink::interruptEndsEveryExchange() {
-    NEEDS_EXCHANGE("upload");
     for (int sig : {SIGINT, SIGTERM}) {
         DecoderEmulator& a = decoder(Kind::Bar, Fault::Silent);
         DecoderEmulator& b = decoder(Kind::Mag, Fault::Silent);
