@@ -290,7 +290,8 @@ protected:
             QMetaObject::invokeMethod(
                 this,
                 [this] {
-                    run(MakeUploadExchange(target(), UploadRequest::Configuration, timing()));
+                    if (!isDone()) // not interrupted meanwhile
+                        run(MakeUploadExchange(target(), UploadRequest::Configuration, timing()));
                 },
                 Qt::QueuedConnection);
             return;
@@ -785,6 +786,13 @@ LinkTiming CommandLinkTiming() {
     if (ok && factor > 0 && factor <= 1)
         return LinkTiming{}.scaled(factor);
     return LinkTiming{};
+}
+
+bool IsLinkCommand(const QString& name) {
+    static const QStringList Names = {QStringLiteral("download"), QStringLiteral("upload"),
+                                      QStringLiteral("version"),  QStringLiteral("flash"),
+                                      QStringLiteral("memory"),   QStringLiteral("monitor")};
+    return Names.contains(name);
 }
 
 void AddLinkCommands(CommandSet& commands) {

@@ -12,6 +12,8 @@ struct LinkTiming;
 // The commands that talk to decoders over RS232: download, upload, version, flash, memory and
 // monitor.
 void AddLinkCommands(CommandSet& commands);
+// Whether a command name is one of them.
+bool IsLinkCommand(const QString& name);
 
 // The settings text "BAUD,P,D,S " from a starting text (the window's "9600,N,8,1 " when null)
 // with the parts given by options replaced; nothing, with the reason, when a part is not valid.

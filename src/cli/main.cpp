@@ -11,13 +11,17 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <optional>
 
 int main(int argc, char** argv) {
-    // The link commands run their exchanges on this application's event loop.
-    QCoreApplication app(argc, argv);
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    // The link commands run their exchanges on an event loop, which needs the application
+    // object; the file commands start faster without it.
+    std::optional<QCoreApplication> app;
+    if (!arguments.isEmpty() && orv::IsLinkCommand(arguments.constFirst()))
+        app.emplace(argc, argv);
 
     orv::StdConsole console;
     orv::CommandSet commands(

@@ -102,6 +102,7 @@ private slots:
     void flash();
     void firmwareSizeLimit();
 
+    void outputThatCannotBeWritten();
     void portLostMidExchange();
     void severalPortsOneFailing();
     void severalUploadsWriteOneFileEach();
@@ -697,6 +698,22 @@ void TestOrvctlLink::firmwareSizeLimit() {
 
 // ----- Several ports, results, logs -----
 
+void TestOrvctlLink::outputThatCannotBeWritten() {
+    DecoderEmulator& d = decoder(Kind::Bar);
+    d.core().memory.stream = emu::DecoderCore::MemoryStream({"a", "bc"});
+    const QString missing = path(QStringLiteral("no/such/folder/"));
+    // The decoder answered, but the file cannot be written: trouble (2), said with the reason.
+    for (const QStringList& args :
+         {QStringList{"upload", "-p", d.devicePath(), "-o", missing + "u.cfg"},
+          QStringList{"memory", "read", "-p", d.devicePath(), "-o", missing + "m.txt"}}) {
+        const Run r = orvctl(args);
+        QCOMPARE(r.exit, 2);
+        QVERIFY2(r.err.contains("OK! But " + missing.toUtf8()), r.err);
+        QVERIFY2(r.err.contains("could not be written"), r.err);
+    }
+    QVERIFY(!QFile::exists(path(QStringLiteral("no"))));
+}
+
 void TestOrvctlLink::portLostMidExchange() {
     DecoderEmulator& d = decoder(Kind::Bar, Fault::Silent);
     // The adapter is pulled out while the decoder keeps silent.
@@ -818,7 +835,9 @@ void TestOrvctlLink::comPortMapping() {
     // An upload through "com 3" stores that port in the file.
     QCOMPARE(orvctl({"upload", "-p", "COM3", "-o", path(QStringLiteral("u.cfg"))}).exit, 0);
     QCOMPARE(ParseCfgFile(ReadAll(path(QStringLiteral("u.cfg")))).contents.ComPort, qint16(3));
-    // No link and no such device: not available.
+    // A link whose device is gone: not available. (The link keeps the test away from the
+    // machine's own serial ports, which "com 5" would otherwise stand for.)
+    QVERIFY(QFile::link(path(QStringLiteral("ttyGone")), path(QStringLiteral("orvcfg/com5"))));
     r = orvctl({"version", "--port", "com 5"});
     QCOMPARE(r.exit, 1);
     QVERIFY2(r.err.contains("com 5: not available"), r.err);
