@@ -12,10 +12,6 @@ void SendKeyboardByte(PortAccess& port, quint8 byte, int pauseMsecs) {
     Pause(pauseMsecs);
 }
 
-void UnmaskKeyboardInterrupts(PortAccess& port) {
-    port.SetPortVal(InterruptMaskPort, 0, 1);
-}
-
 KeyboardHandshake::KeyboardHandshake(PortAccess& port, ReplyWait& replyDone,
                                      std::function<QByteArray()> burst, int pauseMsecs,
                                      QObject* parent)

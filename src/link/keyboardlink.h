@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/exchange/keyboardsteps.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QTimer>
@@ -13,9 +15,6 @@ class ReplyWait;
 
 // Writes one byte to the keyboard controller's data port, then pauses.
 void SendKeyboardByte(PortAccess& port, quint8 byte, int pauseMsecs);
-// Unmasks the primary interrupt lines again: written once after every wait for a keyboard
-// answer, whatever its outcome, so that keystrokes reach the program again.
-void UnmaskKeyboardInterrupts(PortAccess& port);
 
 // The handshake of the keyboard link: every 150 ms a burst of letters goes out (each followed
 // by a short pause) until the decoder answers or 15 bursts went unanswered. The tick after the
