@@ -13,6 +13,7 @@
 #include "orvemu/decoderemulator.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -105,6 +106,7 @@ private slots:
     void outputThatCannotBeWritten();
     void portLostMidExchange();
     void severalPortsOneFailing();
+    void portsWaitSideBySide();
     void severalUploadsWriteOneFileEach();
     void jsonResults();
     void frameLog();
@@ -539,14 +541,16 @@ void TestOrvctlLink::version_data() {
     QTest::addColumn<Fault>("fault");
     QTest::addColumn<int>("exit");
     QTest::addColumn<QString>("message");
-    AddFaultRows(
+    auto row =
         [](const char* name, Mode m, Fault f, int exit, const char* message) {
             QTest::addRow("%s", name)
                 << m << f << exit
                 << QString::fromLatin1(
                        message ? message : "Get Firmware Version OK! DECODER V3.4 2024-05-17");
-        },
-        "Upload Failed!");
+        };
+    AddFaultRows(row, "Upload Failed!");
+    row("wrong check", Mode::Fault, Fault::WrongCheck, 1, "Upload Failed!");
+    row("short", Mode::Fault, Fault::Short, 1, "Upload Failed!");
 }
 
 void TestOrvctlLink::version() {
@@ -743,8 +747,23 @@ void TestOrvctlLink::severalPortsOneFailing() {
         QCOMPARE(ds[i]->core().frames.size(), 1);
     }
     QVERIFY2(r.err.contains("3 of 4 ports succeeded; not: " + ds[2]->devicePath().toUtf8()), r.err);
-    // All at once: the silent port's time-out (300 ms scaled) bounds the whole run, so the
-    // other three were not waiting behind it (the exchanges ran side by side).
+}
+
+void TestOrvctlLink::portsWaitSideBySide() {
+    // Six silent decoders: one after the other their upload time-outs (700 ms scaled) would
+    // add up to 4.2 s; side by side the run takes one time-out and the start-up.
+    QStringList args{"version"};
+    for (int i = 0; i < 6; ++i)
+        args << "-p" << decoder(Kind::Bar, Fault::Silent).devicePath();
+    QElapsedTimer t;
+    t.start();
+    const Run r = orvctl(args);
+    const qint64 ms = t.elapsed();
+    QCOMPARE(r.exit, 1);
+    QCOMPARE(r.err.count("Time Out Error!"), 6);
+    QVERIFY2(ms >= 700 && ms < 1800, QByteArray::number(ms));
+    for (const auto& d : decoders_)
+        QCOMPARE(d->core().frames.size(), 1);
 }
 
 void TestOrvctlLink::severalUploadsWriteOneFileEach() {
