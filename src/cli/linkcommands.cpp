@@ -555,11 +555,12 @@ int Flash(const CommandCall& call) {
 
 class MemoryJob : public PortJob {
 public:
-    // out: the memory data file to write; empty: the text goes to `text`.
+    // out: the memory data file to write; empty: the text is printed when `print` says so,
+    // under a heading with the port when `heading` says so.
     MemoryJob(PortSpec spec, std::unique_ptr<SerialPort> port, QString settings, LinkTiming timing,
-              bool read, QString out, Console& console, bool print)
+              bool read, QString out, Console& console, bool print, bool heading)
         : PortJob(std::move(spec), std::move(port), std::move(settings), timing), read_(read),
-          out_(std::move(out)), console_(console), print_(print) {}
+          out_(std::move(out)), console_(console), print_(print), heading_(heading) {}
 
 protected:
     void begin() override {
@@ -584,9 +585,14 @@ protected:
                            QString::fromLatin1(result.memoryText)
                                .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
             if (print_) {
-                QByteArray text = result.memoryText;
-                text.replace("\r\n", "\n");
-                console_.writeOut(text);
+                // The records' bytes are ISO 8859-1; the terminal gets them in UTF-8. With
+                // several ports each text is headed by its port.
+                QString text = QString::fromLatin1(result.memoryText);
+                text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+                if (heading_)
+                    text.prepend(QStringLiteral("==> %1 <==\n").arg(spec().label));
+                console_.print(text);
+                console_.flush();
             }
             complete(o);
             return;
@@ -616,6 +622,7 @@ private:
     QString out_;
     Console& console_;
     bool print_;
+    bool heading_;
 };
 
 int Memory(const CommandCall& call) {
@@ -648,7 +655,7 @@ int Memory(const CommandCall& call) {
         const PortSpec& spec = setup->ports[i];
         session.add(std::make_unique<MemoryJob>(spec, setup->makePort(spec), setup->settings,
                                                 setup->timing, read, outs.value(int(i)), console,
-                                                printText));
+                                                printText, setup->ports.size() > 1));
     }
     return session.exec();
 }

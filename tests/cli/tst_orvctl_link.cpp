@@ -97,6 +97,7 @@ private slots:
     void version();
     void memoryRead_data();
     void memoryRead();
+    void memoryTextOfSeveralPorts();
     void memoryClear_data();
     void memoryClear();
     void flash_data();
@@ -619,6 +620,19 @@ void TestOrvctlLink::memoryRead() {
         QCOMPARE(ReadAll(out), lines + "\r\n");
     else
         QCOMPARE(r.out, QByteArray(lines).replace("\r\n", "\n"));
+}
+
+void TestOrvctlLink::memoryTextOfSeveralPorts() {
+    DecoderEmulator& a = decoder(Kind::Bar);
+    DecoderEmulator& b = decoder(Kind::Mag);
+    a.core().memory.stream = emu::DecoderCore::MemoryStream({"caf\xe9", "22"});
+    b.core().memory.stream = emu::DecoderCore::MemoryStream({"xy"});
+    const Run r = orvctl({"memory", "read", "-p", a.devicePath(), "-p", b.devicePath()});
+    QCOMPARE(r.exit, 0);
+    // Each text under its port, in UTF-8; the file keeps the decoder's bytes (see memoryRead).
+    QVERIFY2(r.out.contains("==> " + a.devicePath().toUtf8() + " <==\ncaf\xc3\xa9\n22\n"), r.out);
+    QVERIFY2(r.out.contains("==> " + b.devicePath().toUtf8() + " <==\nxy\n"), r.out);
+    QVERIFY2(r.err.contains("2 of 2 ports succeeded"), r.err);
 }
 
 void TestOrvctlLink::memoryClear_data() {
