@@ -91,7 +91,7 @@ QList<QCommandLineOption> With(QList<QCommandLineOption> a, const QList<QCommand
 // ----- What every link command sets up -----
 
 struct LinkSetup {
-    std::vector<PortSpec> ports;
+    std::vector<PortName> ports;
     QString settings;
     LinkTiming timing;
     bool json = false;
@@ -99,16 +99,16 @@ struct LinkSetup {
     std::unique_ptr<QtSerialPortFactory> factory;
     std::shared_ptr<QFile> log;
 
-    std::unique_ptr<SerialPort> makePort(const PortSpec& spec) const {
+    std::unique_ptr<SerialPort> makePort(const PortName& name) const {
         std::unique_ptr<SerialPort> port;
-        if (spec.isComPort()) {
+        if (name.isComPort()) {
             port = factory->createPort();
         } else {
-            const QString device = spec.device;
+            const QString device = name.device;
             port = std::make_unique<QtSerialPort>([device](int) { return device; });
         }
         if (log) {
-            port = std::make_unique<LoggingSerialPort>(std::move(port), spec.label,
+            port = std::make_unique<LoggingSerialPort>(std::move(port), name.label,
                                                        [log = log](const QString& line) {
                                                            log->write(line.toUtf8() + '\n');
                                                            log->flush();
@@ -145,19 +145,19 @@ std::optional<LinkSetup> ReadSetup(const CommandCall& call, const QString& comma
     }
     for (const QString& text : given) {
         QString why;
-        const auto spec = ParsePortSpec(text, &why);
-        if (!spec) {
+        const auto name = ParsePortName(text, &why);
+        if (!name) {
             Usage(console, command, why);
             return std::nullopt;
         }
-        for (const PortSpec& other : s.ports) {
-            if (other.label == spec->label) {
+        for (const PortName& other : s.ports) {
+            if (other.label == name->label) {
                 Usage(console, command,
-                      QStringLiteral("the port %1 is given twice").arg(spec->label));
+                      QStringLiteral("the port %1 is given twice").arg(name->label));
                 return std::nullopt;
             }
         }
-        s.ports.push_back(*spec);
+        s.ports.push_back(*name);
     }
     s.settings = StartSettings;
     if (lineOptions) {
@@ -192,11 +192,11 @@ std::optional<LinkSetup> ReadSetup(const CommandCall& call, const QString& comma
 }
 
 // "com 2" -> "com2", "/dev/ttyUSB0" -> "ttyUSB0": a port as part of a file name.
-QString PortFileName(const PortSpec& spec) {
-    if (spec.isComPort())
-        return QStringLiteral("com%1").arg(spec.comPort);
-    QString name = QFileInfo(spec.device).fileName();
-    return name.isEmpty() ? QStringLiteral("port") : name;
+QString PortFileName(const PortName& name) {
+    if (name.isComPort())
+        return QStringLiteral("com%1").arg(name.comPort);
+    const QString file = QFileInfo(name.device).fileName();
+    return file.isEmpty() ? QStringLiteral("port") : file;
 }
 
 // The output file of each port: OUT itself for one port; with several, OUT with %p replaced by
@@ -214,8 +214,8 @@ std::optional<QStringList> OutputPaths(const QString& out, const LinkSetup& s, C
                              "port (\"upload-%p.cfg\")"));
         return std::nullopt;
     }
-    for (const PortSpec& spec : s.ports) {
-        const QString path = QString(out).replace(QStringLiteral("%p"), PortFileName(spec));
+    for (const PortName& name : s.ports) {
+        const QString path = QString(out).replace(QStringLiteral("%p"), PortFileName(name));
         if (paths.contains(path)) {
             Usage(console, command,
                   QStringLiteral("two ports would write %1; give them distinct names").arg(path));
@@ -261,9 +261,9 @@ QJsonObject VersionJson(const UploadBlock& block) {
 
 class DownloadJob : public PortJob {
 public:
-    DownloadJob(PortSpec spec, std::unique_ptr<SerialPort> port, QString settings,
+    DownloadJob(PortName name, std::unique_ptr<SerialPort> port, QString settings,
                 LinkTiming timing, const Image& image, bool save, bool verify, QString file)
-        : PortJob(std::move(spec), std::move(port), std::move(settings), timing), image_(image),
+        : PortJob(std::move(name), std::move(port), std::move(settings), timing), image_(image),
           save_(save), verify_(verify), file_(std::move(file)) {}
 
 protected:
@@ -359,9 +359,9 @@ int Download(const CommandCall& call) {
                      QStringLiteral("--verify uploads, and an upload needs parity none, mark or "
                                     "space (the window offers none with even or odd parity)"));
     LinkSession session(console, {QStringLiteral("download"), setup->json});
-    for (const PortSpec& spec : setup->ports) {
+    for (const PortName& name : setup->ports) {
         session.add(std::make_unique<DownloadJob>(
-            spec, setup->makePort(spec), setup->settings, setup->timing, file->contents.data,
+            name, setup->makePort(name), setup->settings, setup->timing, file->contents.data,
             !call.isSet(QStringLiteral("not-save")), verify, path));
     }
     return session.exec();
@@ -371,9 +371,9 @@ int Download(const CommandCall& call) {
 
 class UploadJob : public PortJob {
 public:
-    UploadJob(PortSpec spec, std::unique_ptr<SerialPort> port, QString settings, LinkTiming timing,
+    UploadJob(PortName name, std::unique_ptr<SerialPort> port, QString settings, LinkTiming timing,
               CfgContents base, QString out)
-        : PortJob(std::move(spec), std::move(port), std::move(settings), timing),
+        : PortJob(std::move(name), std::move(port), std::move(settings), timing),
           base_(std::move(base)), out_(std::move(out)) {}
 
 protected:
@@ -391,8 +391,8 @@ protected:
         CfgContents contents = base_;
         ApplyUpload(contents.data, block);
         contents.LinkMode = 1;
-        if (spec().isComPort())
-            contents.ComPort = static_cast<qint16>(qBound(1, spec().comPort, 6));
+        if (name().isComPort())
+            contents.ComPort = static_cast<qint16>(qBound(1, name().comPort, 6));
         QString why;
         const auto bytes = WriteCfgFile(contents, &why);
         if (!bytes || !WriteWholeFile(out_, *bytes, &why)) {
@@ -456,8 +456,8 @@ int Upload(const CommandCall& call) {
         return ExitTrouble;
     LinkSession session(console, {command, setup->json});
     for (size_t i = 0; i < setup->ports.size(); ++i) {
-        const PortSpec& spec = setup->ports[i];
-        session.add(std::make_unique<UploadJob>(spec, setup->makePort(spec), setup->settings,
+        const PortName& name = setup->ports[i];
+        session.add(std::make_unique<UploadJob>(name, setup->makePort(name), setup->settings,
                                                 setup->timing, base, outs->at(i)));
     }
     return session.exec();
@@ -493,8 +493,8 @@ int Version(const CommandCall& call) {
                      QStringLiteral("asking for the version needs parity none, mark or space "
                                     "(the window offers none with even or odd parity)"));
     LinkSession session(console, {command, setup->json});
-    for (const PortSpec& spec : setup->ports) {
-        session.add(std::make_unique<VersionJob>(spec, setup->makePort(spec), setup->settings,
+    for (const PortName& name : setup->ports) {
+        session.add(std::make_unique<VersionJob>(name, setup->makePort(name), setup->settings,
                                                  setup->timing));
     }
     return session.exec();
@@ -504,8 +504,8 @@ int Version(const CommandCall& call) {
 
 class FlashJob : public PortJob {
 public:
-    FlashJob(PortSpec spec, std::unique_ptr<SerialPort> port, LinkTiming timing, QByteArray image)
-        : PortJob(std::move(spec), std::move(port), IspSerialSettings, timing),
+    FlashJob(PortName name, std::unique_ptr<SerialPort> port, LinkTiming timing, QByteArray image)
+        : PortJob(std::move(name), std::move(port), IspSerialSettings, timing),
           image_(std::move(image)) {}
 
 protected:
@@ -545,9 +545,9 @@ int Flash(const CommandCall& call) {
     LinkSession::Options options{command, setup->json};
     options.showProgress = true;
     LinkSession session(console, options);
-    for (const PortSpec& spec : setup->ports)
+    for (const PortName& name : setup->ports)
         session.add(
-            std::make_unique<FlashJob>(spec, setup->makePort(spec), setup->timing, file.bytes));
+            std::make_unique<FlashJob>(name, setup->makePort(name), setup->timing, file.bytes));
     return session.exec();
 }
 
@@ -557,9 +557,9 @@ class MemoryJob : public PortJob {
 public:
     // out: the memory data file to write; empty: the text is printed when `print` says so,
     // under a heading with the port when `heading` says so.
-    MemoryJob(PortSpec spec, std::unique_ptr<SerialPort> port, QString settings, LinkTiming timing,
+    MemoryJob(PortName name, std::unique_ptr<SerialPort> port, QString settings, LinkTiming timing,
               bool read, QString out, Console& console, bool print, bool heading)
-        : PortJob(std::move(spec), std::move(port), std::move(settings), timing), read_(read),
+        : PortJob(std::move(name), std::move(port), std::move(settings), timing), read_(read),
           out_(std::move(out)), console_(console), print_(print), heading_(heading) {}
 
 protected:
@@ -590,7 +590,7 @@ protected:
                 QString text = QString::fromLatin1(result.memoryText);
                 text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
                 if (heading_)
-                    text.prepend(QStringLiteral("==> %1 <==\n").arg(spec().label));
+                    text.prepend(QStringLiteral("==> %1 <==\n").arg(name().label));
                 console_.print(text);
                 console_.flush();
             }
@@ -652,8 +652,8 @@ int Memory(const CommandCall& call) {
     options.resultsToErr = printText;
     LinkSession session(console, options);
     for (size_t i = 0; i < setup->ports.size(); ++i) {
-        const PortSpec& spec = setup->ports[i];
-        session.add(std::make_unique<MemoryJob>(spec, setup->makePort(spec), setup->settings,
+        const PortName& name = setup->ports[i];
+        session.add(std::make_unique<MemoryJob>(name, setup->makePort(name), setup->settings,
                                                 setup->timing, read, outs.value(int(i)), console,
                                                 printText, setup->ports.size() > 1));
     }
@@ -670,18 +670,18 @@ int Monitor(const CommandCall& call) {
         return ExitTrouble;
     if (setup->ports.size() != 1 || setup->json)
         return Usage(console, command, QStringLiteral("monitor watches one port"));
-    const PortSpec spec = setup->ports.front();
-    std::unique_ptr<SerialPort> port = setup->makePort(spec);
+    const PortName name = setup->ports.front();
+    std::unique_ptr<SerialPort> port = setup->makePort(name);
     port->setSettings(setup->settings);
-    port->setCommPort(spec.isComPort() ? spec.comPort : 1);
+    port->setCommPort(name.isComPort() ? name.comPort : 1);
     if (!port->open()) {
-        console.error(QStringLiteral("%1: not available: %2").arg(spec.label, port->errorString()));
+        console.error(QStringLiteral("%1: not available: %2").arg(name.label, port->errorString()));
         return ExitLinkFailed;
     }
     port->discardInput();
     port->setReceiveThreshold(1);
     console.printError(QStringLiteral("%1: watching at %2; Ctrl+C ends.\n")
-                           .arg(spec.label, setup->settings.trimmed()));
+                           .arg(name.label, setup->settings.trimmed()));
     console.flush();
 
     // As the test window does: the first bytes of a datum start a short wait, and what has
@@ -709,7 +709,7 @@ int Monitor(const CommandCall& call) {
     });
     QObject::connect(port.get(), &SerialPort::lost, &loop, [&](const QString& reason) {
         show();
-        console.error(QStringLiteral("%1: not available (lost): %2").arg(spec.label, reason));
+        console.error(QStringLiteral("%1: not available (lost): %2").arg(name.label, reason));
         code = ExitLinkFailed;
         loop.quit();
     });

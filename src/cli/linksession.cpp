@@ -16,23 +16,23 @@
 
 namespace orv {
 
-std::optional<PortSpec> ParsePortSpec(const QString& text, QString* why) {
+std::optional<PortName> ParsePortName(const QString& text, QString* why) {
     static const QRegularExpression Com(QStringLiteral("^\\s*com\\s*([1-9][0-9]?)\\s*$"),
                                         QRegularExpression::CaseInsensitiveOption);
     if (text.trimmed().isEmpty()) {
         *why = QStringLiteral("--port needs a device path or \"com N\"");
         return std::nullopt;
     }
-    PortSpec spec;
+    PortName name;
     const QRegularExpressionMatch m = Com.match(text);
     if (m.hasMatch()) {
-        spec.comPort = m.captured(1).toInt();
-        spec.label = QStringLiteral("com %1").arg(spec.comPort);
+        name.comPort = m.captured(1).toInt();
+        name.label = QStringLiteral("com %1").arg(name.comPort);
     } else {
-        spec.device = text;
-        spec.label = text;
+        name.device = text;
+        name.label = text;
     }
-    return spec;
+    return name;
 }
 
 QString StatusKey(LinkStatus status) {
@@ -78,9 +78,9 @@ PortOutcome FailureOutcome(const ExchangeResult& result) {
 
 // ----- PortJob -----
 
-PortJob::PortJob(PortSpec spec, std::unique_ptr<SerialPort> port, QString settings,
+PortJob::PortJob(PortName name, std::unique_ptr<SerialPort> port, QString settings,
                  LinkTiming timing)
-    : spec_(std::move(spec)), port_(std::move(port)), settings_(std::move(settings)),
+    : name_(std::move(name)), port_(std::move(port)), settings_(std::move(settings)),
       timing_(timing) {}
 
 PortJob::~PortJob() {
@@ -155,7 +155,7 @@ void LinkSession::add(std::unique_ptr<PortJob> job) {
 }
 
 QString LinkSession::line(const PortJob& job) const {
-    return job.spec().label + QStringLiteral(": ") + job.outcome().text;
+    return job.name().label + QStringLiteral(": ") + job.outcome().text;
 }
 
 void LinkSession::showProgress() {
@@ -172,7 +172,7 @@ void LinkSession::showProgress() {
                 continue;
             lastTenth_[i] = tenth;
             console_.printError(QStringLiteral("%1: %2% (%3/%4)\n")
-                                    .arg(jobs_[i]->spec().label)
+                                    .arg(jobs_[i]->name().label)
                                     .arg(qint64(value) * 100 / max)
                                     .arg(value)
                                     .arg(max));
@@ -191,7 +191,7 @@ void LinkSession::showProgress() {
         total += max;
         if (jobs_.size() > 1)
             parts << QStringLiteral("%1 %2%")
-                         .arg(jobs_[i]->spec().label)
+                         .arg(jobs_[i]->name().label)
                          .arg(qint64(value) * 100 / max);
     }
     if (total <= 0)
@@ -268,10 +268,10 @@ int LinkSession::exec() {
             break;
         }
         if (o.status != PortStatus::Ok)
-            failedPorts << job->spec().label;
+            failedPorts << job->name().label;
         if (options_.json) {
             QJsonObject p = o.extra;
-            p.insert(QStringLiteral("port"), job->spec().label);
+            p.insert(QStringLiteral("port"), job->name().label);
             p.insert(QStringLiteral("status"), o.key);
             p.insert(QStringLiteral("ok"), o.status == PortStatus::Ok);
             p.insert(QStringLiteral("message"), o.text);

@@ -18,7 +18,7 @@ class Console;
 class SerialPort;
 
 // A port as given on the command line: a device path, or "com N" as the window maps it.
-struct PortSpec {
+struct PortName {
     QString label;   // as the results name it: "/dev/ttyUSB0", "com 2"
     QString device;  // the device path given; empty for "com N"
     int comPort = 0; // N of "com N"; 0 for a device path
@@ -28,7 +28,7 @@ struct PortSpec {
 
 // Reads "com N" (any letter case, a blank or none before N, N from 1 to 99) or a device path.
 // Nothing, with the reason, for an empty text.
-std::optional<PortSpec> ParsePortSpec(const QString& text, QString* why);
+std::optional<PortName> ParsePortName(const QString& text, QString* why);
 
 // How one port's part of a command ended.
 enum class PortStatus {
@@ -58,13 +58,13 @@ QString StatusKey(LinkStatus status);
 class PortJob : public QObject {
     Q_OBJECT
 public:
-    PortJob(PortSpec spec, std::unique_ptr<SerialPort> port, QString settings, LinkTiming timing);
+    PortJob(PortName name, std::unique_ptr<SerialPort> port, QString settings, LinkTiming timing);
     ~PortJob() override;
 
-    const PortSpec& spec() const { return spec_; }
+    const PortName& name() const { return name_; }
     SerialPort& port() const { return *port_; }
     const LinkTiming& timing() const { return timing_; }
-    PortTarget target() const { return {*port_, settings_, spec_.isComPort() ? spec_.comPort : 1}; }
+    PortTarget target() const { return {*port_, settings_, name_.isComPort() ? name_.comPort : 1}; }
 
     void start();
     // Cancels the running exchange; the outcome is Interrupted.
@@ -87,7 +87,7 @@ protected:
     void complete(PortOutcome outcome);
 
 private:
-    PortSpec spec_;
+    PortName name_;
     std::unique_ptr<SerialPort> port_;
     QString settings_;
     LinkTiming timing_;

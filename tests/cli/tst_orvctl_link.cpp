@@ -77,8 +77,8 @@ private slots:
 
     void settingsText_data();
     void settingsText();
-    void portSpec_data();
-    void portSpec();
+    void portName_data();
+    void portName();
     void visibleText_data();
     void visibleText();
 
@@ -229,7 +229,7 @@ void TestOrvctlLink::settingsText() {
     QCOMPARE(why.isEmpty(), !expected.isEmpty());
 }
 
-void TestOrvctlLink::portSpec_data() {
+void TestOrvctlLink::portName_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("label");
     QTest::addColumn<int>("comPort");
@@ -249,18 +249,18 @@ void TestOrvctlLink::portSpec_data() {
                            << "" << -1;
 }
 
-void TestOrvctlLink::portSpec() {
+void TestOrvctlLink::portName() {
     QFETCH(QString, text);
     QFETCH(QString, label);
     QFETCH(int, comPort);
     QString why;
-    const auto spec = ParsePortSpec(text, &why);
-    QCOMPARE(spec.has_value(), comPort >= 0);
-    if (!spec)
+    const auto name = ParsePortName(text, &why);
+    QCOMPARE(name.has_value(), comPort >= 0);
+    if (!name)
         return;
-    QCOMPARE(spec->label, label);
-    QCOMPARE(spec->comPort, comPort);
-    QCOMPARE(spec->device.isEmpty(), comPort > 0);
+    QCOMPARE(name->label, label);
+    QCOMPARE(name->comPort, comPort);
+    QCOMPARE(name->device.isEmpty(), comPort > 0);
 }
 
 void TestOrvctlLink::visibleText_data() {
