@@ -394,8 +394,7 @@ protected:
         if (name().isComPort())
             contents.ComPort = static_cast<qint16>(qBound(1, name().comPort, 6));
         QString why;
-        const auto bytes = WriteCfgFile(contents, &why);
-        if (!bytes || !WriteWholeFile(out_, *bytes, &why)) {
+        if (!SaveConfigFile(out_, ConfigFile{FileFormat::Cfg, contents}, &why)) {
             PortOutcome o;
             o.status = PortStatus::Trouble;
             o.key = QStringLiteral("file_error");
