@@ -176,6 +176,10 @@ std::optional<LinkSetup> ReadSetup(const CommandCall& call, const QString& comma
     s.json = call.isSet(QStringLiteral("json"));
     s.configDir = OrvcfgConfigDir();
     s.factory = std::make_unique<QtSerialPortFactory>(s.configDir);
+    for (PortName& name : s.ports) {
+        if (name.isComPort())
+            name.resolved = s.factory->deviceFor(name.comPort);
+    }
     if (call.isSet(QStringLiteral("log"))) {
         const QString path = call.value(QStringLiteral("log"));
         auto log = std::make_shared<QFile>(path);

@@ -272,6 +272,8 @@ int LinkSession::exec() {
         if (options_.json) {
             QJsonObject p = o.extra;
             p.insert(QStringLiteral("port"), job->name().label);
+            p.insert(QStringLiteral("device"),
+                     job->name().isComPort() ? job->name().resolved : job->name().device);
             p.insert(QStringLiteral("status"), o.key);
             p.insert(QStringLiteral("ok"), o.status == PortStatus::Ok);
             p.insert(QStringLiteral("message"), o.text);

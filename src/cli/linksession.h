@@ -19,9 +19,10 @@ class SerialPort;
 
 // A port as given on the command line: a device path, or "com N" as the window maps it.
 struct PortName {
-    QString label;   // as the results name it: "/dev/ttyUSB0", "com 2"
-    QString device;  // the device path given; empty for "com N"
-    int comPort = 0; // N of "com N"; 0 for a device path
+    QString label;    // as the results name it: "/dev/ttyUSB0", "com 2"
+    QString device;   // the device path given; empty for "com N"
+    int comPort = 0;  // N of "com N"; 0 for a device path
+    QString resolved; // the device "com N" stands for when the command started (may be empty)
 
     bool isComPort() const { return comPort > 0; }
 };

@@ -814,6 +814,7 @@ void TestOrvctlLink::jsonResults() {
     const QJsonArray ports = doc.value("ports").toArray();
     QCOMPARE(ports.size(), 3);
     QCOMPARE(ports[0]["port"].toString(), good.devicePath());
+    QCOMPARE(ports[0]["device"].toString(), good.devicePath());
     QCOMPARE(ports[0]["status"].toString(), QStringLiteral("ok"));
     QCOMPARE(ports[0]["region"].toString(), QStringLiteral("mag"));
     QCOMPARE(ports[0]["version"].toArray(),
@@ -860,6 +861,8 @@ void TestOrvctlLink::comPortMapping() {
     Run r = orvctl({"version", "--port", "com 3"});
     QCOMPARE(r.exit, 0);
     QVERIFY2(r.out.contains("com 3: Get Firmware Version OK!"), r.out);
+    r = orvctl({"version", "--port", "com 3", "--json"});
+    QCOMPARE(QJsonDocument::fromJson(r.out)["ports"][0]["device"].toString(), d.devicePath());
     // A configuration file names its port: download without --port goes there.
     const QString file = writeConfig(QStringLiteral("a.cfg"), 2, 3);
     r = orvctl({"download", file});
