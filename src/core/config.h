@@ -74,8 +74,6 @@ public:
     bool MagMode = false;   // magnetic reader command set is current
     qint16 ActivePanel = NoPanel;
     bool CtrlKeyToPrefix = false; // Control Key dialog serves the prefix box (true) or suffix box
-    bool ExpectDataReply = false; // the running exchange expects a reply that carries data
-    QString KbMemCommand;         // letter burst of the memory window's keyboard handshake
 
     static const QString NewFileName; // "New File"
 

@@ -6,16 +6,19 @@
 #include "orvemu/decoderemulator.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
 namespace orv::test {
 
-// The timing the exchange tests run with: a tenth of the real figures.
+// The timing the exchange tests run with: a twentieth of the real figures.
 inline LinkTiming TestTiming() {
-    return LinkTiming{}.scaled(0.1);
+    return LinkTiming{}.scaled(0.05);
 }
 
 // Decoder emulators on "Com 1", "Com 2", ... (links in a temporary folder), a serial port for
@@ -56,6 +59,7 @@ struct Outcome {
     QElapsedTimer clock;
 
     void watch(Exchange& e) {
+        watched = &e;
         clock.start();
         QObject::connect(&e, &Exchange::finished, &e, [this](const ExchangeResult& r) {
             ++count;
@@ -68,9 +72,18 @@ struct Outcome {
             progress.append({v, m});
         });
     }
+    // In an event loop of its own: QTest::qWaitFor sleeps 10 ms between its turns.
     bool wait(int msecs = 20000) {
-        return QTest::qWaitFor([this] { return count > 0; }, msecs);
+        if (count > 0)
+            return true;
+        QEventLoop loop;
+        QObject::connect(watched, &Exchange::finished, &loop, &QEventLoop::quit,
+                         Qt::QueuedConnection);
+        QTimer::singleShot(msecs, &loop, &QEventLoop::quit);
+        loop.exec();
+        return count > 0;
     }
+    QPointer<Exchange> watched;
 };
 
 } // namespace orv::test

@@ -109,10 +109,11 @@ void TestExchanges::download_data() {
     QTest::newRow("refused") << true << Fault::Refuse << 0 << LinkStatus::Refused
                              << "Download Failed!";
     QTest::newRow("split") << true << Fault::Split << 0 << LinkStatus::Ok << "Download OK!";
+    const int timeout = TestTiming().downloadReplyMsecs;
     QTest::newRow("late, within the time-out")
-        << true << Fault::Late << 120 << LinkStatus::Ok << "Download OK!";
+        << true << Fault::Late << timeout / 3 << LinkStatus::Ok << "Download OK!";
     QTest::newRow("late, after the time-out")
-        << true << Fault::Late << 450 << LinkStatus::TimedOut << TimeOut;
+        << true << Fault::Late << timeout * 3 / 2 << LinkStatus::TimedOut << TimeOut;
     QTest::newRow("silent") << true << Fault::Silent << 0 << LinkStatus::TimedOut << TimeOut;
 }
 
@@ -169,14 +170,15 @@ void TestExchanges::upload_data() {
     QTest::newRow("version, bar decoder")
         << Kind::Bar << true << Fault::None << 0 << LinkStatus::Ok;
     QTest::newRow("split") << Kind::Bar << false << Fault::Split << 0 << LinkStatus::Ok;
+    const int timeout = TestTiming().uploadReplyMsecs;
     QTest::newRow("late, within the time-out")
-        << Kind::Mag << true << Fault::Late << 300 << LinkStatus::Ok;
+        << Kind::Mag << true << Fault::Late << timeout / 3 << LinkStatus::Ok;
     QTest::newRow("wrong check") << Kind::Mag << false << Fault::WrongCheck << 0
                                  << LinkStatus::Refused;
     QTest::newRow("refused") << Kind::Bar << true << Fault::Refuse << 0 << LinkStatus::Refused;
     QTest::newRow("short block") << Kind::Mag << false << Fault::Short << 0 << LinkStatus::Refused;
     QTest::newRow("late, after the time-out")
-        << Kind::Mag << false << Fault::Late << 900 << LinkStatus::TimedOut;
+        << Kind::Mag << false << Fault::Late << timeout * 3 / 2 << LinkStatus::TimedOut;
     QTest::newRow("silent") << Kind::Bar << true << Fault::Silent << 0 << LinkStatus::TimedOut;
 }
 
@@ -548,28 +550,34 @@ void TestExchanges::portLost() {
 }
 
 void TestExchanges::cancel_data() {
+    // Decoder answers come 60 ms late and the loader's pauses last 100 ms; the cancel comes
+    // `delay` ms after a status text or decoder event (none: after the start).
     QTest::addColumn<Which>("which");
-    QTest::addColumn<QString>("when"); // a status text, a decoder event, or "" (at 30 ms)
-    QTest::newRow("download, awaiting the answer") << Which::Download << "";
-    QTest::newRow("upload, awaiting the block") << Which::Upload << "";
-    QTest::newRow("clear memory, awaiting the answer") << Which::ClearMemory << "";
-    QTest::newRow("read memory, awaiting the first block") << Which::ReadMemory << "";
-    QTest::newRow("read memory, awaiting a later block") << Which::ReadMemory << "<- answer S";
-    QTest::newRow("firmware, awaiting the access answer") << Which::Firmware << "";
+    QTest::addColumn<QString>("when");
+    QTest::addColumn<int>("delay");
+    QTest::newRow("download, awaiting the answer") << Which::Download << "" << 30;
+    QTest::newRow("upload, awaiting the block") << Which::Upload << "" << 30;
+    QTest::newRow("clear memory, awaiting the answer") << Which::ClearMemory << "" << 30;
+    QTest::newRow("read memory, awaiting the first block") << Which::ReadMemory << "" << 30;
+    QTest::newRow("read memory, awaiting a later block")
+        << Which::ReadMemory << "<- answer S" << 30;
+    QTest::newRow("firmware, awaiting the access answer") << Which::Firmware << "" << 30;
     QTest::newRow("firmware, pause after the access")
-        << Which::Firmware << "Access ISP Command OK!";
+        << Which::Firmware << "Access ISP Command OK!" << 30;
     QTest::newRow("firmware, awaiting the erase answer")
-        << Which::Firmware << "Be transmiting Erase Command!";
-    QTest::newRow("firmware, awaiting a page's answer") << Which::Firmware << PageStatus(184, 1);
+        << Which::Firmware << "Be transmiting Erase Command!" << 30;
+    QTest::newRow("firmware, awaiting a page's answer")
+        << Which::Firmware << PageStatus(184, 1) << 30;
     QTest::newRow("firmware, pause after a page")
-        << Which::Firmware << "Transmit Data For Page  0 OK!";
+        << Which::Firmware << "Transmit Data For Page  0 OK!" << 30;
     QTest::newRow("firmware, pause before the end packet")
-        << Which::Firmware << "Transmit Data For Page  368 OK!";
+        << Which::Firmware << "Transmit Data For Page  368 OK!" << 150;
 }
 
 void TestExchanges::cancel() {
     QFETCH(Which, which);
     QFETCH(QString, when);
+    QFETCH(int, delay);
     ExchangeRig rig;
     DecoderCore& core = rig.emulator().core();
     core.memory.stream = DecoderCore::MemoryStream({QByteArray(100, 'm'), "n", "o"});
@@ -584,7 +592,7 @@ void TestExchanges::cancel() {
     o.watch(*ex);
     bool cancelled = false;
     auto cancelSoon = [&] {
-        QTimer::singleShot(30, ex.get(), [&] {
+        QTimer::singleShot(delay, ex.get(), [&] {
             QVERIFY(ex->isRunning());
             ex->cancel();
             cancelled = true;
@@ -608,7 +616,7 @@ void TestExchanges::cancel() {
     QVERIFY(!rig.port().isOpen());
     const QByteArray sent = rig.emulator().received;
     // Nothing more goes out, and no outcome comes, even when an answer arrives late.
-    QTest::qWait(300);
+    QTest::qWait(150);
     QCOMPARE(o.count, 0);
     QCOMPARE(rig.emulator().received, sent);
     ex->cancel(); // a second cancel does nothing
