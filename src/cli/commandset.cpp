@@ -129,13 +129,13 @@ int CommandSet::run(const QStringList& arguments, Console& console) const {
     if (command->maxOperands >= 0 && operands.size() > command->maxOperands)
         return usageError(console, QStringLiteral("too many arguments"), command->name);
 
-    QHash<QString, QString> options;
+    QHash<QString, QStringList> options;
     for (const QCommandLineOption& o : command->options) {
         if (!parser.isSet(o))
             continue;
-        const QString value = o.valueName().isEmpty() ? QString() : parser.value(o);
+        const QStringList values = o.valueName().isEmpty() ? QStringList() : parser.values(o);
         for (const QString& n : o.names())
-            options.insert(n, value);
+            options.insert(n, values);
     }
     return command->run(CommandCall(operands, std::move(options), console));
 }

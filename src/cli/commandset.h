@@ -24,19 +24,24 @@ enum ExitCode : int {
 // What a command is called with: its operands and options, after parsing.
 class CommandCall {
 public:
-    CommandCall(QStringList operands, QHash<QString, QString> options, Console& console)
+    CommandCall(QStringList operands, QHash<QString, QStringList> options, Console& console)
         : operands_(std::move(operands)), options_(std::move(options)), console_(console) {}
 
     const QStringList& operands() const { return operands_; }
     // Whether an option was given, by any of its names.
     bool isSet(const QString& name) const { return options_.contains(name); }
     // The value of an option that takes one (its last occurrence), or a null string.
-    QString value(const QString& name) const { return options_.value(name); }
+    QString value(const QString& name) const {
+        const QStringList v = options_.value(name);
+        return v.isEmpty() ? QString() : v.constLast();
+    }
+    // Every value given to an option that may be repeated, in order.
+    QStringList values(const QString& name) const { return options_.value(name); }
     Console& console() const { return console_; }
 
 private:
     QStringList operands_;
-    QHash<QString, QString> options_; // every name of every option given -> its value
+    QHash<QString, QStringList> options_; // every name of every option given -> its values
     Console& console_;
 };
 

@@ -16,4 +16,9 @@ void StdConsole::writeErr(const QByteArray& bytes) {
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
 }
 
+void StdConsole::flush() {
+    std::fflush(stdout);
+    std::fflush(stderr);
+}
+
 } // namespace orv

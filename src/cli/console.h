@@ -20,6 +20,8 @@ public:
 
     virtual void writeOut(const QByteArray& bytes) = 0;
     virtual void writeErr(const QByteArray& bytes) = 0;
+    // Sends what was written on its way (for output that comes bit by bit).
+    virtual void flush() {}
 };
 
 // The standard output and error streams.
@@ -27,6 +29,7 @@ class StdConsole : public Console {
 public:
     void writeOut(const QByteArray& bytes) override;
     void writeErr(const QByteArray& bytes) override;
+    void flush() override;
 };
 
 // Keeps what was written.

@@ -1,24 +1,36 @@
-// orvctl: reads, changes and compares configuration files from the command line.
+// orvctl: reads, changes and compares configuration files, and talks to decoders over RS232,
+// from the command line.
 
 #include "commandset.h"
 #include "console.h"
 #include "filecommands.h"
+#include "linkcommands.h"
 
 #include "orvproject.h"
 
+#include <QCoreApplication>
+
 #include <cstdio>
+#include <optional>
 
 int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    // The link commands run their exchanges on an event loop, which needs the application
+    // object; the file commands start faster without it.
+    std::optional<QCoreApplication> app;
+    if (!arguments.isEmpty() && orv::IsLinkCommand(arguments.constFirst()))
+        app.emplace(argc, argv);
 
     orv::StdConsole console;
     orv::CommandSet commands(
         QStringLiteral("orvctl"), QStringLiteral(ORV_VERSION),
         QStringLiteral("Reads, changes and compares the configuration files (.cfg) and defaults "
-                       "files of orvcfg."));
+                       "files of orvcfg, and talks to decoders over RS232: download, upload, "
+                       "firmware version and update, memory, and a monitor of what they send."));
     orv::AddFileCommands(commands);
+    orv::AddLinkCommands(commands);
     int code = commands.run(arguments, console);
 
     // Output that could not be written (a full disk, a closed pipe) is trouble, not success.

@@ -2,11 +2,10 @@
 
 #include "linkoptions.h"
 
-#include "core/codepage.h"
 #include "core/config.h"
 #include "core/dialogs.h"
+#include "link/protocol/text.h"
 #include "link/serial/serialport.h"
-#include "notation/notation.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -178,14 +177,7 @@ void Ddt::showReception() {
         RsLineCount = 0;
         TxtRS232_->clear();
     }
-    QString text;
-    for (char c : bytes) {
-        const auto b = static_cast<quint8>(c);
-        if (b > 31)
-            text += CharOfByte(b);
-        else
-            text += QLatin1Char('<') + ControlName(b) + QLatin1Char('>');
-    }
+    QString text = VisibleText(bytes);
     if (Check1_->isChecked()) {
         text += QStringLiteral("\r\n");
         ++RsLineCount;

@@ -35,6 +35,10 @@ bool DecoderEmulator::start() {
     if (master_ >= 0)
         return true;
     master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    // Programs started meanwhile (orvctl run by a test) must not inherit either end: a master
+    // held open by a child would keep the line up after stop().
+    if (master_ >= 0)
+        ::fcntl(master_, F_SETFD, FD_CLOEXEC);
     if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
         error_ = QString::fromLocal8Bit(std::strerror(errno));
         stop();
@@ -48,7 +52,7 @@ bool DecoderEmulator::start() {
     }
     device_ = QString::fromLocal8Bit(name);
     // Raw line discipline from the start: no echo, no CR/LF translation, 8-bit bytes.
-    slave_ = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK);
+    slave_ = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (slave_ < 0) {
         error_ = QString::fromLocal8Bit(std::strerror(errno));
         stop();

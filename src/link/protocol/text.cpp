@@ -1,5 +1,8 @@
 #include "text.h"
 
+#include "core/codepage.h"
+#include "notation/notation.h"
+
 namespace orv {
 
 QString ByteToHex(quint8 byte) {
@@ -28,6 +31,19 @@ int HexDigitValue(const QString& text) {
 QString NumberText(qint64 n) {
     const QString digits = QString::number(n);
     return n >= 0 ? QLatin1Char(' ') + digits : digits;
+}
+
+QString VisibleText(QByteArrayView bytes) {
+    QString text;
+    text.reserve(bytes.size());
+    for (char c : bytes) {
+        const auto b = static_cast<quint8>(c);
+        if (b > 31)
+            text += CharOfByte(b);
+        else
+            text += QLatin1Char('<') + ControlName(b) + QLatin1Char('>');
+    }
+    return text;
 }
 
 } // namespace orv

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 namespace orv {
@@ -17,5 +18,9 @@ int HexDigitValue(const QString& text);
 // A number as the program writes it into messages: a blank before zero and positive numbers,
 // the minus sign before negative ones (" 5", " 0", "-1").
 QString NumberText(qint64 n);
+
+// Received bytes as the keyboard and RS232 test shows them: a byte above 31 as its character, a
+// control byte by its name between angle brackets (02h 41h 0Dh: "<STX>A<CR>").
+QString VisibleText(QByteArrayView bytes);
 
 } // namespace orv

@@ -1,0 +1,144 @@
+#pragma once
+
+#include "linkexchanges.h"
+
+#include <QJsonObject>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace orv {
+
+class Console;
+class SerialPort;
+
+// A port as given on the command line: a device path, or "com N" as the window maps it.
+struct PortName {
+    QString label;    // as the results name it: "/dev/ttyUSB0", "com 2"
+    QString device;   // the device path given; empty for "com N"
+    int comPort = 0;  // N of "com N"; 0 for a device path
+    QString resolved; // the device "com N" stands for when the command started (may be empty)
+
+    bool isComPort() const { return comPort > 0; }
+};
+
+// Reads "com N" (any letter case, a blank or none before N, N from 1 to 99) or a device path.
+// Nothing, with the reason, for an empty text.
+std::optional<PortName> ParsePortName(const QString& text, QString* why);
+
+// How one port's part of a command ended.
+enum class PortStatus {
+    Ok,
+    Failed,      // the decoder or the port failed (time-out, refusal, port missing or lost)
+    Trouble,     // a file could not be written
+    Interrupted, // SIGINT or SIGTERM came first
+};
+
+struct PortOutcome {
+    PortStatus status = PortStatus::Failed;
+    QString key;       // "ok", "timed_out", "refused", "port_unavailable", "port_lost",
+                       // "verify_failed", "file_error", "interrupted"
+    QString text;      // the result line without the port: the window's message and what was done
+    QString title;     // the window's message title, if any
+    QString details;   // the port's reason, if any
+    QJsonObject extra; // what the command adds to the port's JSON
+};
+
+// The outcome of a failed exchange: its status and the window's message.
+PortOutcome FailureOutcome(const ExchangeResult& result);
+// The JSON name of a status: "ok", "timed_out", ...
+QString StatusKey(LinkStatus status);
+
+// One port's part of a command: one exchange, or several in a row (a download and its
+// verifying upload), each started when the one before has finished.
+class PortJob : public QObject {
+    Q_OBJECT
+public:
+    PortJob(PortName name, std::unique_ptr<SerialPort> port, QString settings, LinkTiming timing);
+    ~PortJob() override;
+
+    const PortName& name() const { return name_; }
+    SerialPort& port() const { return *port_; }
+    const LinkTiming& timing() const { return timing_; }
+    PortTarget target() const { return {*port_, settings_, name_.isComPort() ? name_.comPort : 1}; }
+
+    void start();
+    // Cancels the running exchange; the outcome is Interrupted.
+    void interrupt();
+    bool isDone() const { return outcome_.has_value(); }
+    const PortOutcome& outcome() const { return *outcome_; }
+
+signals:
+    void progress(int value, int maximum);
+    void done();
+
+protected:
+    // Starts the first exchange (through run()) or ends at once (through complete()).
+    virtual void begin() = 0;
+    // An exchange started by run() has finished.
+    virtual void finished(const ExchangeResult& result) = 0;
+
+    // Starts an exchange; `finished` follows when it ends.
+    void run(std::unique_ptr<Exchange> exchange);
+    void complete(PortOutcome outcome);
+
+private:
+    PortName name_;
+    std::unique_ptr<SerialPort> port_;
+    QString settings_;
+    LinkTiming timing_;
+    Exchange* exchange_ = nullptr; // deleted later once it has finished
+    std::optional<PortOutcome> outcome_;
+};
+
+// Runs one command on several ports at once: every port's job on the one event loop, each with
+// its own exchange object. Prints a line per port as it finishes and a summary, or JSON at the
+// end; shows the progress of long transfers; ends every exchange cleanly on SIGINT or SIGTERM.
+class LinkSession {
+public:
+    struct Options {
+        QString command; // "download", "memory read", ...
+        bool json = false;
+        bool showProgress = false;
+        // Where the lines of the ports that succeeded go: the output, or the error stream when
+        // the output carries the data itself.
+        bool resultsToErr = false;
+    };
+
+    LinkSession(Console& console, Options options);
+    ~LinkSession();
+
+    void add(std::unique_ptr<PortJob> job);
+    // Runs every job to its end and returns the exit code: 0 when every port succeeded, 1 when
+    // a decoder or port failed, 2 when a file could not be written, 128 + the signal's number
+    // when interrupted.
+    int exec();
+
+    const std::vector<std::unique_ptr<PortJob>>& jobs() const { return jobs_; }
+
+private:
+    void jobDone(PortJob* job);
+    void showProgress();
+    QString line(const PortJob& job) const;
+
+    Console& console_;
+    Options options_;
+    std::vector<std::unique_ptr<PortJob>> jobs_;
+    std::vector<std::pair<int, int>> progress_;
+    std::vector<int> lastTenth_;
+    bool terminal_ = false;
+    bool barShown_ = false;
+    int remaining_ = 0;
+};
+
+// The exit codes of the link commands beyond those of every command.
+enum LinkExitCode : int {
+    ExitLinkFailed = 1, // a decoder or port failed on at least one port
+};
+
+} // namespace orv

@@ -1,0 +1,952 @@
+// orvctl's link commands, run as the real program (QProcess) against decoder emulators on
+// pseudo-terminals in this process: every command in every fault mode (exit code, the window's
+// message, which files exist afterwards), several ports at once with one failing, JSON, the
+// frame log, "com N", SIGINT, and the monitor. The exchanges run with link timings scaled by
+// ORVCTL_TIMING_SCALE so that time-outs take a fraction of a second.
+
+#include "cli/linkcommands.h"
+#include "cli/linksession.h"
+#include "core/cfgformat.h"
+#include "core/config.h"
+#include "link/exchange/linktiming.h"
+#include "link/protocol/text.h"
+#include "orvemu/decoderemulator.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <functional>
+#include <memory>
+#include <vector>
+
+using namespace orv;
+using emu::DecoderEmulator;
+using emu::Fault;
+using emu::Kind;
+
+namespace {
+
+constexpr double TimingScale = 0.1;
+
+struct Run {
+    int exit = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+// A decoder that answers with bytes of no meaning at all.
+void Garbage(DecoderEmulator& d) {
+    for (quint8 command : {0x01, 0x02, 0x80, 0x82, 0x83, 0x84}) {
+        const bool hasData = command == 0x01 || command == 0x02;
+        d.core().addCommand(command, hasData, [](const emu::Frame&) {
+            QByteArray junk;
+            for (int i = 0; i < 90; ++i)
+                junk.append(static_cast<char>(0x41 + i % 23));
+            return junk;
+        });
+    }
+}
+
+} // namespace
+
+class TestOrvctlLink : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void settingsText_data();
+    void settingsText();
+    void portName_data();
+    void portName();
+    void visibleText_data();
+    void visibleText();
+
+    void usage_data();
+    void usage();
+    void helpNamesTheKeyboardLink();
+
+    void download_data();
+    void download();
+    void verify_data();
+    void verify();
+    void upload_data();
+    void upload();
+    void uploadWithBase();
+    void version_data();
+    void version();
+    void memoryRead_data();
+    void memoryRead();
+    void memoryTextOfSeveralPorts();
+    void memoryClear_data();
+    void memoryClear();
+    void flash_data();
+    void flash();
+    void firmwareSizeLimit();
+
+    void outputThatCannotBeWritten();
+    void portLostMidExchange();
+    void severalPortsOneFailing();
+    void portsWaitSideBySide();
+    void severalUploadsWriteOneFileEach();
+    void jsonResults();
+    void frameLog();
+    void comPortMapping();
+    void interruptEndsEveryExchange();
+
+    void monitorShowsControlBytes();
+    void monitorPortLost();
+
+private:
+    DecoderEmulator& decoder(Kind kind = Kind::Mag, Fault fault = Fault::None);
+    QString path(const QString& name) const { return dir_->filePath(name); }
+    // Runs orvctl to its end while the emulators answer; `started` runs once the process is up.
+    Run orvctl(const QStringList& arguments,
+               const std::function<void(QProcess&)>& started = nullptr);
+    // A configuration file with a recognisable image.
+    QString writeConfig(const QString& name, quint8 seed, int comPort = 1);
+    Image imageOf(const QString& file) const;
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::vector<std::unique_ptr<DecoderEmulator>> decoders_;
+};
+
+void TestOrvctlLink::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+}
+
+void TestOrvctlLink::cleanup() {
+    decoders_.clear();
+    dir_.reset();
+}
+
+DecoderEmulator& TestOrvctlLink::decoder(Kind kind, Fault fault) {
+    auto d = std::make_unique<DecoderEmulator>(kind);
+    if (!d->start())
+        qFatal("no emulator: %s", qPrintable(d->errorString()));
+    d->core().fault = fault;
+    d->chunkGapMsecs = 2; // split replies: in pieces, well within the scaled time-outs
+    decoders_.push_back(std::move(d));
+    return *decoders_.back();
+}
+
+Run TestOrvctlLink::orvctl(const QStringList& arguments,
+                           const std::function<void(QProcess&)>& started) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ORVCTL_TIMING_SCALE"), QString::number(TimingScale));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_->path());
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(dir_->path());
+    QEventLoop loop;
+    connect(&p, &QProcess::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    p.start(QStringLiteral(ORVCTL_PATH), arguments);
+    if (!p.waitForStarted(10000))
+        qFatal("orvctl did not start");
+    if (started)
+        started(p);
+    if (p.state() != QProcess::NotRunning)
+        loop.exec();
+    if (p.state() != QProcess::NotRunning) {
+        p.kill();
+        p.waitForFinished();
+        qWarning("orvctl did not finish: %s", qPrintable(arguments.join(QLatin1Char(' '))));
+    }
+    Run r{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+          p.readAllStandardError()};
+    if (qEnvironmentVariableIsSet("ORVCTL_TEST_VERBOSE"))
+        qDebug("exit %d\n%s%s", r.exit, r.out.constData(), r.err.constData());
+    return r;
+}
+
+QString TestOrvctlLink::writeConfig(const QString& name, quint8 seed, int comPort) {
+    CfgContents c;
+    c.DeviceName = QStringLiteral("Reader %1").arg(seed);
+    c.UserName = QStringLiteral("Ann");
+    c.SetupDate = QStringLiteral("2026-12-08");
+    c.Description = QStringLiteral("Line 3, \"front\"");
+    c.ComPort = static_cast<qint16>(comPort);
+    c.LinkMode = 0;
+    for (int i = 0; i < ImageSize; ++i)
+        c.data[i] = static_cast<quint8>(seed * 7 + i * 13);
+    WriteAll(path(name), *WriteCfgFile(c));
+    return path(name);
+}
+
+Image TestOrvctlLink::imageOf(const QString& file) const {
+    return ParseCfgFile(ReadAll(file)).contents.data;
+}
+
+// ----- Library pieces -----
+
+void TestOrvctlLink::settingsText_data() {
+    QTest::addColumn<QStringList>("parts"); // settings, baud, parity, data bits, stop bits
+    QTest::addColumn<QString>("expected");  // empty: refused
+    const QString null;
+    QTest::newRow("start values") << QStringList{null, null, null, null, null} << "9600,N,8,1 ";
+    QTest::newRow("settings") << QStringList{"19200,e,7,2", null, null, null, null}
+                              << "19200,E,7,2 ";
+    QTest::newRow("options over settings")
+        << QStringList{"19200,E,7,2", "1200", "space", "8", "1"} << "1200,S,8,1 ";
+    QTest::newRow("parity letter") << QStringList{null, null, "O", null, null} << "9600,O,8,1 ";
+    QTest::newRow("mark") << QStringList{null, null, "Mark", null, null} << "9600,M,8,1 ";
+    QTest::newRow("bad settings") << QStringList{"9600,N,8", null, null, null, null} << "";
+    QTest::newRow("bad parity") << QStringList{null, null, "x", null, null} << "";
+    QTest::newRow("bad data bits") << QStringList{null, null, null, "9", null} << "";
+    QTest::newRow("bad stop bits") << QStringList{null, null, null, null, "3"} << "";
+    QTest::newRow("bad baud") << QStringList{null, "fast", null, null, null} << "";
+    QTest::newRow("zero baud") << QStringList{null, "0", null, null, null} << "";
+}
+
+void TestOrvctlLink::settingsText() {
+    QFETCH(QStringList, parts);
+    QFETCH(QString, expected);
+    QString why;
+    const auto text = LinkSettingsText(parts[0], parts[1], parts[2], parts[3], parts[4], &why);
+    QCOMPARE(text.value_or(QString()), expected);
+    QCOMPARE(why.isEmpty(), !expected.isEmpty());
+}
+
+void TestOrvctlLink::portName_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("comPort");
+    QTest::newRow("path") << "/dev/ttyUSB0"
+                          << "/dev/ttyUSB0" << 0;
+    QTest::newRow("com 2") << "com 2"
+                           << "com 2" << 2;
+    QTest::newRow("COM12") << "COM12"
+                           << "com 12" << 12;
+    QTest::newRow("Com 6 blanks") << "  Com   6 "
+                                  << "com 6" << 6;
+    QTest::newRow("com 0 is a name") << "com 0"
+                                     << "com 0" << 0;
+    QTest::newRow("relative path") << "ttyS0"
+                                   << "ttyS0" << 0;
+    QTest::newRow("empty") << ""
+                           << "" << -1;
+}
+
+void TestOrvctlLink::portName() {
+    QFETCH(QString, text);
+    QFETCH(QString, label);
+    QFETCH(int, comPort);
+    QString why;
+    const auto name = ParsePortName(text, &why);
+    QCOMPARE(name.has_value(), comPort >= 0);
+    if (!name)
+        return;
+    QCOMPARE(name->label, label);
+    QCOMPARE(name->comPort, comPort);
+    QCOMPARE(name->device.isEmpty(), comPort > 0);
+}
+
+void TestOrvctlLink::visibleText_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("datum") << QByteArray("\x02"
+                                         "AB\r\n")
+                           << "<STX>AB<CR><LF>";
+    QTest::newRow("31 and 127") << QByteArray("\x1f\x7f") << QStringLiteral("<US>\u007f");
+    QTest::newRow("NUL") << QByteArray(1, '\0') << "<NUL>";
+    QTest::newRow("high byte") << QByteArray("\xe9") << QStringLiteral("\u00e9");
+    QTest::newRow("two-letter names") << QByteArray("\x08\x09\x1c") << "<BS><HT><FS>";
+}
+
+void TestOrvctlLink::visibleText() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(VisibleText(bytes), text);
+}
+
+// ----- Usage -----
+
+void TestOrvctlLink::usage_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("no port") << QStringList{"version"} << "--port is needed";
+    QTest::newRow("defaults file names no port")
+        << QStringList{"download", "defaults"} << "--port is needed";
+    QTest::newRow("empty port") << QStringList{"version", "--port", ""} << "--port needs";
+    QTest::newRow("port twice") << QStringList{"version", "-p", "com 1", "-p", "COM1"}
+                                << "given twice";
+    QTest::newRow("bad parity") << QStringList{"version", "-p", "/dev/x", "--parity", "odd-ish"}
+                                << "is not a parity";
+    QTest::newRow("bad settings") << QStringList{"memory", "clear",      "-p",
+                                                 "/dev/x", "--settings", "fast"}
+                                  << "is not a line setting";
+    QTest::newRow("upload without OUT")
+        << QStringList{"upload", "-p", "/dev/x"} << "-o OUT is needed";
+    QTest::newRow("two uploads one file")
+        << QStringList{"upload", "-p", "/dev/x", "-p", "/dev/y", "-o", "a.cfg"} << "needs %p";
+    QTest::newRow("two ports one name")
+        << QStringList{"upload", "-p", "/dev/x", "-p", "/tmp/x", "-o", "%p.cfg"} << "would write";
+    QTest::newRow("upload with odd parity")
+        << QStringList{"upload", "-p", "/dev/x", "-o", "a.cfg", "--parity", "odd"}
+        << "parity none, mark or space";
+    QTest::newRow("memory action")
+        << QStringList{"memory", "erase", "-p", "/dev/x"} << "unknown action 'erase'";
+    QTest::newRow("memory clear file")
+        << QStringList{"memory", "clear", "-p", "/dev/x", "-o", "m.txt"} << "writes no file";
+    QTest::newRow("download missing file")
+        << QStringList{"download", "none.cfg", "-p", "/dev/x"} << "none.cfg could not be read";
+    QTest::newRow("base missing") << QStringList{"upload", "-p",     "/dev/x",  "-o",
+                                                 "a.cfg",  "--base", "none.cfg"}
+                                  << "none.cfg could not be read";
+    QTest::newRow("flash folder") << QStringList{"flash", ".", "-p", "/dev/x"}
+                                  << "could not be read: it is a folder";
+    QTest::newRow("flash takes no line settings")
+        << QStringList{"flash", "fw.bin", "-p", "/dev/x", "--baud", "9600"} << "Unknown option";
+    QTest::newRow("monitor one port")
+        << QStringList{"monitor", "-p", "/dev/x", "-p", "/dev/y"} << "one port";
+    QTest::newRow("log in a folder")
+        << QStringList{"version", "-p", "/dev/x", "--log", "."} << "it is a folder";
+}
+
+void TestOrvctlLink::usage() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, err);
+    WriteAll(path(QStringLiteral("defaults")), WriteDefaultsFile(Config::BuiltInDefaults()));
+    WriteAll(path(QStringLiteral("fw.bin")), QByteArray(100, '\x11'));
+    const Run r = orvctl(arguments);
+    QCOMPARE(r.exit, 2);
+    QVERIFY2(QString::fromUtf8(r.err).contains(err), r.err.constData());
+    QVERIFY(r.out.isEmpty());
+    QCOMPARE(QDir(dir_->path()).entryList({QStringLiteral("*.cfg")}), QStringList());
+}
+
+void TestOrvctlLink::helpNamesTheKeyboardLink() {
+    for (const char* command : {"download", "upload", "version", "flash", "memory", "monitor"}) {
+        const Run r = orvctl({command, "--help"});
+        QCOMPARE(r.exit, 0);
+        QVERIFY(r.out.startsWith("Usage: orvctl " + QByteArray(command)));
+        QVERIFY(r.out.contains("--port"));
+    }
+    QVERIFY(orvctl({"download", "--help"}).out.contains("the keyboard link needs"));
+    QVERIFY(orvctl({"--help"}).out.contains("monitor --port P"));
+}
+
+// ----- Every command in every fault mode -----
+
+// How the decoder behaves in a row: a fault of the emulator, garbage, or no decoder at all.
+enum class Mode { Fault, Garbage, Unplugged };
+Q_DECLARE_METATYPE(Mode)
+
+namespace {
+
+// refusal: the message of a negative or damaged answer; null when the decoder has no negative
+// answer to this request (a memory read), so only garbage stands for it.
+void AddFaultRows(const std::function<void(const char*, Mode, Fault, int, const char*)>& row,
+                  const char* refusal, bool refuses = true) {
+    row("answers", Mode::Fault, Fault::None, 0, nullptr);
+    row("silent", Mode::Fault, Fault::Silent, 1, "Time Out Error!");
+    if (refuses)
+        row("refuses", Mode::Fault, Fault::Refuse, 1, refusal);
+    row("garbage", Mode::Garbage, Fault::None, 1, refusal);
+    row("split reply", Mode::Fault, Fault::Split, 0, nullptr);
+    row("unplugged", Mode::Unplugged, Fault::None, 1, "not available: No such file or device");
+}
+
+} // namespace
+
+void TestOrvctlLink::download_data() {
+    QTest::addColumn<Mode>("mode");
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<int>("exit");
+    QTest::addColumn<QString>("message");
+    for (bool save : {true, false}) {
+        AddFaultRows(
+            [save](const char* name, Mode m, Fault f, int exit, const char* message) {
+                QTest::addRow("%s%s", name, save ? "" : ", not save")
+                    << m << f << save << exit
+                    << QString::fromLatin1(message ? message : "Download OK!");
+            },
+            "Download Failed!");
+    }
+}
+
+void TestOrvctlLink::download() {
+    QFETCH(Mode, mode);
+    QFETCH(Fault, fault);
+    QFETCH(bool, save);
+    QFETCH(int, exit);
+    QFETCH(QString, message);
+    DecoderEmulator& d = decoder(Kind::Bar, fault);
+    if (mode == Mode::Garbage)
+        Garbage(d);
+    const QString file = writeConfig(QStringLiteral("a.cfg"), 3);
+    const QString port = mode == Mode::Unplugged ? path(QStringLiteral("ttyGone")) : d.devicePath();
+    QStringList args{"download", file, "--port", port};
+    if (!save)
+        args << "--not-save";
+    const Run r = orvctl(args);
+    QCOMPARE(r.exit, exit);
+    const QByteArray line = (port + QStringLiteral(": ") + message).toUtf8();
+    QVERIFY2((exit == 0 ? r.out : r.err).contains(line), r.out + r.err);
+    if (exit != 0)
+        return;
+    const Image image = imageOf(file);
+    QCOMPARE(d.core().lastDownload, QByteArray(reinterpret_cast<const char*>(image.data()), 85));
+    QCOMPARE(d.core().lastDownloadSaved, save);
+    QCOMPARE(d.core().frames.size(), 1);
+}
+
+void TestOrvctlLink::verify_data() {
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<bool>("keeps"); // the decoder takes the downloaded settings
+    QTest::addColumn<Fault>("uploadFault");
+    QTest::addColumn<int>("exit");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("bar") << Kind::Bar << true << Fault::None << 0
+                         << "Download OK! Verified: the decoder's bar decoder settings";
+    QTest::newRow("mag") << Kind::Mag << true << Fault::None << 0
+                         << "Download OK! Verified: the decoder's magnetic reader settings";
+    QTest::newRow("decoder kept its old settings")
+        << Kind::Mag << false << Fault::None << 1
+        << "Verify failed: the decoder's magnetic reader settings (bytes 25..84) differ from";
+    QTest::newRow("upload silent")
+        << Kind::Bar << true << Fault::Silent << 1 << "Download OK! Verify: Time Out Error!";
+    QTest::newRow("upload wrong check")
+        << Kind::Bar << true << Fault::WrongCheck << 1 << "Download OK! Verify: Upload Failed!";
+}
+
+void TestOrvctlLink::verify() {
+    QFETCH(Kind, kind);
+    QFETCH(bool, keeps);
+    QFETCH(Fault, uploadFault);
+    QFETCH(int, exit);
+    QFETCH(QString, message);
+    DecoderEmulator& d = decoder(kind);
+    if (!keeps) {
+        d.core().addCommand(0x01, true, [](const emu::Frame&) { return QByteArray(1, '\x07'); });
+    }
+    // The fault starts once the download has been answered.
+    connect(&d, &DecoderEmulator::frameReceived, &d, [&d, uploadFault](const emu::Frame& f) {
+        if (f.command == 0x01)
+            d.core().fault = uploadFault;
+    });
+    const QString file = writeConfig(QStringLiteral("a.cfg"), 9);
+    const Run r = orvctl({"download", file, "--port", d.devicePath(), "--verify"});
+    QCOMPARE(r.exit, exit);
+    QVERIFY2((exit == 0 ? r.out : r.err).contains(message.toUtf8()), r.out + r.err);
+    QCOMPARE(d.core().frames.size(), 2);
+    QCOMPARE(d.core().frames[1].command, quint8(0x80));
+}
+
+void TestOrvctlLink::upload_data() {
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<Mode>("mode");
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<int>("exit");
+    QTest::addColumn<QString>("message");
+    for (Kind kind : {Kind::Bar, Kind::Mag}) {
+        auto row = [kind](const char* name, Mode m, Fault f, int exit, const char* message) {
+            QTest::addRow("%s %s", kind == Kind::Bar ? "bar" : "mag", name)
+                << kind << m << f << exit
+                << QString::fromLatin1(message ? message : "Upload OK! The ");
+        };
+        AddFaultRows(row, "Upload Failed!");
+        row("wrong check", Mode::Fault, Fault::WrongCheck, 1, "Upload Failed!");
+        row("short", Mode::Fault, Fault::Short, 1, "Upload Failed!");
+    }
+}
+
+void TestOrvctlLink::upload() {
+    QFETCH(Kind, kind);
+    QFETCH(Mode, mode);
+    QFETCH(Fault, fault);
+    QFETCH(int, exit);
+    QFETCH(QString, message);
+    DecoderEmulator& d = decoder(kind, fault);
+    if (mode == Mode::Garbage)
+        Garbage(d);
+    QByteArray settings(kind == Kind::Bar ? 25 : 60, '\0');
+    for (int i = 0; i < settings.size(); ++i)
+        settings[i] = static_cast<char>(0xA0 ^ (i * 5));
+    d.core().settings = settings;
+    const QString out = path(QStringLiteral("up.cfg"));
+    const QString port = mode == Mode::Unplugged ? path(QStringLiteral("ttyGone")) : d.devicePath();
+    const Run r = orvctl({"upload", "--port", port, "-o", out});
+    QCOMPARE(r.exit, exit);
+    QVERIFY2((exit == 0 ? r.out : r.err).contains((port + ": " + message).toUtf8()), r.out + r.err);
+    if (exit != 0) {
+        QVERIFY2(!QFile::exists(out), "a failed upload wrote its file");
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList());
+        return;
+    }
+    // The built-in defaults with the decoder's region, in a new file's header.
+    const CfgParseResult parsed = ParseCfgFile(ReadAll(out));
+    QCOMPARE(parsed.status, CfgParseStatus::Ok);
+    Image expected = Config::BuiltInDefaults();
+    const int first = kind == Kind::Bar ? 0 : 25;
+    for (int i = 0; i < settings.size(); ++i)
+        expected[first + i] = static_cast<quint8>(settings[i]);
+    QCOMPARE(parsed.contents.data, expected);
+    QCOMPARE(parsed.contents.DeviceName, QStringLiteral("Device Name"));
+    QCOMPARE(parsed.contents.LinkMode, qint16(1));
+    // Byte for byte as the window saves it.
+    QCOMPARE(ReadAll(out), *WriteCfgFile(parsed.contents));
+}
+
+void TestOrvctlLink::uploadWithBase() {
+    DecoderEmulator& d = decoder(Kind::Mag);
+    const QString base = writeConfig(QStringLiteral("base.cfg"), 5, 4);
+    CfgContents expected = ParseCfgFile(ReadAll(base)).contents;
+    const QByteArray settings = d.core().settings;
+    for (int i = 0; i < 60; ++i)
+        expected.data[25 + i] = static_cast<quint8>(settings[i]);
+    expected.LinkMode = 1; // the upload came over RS232
+    const QString out = path(QStringLiteral("out.cfg"));
+    const Run r = orvctl({"upload", "-p", d.devicePath(), "-o", out, "--base", base});
+    QCOMPARE(r.exit, 0);
+    QCOMPARE(ReadAll(out), *WriteCfgFile(expected));
+
+    // A defaults file gives only the other region.
+    const QString defaults = path(QStringLiteral("defaults"));
+    Image image{};
+    image.fill(0x5A);
+    WriteAll(defaults, WriteDefaultsFile(image));
+    QCOMPARE(orvctl({"upload", "-p", d.devicePath(), "-o", out, "--base", defaults}).exit, 0);
+    const CfgContents got = ParseCfgFile(ReadAll(out)).contents;
+    QCOMPARE(got.data[0], quint8(0x5A));
+    QCOMPARE(got.data[24], quint8(0x5A));
+    QCOMPARE(got.data[25], static_cast<quint8>(settings[0]));
+    QCOMPARE(got.UserName, QStringLiteral("User's Name"));
+}
+
+void TestOrvctlLink::version_data() {
+    QTest::addColumn<Mode>("mode");
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<int>("exit");
+    QTest::addColumn<QString>("message");
+    auto row =
+        [](const char* name, Mode m, Fault f, int exit, const char* message) {
+            QTest::addRow("%s", name)
+                << m << f << exit
+                << QString::fromLatin1(
+                       message ? message : "Get Firmware Version OK! DECODER V3.4 2024-05-17");
+        };
+    AddFaultRows(row, "Upload Failed!");
+    row("wrong check", Mode::Fault, Fault::WrongCheck, 1, "Upload Failed!");
+    row("short", Mode::Fault, Fault::Short, 1, "Upload Failed!");
+}
+
+void TestOrvctlLink::version() {
+    QFETCH(Mode, mode);
+    QFETCH(Fault, fault);
+    QFETCH(int, exit);
+    QFETCH(QString, message);
+    DecoderEmulator& d = decoder(Kind::Bar, fault);
+    if (mode == Mode::Garbage)
+        Garbage(d);
+    const QString port = mode == Mode::Unplugged ? path(QStringLiteral("ttyGone")) : d.devicePath();
+    const Run r = orvctl({"version", "--port", port});
+    QCOMPARE(r.exit, exit);
+    QVERIFY2((exit == 0 ? r.out : r.err).contains((port + ": " + message).toUtf8()), r.out + r.err);
+}
+
+void TestOrvctlLink::memoryRead_data() {
+    QTest::addColumn<Mode>("mode");
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<bool>("toFile");
+    QTest::addColumn<int>("exit");
+    QTest::addColumn<QString>("message");
+    for (bool toFile : {true, false}) {
+        auto row = [toFile](const char* name, Mode m, Fault f, int exit, const char* message) {
+            QTest::addRow("%s%s", name, toFile ? ", to a file" : ", printed")
+                << m << f << toFile << exit
+                << QString::fromLatin1(message ? message : "Read Decoder Memory OK!");
+        };
+        AddFaultRows(row, "Read Decoder Memory Failed!", false);
+        row("bad block", Mode::Fault, Fault::BadBlock, 1, "Read Decoder Memory Failed!");
+    }
+}
+
+void TestOrvctlLink::memoryRead() {
+    QFETCH(Mode, mode);
+    QFETCH(Fault, fault);
+    QFETCH(bool, toFile);
+    QFETCH(int, exit);
+    QFETCH(QString, message);
+    DecoderEmulator& d = decoder(Kind::Bar, fault);
+    if (mode == Mode::Garbage)
+        Garbage(d);
+    // Three blocks of records; with Fault::BadBlock the second one is damaged.
+    QList<QByteArray> texts;
+    for (int i = 0; i < 12; ++i)
+        texts << QByteArray("card ") + QByteArray::number(i) + QByteArray(8, char('a' + i));
+    d.core().memory.stream = emu::DecoderCore::MemoryStream(texts);
+    d.core().memory.badBlock = 1;
+    const QString port = mode == Mode::Unplugged ? path(QStringLiteral("ttyGone")) : d.devicePath();
+    const QString out = path(QStringLiteral("memory.txt"));
+    QStringList args{"memory", "read", "--port", port};
+    if (toFile)
+        args << "-o" << out;
+    const Run r = orvctl(args);
+    QCOMPARE(r.exit, exit);
+    // Without -o the text is the output, and the result line goes to the error stream.
+    QVERIFY2((exit == 0 && toFile ? r.out : r.err).contains((port + ": " + message).toUtf8()),
+             r.out + r.err);
+    QCOMPARE(QFile::exists(out), exit == 0 && toFile);
+    if (exit != 0) {
+        QVERIFY(!r.out.contains("card 0"));
+        return;
+    }
+    const QByteArray lines = texts.join("\r\n") + "\r\n";
+    if (toFile)
+        QCOMPARE(ReadAll(out), lines + "\r\n");
+    else
+        QCOMPARE(r.out, QByteArray(lines).replace("\r\n", "\n"));
+}
+
+void TestOrvctlLink::memoryTextOfSeveralPorts() {
+    DecoderEmulator& a = decoder(Kind::Bar);
+    DecoderEmulator& b = decoder(Kind::Mag);
+    a.core().memory.stream = emu::DecoderCore::MemoryStream({"caf\xe9", "22"});
+    b.core().memory.stream = emu::DecoderCore::MemoryStream({"xy"});
+    const Run r = orvctl({"memory", "read", "-p", a.devicePath(), "-p", b.devicePath()});
+    QCOMPARE(r.exit, 0);
+    // Each text under its port, in UTF-8; the file keeps the decoder's bytes (see memoryRead).
+    QVERIFY2(r.out.contains("==> " + a.devicePath().toUtf8() + " <==\ncaf\xc3\xa9\n22\n"), r.out);
+    QVERIFY2(r.out.contains("==> " + b.devicePath().toUtf8() + " <==\nxy\n"), r.out);
+    QVERIFY2(r.err.contains("2 of 2 ports succeeded"), r.err);
+}
+
+void TestOrvctlLink::memoryClear_data() {
+    QTest::addColumn<Mode>("mode");
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<int>("exit");
+    QTest::addColumn<QString>("message");
+    AddFaultRows(
+        [](const char* name, Mode m, Fault f, int exit, const char* message) {
+            QTest::addRow("%s", name)
+                << m << f << exit
+                << QString::fromLatin1(message ? message : "Clear Decoder Memory OK!");
+        },
+        "Clear Decoder Memory Failed!");
+}
+
+void TestOrvctlLink::memoryClear() {
+    QFETCH(Mode, mode);
+    QFETCH(Fault, fault);
+    QFETCH(int, exit);
+    QFETCH(QString, message);
+    DecoderEmulator& d = decoder(Kind::Mag, fault);
+    if (mode == Mode::Garbage)
+        Garbage(d);
+    d.core().memory.stream = emu::DecoderCore::MemoryStream({"x"});
+    const QString port = mode == Mode::Unplugged ? path(QStringLiteral("ttyGone")) : d.devicePath();
+    const Run r = orvctl({"memory", "clear", "--port", port});
+    QCOMPARE(r.exit, exit);
+    QVERIFY2((exit == 0 ? r.out : r.err).contains((port + ": " + message).toUtf8()), r.out + r.err);
+    QCOMPARE(d.core().memory.clears, exit == 0 ? 1 : 0);
+}
+
+void TestOrvctlLink::flash_data() {
+    QTest::addColumn<Mode>("mode");
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<int>("exit");
+    QTest::addColumn<QString>("message");
+    auto row = [](const char* name, Mode m, Fault f, int exit, const char* message) {
+        QTest::addRow("%s", name) << m << f << exit
+                                  << QString::fromLatin1(message ? message : "ISP Transmit OK!");
+    };
+    AddFaultRows(row, "Access ISP Command Failed!");
+    row("wrong version", Mode::Fault, Fault::WrongVersion, 1, "A Incorrect Version No!");
+    row("page rejected once", Mode::Fault, Fault::RejectPage, 0, nullptr);
+}
+
+void TestOrvctlLink::flash() {
+    QFETCH(Mode, mode);
+    QFETCH(Fault, fault);
+    QFETCH(int, exit);
+    QFETCH(QString, message);
+    DecoderEmulator& d = decoder(Kind::Bar, fault);
+    if (mode == Mode::Garbage)
+        Garbage(d);
+    d.core().loader.rejectPage = 1;
+    QByteArray image;
+    for (int i = 0; i < 500; ++i)
+        image.append(static_cast<char>(i * 31));
+    WriteAll(path(QStringLiteral("fw.bin")), image);
+    const QString port = mode == Mode::Unplugged ? path(QStringLiteral("ttyGone")) : d.devicePath();
+    const Run r = orvctl({"flash", path(QStringLiteral("fw.bin")), "--port", port});
+    QCOMPARE(r.exit, exit);
+    QVERIFY2((exit == 0 ? r.out : r.err).contains((port + ": " + message).toUtf8()), r.out + r.err);
+    if (exit != 0)
+        return;
+    QCOMPARE(d.core().loader.image.left(image.size()), image);
+    QVERIFY(d.core().loader.finished);
+    QVERIFY(d.core().loader.errors.isEmpty());
+    // Not a terminal: plain progress lines, the last at the end.
+    QVERIFY2(r.err.contains(port.toUtf8() + ": 100% (3/3)"), r.err);
+}
+
+void TestOrvctlLink::firmwareSizeLimit() {
+    DecoderEmulator& d = decoder(Kind::Bar);
+    WriteAll(path(QStringLiteral("big.bin")), QByteArray(65536, '\x01'));
+    Run r = orvctl({"flash", path(QStringLiteral("big.bin")), "-p", d.devicePath()});
+    QCOMPARE(r.exit, 2);
+    QVERIFY2(r.err.contains("larger than 65535 bytes"), r.err);
+    QVERIFY(d.core().frames.isEmpty());
+}
+
+// ----- Several ports, results, logs -----
+
+void TestOrvctlLink::outputThatCannotBeWritten() {
+    DecoderEmulator& d = decoder(Kind::Bar);
+    d.core().memory.stream = emu::DecoderCore::MemoryStream({"a", "bc"});
+    const QString missing = path(QStringLiteral("no/such/folder/"));
+    // The decoder answered, but the file cannot be written: trouble (2), said with the reason.
+    for (const QStringList& args :
+         {QStringList{"upload", "-p", d.devicePath(), "-o", missing + "u.cfg"},
+          QStringList{"memory", "read", "-p", d.devicePath(), "-o", missing + "m.txt"}}) {
+        const Run r = orvctl(args);
+        QCOMPARE(r.exit, 2);
+        QVERIFY2(r.err.contains("OK! But " + missing.toUtf8()), r.err);
+        QVERIFY2(r.err.contains("could not be written"), r.err);
+    }
+    QVERIFY(!QFile::exists(path(QStringLiteral("no"))));
+}
+
+void TestOrvctlLink::portLostMidExchange() {
+    DecoderEmulator& d = decoder(Kind::Bar, Fault::Silent);
+    // The adapter is pulled out while the decoder keeps silent.
+    connect(&d, &DecoderEmulator::frameReceived, &d,
+            [&d] { QTimer::singleShot(20, &d, [&d] { d.stop(); }); });
+    const QString out = path(QStringLiteral("up.cfg"));
+    const Run r = orvctl({"upload", "--port", d.devicePath(), "-o", out});
+    QCOMPARE(r.exit, 1);
+    QVERIFY2(r.err.contains(": not available (lost)"), r.err);
+    QVERIFY(!QFile::exists(out));
+}
+
+void TestOrvctlLink::severalPortsOneFailing() {
+    std::vector<DecoderEmulator*> ds;
+    for (int i = 0; i < 4; ++i)
+        ds.push_back(&decoder(i % 2 ? Kind::Bar : Kind::Mag, i == 2 ? Fault::Silent : Fault::None));
+    const QString file = writeConfig(QStringLiteral("a.cfg"), 1);
+    QStringList args{"download", file};
+    for (auto* d : ds)
+        args << "--port" << d->devicePath();
+    const Run r = orvctl(args);
+    QCOMPARE(r.exit, 1);
+    for (int i = 0; i < 4; ++i) {
+        const QByteArray line =
+            ds[i]->devicePath().toUtf8() + (i == 2 ? ": Time Out Error!" : ": Download OK!");
+        QVERIFY2((i == 2 ? r.err : r.out).contains(line), r.out + r.err);
+        QCOMPARE(ds[i]->core().frames.size(), 1);
+    }
+    QVERIFY2(r.err.contains("3 of 4 ports succeeded; not: " + ds[2]->devicePath().toUtf8()), r.err);
+}
+
+void TestOrvctlLink::portsWaitSideBySide() {
+    // Six silent decoders: one after the other their upload time-outs (700 ms scaled) would
+    // add up to 4.2 s; side by side the run takes one time-out and the start-up.
+    QStringList args{"version"};
+    for (int i = 0; i < 6; ++i)
+        args << "-p" << decoder(Kind::Bar, Fault::Silent).devicePath();
+    QElapsedTimer t;
+    t.start();
+    const Run r = orvctl(args);
+    const qint64 ms = t.elapsed();
+    QCOMPARE(r.exit, 1);
+    QCOMPARE(r.err.count("Time Out Error!"), 6);
+    QVERIFY2(ms >= 700 && ms < 1800, QByteArray::number(ms));
+    for (const auto& d : decoders_)
+        QCOMPARE(d->core().frames.size(), 1);
+}
+
+void TestOrvctlLink::severalUploadsWriteOneFileEach() {
+    DecoderEmulator& bar = decoder(Kind::Bar);
+    DecoderEmulator& mag = decoder(Kind::Mag);
+    DecoderEmulator& bad = decoder(Kind::Mag, Fault::WrongCheck);
+    const Run r = orvctl({"upload", "-p", bar.devicePath(), "-p", mag.devicePath(), "-p",
+                          bad.devicePath(), "-o", path(QStringLiteral("up-%p.cfg"))});
+    QCOMPARE(r.exit, 1);
+    auto fileOf = [this](const DecoderEmulator& d) {
+        return path(QStringLiteral("up-%1.cfg").arg(QFileInfo(d.devicePath()).fileName()));
+    };
+    QVERIFY(QFile::exists(fileOf(bar)));
+    QVERIFY(QFile::exists(fileOf(mag)));
+    QVERIFY(!QFile::exists(fileOf(bad)));
+    QCOMPARE(ParseCfgFile(ReadAll(fileOf(mag))).contents.data[25],
+             static_cast<quint8>(mag.core().settings[0]));
+}
+
+void TestOrvctlLink::jsonResults() {
+    DecoderEmulator& good = decoder(Kind::Mag);
+    DecoderEmulator& refusing = decoder(Kind::Bar, Fault::Refuse);
+    const QString gone = path(QStringLiteral("ttyGone"));
+    const Run r = orvctl(
+        {"version", "--json", "-p", good.devicePath(), "-p", refusing.devicePath(), "-p", gone});
+    QCOMPARE(r.exit, 1);
+    QVERIFY2(r.err.isEmpty(), r.err);
+    QJsonParseError error;
+    const QJsonObject doc = QJsonDocument::fromJson(r.out, &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(doc.value("command").toString(), QStringLiteral("version"));
+    QCOMPARE(doc.value("succeeded").toInt(), 1);
+    QCOMPARE(doc.value("failed").toInt(), 2);
+    const QJsonArray ports = doc.value("ports").toArray();
+    QCOMPARE(ports.size(), 3);
+    QCOMPARE(ports[0]["port"].toString(), good.devicePath());
+    QCOMPARE(ports[0]["device"].toString(), good.devicePath());
+    QCOMPARE(ports[0]["status"].toString(), QStringLiteral("ok"));
+    QCOMPARE(ports[0]["region"].toString(), QStringLiteral("mag"));
+    QCOMPARE(ports[0]["version"].toArray(),
+             (QJsonArray{QStringLiteral("DECODER V3.4"), QStringLiteral("2024-05-17")}));
+    QCOMPARE(ports[0]["title"].toString(), QStringLiteral("Upload Message"));
+    QCOMPARE(ports[1]["status"].toString(), QStringLiteral("refused"));
+    QCOMPARE(ports[1]["message"].toString(), QStringLiteral("Upload Failed!"));
+    QCOMPARE(ports[2]["status"].toString(), QStringLiteral("port_unavailable"));
+    QVERIFY(ports[2]["details"].toString().contains(gone));
+}
+
+void TestOrvctlLink::frameLog() {
+    DecoderEmulator& d = decoder(Kind::Bar);
+    const QString log = path(QStringLiteral("frames.log"));
+    const Run r = orvctl({"version", "-p", d.devicePath(), "--log", log});
+    QCOMPARE(r.exit, 0);
+    const QList<QByteArray> lines = ReadAll(log).split('\n');
+    auto has = [&lines](const QByteArray& part) {
+        for (const QByteArray& l : lines) {
+            if (l.contains(part))
+                return true;
+        }
+        return false;
+    };
+    const QByteArray port = d.devicePath().toUtf8();
+    QVERIFY2(has(port + " open 9600,N,8,1"), ReadAll(log));
+    QVERIFY2(has(port + " > 02 80 03 81"), ReadAll(log));
+    // The reply: the block of the bar decoder, 25 settings bytes (n = 25 = 19h).
+    QVERIFY2(has(port + " < 19 "), ReadAll(log));
+    QVERIFY2(has(port + " close"), ReadAll(log));
+    // Every line starts with the time.
+    for (const QByteArray& l : lines) {
+        if (!l.isEmpty())
+            QVERIFY2(
+                QDateTime::fromString(QString::fromLatin1(l.left(24)), Qt::ISODateWithMs).isValid(),
+                l);
+    }
+}
+
+void TestOrvctlLink::comPortMapping() {
+    DecoderEmulator& d = decoder(Kind::Bar);
+    QVERIFY(QDir().mkpath(path(QStringLiteral("orvcfg"))));
+    QVERIFY(d.createLink(path(QStringLiteral("orvcfg/com3"))));
+    Run r = orvctl({"version", "--port", "com 3"});
+    QCOMPARE(r.exit, 0);
+    QVERIFY2(r.out.contains("com 3: Get Firmware Version OK!"), r.out);
+    r = orvctl({"version", "--port", "com 3", "--json"});
+    QCOMPARE(QJsonDocument::fromJson(r.out)["ports"][0]["device"].toString(), d.devicePath());
+    // A configuration file names its port: download without --port goes there.
+    const QString file = writeConfig(QStringLiteral("a.cfg"), 2, 3);
+    r = orvctl({"download", file});
+    QCOMPARE(r.exit, 0);
+    QVERIFY2(r.out.contains("com 3: Download OK!"), r.out);
+    // An upload through "com 3" stores that port in the file.
+    QCOMPARE(orvctl({"upload", "-p", "COM3", "-o", path(QStringLiteral("u.cfg"))}).exit, 0);
+    QCOMPARE(ParseCfgFile(ReadAll(path(QStringLiteral("u.cfg")))).contents.ComPort, qint16(3));
+    // A link whose device is gone: not available. (The link keeps the test away from the
+    // machine's own serial ports, which "com 5" would otherwise stand for.)
+    QVERIFY(QFile::link(path(QStringLiteral("ttyGone")), path(QStringLiteral("orvcfg/com5"))));
+    r = orvctl({"version", "--port", "com 5"});
+    QCOMPARE(r.exit, 1);
+    QVERIFY2(r.err.contains("com 5: not available"), r.err);
+}
+
+void TestOrvctlLink::interruptEndsEveryExchange() {
+    for (int sig : {SIGINT, SIGTERM}) {
+        DecoderEmulator& a = decoder(Kind::Bar, Fault::Silent);
+        DecoderEmulator& b = decoder(Kind::Mag, Fault::Silent);
+        int frames = 0;
+        QProcess* process = nullptr;
+        // Once both requests are out, the user presses Ctrl+C.
+        auto onFrame = [&] {
+            if (++frames == 2)
+                ::kill(process->processId(), sig);
+        };
+        connect(&a, &DecoderEmulator::frameReceived, &a, onFrame);
+        connect(&b, &DecoderEmulator::frameReceived, &b, onFrame);
+        const QString out = path(QStringLiteral("up-%p.cfg"));
+        QElapsedTimer t;
+        t.start();
+        const Run r = orvctl({"upload", "-p", a.devicePath(), "-p", b.devicePath(), "-o", out},
+                             [&process](QProcess& p) { process = &p; });
+        QCOMPARE(r.exit, 128 + sig);
+        QVERIFY2(r.err.contains(a.devicePath().toUtf8() + ": interrupted"), r.err);
+        QVERIFY2(r.err.contains(b.devicePath().toUtf8() + ": interrupted"), r.err);
+        QCOMPARE(QDir(dir_->path()).entryList({QStringLiteral("*.cfg")}), QStringList());
+        // Ended at once, not at the 700 ms time-out.
+        QVERIFY2(t.elapsed() < 650, QByteArray::number(t.elapsed()));
+        decoders_.clear();
+    }
+}
+
+// ----- monitor -----
+
+void TestOrvctlLink::monitorShowsControlBytes() {
+    DecoderEmulator& d = decoder(Kind::Bar);
+    const Run r = orvctl({"monitor", "--port", d.devicePath(), "--settings", "19200,N,8,1"},
+                         [&](QProcess& p) {
+                             // Once it watches, the decoder sends two datums.
+                             QTRY_VERIFY(d.line().baudRate == 19200);
+                             QTest::qWait(100);
+                             d.transmit(QByteArray("\x02"
+                                                   "AB\r\n"));
+                             QTest::qWait(150);
+                             d.transmit(QByteArray("\x1f\x7f"
+                                                   "x"));
+                             QTest::qWait(150);
+                             ::kill(p.processId(), SIGINT);
+                         });
+    QCOMPARE(r.exit, 0);
+    QCOMPARE(r.out, QByteArray("<STX>AB<CR><LF>\n<US>\x7f"
+                               "x\n"));
+    QVERIFY2(r.err.contains("watching at 19200,N,8,1"), r.err);
+}
+
+void TestOrvctlLink::monitorPortLost() {
+    DecoderEmulator& d = decoder(Kind::Bar);
+    const Run r = orvctl({"monitor", "--port", d.devicePath()}, [&](QProcess&) {
+        QTRY_VERIFY(d.line().baudRate == 9600);
+        QTest::qWait(100);
+        d.transmit("ID 42\r");
+        QTest::qWait(100);
+        d.stop();
+    });
+    QCOMPARE(r.exit, 1);
+    QCOMPARE(r.out, QByteArray("ID 42<CR>\n"));
+    QVERIFY2(r.err.contains("not available (lost)"), r.err);
+    // A missing device: not available at once.
+    const Run gone = orvctl({"monitor", "--port", path(QStringLiteral("ttyGone"))});
+    QCOMPARE(gone.exit, 1);
+    QVERIFY2(gone.err.contains("not available"), gone.err);
+}
+
+QTEST_GUILESS_MAIN(TestOrvctlLink)
+#include "tst_orvctl_link.moc"
