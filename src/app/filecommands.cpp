@@ -2,6 +2,7 @@
 // of the defaults file at start-up.
 
 #include "mainwindow.h"
+#include "windowregistry.h"
 
 #include "core/cfgformat.h"
 #include "core/dialogs.h"
@@ -18,10 +19,6 @@ const QString Title = QStringLiteral("Configuration Setup");
 const QString CfgFilter = QStringLiteral("Config Setup Files(*.cfg)|*.cfg");
 const QString NewCaption = QStringLiteral("Configuration Setup: ");
 const QString DefaultsName = QStringLiteral("defaults");
-
-// The windows that show the image; New and Open close them.
-const int ImageWindows[] = {PanelCfg3,    PanelCfg4,    PanelCfg5,    PanelCfg6,
-                            PanelMagCfg3, PanelMagCfg4, PanelMagCfg6, PanelTransmit};
 
 } // namespace
 
@@ -73,10 +70,13 @@ bool MainWindow::askSaveChanges() {
 }
 
 bool MainWindow::closeImageWindows() {
-    for (int n : ImageWindows)
-        closeWindow(n);
-    for (int n : ImageWindows) {
-        if (openWindow(n))
+    // The windows that show the image; the memory and firmware windows stay open.
+    for (const WindowRow& row : WindowRegistry()) {
+        if (row.showsImage)
+            closeWindow(row.number);
+    }
+    for (const WindowRow& row : WindowRegistry()) {
+        if (row.showsImage && openWindow(row.number))
             return false; // a busy window refused to close
     }
     return true;
