@@ -7,6 +7,7 @@
 #include "core/cfgformat.h"
 #include "core/dialogs.h"
 #include "core/wholefile.h"
+#include "ui/programtitle.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,9 +16,7 @@ namespace orv {
 
 namespace {
 
-const QString Title = QStringLiteral("Configuration Setup");
 const QString CfgFilter = QStringLiteral("Config Setup Files(*.cfg)|*.cfg");
-const QString NewCaption = QStringLiteral("Configuration Setup: ");
 const QString DefaultsName = QStringLiteral("defaults");
 
 } // namespace
@@ -37,7 +36,7 @@ QString MainWindow::defaultsWritePath() const {
 }
 
 void MainWindow::reportFileError(const QString& text) {
-    services_.dialogs.message({text, Title, Dialogs::Buttons::Ok, Dialogs::Icon::Critical});
+    services_.dialogs.message({text, ProgramTitle, Dialogs::Buttons::Ok, Dialogs::Icon::Critical});
 }
 
 void MainWindow::loadDefaults() {
@@ -58,8 +57,8 @@ bool MainWindow::askSaveChanges() {
     if (!config_.HasUnsavedChanges())
         return true;
     const auto answer = services_.dialogs.message(
-        {QStringLiteral("Configuration had been changed,do you want to save your file?"), Title,
-         Dialogs::Buttons::YesNoCancel});
+        {QStringLiteral("Configuration had been changed,do you want to save your file?"),
+         ProgramTitle, Dialogs::Buttons::YesNoCancel});
     if (answer == Dialogs::Answer::Cancel)
         return false;
     // A Save As cancelled in its dialog goes on; a save that failed stops the command, so that
@@ -92,7 +91,7 @@ void MainWindow::mnuFileNew_Click() {
     config_.RestoreMagDefaults();
     config_.MarkSaved();
     config_.SetNewFileHeaders(today());
-    setCaption(NewCaption);
+    setCaption(ProgramTitle);
 }
 
 void MainWindow::mnuFileOpen_Click() {
@@ -124,7 +123,7 @@ void MainWindow::openFile(const QString& path) {
     // the caption, the open window, nor CfgFileName (so Save never writes over the refused file).
     if (parsed.status == CfgParseStatus::WrongSignature) {
         services_.dialogs.inform(QStringLiteral("This File Is Not A Configuration Setup File"),
-                                 Title);
+                                 ProgramTitle);
         return;
     }
     if (parsed.status == CfgParseStatus::Damaged) {
@@ -137,7 +136,7 @@ void MainWindow::openFile(const QString& path) {
     config_.CfgFileName = path;
     ApplyContents(config_, parsed.contents);
     config_.MarkSaved();
-    setCaption(NewCaption);
+    setCaption(ProgramTitle);
 }
 
 void MainWindow::mnuFileSave_Click() {
@@ -168,7 +167,7 @@ MainWindow::SaveOutcome MainWindow::saveAs() {
     if (!writeConfiguration(*path))
         return SaveOutcome::Failed;
     config_.CfgFileName = *path;
-    setCaption(NewCaption);
+    setCaption(ProgramTitle);
     return SaveOutcome::Saved;
 }
 

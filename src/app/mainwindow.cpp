@@ -8,6 +8,7 @@
 #include "core/launcher.h"
 #include "link/portaccess/portaccess.h"
 #include "ui/childwindow.h"
+#include "ui/programtitle.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,7 +26,6 @@ namespace orv {
 
 namespace {
 
-const QString Title = QStringLiteral("Configuration Setup");
 // Where the window's size and position are kept in the settings file.
 const QString GeometryKey = QStringLiteral("MainWindow/geometry");
 
@@ -258,8 +258,8 @@ QAction* MainWindow::action(const QString& objectName) const {
     return actions_.value(objectName, nullptr);
 }
 
-void MainWindow::setCaption(const QString& prefix) {
-    setWindowTitle(prefix + config_.CfgFileName);
+void MainWindow::setCaption(const QString& name) {
+    setWindowTitle(Caption(name, config_.CfgFileName));
 }
 
 void MainWindow::load() {
@@ -276,11 +276,11 @@ void MainWindow::load() {
     if (!portAccess) {
         services_.dialogs.inform(QStringLiteral("There is an error for keyboard, you can download "
                                                 "and upload CFG data only thru RS232!"),
-                                 Title);
+                                 ProgramTitle);
     }
     // 2.-4. Start values.
     config_.InitStartState(today());
-    setCaption(QStringLiteral("Orv Configuration: "));
+    setCaption(ProgramName);
     // 5. The context help file.
     helpFile_ = QStringLiteral("cfg.hlp");
     // 6.-7. The default image, then the working and saved images from it.
@@ -479,7 +479,7 @@ void MainWindow::mnuToolsRDM_Click() {
 
 void MainWindow::mnuConfigDefault_Click() {
     const auto answer = services_.dialogs.message(
-        {QStringLiteral("Are you sure to set all to default values for Bar Decoder?"), Title,
+        {QStringLiteral("Are you sure to set all to default values for Bar Decoder?"), ProgramTitle,
          Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation, Dialogs::Answer::No});
     if (answer == Dialogs::Answer::Yes)
         config_.RestoreBarDefaults();
@@ -487,8 +487,8 @@ void MainWindow::mnuConfigDefault_Click() {
 
 void MainWindow::mnuMagDefault_Click() {
     const auto answer = services_.dialogs.message(
-        {QStringLiteral("Are you sure to set all to default values for Magnet Reader?"), Title,
-         Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation, Dialogs::Answer::No});
+        {QStringLiteral("Are you sure to set all to default values for Magnet Reader?"),
+         ProgramTitle, Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation, Dialogs::Answer::No});
     if (answer == Dialogs::Answer::Yes)
         config_.RestoreMagDefaults();
 }
@@ -532,7 +532,7 @@ void MainWindow::mnuHelpContents_Click() {
     services_.dialogs.inform(
         QStringLiteral("The help could not be opened. The manual is the file %1.")
             .arg(paths_.manualPath),
-        Title);
+        ProgramTitle);
 }
 
 void MainWindow::mnuHelpAbout_Click() {
@@ -564,8 +564,8 @@ void MainWindow::Toolbar1_ButtonClick(const QString& key) {
 // ----- Exit and closing -----
 
 void MainWindow::mnuFileExit_Click() {
-    const auto answer = services_.dialogs.message(
-        {QStringLiteral("Do you want to save your file?"), Title, Dialogs::Buttons::YesNoCancel});
+    const auto answer = services_.dialogs.message({QStringLiteral("Do you want to save your file?"),
+                                                   ProgramTitle, Dialogs::Buttons::YesNoCancel});
     if (answer == Dialogs::Answer::Cancel)
         return;
     if (answer == Dialogs::Answer::Yes && save() == SaveOutcome::Failed)
@@ -586,8 +586,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     if (config_.HasUnsavedChanges()) {
         const auto answer = services_.dialogs.message(
-            {QStringLiteral("Configuration had been changed,do you want to save your file?"), Title,
-             Dialogs::Buttons::YesNoCancel});
+            {QStringLiteral("Configuration had been changed,do you want to save your file?"),
+             ProgramTitle, Dialogs::Buttons::YesNoCancel});
         if (answer == Dialogs::Answer::Cancel) {
             event->ignore();
             return;

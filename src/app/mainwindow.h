@@ -135,7 +135,8 @@ private:
                          const QKeySequence& shortcut, void (MainWindow::*slot)());
     // The menu item `name` that opens the registry's window `row`.
     QAction* addWindowItem(QMenu* menu, const WindowRow& row, const char* name);
-    void setCaption(const QString& prefix);
+    // The caption: `name` (ProgramName or ProgramTitle), then the configuration's file name.
+    void setCaption(const QString& name);
 
     // The command of a window's menu item and toolbar button.
     void openWindowCommand(const WindowRow& row);

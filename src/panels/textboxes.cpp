@@ -3,6 +3,7 @@
 #include "core/codepage.h"
 #include "core/config.h"
 #include "core/dialogs.h"
+#include "ui/programtitle.h"
 
 #include <QScopedValueRollback>
 
@@ -85,7 +86,7 @@ void SingleCharBox::textChange() {
         config_.SetCfgBits(byte_, 0xFF, *out.store);
     if (out.tooManyMessage && dialogs_)
         dialogs_->inform(QStringLiteral("Allow only one character."),
-                         QStringLiteral("Decoder Configuration Setup"));
+                         QStringLiteral("Decoder ") + ProgramTitle);
     if (out.replaceBy)
         setText(*out.replaceBy); // runs the rule again on the new text
 }
