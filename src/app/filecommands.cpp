@@ -17,6 +17,8 @@ namespace orv {
 namespace {
 
 const QString CfgFilter = QStringLiteral("Config Setup Files(*.cfg)|*.cfg");
+const DocumentKind ConfigurationKind{CfgFilter, QStringLiteral("cfg"),
+                                     QStringLiteral("configuration"), ProgramTitle};
 const QString DefaultsName = QStringLiteral("defaults");
 
 } // namespace
@@ -147,41 +149,30 @@ void MainWindow::mnuFileSaveAs_Click() {
     saveAs();
 }
 
-MainWindow::SaveOutcome MainWindow::save() {
+SaveOutcome MainWindow::save() {
     if (config_.CfgFileName == Config::NewFileName)
         return saveAs();
-    return writeConfiguration(config_.CfgFileName) ? SaveOutcome::Saved : SaveOutcome::Failed;
+    return saveConfiguration(SaveMode::Save);
 }
 
-MainWindow::SaveOutcome MainWindow::saveAs() {
-    Dialogs::FileRequest request;
-    request.filter = CfgFilter;
-    request.defaultExtension = QStringLiteral("cfg");
-    request.fileName = config_.CfgFileName;
-    request.overwritePrompt = true;
-    request.pathMustExist = true;
-    const auto path = services_.dialogs.saveFileName(request);
-    if (!path)
-        return SaveOutcome::Cancelled;
-    // The configuration takes the new name only once it has been written there.
-    if (!writeConfiguration(*path))
-        return SaveOutcome::Failed;
-    config_.CfgFileName = *path;
-    setCaption(ProgramTitle);
-    return SaveOutcome::Saved;
+SaveOutcome MainWindow::saveAs() {
+    return saveConfiguration(SaveMode::SaveAs);
 }
 
-bool MainWindow::writeConfiguration(const QString& path) {
-    QString why;
-    const auto bytes = WriteCfgFile(ContentsOf(config_), &why);
-    if (!bytes || !WriteWholeFile(path, *bytes, &why)) {
-        reportFileError(QStringLiteral("The configuration could not be saved to %1: %2. "
-                                       "The file was not changed.")
-                            .arg(path, why));
-        return false;
-    }
+SaveOutcome MainWindow::saveConfiguration(SaveMode mode) {
+    QString path;
+    const SaveOutcome outcome = SaveDocument(
+        services_.dialogs, ConfigurationKind, mode, config_.CfgFileName,
+        [this](QString* why) { return WriteCfgFile(ContentsOf(config_), why); }, &path);
+    if (outcome != SaveOutcome::Saved)
+        return outcome;
     config_.MarkSaved();
-    return true;
+    if (mode == SaveMode::SaveAs) {
+        // The configuration takes the new name only once it has been written there.
+        config_.CfgFileName = path;
+        setCaption(ProgramTitle);
+    }
+    return outcome;
 }
 
 void MainWindow::mnuFileDefault_Click() {

@@ -6,6 +6,7 @@
 
 #include "core/config.h"
 #include "ui/childwindow.h"
+#include "ui/savedocument.h"
 
 #include <QDate>
 #include <QHash>
@@ -113,8 +114,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class SaveOutcome { Saved, Cancelled, Failed };
-
     // Toolbar1's buttons: key, tooltip, theme icon, and the command of a button that opens no
     // window (a window's button opens the window the registry gives for its key). An empty key
     // is a separator.
@@ -153,7 +152,7 @@ private:
     bool askSaveChanges();
     SaveOutcome save();
     SaveOutcome saveAs();
-    bool writeConfiguration(const QString& path);
+    SaveOutcome saveConfiguration(SaveMode mode);
     bool closeImageWindows();
     void loadDefaults();
     // The window's size and position, kept in the settings file between runs.

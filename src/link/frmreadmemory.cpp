@@ -7,6 +7,7 @@
 #include "core/dialogs.h"
 #include "core/wholefile.h"
 #include "link/serial/serialport.h"
+#include "ui/savedocument.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -286,33 +287,35 @@ FrmReadMemory::SaveOutcome FrmReadMemory::save() {
 
 FrmReadMemory::SaveOutcome FrmReadMemory::saveAs() {
     showMemoryText(true);
-    Dialogs::FileRequest request;
-    request.filter = MemoryFilter;
-    request.defaultExtension = QStringLiteral("txt");
-    request.fileName = MemFileName;
-    request.overwritePrompt = true;
-    request.pathMustExist = true;
-    const auto path = services_.dialogs.saveFileName(request);
-    if (!path)
+    const QString text = TxtMemory_->toPlainText();
+    QString path;
+    switch (SaveDocument(
+        services_.dialogs,
+        {MemoryFilter, QStringLiteral("txt"), QStringLiteral("memory data"), FileTitle},
+        SaveMode::SaveAs, MemFileName, [&text](QString*) { return MemoryFileBytes(text); },
+        &path)) {
+    case orv::SaveOutcome::Cancelled:
         return SaveOutcome::Cancelled;
+    case orv::SaveOutcome::Failed:
+        return SaveOutcome::Failed; // the text still counts as unsaved
+    case orv::SaveOutcome::Saved:
+        break;
+    }
     // The text takes the new name only once it has been written there.
-    if (!writeMemoryFile(*path))
-        return SaveOutcome::Failed;
-    MemFileName = *path;
+    MemSavedText = text;
+    MemFileName = path;
     return SaveOutcome::Saved;
 }
 
 bool FrmReadMemory::writeMemoryFile(const QString& path) {
     const QString text = TxtMemory_->toPlainText();
-    QString why;
-    if (!WriteWholeFile(path, MemoryFileBytes(text), &why)) {
-        // The text still counts as unsaved, so closing asks about it again.
-        services_.dialogs.message({QStringLiteral("The memory data could not be saved to %1: %2. "
-                                                  "The file was not changed.")
-                                       .arg(path, why),
-                                   FileTitle, Dialogs::Buttons::Ok, Dialogs::Icon::Critical});
+    // A failure leaves the text counted as unsaved, so closing asks about it again.
+    if (SaveDocument(
+            services_.dialogs,
+            {MemoryFilter, QStringLiteral("txt"), QStringLiteral("memory data"), FileTitle},
+            SaveMode::Save, path,
+            [&text](QString*) { return MemoryFileBytes(text); }) != orv::SaveOutcome::Saved)
         return false;
-    }
     MemSavedText = text;
     return true;
 }
