@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QDate>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -84,6 +85,11 @@ int main(int argc, char* argv[]) {
     QElapsedTimer t;
     t.start();
     window.findChild<QPushButton*>(QStringLiteral("cmdTransmit"))->click();
+    if (window.isExchangeRunning()) {
+        QEventLoop loop;
+        QObject::connect(&window, &LinkWindow::exchangeEnded, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
     const double total = t.nsecsElapsed() / 1e9;
 
     if (dialogs.texts() != QStringList{QStringLiteral("ISP Transmit OK!")})

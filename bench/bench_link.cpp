@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QDate>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -85,8 +86,14 @@ struct Bench {
         window->load();
         window->show();
     }
+    // Clicks a button and returns once the exchange it started has ended (message shown).
     void click(const char* name) {
         window->findChild<QPushButton*>(QString::fromLatin1(name))->click();
+        if (!window->isExchangeRunning())
+            return;
+        QEventLoop loop;
+        QObject::connect(window.get(), &LinkWindow::exchangeEnded, &loop, &QEventLoop::quit);
+        loop.exec();
     }
     void link(int mode) {
         window->findChild<QRadioButton*>(QStringLiteral("OptMode(%1)").arg(mode))->click();

@@ -31,6 +31,7 @@ ChildWindow* WindowFactory::createFirmwareWindow(QWidget* mainWindow) {
 QDialog* WindowFactory::createTestWindow(QWidget* mainWindow) {
     const LinkServices link = linkServices();
     auto* ddt = new Ddt(config_, link.dialogs, link.serialPorts, mainWindow);
+    ddt->setReceptionWaitMsecs(link.timing.receptionWaitMsecs);
     ddt->load();
     return ddt;
 }

@@ -37,6 +37,8 @@ public:
     void load();
 
     SerialPort& serialPort() const { return *MSComm1_; }
+    // How long a reception waits for the rest of its datum (the link timing's figure).
+    void setReceptionWaitMsecs(int msecs) { receptionWait_.setInterval(msecs); }
 
     // Button handlers.
     void Command1_Click();

@@ -36,29 +36,21 @@ protected:
     void onLoad() override;
     bool queryUnload() override;
     void setButtonsEnabled(bool enabled) override;
-    void takeSerialReply(const QByteArray& bytes) override;
 
 private:
     void buildControls();
-    void transfer(const QByteArray& image);
-    // Sends one buffer and waits up to timeoutMsecs for its answer (InputPos). False when the
-    // port was lost meanwhile; that has been reported then.
-    bool sendBuffer(const QByteArray& bytes, int timeoutMsecs);
     // Reads the image named in TxtBinFile; nothing (after its message) when it is unusable.
     std::optional<QByteArray> readImage();
-    void failed(const QString& text);
-    void setStatus(const QString& text);
 
     LinkOptions* options_ = nullptr;
-    QLineEdit* TxtBinFile_ = nullptr;
-    QPushButton* CmdFind_ = nullptr;
-    QProgressBar* ProgressBar1_ = nullptr;
-    QLabel* lblStatus_ = nullptr;
-    QPushButton* cmdTransmit_ = nullptr;
-    QPushButton* cmdClose_ = nullptr;
+    QLineEdit* fileBox_ = nullptr; // TxtBinFile
+    QPushButton* findButton_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
+    QLabel* statusLine_ = nullptr; // lblStatus
+    QPushButton* transmitButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
 
     QString ISPFileName;
-    bool ACKFlag = true; // the access command is outstanding (07h accepts, not AAh)
 };
 
 } // namespace orv

@@ -6,6 +6,8 @@
 #include "core/config.h"
 #include "core/dialogs.h"
 #include "core/wholefile.h"
+#include "link/exchange/keyboardexchanges.h"
+#include "link/exchange/memoryexchanges.h"
 #include "link/serial/serialport.h"
 #include "ui/savedocument.h"
 
@@ -25,19 +27,10 @@ namespace {
 
 const QString ReadTitle = QStringLiteral("Read Memory Message");
 const QString ClearTitle = QStringLiteral("Clear Memory Message");
-const QString KeyboardReadTitle = QStringLiteral("Read Decoder Memory Message");
-const QString KeyboardClearTitle = QStringLiteral("Clear Decoder Memory Message");
 const QString FileTitle = QStringLiteral("Memory Data Read");
 const QString MemoryFilter = QStringLiteral("Memory Data File(*.txt)|*.txt");
 
-constexpr int KeyboardPauseMsecs = 2; // after every letter of a burst
-constexpr int SerialTimeoutMsecs = 3000;
-constexpr int KeyboardReadMsecs = 5000;
-constexpr int KeyboardReadLimit = 3000; // characters typed that end a keyboard read
 constexpr char16_t EndOfText = 3;
-
-const QByteArray ReadBurst = "MMMMM";
-const QByteArray ClearBurst = "NNNNN";
 
 // The file form of the text: every line ends with CR LF, and one more CR LF follows.
 QByteArray MemoryFileBytes(const QString& text) {
@@ -50,7 +43,7 @@ QByteArray MemoryFileBytes(const QString& text) {
 
 FrmReadMemory::FrmReadMemory(Config& config, const WindowInfo& info, const LinkServices& services,
                              QWidget* parent)
-    : KeyboardLinkWindow(config, info, services, KeyboardPauseMsecs, parent) {
+    : KeyboardLinkWindow(config, info, services, parent) {
     buildControls();
 }
 
@@ -65,24 +58,24 @@ void FrmReadMemory::buildControls() {
     layout.ports = 4;
     options_ = new LinkOptions(config(), services_.serialPorts, layout, body);
     stack->addWidget(options_, 0, 0, Qt::AlignTop);
-    TxtMemory_ = new QPlainTextEdit(body);
-    TxtMemory_->setObjectName(QStringLiteral("TxtMemory"));
-    TxtMemory_->setAccessibleName(tr("Memory data"));
-    TxtMemory_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    TxtMemory_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    TxtMemory_->installEventFilter(this);
-    connect(TxtMemory_, &QPlainTextEdit::textChanged, this, &FrmReadMemory::TxtMemory_Change);
-    stack->addWidget(TxtMemory_, 0, 0);
+    memoryBox_ = new QPlainTextEdit(body);
+    memoryBox_->setObjectName(QStringLiteral("TxtMemory"));
+    memoryBox_->setAccessibleName(tr("Memory data"));
+    memoryBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memoryBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memoryBox_->installEventFilter(this);
+    connect(memoryBox_, &QPlainTextEdit::textChanged, this, &FrmReadMemory::TxtMemory_Change);
+    stack->addWidget(memoryBox_, 0, 0);
     column->addLayout(stack, 1);
 
     auto* buttons = new QHBoxLayout;
-    CmdRead_ = addButton(buttons, "CmdRead", "&Read Memory", &FrmReadMemory::CmdRead_Click);
-    cmdClear_ = addButton(buttons, "cmdClear", "&Clear Memory", &FrmReadMemory::cmdClear_Click);
-    CmdDisplay_ = addButton(buttons, "CmdDisplay", "&Option", &FrmReadMemory::CmdDisplay_Click);
-    cmdSave_ = addButton(buttons, "cmdSave", "&Save", &FrmReadMemory::cmdSave_Click);
-    cmdSaveAs_ = addButton(buttons, "cmdSaveAs", "Save &As", &FrmReadMemory::cmdSaveAs_Click);
-    CmdClose_ = addButton(buttons, "CmdClose", "&Exit", &FrmReadMemory::CmdClose_Click);
-    buttons->addWidget(Text1_);
+    readButton_ = addButton(buttons, "CmdRead", "&Read Memory", &FrmReadMemory::CmdRead_Click);
+    clearButton_ = addButton(buttons, "cmdClear", "&Clear Memory", &FrmReadMemory::cmdClear_Click);
+    optionButton_ = addButton(buttons, "CmdDisplay", "&Option", &FrmReadMemory::CmdDisplay_Click);
+    saveButton_ = addButton(buttons, "cmdSave", "&Save", &FrmReadMemory::cmdSave_Click);
+    saveAsButton_ = addButton(buttons, "cmdSaveAs", "Save &As", &FrmReadMemory::cmdSaveAs_Click);
+    exitButton_ = addButton(buttons, "CmdClose", "&Exit", &FrmReadMemory::CmdClose_Click);
+    buttons->addWidget(answerBox_);
     column->addLayout(buttons);
     showMemoryText(false);
 }
@@ -94,21 +87,14 @@ void FrmReadMemory::onLoad() {
 }
 
 void FrmReadMemory::showMemoryText(bool show) {
-    TxtMemory_->setVisible(show);
+    memoryBox_->setVisible(show);
     options_->setVisible(!show);
 }
 
 void FrmReadMemory::setButtonsEnabled(bool enabled) {
-    for (QPushButton* b : {CmdDisplay_, CmdClose_, CmdRead_, cmdSave_, cmdSaveAs_, cmdClear_})
+    for (QPushButton* b :
+         {optionButton_, exitButton_, readButton_, saveButton_, saveAsButton_, clearButton_})
         b->setEnabled(enabled);
-}
-
-QByteArray FrmReadMemory::burstLetters() const {
-    return config().KbMemCommand.toLatin1();
-}
-
-bool FrmReadMemory::isHandshakeAnswer(const QString& text) const {
-    return text.endsWith(QLatin1Char('S'), Qt::CaseInsensitive);
 }
 
 void FrmReadMemory::appendMemoryText(const QByteArray& bytes) {
@@ -117,151 +103,85 @@ void FrmReadMemory::appendMemoryText(const QByteArray& bytes) {
     if (bytes.isEmpty())
         return;
     // At the end of the text, wherever the user's caret is.
-    QTextCursor end(TxtMemory_->document());
+    QTextCursor end(memoryBox_->document());
     end.movePosition(QTextCursor::End);
     end.insertText(TextOfBytes(bytes));
 }
 
-// ----- Read -----
+// ----- Read and clear -----
 
 void FrmReadMemory::CmdRead_Click() {
     if (isExchangeRunning())
         return;
-    ExchangeScope scope(*this);
     const auto answer =
         services_.dialogs.message({QStringLiteral("This will read decoder memory data!"), ReadTitle,
                                    Dialogs::Buttons::OkCancel});
-    if (answer != Dialogs::Answer::Ok || aborted())
+    if (answer != Dialogs::Answer::Ok || isUnloaded())
         return;
-    reader_.reset();
+    if (config().LinkMode != 1) {
+        startKeyboard(new KeyboardReadMemoryExchange(services_.portAccess, services_.timing));
+        return;
+    }
+    auto* read = new ReadMemoryExchange(serialTarget(), services_.timing);
+    connect(read, &ReadMemoryExchange::textReceived, this, &FrmReadMemory::appendMemoryText);
+    if (startExchange(read)) {
+        memoryBox_->clear();
+        showMemoryText(true);
+    }
+}
+
+void FrmReadMemory::cmdClear_Click() {
+    if (isExchangeRunning())
+        return;
+    const auto answer =
+        services_.dialogs.message({QStringLiteral("This will Clear decoder memory data!"),
+                                   ClearTitle, Dialogs::Buttons::OkCancel});
+    if (answer != Dialogs::Answer::Ok || isUnloaded())
+        return;
     if (config().LinkMode == 1)
-        readSerial();
+        startExchange(new ClearMemoryExchange(serialTarget(), services_.timing));
     else
-        readKeyboard();
+        startKeyboard(new KeyboardClearMemoryExchange(services_.portAccess, services_.timing));
 }
 
-void FrmReadMemory::readSerial() {
-    if (!openSerialLink())
-        return;
-    config().ExpectDataReply = true;
-    setButtonsEnabled(false);
-    TxtMemory_->clear();
+void FrmReadMemory::startKeyboard(KeyboardExchange* exchange) {
+    connect(exchange, &KeyboardExchange::answerAwaited, this, &FrmReadMemory::startMemoryTyping);
+    startKeyboardExchange(exchange, [this](const ExchangeResult&) {
+        memoryTyping_ = false;
+        setAnswerBoxForwarded(true);
+    });
+}
+
+void FrmReadMemory::startMemoryTyping() {
+    // The decoder types the memory text into the box; code 3, 3000 characters or the time-out
+    // end it. No message follows: what was typed stays in the box.
+    setAnswerBoxForwarded(false);
+    memoryBox_->clear();
     showMemoryText(true);
-    // Each block is awaited with the answer to the one before it (the request for the first):
-    // reception is ready before the answer goes out, so the next block is never discarded.
-    QByteArray request = ReadMemoryFrame();
-    for (int block = 1; block <= MaxMemoryBlocks; ++block) {
-        sendAndAwait(request, MemoryBlockSize, SerialTimeoutMsecs);
-        if (aborted())
-            return;
-        if (portLost())
-            break;
-        request = QByteArray(1, MemoryAnswer(ReplyStatus));
-        MSComm1_->discardOutput();
-        if (ReplyStatus != GoodReply || block == MaxMemoryBlocks) {
-            MSComm1_->write(request);
-            break;
-        }
-    }
-    reportSerialOutcome(QStringLiteral("   Read Decoder Memory OK!\r\r"),
-                        QStringLiteral("Read Decoder Memory Failed!"), ReadTitle);
-    setButtonsEnabled(true);
-}
-
-void FrmReadMemory::readKeyboard() {
-    config().KbMemCommand = QString::fromLatin1(ReadBurst);
-    if (!keyboardHandshake()) {
-        if (!aborted()) {
-            message(QStringLiteral("Times Out Error"), KeyboardReadTitle);
-            setButtonsEnabled(true);
-        }
-        return;
-    }
-    TxtMemory_->clear();
-    showMemoryText(true);
-    TxtMemory_->setFocus();
-    // The decoder types the memory text; code 3, 3000 characters or 5 s end it. No message
-    // follows: what was typed stays in the box.
-    typedMemoryWait_ = true;
-    awaitTypedAnswer(KeyboardReadMsecs);
-    typedMemoryWait_ = false;
-    if (!aborted())
-        setButtonsEnabled(true);
-}
-
-void FrmReadMemory::takeSerialReply(const QByteArray& bytes) {
-    if (!config().ExpectDataReply) {
-        ReplyStatus = ClearMemoryStatus(bytes);
-        return;
-    }
-    QByteArray text;
-    ReplyStatus = reader_.takeBlock(bytes, &text);
-    appendMemoryText(text);
+    memoryBox_->setFocus();
+    memoryTyping_ = true;
 }
 
 // Code 3 ends the keyboard read only while it waits: at other times (an RS232 read, no
 // exchange at all) Ctrl+C in the box is only the copy key.
 void FrmReadMemory::TxtMemory_Change() {
-    if (!typedMemoryWait_)
+    if (!memoryTyping_)
         return;
-    const QString text = TxtMemory_->toPlainText();
-    if (text.size() > KeyboardReadLimit || text.endsWith(QChar(EndOfText)))
-        ReplyDone.set();
+    if (KeyboardExchange* kb = keyboardExchange())
+        kb->typed(memoryBox_->toPlainText());
 }
 
 bool FrmReadMemory::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == TxtMemory_ && event->type() == QEvent::KeyPress && typedMemoryWait_) {
+    if (watched == memoryBox_ && event->type() == QEvent::KeyPress && memoryTyping_) {
         // The box does not take control characters; the key itself ends the read.
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool ctrlC = key->key() == Qt::Key_C && (key->modifiers() & Qt::ControlModifier) != 0;
-        if (key->text() == QString(QChar(EndOfText)) || ctrlC)
-            ReplyDone.set();
+        if (key->text() == QString(QChar(EndOfText)) || ctrlC) {
+            if (KeyboardExchange* kb = keyboardExchange())
+                kb->endTyping();
+        }
     }
     return KeyboardLinkWindow::eventFilter(watched, event);
-}
-
-// ----- Clear -----
-
-void FrmReadMemory::cmdClear_Click() {
-    if (isExchangeRunning())
-        return;
-    ExchangeScope scope(*this);
-    const auto answer =
-        services_.dialogs.message({QStringLiteral("This will Clear decoder memory data!"),
-                                   ClearTitle, Dialogs::Buttons::OkCancel});
-    if (answer != Dialogs::Answer::Ok || aborted())
-        return;
-    if (config().LinkMode == 1)
-        clearSerial();
-    else
-        clearKeyboard();
-}
-
-void FrmReadMemory::clearSerial() {
-    if (!openSerialLink())
-        return;
-    config().ExpectDataReply = false;
-    setButtonsEnabled(false);
-    sendAndAwait(ClearMemoryFrame(), 1, SerialTimeoutMsecs);
-    if (aborted())
-        return;
-    reportSerialOutcome(QStringLiteral("Clear Decoder Memory OK!"),
-                        QStringLiteral("Clear Decoder Memory Failed!"), ClearTitle);
-    setButtonsEnabled(true);
-}
-
-void FrmReadMemory::clearKeyboard() {
-    config().KbMemCommand = QString::fromLatin1(ClearBurst);
-    if (!keyboardHandshake()) {
-        if (!aborted()) {
-            message(QStringLiteral("Times Out Error"), KeyboardClearTitle);
-            setButtonsEnabled(true);
-        }
-        return;
-    }
-    UnmaskKeyboardInterrupts(services_.portAccess);
-    message(QStringLiteral("Clear Decoder Memory OK!"), ClearTitle);
-    setButtonsEnabled(true);
 }
 
 // ----- Text, files and closing -----
@@ -287,7 +207,7 @@ FrmReadMemory::SaveOutcome FrmReadMemory::save() {
 
 FrmReadMemory::SaveOutcome FrmReadMemory::saveAs() {
     showMemoryText(true);
-    const QString text = TxtMemory_->toPlainText();
+    const QString text = memoryBox_->toPlainText();
     QString path;
     switch (SaveDocument(
         services_.dialogs,
@@ -308,7 +228,7 @@ FrmReadMemory::SaveOutcome FrmReadMemory::saveAs() {
 }
 
 bool FrmReadMemory::writeMemoryFile(const QString& path) {
-    const QString text = TxtMemory_->toPlainText();
+    const QString text = memoryBox_->toPlainText();
     // A failure leaves the text counted as unsaved, so closing asks about it again.
     if (SaveDocument(
             services_.dialogs,
@@ -325,7 +245,7 @@ void FrmReadMemory::CmdClose_Click() {
 }
 
 bool FrmReadMemory::queryUnload() {
-    if (TxtMemory_->toPlainText() != MemSavedText) {
+    if (memoryBox_->toPlainText() != MemSavedText) {
         const auto answer = services_.dialogs.message(
             {QStringLiteral("Memory Data had been changed,do you want to save your file?"),
              FileTitle, Dialogs::Buttons::YesNoCancel});

@@ -2,8 +2,6 @@
 
 #include "linkwindow.h"
 
-#include "link/protocol/memory.h"
-
 class QPlainTextEdit;
 class QPushButton;
 
@@ -15,7 +13,7 @@ class LinkOptions;
 // a memory data file (*.txt), and clears the decoder's memory, over RS232 or the keyboard link.
 //
 // Closing it asks about unsaved text first; a close that goes on ends a running exchange
-// (LinkWindow), and the text read so far stays in the window until then.
+// (LinkWindow). The text of an RS232 read shows as its blocks arrive.
 class FrmReadMemory : public KeyboardLinkWindow {
     Q_OBJECT
 public:
@@ -37,9 +35,6 @@ protected:
     void onLoad() override;
     bool queryUnload() override;
     void setButtonsEnabled(bool enabled) override;
-    void takeSerialReply(const QByteArray& bytes) override;
-    QByteArray burstLetters() const override;
-    bool isHandshakeAnswer(const QString& text) const override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -48,11 +43,9 @@ private:
     void buildControls();
     void showMemoryText(bool show);
     void appendMemoryText(const QByteArray& bytes);
-
-    void readSerial();
-    void readKeyboard();
-    void clearSerial();
-    void clearKeyboard();
+    // Starts a keyboard-link read or clear; the memory box takes the typed text of a read.
+    void startKeyboard(KeyboardExchange* exchange);
+    void startMemoryTyping();
 
     SaveOutcome save();
     SaveOutcome saveAs();
@@ -61,18 +54,17 @@ private:
     void TxtMemory_Change();
 
     LinkOptions* options_ = nullptr;
-    QPlainTextEdit* TxtMemory_ = nullptr;
-    QPushButton* CmdRead_ = nullptr;
-    QPushButton* cmdClear_ = nullptr;
-    QPushButton* CmdDisplay_ = nullptr;
-    QPushButton* cmdSave_ = nullptr;
-    QPushButton* cmdSaveAs_ = nullptr;
-    QPushButton* CmdClose_ = nullptr;
+    QPlainTextEdit* memoryBox_ = nullptr; // TxtMemory
+    QPushButton* readButton_ = nullptr;
+    QPushButton* clearButton_ = nullptr;
+    QPushButton* optionButton_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    QPushButton* saveAsButton_ = nullptr;
+    QPushButton* exitButton_ = nullptr;
 
-    MemoryRecordReader reader_; // MemBuffer and MemFill
     QString MemFileName;
     QString MemSavedText;
-    bool typedMemoryWait_ = false; // the keyboard link's memory text is awaited
+    bool memoryTyping_ = false; // the keyboard link's memory text is awaited in the box
 };
 
 } // namespace orv

@@ -2,8 +2,6 @@
 
 #include "linkwindow.h"
 
-#include <optional>
-
 class QButtonGroup;
 class QProgressBar;
 class QPushButton;
@@ -16,6 +14,9 @@ class LinkOptions;
 // answering decoder into the image, and asks for the decoder's firmware version, over RS232 or
 // over the keyboard link. Closing it while an exchange waits ends the exchange (LinkWindow);
 // the image then stays as it was.
+//
+// Every button starts an exchange and returns at once; isExchangeRunning() tells when it has
+// ended (its message shown, the buttons enabled again).
 class FrmTransmit : public KeyboardLinkWindow {
     Q_OBJECT
 public:
@@ -34,44 +35,22 @@ public:
 protected:
     void onLoad() override;
     void setButtonsEnabled(bool enabled) override;
-    void takeSerialReply(const QByteArray& bytes) override;
-    void onAbort() override;
-    QByteArray burstLetters() const override;
-    bool isHandshakeAnswer(const QString& text) const override;
-    void Text1_Change(const QString& text) override;
+    void endOfExchange() override;
 
 private:
-    // What a change of Text1 is watched for after the handshake.
-    enum class TypedAnswer { None, Accepted, UploadReply };
-
     void buildControls();
-    void endOfExchange();
-
-    void upload();
-    // The RS232 halves return false when the port could not be opened: nothing was sent and
-    // the buttons were never disabled.
-    bool downloadSerial();
-    void downloadKeyboard();
-    bool uploadSerial();
-    void uploadKeyboard();
-    void awaitTypedAnswer(TypedAnswer answer, int timeoutMsecs);
-    // Opens the port, sends the request and waits for the reply (or the time-out, or the port's
-    // loss). False when the port could not be opened: nothing was sent then.
-    bool requestOverSerial(const QByteArray& request, int threshold, int timeoutMsecs);
+    // Upload or firmware version: the request goes out, a good reply of an upload is applied
+    // to the image.
+    void upload(UploadRequest request);
+    void showProgress(int value, int maximum);
 
     LinkOptions* options_ = nullptr;
-    QButtonGroup* option1_ = nullptr;
-    QPushButton* cmdTransmit_ = nullptr;
-    QPushButton* cmdReceive_ = nullptr;
-    QPushButton* CmdVersion_ = nullptr;
-    QPushButton* cmdClose_ = nullptr;
-    QProgressBar* ProgressBar1_ = nullptr;
-
-    // Exchange state.
-    bool VersionRequest = false;
-    QString VersionText;
-    std::optional<UploadBlock> uploaded_; // the block of a good RS232 upload reply
-    TypedAnswer typedAnswer_ = TypedAnswer::None;
+    QButtonGroup* saveOptions_ = nullptr; // Option1
+    QPushButton* downloadButton_ = nullptr;
+    QPushButton* uploadButton_ = nullptr;
+    QPushButton* versionButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
 };
 
 } // namespace orv

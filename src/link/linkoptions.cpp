@@ -1,6 +1,5 @@
 #include "linkoptions.h"
 
-#include "link/protocol/text.h"
 #include "link/serial/serialport.h"
 
 #include "core/config.h"
@@ -199,37 +198,6 @@ void LinkOptions::Option2_Click(int index) {
         return;
     config_.CommFormat = ParityLetters[index] + config_.CommFormat.mid(1, 5);
     emit parityChosen(index);
-}
-
-QString NotAvailableText(int comPort) {
-    return QStringLiteral("COM") + NumberText(comPort) + QStringLiteral(": not available.");
-}
-
-bool OpenSerialLink(SerialPort& port, const Config& config, Dialogs& dialogs) {
-    return OpenSerialLink(port, config.SerialSettings(), config.ComPort, dialogs);
-}
-
-Dialogs::Message NotAvailableMessage(int comPort, const QString& reason) {
-    Dialogs::Message m(NotAvailableText(comPort), QString());
-    m.details = reason;
-    return m;
-}
-
-bool OpenSerialLink(SerialPort& port, const QString& settings, int comPort, Dialogs& dialogs) {
-    const bool settingsOk = port.setSettings(settings);
-    const QString settingsError = settingsOk ? QString() : port.errorString();
-    if (port.isOpen())
-        port.close();
-    // From here on a failed step does not stop the others; the outcome is reported once.
-    port.discardOutput();
-    port.setCommPort(comPort);
-    const bool opened = port.open();
-    if (!opened || !settingsOk) {
-        dialogs.message(NotAvailableMessage(comPort, opened ? settingsError : port.errorString()));
-        port.close();
-        return false;
-    }
-    return true;
 }
 
 } // namespace orv

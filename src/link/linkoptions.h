@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/dialogs.h"
+#include "link/exchange/serialexchange.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -74,17 +75,5 @@ private:
     QButtonGroup* stopBits_ = nullptr;
     QButtonGroup* parity_ = nullptr;
 };
-
-// The message when "Com N" cannot be used: "COM 2: not available.".
-QString NotAvailableText(int comPort);
-// That message (OK button, the program's name as title) with the reason as its details.
-Dialogs::Message NotAvailableMessage(int comPort, const QString& reason);
-
-// Opens the serial port with the shared settings (BaudRate + "," + CommFormat) on ComPort.
-// When that fails it shows the not-available message with the port's reason, leaves the port
-// closed and returns false.
-bool OpenSerialLink(SerialPort& port, const Config& config, Dialogs& dialogs);
-// The same with settings of the caller's own (the firmware update's fixed line settings).
-bool OpenSerialLink(SerialPort& port, const QString& settings, int comPort, Dialogs& dialogs);
 
 } // namespace orv

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/exchange/linktiming.h"
+
 namespace orv {
 
 class Dialogs;
@@ -11,6 +13,8 @@ struct LinkServices {
     Dialogs& dialogs;
     PortAccess& portAccess;
     SerialPortFactory& serialPorts;
+    // The link's time-outs and pauses (tests scale them down).
+    LinkTiming timing = {};
 };
 
 } // namespace orv

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "keyboardlink.h"
 #include "linkservices.h"
-#include "replywait.h"
 
-#include "link/protocol/replies.h"
+#include "link/exchange/exchange.h"
+#include "link/exchange/serialexchange.h"
 #include "ui/childwindow.h"
 
+#include <QPointer>
 #include <QPushButton>
-#include <QTimer>
 
+#include <functional>
 #include <memory>
 
 class QBoxLayout;
@@ -20,14 +20,14 @@ namespace orv {
 
 class SerialPort;
 
-// A child window that exchanges requests and replies with the decoder over RS232: its serial
-// port (MSComm1), the reply timer (Timer2), the "reply done" flag with the wait on it, and the
-// status of the awaited reply.
+// A child window that runs exchanges with the decoder: its serial port (MSComm1) and the
+// exchange under way. The window builds an exchange from its options, starts it, shows its
+// progress and, at its end, its message; the exchange itself does the talking.
 //
 // Closing the window (or New, Open, another window, closing the main window) while an exchange
-// waits ends the exchange: the port closes at once, no result message follows, and the window
-// itself is deleted only after the exchange has left the stack. A window whose exchange must
-// not be cut short refuses to close instead (see queryUnload).
+// runs cancels it: the port closes at once (and the keyboard interrupts are unmasked), no
+// result message follows, and the window goes. A window whose exchange must not be cut short
+// refuses to close instead (see queryUnload).
 class LinkWindow : public ChildWindow {
     Q_OBJECT
 public:
@@ -35,36 +35,36 @@ public:
                QWidget* parent = nullptr);
     ~LinkWindow() override;
 
-    bool isExchangeRunning() const { return exchange_; }
-    SerialPort& serialPort() const { return *MSComm1_; }
+    bool isExchangeRunning() const { return exchange_ && exchange_->isRunning(); }
+    SerialPort& serialPort() const { return *port_; }
+
+signals:
+    // An exchange started by the window has ended (after its message, if any).
+    void exchangeEnded();
 
 protected:
-    // Marks an exchange as running while it is on the stack; a window closed meanwhile is
-    // deleted once the exchange has returned.
-    class ExchangeScope {
-    public:
-        explicit ExchangeScope(LinkWindow& w);
-        ~ExchangeScope();
-        ExchangeScope(const ExchangeScope&) = delete;
-        ExchangeScope& operator=(const ExchangeScope&) = delete;
+    using Done = std::function<void(const ExchangeResult&)>;
 
-    private:
-        LinkWindow& w_;
-    };
-
-    // Ends a running exchange (see the class comment) and lets the window close.
+    // Cancels a running exchange (see the class comment) and lets the window close.
     bool queryUnload() override;
     void onUnload() override;
 
     // The buttons an exchange disables.
     virtual void setButtonsEnabled(bool enabled) = 0;
-    // A reply arrived while one was awaited: its bytes (at least the threshold's count).
-    // Sets ReplyStatus; the wait ends afterwards.
-    virtual void takeSerialReply(const QByteArray& bytes) = 0;
-    // Further steps of ending an exchange early.
-    virtual void onAbort() {}
+    // After an exchange that ran (not one that could not open its port): the buttons enabled
+    // again and what else the window shows only during an exchange hidden.
+    virtual void endOfExchange() { setButtonsEnabled(true); }
 
-    bool aborted() const { return aborted_; }
+    // Starts the exchange, which the window then owns. While it runs the buttons are disabled.
+    // At its end `done` runs first (to take what it brought), then its message shows, then
+    // endOfExchange(). An exchange that ends inside start() (its port not available) shows its
+    // message and leaves the buttons alone. Returns whether it is running.
+    bool startExchange(Exchange* exchange, Done done = {});
+    Exchange* exchange() const { return exchange_; }
+
+    // The serial port with the shared link settings.
+    SerialTarget serialTarget() const;
+
     void closePort();
     // "Close" / "&Exit": the port closes, then the window.
     void closePortAndWindow();
@@ -81,77 +81,39 @@ protected:
     }
     void message(const QString& text, const QString& title);
 
-    // Opens the port with the shared link settings (or reports it not available).
-    bool openSerialLink();
-    // Makes reception ready for a reply of at least `threshold` bytes, writes `bytes` and waits
-    // for the reply, the time-out or the loss of the port. Reception is ready before the bytes
-    // go out, so a quick answer is never thrown away with stale input.
-    void sendAndAwait(const QByteArray& bytes, int threshold, int timeoutMsecs);
-    // The message of a reply's outcome: "Time Out Error!" without a reply, `good` for a good
-    // reply or the end of the memory, `bad` otherwise; then the port closes. A port lost during
-    // the wait is reported as not available.
-    void reportSerialOutcome(const QString& good, const QString& bad, const QString& title);
-    bool portLost() const { return portLost_; }
-
     LinkServices services_;
-    std::unique_ptr<SerialPort> MSComm1_;
-    QTimer Timer2_;
-    ReplyWait ReplyDone;
-    qint16 ReplyStatus = NoReply;
+    std::unique_ptr<SerialPort> port_;
 
 private:
     QPushButton* makeButton(QBoxLayout* row, const char* name, const char* caption);
-    void abortExchange();
-    void MSComm1_OnComm(const QByteArray& bytes);
-    void MSComm1_Lost();
 
-    bool awaitingSerial_ = false; // a serial reply is awaited; later bytes are not taken
-    bool portLost_ = false;
-    bool exchange_ = false;
-    bool aborted_ = false;
-    bool deleteAfterExchange_ = false;
+    QPointer<Exchange> exchange_;
 };
 
-// A link window that also reaches the decoder over the keyboard link: the handshake of letter
-// bursts (Timer1) answered by the decoder's keystroke in Text1, and the waits for typed answers.
-// The interrupt controller is unmasked once after every such wait, whatever its outcome, and at
-// once when the window closes during one.
+// A link window that also reaches the decoder over the keyboard link: the decoder types its
+// handshake answer (and the answers of a download or an upload) into Text1, whose text the
+// window hands to the running exchange.
 class KeyboardLinkWindow : public LinkWindow {
     Q_OBJECT
 public:
     KeyboardLinkWindow(Config& config, const WindowInfo& info, const LinkServices& services,
-                       int keyboardPauseMsecs, QWidget* parent = nullptr);
+                       QWidget* parent = nullptr);
 
 protected:
-    // The letters of one handshake burst.
-    virtual QByteArray burstLetters() const = 0;
-    // Whether the text of Text1 is the decoder's handshake answer.
-    virtual bool isHandshakeAnswer(const QString& text) const = 0;
-    // Text1 changed outside a handshake.
-    virtual void Text1_Change(const QString&) {}
+    // Starts a keyboard-link exchange: Text1 emptied and focused for the handshake answer.
+    bool startKeyboardExchange(KeyboardExchange* exchange, Done done = {});
+    // The running keyboard-link exchange, if any.
+    KeyboardExchange* keyboardExchange() const;
 
-    void onAbort() override;
+    // Whether Text1's text goes to the exchange (a memory read's text is typed elsewhere).
+    void setAnswerBoxForwarded(bool forwarded) { forwarded_ = forwarded; }
 
-    // Text1 cleared and focused, the bursts until the decoder answers; then the interrupts are
-    // unmasked. False when the handshake timed out (its message is the caller's) or the exchange
-    // was ended.
-    bool keyboardHandshake();
-    bool handshakeTimedOut() const { return handshake_.timedOut(); }
-    // Waits for a typed answer: ReplyDone cleared, Timer2 running for the time-out; then the
-    // interrupts are unmasked. The caller prepares the box the answer is typed into.
-    void awaitTypedAnswer(int timeoutMsecs);
-    void sendKeyboardByte(quint8 byte);
-
-    QLineEdit* Text1_ = nullptr;
+    QLineEdit* answerBox_ = nullptr; // Text1
 
 private:
-    void endKeyboardWait();
-    void text1Changed();
+    void answerBoxChanged();
 
-    int keyboardPauseMsecs_;
-    KeyboardHandshake handshake_;
-    bool handshakeWait_ = false;
-    bool keyboardWait_ = false; // a keyboard wait runs that has not unmasked yet
+    bool forwarded_ = true;
 };
 
 } // namespace orv

@@ -70,6 +70,7 @@ void TestTools::transferOutlastsCommands() {
         mainVisible = f.window->isVisible();
     });
     QTest::mouseClick(isp->findChild<QPushButton*>(QStringLiteral("cmdTransmit")), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!isp->isExchangeRunning(), 20000);
     QCOMPARE(openDuring, QStringList{"frmISP"});
     QVERIFY(mainVisible);
     QCOMPARE(f.dialogs.last().text, QStringLiteral("ISP Transmit OK!"));

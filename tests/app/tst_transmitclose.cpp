@@ -1,7 +1,7 @@
 // A running frmTransmit exchange meets the commands that close its window: the window's own
 // closing, New, Open, another window, the "mag" button, and closing the main window. The
 // exchange ends at once and cleanly: no crash, the serial port closed, the keyboard interrupts
-// unmasked once, no result message, and the window deleted only after the exchange returned.
+// unmasked once, no result message, and the window goes.
 
 #include "appfixture.h"
 
@@ -121,7 +121,11 @@ void TestTransmitClose::commandDuringWait() {
     decoder.answerAfterBursts = 0; // the keyboard decoder is silent too
 
     bool portOpenAfter = true;
+    bool runningAfter = true;
+    bool unloadedAfter = false;
     int keyboardWritesAtCommand = -1;
+    qint64 took = -1;
+    QElapsedTimer t;
     QTimer::singleShot(400, f.window.get(), [&] {
         QVERIFY(f.transmit->isExchangeRunning());
         keyboardWritesAtCommand = static_cast<int>(f.port.valuesTo(KeyboardDataPort).size());
@@ -135,11 +139,17 @@ void TestTransmitClose::commandDuringWait() {
             f.trigger(qPrintable(command));
         }
         portOpenAfter = f.transmit && f.transmit->serialPort().isOpen();
+        runningAfter = f.transmit && f.transmit->isExchangeRunning();
+        unloadedAfter = !f.transmit || f.transmit->isUnloaded();
+        took = t.elapsed();
     });
-    QElapsedTimer t;
     t.start();
+    // The click starts the exchange and returns; the command comes while it waits.
     QTest::mouseClick(f.button(qPrintable(button)), Qt::LeftButton);
-    const qint64 took = t.elapsed();
+    QVERIFY(f.transmit->isExchangeRunning());
+    QTRY_VERIFY(took >= 0);
+    QVERIFY(!runningAfter);
+    QTest::qWait(200); // nothing more goes out
 
     QVERIFY2(took < 2500, qPrintable(QString::number(took)));
     QVERIFY(keyboardWritesAtCommand >= 0);
@@ -150,9 +160,8 @@ void TestTransmitClose::commandDuringWait() {
     if (link == 1)
         QCOMPARE(f.emulator.core().frames.size(), 1);
 
-    // The window goes once the exchange has returned.
-    QVERIFY(f.transmit);
-    QVERIFY(f.transmit->isUnloaded());
+    // The window went with the command.
+    QVERIFY(unloadedAfter);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!f.transmit);
 
@@ -183,18 +192,23 @@ void TestTransmitClose::closeWhileResultShows() {
     Rig f;
     f.emulator.core().fault = emu::Fault::Refuse;
     bool portOpenDuringMessage = false;
+    bool messageShown = false;
+    bool portOpenAfterMessage = true;
     f.dialogs.onMessage = [&](const Dialogs::Message& m) {
         if (m.text == QLatin1String("Download Failed!")) {
             portOpenDuringMessage = f.transmit->serialPort().isOpen();
             f.transmit->close();
+            messageShown = true;
+            // Once the outcome has been handled.
+            QTimer::singleShot(
+                0, [&] { portOpenAfterMessage = f.transmit && f.transmit->serialPort().isOpen(); });
         }
     };
     QTest::mouseClick(f.button("cmdTransmit"), Qt::LeftButton);
+    QTRY_VERIFY(messageShown);
     QVERIFY(portOpenDuringMessage); // the port closes after the message
-    QVERIFY(f.transmit);
-    QVERIFY(!f.transmit->serialPort().isOpen());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!f.transmit);
+    QTRY_VERIFY(!f.transmit);
+    QVERIFY(!portOpenAfterMessage);
     QVERIFY(f.openChildren().isEmpty());
 }
 
@@ -214,6 +228,7 @@ void TestTransmitClose::keyboardUnmaskedBeforeShutdown() {
     };
     QTimer::singleShot(300, f.window.get(), [&] { f.window->close(); });
     QTest::mouseClick(f.button("cmdReceive"), Qt::LeftButton);
+    QTRY_COMPARE(f.port.shutdownCalls, 1);
     QCOMPARE(shutdownsAtUnmask, 0);
     QCOMPARE(f.port.shutdownCalls, 1);
 }

@@ -19,7 +19,8 @@ struct IspRig : LinkRig<FrmIsp> {
     // What the status line showed when the loader noted an event (a packet taken or refused).
     QList<std::pair<QString, QString>> statusAtEvent;
 
-    IspRig() : LinkRig(FirmwareWindowInfo(), emu::Kind::Mag, 1) {
+    explicit IspRig(const LinkTiming& timing = TestTiming())
+        : LinkRig(FirmwareWindowInfo(), emu::Kind::Mag, 1, timing) {
         emulator.core().loader.imageFile = receivedPath();
         emulator.core().onEvent = [this](const QString& event) {
             statusAtEvent.append({event, status()});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/linkservices.h"
+#include "link/linkwindow.h"
 #include "link/serial/qtserialport.h"
 #include "orvemu/decoderemulator.h"
 #include "support/fakedialogs.h"
@@ -13,12 +14,24 @@
 #include <QAbstractButton>
 #include <QDate>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace orv::test {
+
+// The window tests run the link at a tenth of its real timing (the exchange tests measure the
+// real figures); Scaled() gives a time of the real link in that timing.
+constexpr double TimingScale = 0.1;
+inline LinkTiming TestTiming() {
+    return LinkTiming{}.scaled(TimingScale);
+}
+inline int Scaled(int msecs) {
+    return static_cast<int>(msecs * TimingScale);
+}
 
 // A link window on its own, with the recording port access, scripted dialogs, and the decoder
 // emulator on "Com 1" (a link in a temporary configuration folder; no other port exists).
@@ -33,8 +46,12 @@ template <typename Window> struct LinkRig {
                                         return QList<SerialDevice>{};
                                     }};
     QPointer<Window> window;
+    LinkTiming timing;
 
-    LinkRig(const WindowInfo& info, emu::Kind kind, qint16 linkMode) : emulator(kind) {
+    LinkRig(const WindowInfo& info, emu::Kind kind, qint16 linkMode,
+            const LinkTiming& linkTiming = TestTiming())
+        : emulator(kind), timing(linkTiming) {
+        emulator.chunkGapMsecs = 2;
         config.InitStartState(QDate(2026, 12, 8));
         config.BuildBarDefaults();
         config.BuildMagDefaults();
@@ -50,7 +67,7 @@ template <typename Window> struct LinkRig {
     }
     ~LinkRig() { delete window.data(); }
 
-    LinkServices services() { return LinkServices{dialogs, port, serialPorts}; }
+    LinkServices services() { return LinkServices{dialogs, port, serialPorts, timing}; }
 
     template <typename T = QWidget> T* control(const char* name) const {
         T* w = window->template findChild<T*>(QString::fromLatin1(name));
@@ -62,13 +79,29 @@ template <typename Window> struct LinkRig {
     QAbstractButton* option(const char* group, int index) const {
         return control<QAbstractButton>(qPrintable(QStringLiteral("%1(%2)").arg(group).arg(index)));
     }
-    // Clicks a button; the exchange runs to its end inside the click. Returns the milliseconds
-    // it took.
+    // Clicks a button and waits until the exchange it started has ended (its message shown,
+    // the buttons enabled again), or the window has gone. Returns the milliseconds it took.
     qint64 click(const char* name) {
         QElapsedTimer t;
         t.start();
         QTest::mouseClick(button(name), Qt::LeftButton);
+        waitForExchange();
         return t.elapsed();
+    }
+    // In an event loop of its own (QTest::qWaitFor would sleep 10 ms between its turns, far
+    // coarser than the link's scaled timing).
+    bool waitForExchange(int timeoutMsecs = 60000) {
+        auto done = [this] {
+            return !window || !window->isExchangeRunning();
+        };
+        if (done())
+            return true;
+        QEventLoop loop;
+        QObject::connect(window, &LinkWindow::exchangeEnded, &loop, &QEventLoop::quit);
+        QObject::connect(window, &QObject::destroyed, &loop, &QEventLoop::quit);
+        QTimer::singleShot(timeoutMsecs, &loop, &QEventLoop::quit);
+        loop.exec();
+        return done();
     }
     bool allEnabled(std::initializer_list<const char*> buttons) const {
         for (const char* b : buttons) {

@@ -13,8 +13,8 @@ namespace orv::test {
 
 // frmReadMemory with the emulator's memory on "Com 1".
 struct MemoryRig : LinkRig<FrmReadMemory> {
-    explicit MemoryRig(qint16 linkMode = 1)
-        : LinkRig(*FindWindowInfo(PanelReadMemory), emu::Kind::Mag, linkMode) {}
+    explicit MemoryRig(qint16 linkMode = 1, const LinkTiming& timing = TestTiming())
+        : LinkRig(*FindWindowInfo(PanelReadMemory), emu::Kind::Mag, linkMode, timing) {}
 
     QPlainTextEdit* memoryBox() const { return control<QPlainTextEdit>("TxtMemory"); }
     QString text() const { return memoryBox()->toPlainText(); }

@@ -12,8 +12,9 @@ namespace orv::test {
 
 // frmTransmit with the emulator on "Com 1".
 struct TransmitRig : LinkRig<FrmTransmit> {
-    explicit TransmitRig(emu::Kind kind = emu::Kind::Mag, qint16 linkMode = 1)
-        : LinkRig(*FindWindowInfo(PanelTransmit), kind, linkMode) {}
+    explicit TransmitRig(emu::Kind kind = emu::Kind::Mag, qint16 linkMode = 1,
+                         const LinkTiming& timing = TestTiming())
+        : LinkRig(*FindWindowInfo(PanelTransmit), kind, linkMode, timing) {}
 
     QLineEdit* text1() const { return control<QLineEdit>("Text1"); }
     QProgressBar* progress() const { return control<QProgressBar>("ProgressBar1"); }

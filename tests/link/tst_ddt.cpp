@@ -36,8 +36,9 @@ struct DdtRig {
                                     }};
     QPointer<Ddt> window;
 
+    // The reception wait at a tenth of its real 200 ms, unless a test measures it.
     explicit DdtRig(int comPort = 1, const QString& baud = QStringLiteral("9600"),
-                    const QString& format = QStringLiteral("N,8,1 ")) {
+                    const QString& format = QStringLiteral("N,8,1 "), int receptionWaitMsecs = 20) {
         config.InitStartState(QDate(2026, 12, 8));
         config.ComPort = static_cast<qint16>(comPort);
         config.BaudRate = baud;
@@ -45,6 +46,7 @@ struct DdtRig {
         if (!emulator.start() || !emulator.createLink(ComLinkPath(dir.path(), 1)))
             qFatal("no emulator");
         window = new Ddt(config, dialogs, serialPorts);
+        window->setReceptionWaitMsecs(receptionWaitMsecs);
         window->load();
         window->show();
     }
@@ -159,7 +161,7 @@ void TestDdt::reception() {
 }
 
 void TestDdt::datumInPieces() {
-    DdtRig rig;
+    DdtRig rig(1, QStringLiteral("9600"), QStringLiteral("N,8,1 "), Ddt::ReceptionWaitMsecs);
     rig.control<QCheckBox>("Check1")->setChecked(true);
     // One datum in three pieces 60 ms apart: shown once, 200 ms after its first byte.
     QElapsedTimer t;

@@ -285,14 +285,16 @@ void TestIsp::transfer() {
 
     // 5 ms after access is granted; the first page at once after the erase; 200 ms after
     // every page; 5 ms more before the end packet.
+    const LinkTiming& timing = rig.timing;
     const double afterAccess = (loader.packets[0].nsecs - accessNsecs) / 1e6;
-    QVERIFY2(afterAccess >= 5 && afterAccess < 60, qPrintable(QString::number(afterAccess)));
+    QVERIFY2(afterAccess >= timing.ispLoaderPauseMsecs && afterAccess < 60,
+             qPrintable(QString::number(afterAccess)));
     const QList<double> gaps = Gaps(loader.packets); // erase, pages, end
     QCOMPARE(gaps.size(), pages + 1);
     for (int i = 0; i < gaps.size(); ++i) {
-        double least = i == 0 ? 0 : 200;
+        double least = i == 0 ? 0 : timing.ispPagePauseMsecs;
         if (i == gaps.size() - 1)
-            least += 5;
+            least += timing.ispLoaderPauseMsecs;
         // Never shorter than the pause; the upper bound only catches a pause far too long, since a
         // busy machine can delay any timer.
         QVERIFY2(gaps[i] >= least && gaps[i] < least + 1000, qPrintable(QString::number(gaps[i])));
@@ -352,7 +354,7 @@ void TestIsp::faults() {
     QCOMPARE(pages, pagesSent);
     QVERIFY(core.loader.errors.isEmpty());
     if (fault == Fault::Silent || rejections < 0)
-        QVERIFY2(took >= 4900 && took < 9000, qPrintable(QString::number(took)));
+        QVERIFY2(took >= Scaled(4900) && took < Scaled(9000), qPrintable(QString::number(took)));
     if (fault == Fault::WrongVersion || fault == Fault::Refuse || fault == Fault::Silent)
         QCOMPARE(rig.emulator.received, QByteArray::fromHex("02840385"));
     if (fault == Fault::RejectPage) {
@@ -407,7 +409,7 @@ void TestIsp::closeRefusedDuringTransfer() {
     rig.chooseFile(rig.writeImage(IspRig::Image(2 * 184)));
     bool closedDuring = true;
     bool buttonsDuring = true;
-    QTimer::singleShot(150, rig.window, [&] {
+    QTimer::singleShot(Scaled(150), rig.window, [&] {
         buttonsDuring =
             rig.button("cmdTransmit")->isEnabled() || rig.button("cmdClose")->isEnabled();
         rig.window->close();

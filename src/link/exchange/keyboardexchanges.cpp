@@ -1,0 +1,280 @@
+#include "keyboardexchanges.h"
+
+#include "link/portaccess/portaccess.h"
+#include "link/protocol/replies.h"
+
+namespace orv {
+
+namespace {
+
+const QString CfgTitle = QStringLiteral("CFG Message");
+const QString UploadTitle = QStringLiteral("Upload Message");
+const QString ReadTitle = QStringLiteral("Read Decoder Memory Message");
+const QString ClearTitle = QStringLiteral("Clear Memory Message");
+const QString ClearTimeOutTitle = QStringLiteral("Clear Decoder Memory Message");
+
+constexpr char ReadLetter = 'M';
+constexpr char ClearLetter = 'N';
+constexpr int MemoryTextLimit = 3000; // more characters typed end a memory read
+constexpr char16_t EndOfText = 3;
+
+// Download and upload: the whole text is "S".
+bool IsWholeS(const QString& text) {
+    return text.compare(QLatin1String("S"), Qt::CaseInsensitive) == 0;
+}
+
+// Memory read and clear: the text ends in "S".
+bool EndsWithS(const QString& text) {
+    return text.endsWith(QLatin1Char('S'), Qt::CaseInsensitive);
+}
+
+ExchangeResult Outcome(LinkStatus status, const QString& text, const QString& title) {
+    ExchangeResult result;
+    result.status = status;
+    result.message = Dialogs::Message(text, title);
+    return result;
+}
+
+} // namespace
+
+// ----- KeyboardBurstExchange -----
+
+KeyboardBurstExchange::KeyboardBurstExchange(PortAccess& port, const LinkTiming& timing,
+                                             QObject* parent)
+    : KeyboardExchange(timing, parent), port_(port), handshake_(port), answerWait_(port) {
+    connect(&handshake_, &BurstHandshake::finished, this, [this](bool answered) {
+        phase_ = Phase::Idle;
+        handshakeEnded(answered && !handshake_.timedOut());
+    });
+    connect(&answerWait_, &TypedAnswerWait::finished, this, [this](bool answered) {
+        phase_ = Phase::Idle;
+        answerWaitEnded(answered);
+    });
+}
+
+void KeyboardBurstExchange::typed(const QString& text) {
+    if (!isRunning())
+        return;
+    switch (phase_) {
+    case Phase::Idle:
+        break;
+    case Phase::Handshake:
+        if (isHandshakeAnswer(text))
+            handshake_.answer();
+        break;
+    case Phase::Answer:
+        answerText_ = text;
+        answerTyped(text);
+        break;
+    }
+}
+
+void KeyboardBurstExchange::startHandshake(char letter, int spacingMsecs) {
+    phase_ = Phase::Handshake;
+    handshake_.start(QByteArray(BurstLength, letter), timing().handshakePeriodMsecs, spacingMsecs);
+}
+
+void KeyboardBurstExchange::awaitAnswer(int timeoutMsecs) {
+    phase_ = Phase::Answer;
+    answerText_.clear();
+    answerWait_.start(timeoutMsecs);
+    // The window empties its box now; what was typed before does not count.
+    emit answerAwaited();
+}
+
+void KeyboardBurstExchange::finishTimedOut(const QString& title) {
+    finish(Outcome(LinkStatus::TimedOut, QStringLiteral("Times Out Error"), title));
+}
+
+void KeyboardBurstExchange::halt() {
+    phase_ = Phase::Idle;
+    handshake_.stop();
+    answerWait_.stop();
+}
+
+// ----- Download -----
+
+KeyboardDownloadExchange::KeyboardDownloadExchange(PortAccess& port, const Image& image, bool save,
+                                                   const LinkTiming& timing, QObject* parent)
+    : KeyboardBurstExchange(port, timing, parent), data_(KeyboardDownloadText(image)), save_(save),
+      writer_(port, timing.transmitByteSpacingMsecs) {
+    pause_.setSingleShot(true);
+    pause_.setTimerType(Qt::PreciseTimer);
+    connect(&pause_, &QTimer::timeout, this, &KeyboardDownloadExchange::sendData);
+    connect(&writer_, &KeyboardWriter::byteWritten, this, [this](int k) {
+        // The progress is the index of the image byte sent; the check byte adds none.
+        if (k % 2 == 1 && k / 2 < ImageSize)
+            emit progress(k / 2, ImageSize - 1);
+    });
+    connect(&writer_, &KeyboardWriter::done, this,
+            [this] { awaitAnswer(this->timing().keyboardAcceptMsecs); });
+}
+
+KeyboardDownloadExchange::~KeyboardDownloadExchange() {
+    cancel();
+}
+
+void KeyboardDownloadExchange::begin() {
+    startHandshake(save_ ? BurstDownloadSave : BurstDownloadNoSave,
+                   timing().transmitByteSpacingMsecs);
+}
+
+void KeyboardDownloadExchange::halt() {
+    KeyboardBurstExchange::halt();
+    pause_.stop();
+    writer_.stop();
+}
+
+bool KeyboardDownloadExchange::isHandshakeAnswer(const QString& text) const {
+    return IsWholeS(text);
+}
+
+void KeyboardDownloadExchange::handshakeEnded(bool answered) {
+    if (!answered) {
+        finishTimedOut(CfgTitle);
+        return;
+    }
+    pause_.start(timing().handshakePauseMsecs);
+}
+
+void KeyboardDownloadExchange::sendData() {
+    emit progress(0, ImageSize - 1);
+    writer_.write(data_);
+}
+
+void KeyboardDownloadExchange::answerTyped(const QString& text) {
+    if (text.compare(QLatin1String("P"), Qt::CaseInsensitive) == 0)
+        answerComplete();
+}
+
+void KeyboardDownloadExchange::answerWaitEnded(bool) {
+    // The box decides, also when the time-out ended the wait.
+    if (answerText().compare(QLatin1String("P"), Qt::CaseInsensitive) == 0) {
+        finish(Outcome(LinkStatus::Ok, QStringLiteral("Download OK!"), CfgTitle));
+        return;
+    }
+    const LinkStatus status = answerText().isEmpty() ? LinkStatus::TimedOut : LinkStatus::Refused;
+    finish(Outcome(status, QStringLiteral("Download Failed!"), CfgTitle));
+}
+
+// ----- Upload and firmware version -----
+
+KeyboardUploadExchange::KeyboardUploadExchange(PortAccess& port, UploadRequest request,
+                                               const LinkTiming& timing, QObject* parent)
+    : KeyboardBurstExchange(port, timing, parent), request_(request) {}
+
+KeyboardUploadExchange::~KeyboardUploadExchange() {
+    cancel();
+}
+
+void KeyboardUploadExchange::begin() {
+    startHandshake(BurstUpload, timing().transmitByteSpacingMsecs);
+}
+
+bool KeyboardUploadExchange::isHandshakeAnswer(const QString& text) const {
+    return IsWholeS(text);
+}
+
+void KeyboardUploadExchange::handshakeEnded(bool answered) {
+    if (!answered) {
+        finishTimedOut(UploadTitle);
+        return;
+    }
+    emit progress(0, KeyboardUploadLength + 1);
+    awaitAnswer(timing().keyboardUploadMsecs);
+}
+
+void KeyboardUploadExchange::answerTyped(const QString& text) {
+    emit progress(static_cast<int>(qMin<qsizetype>(text.size(), KeyboardUploadLength + 1)),
+                  KeyboardUploadLength + 1);
+    if (text.size() == KeyboardUploadLength)
+        answerComplete();
+}
+
+void KeyboardUploadExchange::answerWaitEnded(bool) {
+    ExchangeResult result;
+    result.upload = ParseKeyboardUpload(answerText());
+    if (result.upload) {
+        result.versionText = VersionText(*result.upload);
+        result.message = Dialogs::Message(request_ == UploadRequest::Version
+                                              ? VersionMessage(result.versionText)
+                                              : QStringLiteral("   Upload OK!   "),
+                                          UploadTitle);
+    } else {
+        result.status = answerText().isEmpty() ? LinkStatus::TimedOut : LinkStatus::Refused;
+        result.message = Dialogs::Message(QStringLiteral("Upload Failed!"), UploadTitle);
+    }
+    finish(result);
+}
+
+// ----- Memory read -----
+
+KeyboardReadMemoryExchange::KeyboardReadMemoryExchange(PortAccess& port, const LinkTiming& timing,
+                                                       QObject* parent)
+    : KeyboardBurstExchange(port, timing, parent) {}
+
+KeyboardReadMemoryExchange::~KeyboardReadMemoryExchange() {
+    cancel();
+}
+
+void KeyboardReadMemoryExchange::endTyping() {
+    // Ctrl+C ends only the wait for the memory text; at other times it is the copy key.
+    answerComplete();
+}
+
+void KeyboardReadMemoryExchange::begin() {
+    startHandshake(ReadLetter, timing().memoryByteSpacingMsecs);
+}
+
+bool KeyboardReadMemoryExchange::isHandshakeAnswer(const QString& text) const {
+    return EndsWithS(text);
+}
+
+void KeyboardReadMemoryExchange::handshakeEnded(bool answered) {
+    if (!answered) {
+        finishTimedOut(ReadTitle);
+        return;
+    }
+    awaitAnswer(timing().keyboardMemoryReadMsecs);
+}
+
+void KeyboardReadMemoryExchange::answerTyped(const QString& text) {
+    if (text.size() > MemoryTextLimit || text.endsWith(QChar(EndOfText)))
+        answerComplete();
+}
+
+void KeyboardReadMemoryExchange::answerWaitEnded(bool answered) {
+    // What was typed stays in the window's box; no message follows.
+    ExchangeResult result;
+    result.status = answered ? LinkStatus::Ok : LinkStatus::TimedOut;
+    finish(result);
+}
+
+// ----- Memory clear -----
+
+KeyboardClearMemoryExchange::KeyboardClearMemoryExchange(PortAccess& port, const LinkTiming& timing,
+                                                         QObject* parent)
+    : KeyboardBurstExchange(port, timing, parent) {}
+
+KeyboardClearMemoryExchange::~KeyboardClearMemoryExchange() {
+    cancel();
+}
+
+void KeyboardClearMemoryExchange::begin() {
+    startHandshake(ClearLetter, timing().memoryByteSpacingMsecs);
+}
+
+bool KeyboardClearMemoryExchange::isHandshakeAnswer(const QString& text) const {
+    return EndsWithS(text);
+}
+
+void KeyboardClearMemoryExchange::handshakeEnded(bool answered) {
+    if (!answered) {
+        finishTimedOut(ClearTimeOutTitle);
+        return;
+    }
+    UnmaskKeyboardInterrupts(port_);
+    finish(Outcome(LinkStatus::Ok, QStringLiteral("Clear Decoder Memory OK!"), ClearTitle));
+}
+
+} // namespace orv

@@ -1,0 +1,150 @@
+#pragma once
+
+#include "exchange.h"
+#include "keyboardsteps.h"
+
+#include "core/config.h"
+
+#include <QTimer>
+
+namespace orv {
+
+class PortAccess;
+
+// What the keyboard-link exchanges share: the handshake of letter bursts answered in the
+// window's small box, then (for some) a wait for a typed answer.
+//
+// The window empties and focuses its small box before start(); during the handshake typed()
+// hands over that box's text. answerAwaited() asks the window to empty and focus the box the
+// next answer is typed into, whose text typed() hands over from then on.
+class KeyboardBurstExchange : public KeyboardExchange {
+    Q_OBJECT
+public:
+    void typed(const QString& text) override;
+
+    // The handshake's ticks so far (TickCount).
+    int tickCount() const { return handshake_.tickCount(); }
+
+protected:
+    KeyboardBurstExchange(PortAccess& port, const LinkTiming& timing, QObject* parent);
+
+    // The five letters of `letter`, each `spacingMsecs` after the one before, every handshake
+    // period until the answer.
+    void startHandshake(char letter, int spacingMsecs);
+    virtual bool isHandshakeAnswer(const QString& text) const = 0;
+    // The handshake is over and the interrupts are unmasked.
+    virtual void handshakeEnded(bool answered) = 0;
+
+    // answerAwaited(), then the wait for the typed answer, which answerTyped() sees.
+    void awaitAnswer(int timeoutMsecs);
+    // The text of the answer box, after every change while the answer is awaited.
+    virtual void answerTyped(const QString&) {}
+    // Ends the wait for the typed answer (once the keystrokes being delivered now are in).
+    void answerComplete() { answerWait_.answer(); }
+    // The wait for the typed answer is over and the interrupts are unmasked; answerText() is
+    // what was typed.
+    virtual void answerWaitEnded(bool answered) = 0;
+    const QString& answerText() const { return answerText_; }
+
+    // A time-out of the handshake: "Times Out Error" with `title`.
+    void finishTimedOut(const QString& title);
+
+    void halt() override;
+
+    PortAccess& port_;
+
+private:
+    enum class Phase { Idle, Handshake, Answer };
+    Phase phase_ = Phase::Idle;
+    BurstHandshake handshake_;
+    TypedAnswerWait answerWait_;
+    QString answerText_;
+};
+
+// Download over the keyboard link: bursts of "AAAAA" (saved by the decoder) or "BBBBB", the
+// decoder's "S", a pause, the 172 characters of the image and its check byte, then the typed
+// "P" that accepts them. Progress: the index of the image byte sent, of 84.
+class KeyboardDownloadExchange : public KeyboardBurstExchange {
+    Q_OBJECT
+public:
+    KeyboardDownloadExchange(PortAccess& port, const Image& image, bool save,
+                             const LinkTiming& timing, QObject* parent = nullptr);
+    ~KeyboardDownloadExchange() override;
+
+protected:
+    void begin() override;
+    void halt() override;
+    bool isHandshakeAnswer(const QString& text) const override;
+    void handshakeEnded(bool answered) override;
+    void answerTyped(const QString& text) override;
+    void answerWaitEnded(bool answered) override;
+
+private:
+    void sendData();
+
+    QByteArray data_;
+    bool save_;
+    QTimer pause_;
+    KeyboardWriter writer_;
+};
+
+// Upload (or the firmware version) over the keyboard link: bursts of "CCCCC", the decoder's
+// "S", then the 145 characters of its reply typed into the box. Progress: the characters typed,
+// of 146. The result carries the reply and its version text; the window applies the reply to
+// the image unless only the version was asked for.
+class KeyboardUploadExchange : public KeyboardBurstExchange {
+    Q_OBJECT
+public:
+    KeyboardUploadExchange(PortAccess& port, UploadRequest request, const LinkTiming& timing,
+                           QObject* parent = nullptr);
+    ~KeyboardUploadExchange() override;
+
+protected:
+    void begin() override;
+    bool isHandshakeAnswer(const QString& text) const override;
+    void handshakeEnded(bool answered) override;
+    void answerTyped(const QString& text) override;
+    void answerWaitEnded(bool answered) override;
+
+private:
+    UploadRequest request_;
+};
+
+// Memory read over the keyboard link: bursts of "MMMMM", the decoder's "S" (the last character
+// typed, either case), then the memory text typed into the window's memory box until code 3,
+// more than 3000 characters, endTyping() or the time-out. The text stays in the window's box:
+// no message follows, whatever ended the wait.
+class KeyboardReadMemoryExchange : public KeyboardBurstExchange {
+    Q_OBJECT
+public:
+    explicit KeyboardReadMemoryExchange(PortAccess& port, const LinkTiming& timing,
+                                        QObject* parent = nullptr);
+    ~KeyboardReadMemoryExchange() override;
+
+    void endTyping() override;
+
+protected:
+    void begin() override;
+    bool isHandshakeAnswer(const QString& text) const override;
+    void handshakeEnded(bool answered) override;
+    void answerTyped(const QString& text) override;
+    void answerWaitEnded(bool answered) override;
+};
+
+// Memory clear over the keyboard link: bursts of "NNNNN" until the decoder's "S"; the
+// interrupts are unmasked once more before the success is reported.
+class KeyboardClearMemoryExchange : public KeyboardBurstExchange {
+    Q_OBJECT
+public:
+    explicit KeyboardClearMemoryExchange(PortAccess& port, const LinkTiming& timing,
+                                         QObject* parent = nullptr);
+    ~KeyboardClearMemoryExchange() override;
+
+protected:
+    void begin() override;
+    bool isHandshakeAnswer(const QString& text) const override;
+    void handshakeEnded(bool answered) override;
+    void answerWaitEnded(bool) override {}
+};
+
+} // namespace orv

@@ -1,0 +1,152 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+namespace orv {
+
+class PortAccess;
+
+// Unmasks the primary interrupt lines again (0 to the interrupt controller's mask port): written
+// once after every wait for a keyboard answer, whatever its outcome, so that keystrokes reach
+// the program again.
+void UnmaskKeyboardInterrupts(PortAccess& port);
+
+// Writes bytes to the keyboard controller's data port one at a time, `spacing` apart. The times
+// come from deadlines: byte k of a run goes at the run's start + k * spacing, so a timer that
+// fires late does not push every later byte back. A late byte goes out at once; the bytes after
+// it keep their deadlines but never follow one another closer than the shortest gap (a spacing
+// less 1 ms, at least half a spacing), so a stall is caught up on gradually, never with bytes
+// back to back. A run ends one spacing after its last byte, since the decoder needs that pause
+// before whatever follows.
+class KeyboardWriter : public QObject {
+    Q_OBJECT
+public:
+    KeyboardWriter(PortAccess& port, int spacingMsecs, QObject* parent = nullptr);
+
+    // For runs started from now on.
+    void setSpacingMsecs(int msecs) { spacingNsecs_ = qint64(msecs) * 1000000; }
+    int spacingMsecs() const { return int(spacingNsecs_ / 1000000); }
+
+    // Appends bytes to the run under way, or starts a run whose first byte goes at once.
+    void write(const QByteArray& bytes);
+    // Drops the bytes not written yet; no `done` follows.
+    void stop();
+    // A run is under way (its bytes, or the pause after its last one).
+    bool isBusy() const { return busy_; }
+
+signals:
+    // Byte `index` of the run (counted from 0) has just been written.
+    void byteWritten(int index);
+    // The run is over: its last byte went out one spacing ago.
+    void done();
+
+private:
+    void writeDue();
+    void armFor(qint64 deadlineNsecs);
+
+    PortAccess& port_;
+    qint64 spacingNsecs_;
+    QElapsedTimer clock_;
+    QTimer timer_;
+    QByteArray bytes_;       // the run
+    int next_ = 0;           // index of the next byte of the run
+    qint64 originNsecs_ = 0; // deadline of byte 0
+    quint64 run_ = 0;        // changes when a run starts or is stopped
+    bool busy_ = false;
+};
+
+// A wait for an answer from the decoder over the keyboard link. However it ends (the answer,
+// its time-out, stop()), 0 goes to the interrupt mask port exactly once.
+class KeyboardWait : public QObject {
+    Q_OBJECT
+public:
+    bool isRunning() const { return running_; }
+    // Ends a running wait at once, without `finished`: its timers stop and the interrupts are
+    // unmasked. Nothing happens when no wait runs.
+    void stop();
+
+signals:
+    // The wait is over and the interrupts unmasked; answered: the decoder answered in time.
+    void finished(bool answered);
+
+protected:
+    KeyboardWait(PortAccess& port, QObject* parent);
+    void begin() { running_ = true; }
+    // Unmasks and reports; nothing happens when no wait runs.
+    void end(bool answered);
+    // Stops the wait's timers and writes.
+    virtual void halt() = 0;
+
+    PortAccess& port_;
+
+private:
+    bool running_ = false;
+};
+
+// The handshake of the keyboard link: TickCount = 0, then every period a burst of letters until
+// the decoder answers or 15 bursts went unanswered; the tick after the 15th ends the wait as a
+// time-out (TickCount 16). Ticks keep to deadlines (tick n at start + n periods).
+//
+// A burst always goes out whole: a tick that comes while the one before is still being written
+// has its burst follow that one, and an answer during a burst ends the wait once the burst (and
+// the pause after its last letter) is over. Only stop() cuts a burst short.
+class BurstHandshake : public KeyboardWait {
+    Q_OBJECT
+public:
+    static constexpr int MaxBursts = 15;
+
+    explicit BurstHandshake(PortAccess& port, QObject* parent = nullptr);
+    ~BurstHandshake() override;
+
+    void start(const QByteArray& burst, int periodMsecs, int letterSpacingMsecs);
+    // The decoder's answer arrived: no further burst starts, and the wait ends after the
+    // keystrokes being delivered now (and the burst under way).
+    void answer();
+
+    int tickCount() const { return tickCount_; }
+    bool timedOut() const { return tickCount_ > MaxBursts; }
+
+protected:
+    void halt() override;
+
+private:
+    void tick();
+    void burstDone();
+    void endIfIdle();
+
+    KeyboardWriter writer_;
+    QTimer tickTimer_;
+    QTimer endTimer_; // the answer ends the wait once the current event is handled
+    QElapsedTimer clock_;
+    QByteArray burst_;
+    qint64 periodNsecs_ = 0;
+    int tickCount_ = 0;
+    int pendingBursts_ = 0; // ticks whose burst waits for the one under way
+    bool ending_ = false;   // answered or timed out: ends once no burst is under way
+    bool answered_ = false;
+};
+
+// The wait for an answer typed by the decoder, with its time-out. The caller decides what counts
+// as the answer and calls answer(); the wait then ends once the keystrokes being delivered now
+// are all in, so the caller reads the whole text the decoder typed.
+class TypedAnswerWait : public KeyboardWait {
+    Q_OBJECT
+public:
+    explicit TypedAnswerWait(PortAccess& port, QObject* parent = nullptr);
+    ~TypedAnswerWait() override;
+
+    void start(int timeoutMsecs);
+    void answer();
+
+protected:
+    void halt() override;
+
+private:
+    QTimer timeout_;
+    QTimer endTimer_;
+};
+
+} // namespace orv

@@ -1,0 +1,88 @@
+#include "memoryexchanges.h"
+
+#include "link/serial/serialport.h"
+
+namespace orv {
+
+namespace {
+
+const QString ReadTitle = QStringLiteral("Read Memory Message");
+const QString ClearTitle = QStringLiteral("Clear Memory Message");
+const QString TimeOutText = QStringLiteral("Time Out Error!");
+
+} // namespace
+
+ReadMemoryExchange::ReadMemoryExchange(SerialTarget target, const LinkTiming& timing,
+                                       QObject* parent)
+    : SerialExchange(std::move(target), timing, parent) {}
+
+void ReadMemoryExchange::opened() {
+    reader_.reset();
+    // Each block is awaited with the answer to the one before it (the request for the first).
+    sendAndAwait(ReadMemoryFrame(), MemoryBlockSize, timing().memoryReplyMsecs);
+}
+
+void ReadMemoryExchange::replied(const QByteArray& bytes) {
+    ++blocks_;
+    QByteArray text;
+    const ReplyStatusCode status = reader_.takeBlock(bytes, &text);
+    if (!text.isEmpty()) {
+        text_ += text;
+        emit textReceived(text);
+        if (!isRunning())
+            return; // cancelled by a receiver
+    }
+    answer(status);
+}
+
+void ReadMemoryExchange::timedOut() {
+    answer(NoReply);
+}
+
+void ReadMemoryExchange::answer(ReplyStatusCode status) {
+    const QByteArray reply(1, MemoryAnswer(status));
+    if (status == GoodReply && blocks_ < MaxMemoryBlocks) {
+        port().discardOutput();
+        sendAndAwait(reply, MemoryBlockSize, timing().memoryReplyMsecs);
+        return;
+    }
+    port().discardOutput();
+    port().write(reply);
+    ExchangeResult result;
+    result.memoryText = text_;
+    switch (status) {
+    case NoReply:
+        conclude(LinkStatus::TimedOut, TimeOutText, ReadTitle, std::move(result));
+        break;
+    case GoodReply:
+    case EndOfMemory:
+        conclude(LinkStatus::Ok, QStringLiteral("   Read Decoder Memory OK!\r\r"), ReadTitle,
+                 std::move(result));
+        break;
+    default:
+        conclude(LinkStatus::Refused, QStringLiteral("Read Decoder Memory Failed!"), ReadTitle,
+                 std::move(result));
+        break;
+    }
+}
+
+ClearMemoryExchange::ClearMemoryExchange(SerialTarget target, const LinkTiming& timing,
+                                         QObject* parent)
+    : SerialExchange(std::move(target), timing, parent) {}
+
+void ClearMemoryExchange::opened() {
+    sendAndAwait(ClearMemoryFrame(), 1, timing().memoryReplyMsecs);
+}
+
+void ClearMemoryExchange::replied(const QByteArray& bytes) {
+    if (ClearMemoryStatus(bytes) == GoodReply)
+        conclude(LinkStatus::Ok, QStringLiteral("Clear Decoder Memory OK!"), ClearTitle);
+    else
+        conclude(LinkStatus::Refused, QStringLiteral("Clear Decoder Memory Failed!"), ClearTitle);
+}
+
+void ClearMemoryExchange::timedOut() {
+    conclude(LinkStatus::TimedOut, TimeOutText, ClearTitle);
+}
+
+} // namespace orv

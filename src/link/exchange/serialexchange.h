@@ -1,0 +1,97 @@
+#pragma once
+
+#include "exchange.h"
+
+#include "core/dialogs.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTimer>
+
+namespace orv {
+
+class Config;
+class SerialPort;
+
+// The message when "Com N" cannot be used: "COM 2: not available.".
+QString NotAvailableText(int comPort);
+// That message (OK button, the program's name as title) with the reason as its details.
+Dialogs::Message NotAvailableMessage(int comPort, const QString& reason);
+
+// Opens the serial port: the settings text first, then (with the port closed) discarding what
+// was not sent, the port number and the opening; a failed step does not stop the later ones.
+// False when any of them failed; the port is closed then and `why` says why.
+bool OpenSerialPort(SerialPort& port, const QString& settings, int comPort, QString* why);
+// The same, and a failure is shown as the not-available message with the reason as details.
+bool OpenSerialLink(SerialPort& port, const QString& settings, int comPort, Dialogs& dialogs);
+// With the shared settings (BaudRate + "," + CommFormat) on ComPort.
+bool OpenSerialLink(SerialPort& port, const Config& config, Dialogs& dialogs);
+
+// Where a serial exchange runs: the port (not open yet; the exchange opens it and closes it
+// again), its settings text such as "9600,N,8,1 " and the "Com N" number.
+struct SerialTarget {
+    SerialPort& port;
+    QString settings;
+    int comPort = 1;
+};
+
+// An exchange over RS232. It opens the port when it starts; a port that cannot be opened ends
+// it at once (inside start()) with the not-available message. Requests go out with the
+// reception made ready first, so a quick answer is never thrown away with stale input; each
+// wait ends with the first reply of at least the threshold's bytes, with the time-out, or with
+// the loss of the port (the not-available message with the port's reason). Bytes that arrive
+// outside a wait, or after the first reply of one, change nothing.
+//
+// The port closes right after the receivers of `finished` have returned, so a window shows the
+// outcome while the port is still held (as the link windows always did); a cancel closes it at
+// once. Neither the port nor the exchange may be deleted by a receiver of `finished` other
+// than with deleteLater().
+class SerialExchange : public Exchange {
+    Q_OBJECT
+public:
+    SerialExchange(SerialTarget target, const LinkTiming& timing, QObject* parent = nullptr);
+    ~SerialExchange() override;
+
+    SerialPort& port() const { return port_; }
+    int comPort() const { return comPort_; }
+
+protected:
+    // The first step of the concrete exchange, with the port open.
+    virtual void opened() = 0;
+    // The first reply of a wait: at least the threshold's bytes.
+    virtual void replied(const QByteArray& bytes) = 0;
+    // The wait ran out without a reply.
+    virtual void timedOut() = 0;
+    // A pause has ended.
+    virtual void paused() {}
+
+    void begin() final;
+    void halt() final;
+
+    // Makes reception ready for a reply of at least `threshold` bytes, writes `bytes` and waits
+    // up to timeoutMsecs.
+    void sendAndAwait(const QByteArray& bytes, int threshold, int timeoutMsecs);
+    // Waits msecs (the port stays open; what arrives meanwhile is not a reply), then paused().
+    void pause(int msecs);
+    // Ends the exchange with this outcome; the port closes once `finished` has been handled.
+    void conclude(LinkStatus status, Dialogs::Message message, ExchangeResult result = {});
+    // The same with a message of an OK button only.
+    void conclude(LinkStatus status, const QString& text, const QString& title,
+                  ExchangeResult result = {});
+
+private:
+    void received(const QByteArray& bytes);
+    void lost(const QString& reason);
+    void timerFired();
+
+    enum class Wait { None, Reply, Pause };
+
+    SerialPort& port_;
+    QString settings_;
+    int comPort_;
+    QTimer timer_; // the reply time-out and the pauses
+    Wait wait_ = Wait::None;
+    bool keepPortOpen_ = false;
+};
+
+} // namespace orv
