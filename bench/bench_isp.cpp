@@ -11,8 +11,8 @@
 #include "support/fakeshell.h"
 #include "support/recordingportaccess.h"
 
+#include "app/windowregistry.h"
 #include "core/config.h"
-#include "ui/windowinfo.h"
 
 #include <QApplication>
 #include <QDate>
@@ -58,7 +58,6 @@ int main(int argc, char* argv[]) {
     Config config;
     config.InitStartState(QDate::currentDate());
     FakeShell shell;
-    config.setShell(&shell);
     FakeDialogs dialogs;
     RecordingPortAccess port;
     emu::DecoderEmulator emulator;
@@ -78,6 +77,7 @@ int main(int argc, char* argv[]) {
     file.close();
 
     FrmIsp window(config, FirmwareWindowInfo(), LinkServices{dialogs, port, serialPorts});
+    window.setHost(&shell);
     window.load();
     window.show();
     window.findChild<QLineEdit*>(QStringLiteral("TxtBinFile"))->setText(path);

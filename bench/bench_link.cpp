@@ -12,8 +12,8 @@
 #include "support/keyboarddecoder.h"
 #include "support/recordingportaccess.h"
 
+#include "app/windowregistry.h"
 #include "core/config.h"
-#include "ui/windowinfo.h"
 
 #include <QApplication>
 #include <QDate>
@@ -78,11 +78,11 @@ struct Bench {
         config.BuildBarDefaults();
         config.BuildMagDefaults();
         config.CfgData = config.CfgSaved = config.CfgDefault;
-        config.setShell(&shell);
         if (!emulator.start() || !emulator.createLink(ComLinkPath(dir.path(), 1)))
             qFatal("no emulator: %s", qPrintable(emulator.errorString()));
         window = std::make_unique<FrmTransmit>(config, *FindWindowInfo(PanelTransmit),
                                                LinkServices{dialogs, port, serialPorts});
+        window->setHost(&shell);
         window->load();
         window->show();
     }

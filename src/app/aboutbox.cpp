@@ -1,6 +1,7 @@
 #include "aboutbox.h"
 
 #include "core/dialogs.h"
+#include "ui/programtitle.h"
 
 #include "orvproject.h"
 
@@ -44,8 +45,9 @@ AboutBox::AboutBox(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs
     auto* layout = new QVBoxLayout(this);
     QLabel* title =
         NamedLabel("Label1",
-                   QStringLiteral("Orv Configuration Setup V") +
-                       DisplayVersion(ORV_VERSION_MAJOR, ORV_VERSION_MINOR, ORV_VERSION_PATCH),
+                   QStringLiteral("%1 Setup V%2")
+                       .arg(ProgramName, DisplayVersion(ORV_VERSION_MAJOR, ORV_VERSION_MINOR,
+                                                        ORV_VERSION_PATCH)),
                    this);
     QFont big = title->font();
     big.setBold(true);
@@ -104,8 +106,7 @@ void AboutBox::StartSysInfo() {
         return;
 #endif
     // Linux has no system information program of this kind: the message is the whole behaviour.
-    dialogs_.inform(QStringLiteral("System Information Is Unavailable At This Time"),
-                    QStringLiteral("Configuration Setup"));
+    dialogs_.inform(QStringLiteral("System Information Is Unavailable At This Time"), ProgramTitle);
 }
 
 } // namespace orv

@@ -2,10 +2,12 @@
 // of the defaults file at start-up.
 
 #include "mainwindow.h"
+#include "windowregistry.h"
 
 #include "core/cfgformat.h"
 #include "core/dialogs.h"
 #include "core/wholefile.h"
+#include "ui/programtitle.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,14 +16,10 @@ namespace orv {
 
 namespace {
 
-const QString Title = QStringLiteral("Configuration Setup");
 const QString CfgFilter = QStringLiteral("Config Setup Files(*.cfg)|*.cfg");
-const QString NewCaption = QStringLiteral("Configuration Setup: ");
+const DocumentKind ConfigurationKind{CfgFilter, QStringLiteral("cfg"),
+                                     QStringLiteral("configuration"), ProgramTitle};
 const QString DefaultsName = QStringLiteral("defaults");
-
-// The windows that show the image; New and Open close them.
-const int ImageWindows[] = {PanelCfg3,    PanelCfg4,    PanelCfg5,    PanelCfg6,
-                            PanelMagCfg3, PanelMagCfg4, PanelMagCfg6, PanelTransmit};
 
 } // namespace
 
@@ -40,7 +38,7 @@ QString MainWindow::defaultsWritePath() const {
 }
 
 void MainWindow::reportFileError(const QString& text) {
-    services_.dialogs.message({text, Title, Dialogs::Buttons::Ok, Dialogs::Icon::Critical});
+    services_.dialogs.message({text, ProgramTitle, Dialogs::Buttons::Ok, Dialogs::Icon::Critical});
 }
 
 void MainWindow::loadDefaults() {
@@ -61,8 +59,8 @@ bool MainWindow::askSaveChanges() {
     if (!config_.HasUnsavedChanges())
         return true;
     const auto answer = services_.dialogs.message(
-        {QStringLiteral("Configuration had been changed,do you want to save your file?"), Title,
-         Dialogs::Buttons::YesNoCancel});
+        {QStringLiteral("Configuration had been changed,do you want to save your file?"),
+         ProgramTitle, Dialogs::Buttons::YesNoCancel});
     if (answer == Dialogs::Answer::Cancel)
         return false;
     // A Save As cancelled in its dialog goes on; a save that failed stops the command, so that
@@ -73,10 +71,13 @@ bool MainWindow::askSaveChanges() {
 }
 
 bool MainWindow::closeImageWindows() {
-    for (int n : ImageWindows)
-        closeWindow(n);
-    for (int n : ImageWindows) {
-        if (openWindow(n))
+    // The windows that show the image; the memory and firmware windows stay open.
+    for (const WindowRow& row : WindowRegistry()) {
+        if (row.showsImage)
+            closeWindow(row.number);
+    }
+    for (const WindowRow& row : WindowRegistry()) {
+        if (row.showsImage && openWindow(row.number))
             return false; // a busy window refused to close
     }
     return true;
@@ -92,7 +93,7 @@ void MainWindow::mnuFileNew_Click() {
     config_.RestoreMagDefaults();
     config_.MarkSaved();
     config_.SetNewFileHeaders(today());
-    setCaption(NewCaption);
+    setCaption(ProgramTitle);
 }
 
 void MainWindow::mnuFileOpen_Click() {
@@ -124,7 +125,7 @@ void MainWindow::openFile(const QString& path) {
     // the caption, the open window, nor CfgFileName (so Save never writes over the refused file).
     if (parsed.status == CfgParseStatus::WrongSignature) {
         services_.dialogs.inform(QStringLiteral("This File Is Not A Configuration Setup File"),
-                                 Title);
+                                 ProgramTitle);
         return;
     }
     if (parsed.status == CfgParseStatus::Damaged) {
@@ -137,7 +138,7 @@ void MainWindow::openFile(const QString& path) {
     config_.CfgFileName = path;
     ApplyContents(config_, parsed.contents);
     config_.MarkSaved();
-    setCaption(NewCaption);
+    setCaption(ProgramTitle);
 }
 
 void MainWindow::mnuFileSave_Click() {
@@ -148,41 +149,30 @@ void MainWindow::mnuFileSaveAs_Click() {
     saveAs();
 }
 
-MainWindow::SaveOutcome MainWindow::save() {
+SaveOutcome MainWindow::save() {
     if (config_.CfgFileName == Config::NewFileName)
         return saveAs();
-    return writeConfiguration(config_.CfgFileName) ? SaveOutcome::Saved : SaveOutcome::Failed;
+    return saveConfiguration(SaveMode::Save);
 }
 
-MainWindow::SaveOutcome MainWindow::saveAs() {
-    Dialogs::FileRequest request;
-    request.filter = CfgFilter;
-    request.defaultExtension = QStringLiteral("cfg");
-    request.fileName = config_.CfgFileName;
-    request.overwritePrompt = true;
-    request.pathMustExist = true;
-    const auto path = services_.dialogs.saveFileName(request);
-    if (!path)
-        return SaveOutcome::Cancelled;
-    // The configuration takes the new name only once it has been written there.
-    if (!writeConfiguration(*path))
-        return SaveOutcome::Failed;
-    config_.CfgFileName = *path;
-    setCaption(NewCaption);
-    return SaveOutcome::Saved;
+SaveOutcome MainWindow::saveAs() {
+    return saveConfiguration(SaveMode::SaveAs);
 }
 
-bool MainWindow::writeConfiguration(const QString& path) {
-    QString why;
-    const auto bytes = WriteCfgFile(ContentsOf(config_), &why);
-    if (!bytes || !WriteWholeFile(path, *bytes, &why)) {
-        reportFileError(QStringLiteral("The configuration could not be saved to %1: %2. "
-                                       "The file was not changed.")
-                            .arg(path, why));
-        return false;
-    }
+SaveOutcome MainWindow::saveConfiguration(SaveMode mode) {
+    QString path;
+    const SaveOutcome outcome = SaveDocument(
+        services_.dialogs, ConfigurationKind, mode, config_.CfgFileName,
+        [this](QString* why) { return WriteCfgFile(ContentsOf(config_), why); }, &path);
+    if (outcome != SaveOutcome::Saved)
+        return outcome;
     config_.MarkSaved();
-    return true;
+    if (mode == SaveMode::SaveAs) {
+        // The configuration takes the new name only once it has been written there.
+        config_.CfgFileName = path;
+        setCaption(ProgramTitle);
+    }
+    return outcome;
 }
 
 void MainWindow::mnuFileDefault_Click() {

@@ -2,11 +2,13 @@
 
 #include "aboutbox.h"
 #include "windowfactory.h"
+#include "windowregistry.h"
 
 #include "core/dialogs.h"
 #include "core/launcher.h"
 #include "link/portaccess/portaccess.h"
 #include "ui/childwindow.h"
+#include "ui/programtitle.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,56 +26,26 @@ namespace orv {
 
 namespace {
 
-const QString Title = QStringLiteral("Configuration Setup");
 // Where the window's size and position are kept in the settings file.
 const QString GeometryKey = QStringLiteral("MainWindow/geometry");
 
-// Toolbar1: key, tooltip, theme icon. An empty key is a separator.
-struct ToolButton {
-    const char* key;
-    const char* tooltip;
-    const char* themeIcon;
-};
-
-const ToolButton ToolButtons[] = {
-    {"new", "New File", "document-new"},
-    {"open", "Open File", "document-open"},
-    {"save", "Save File", "document-save"},
-    {nullptr, nullptr, nullptr},
-    {"irm", "Interface and Reading Mode", "input-keyboard"},
-    {"com", "Communication Parameters", "network-wired"},
-    {"bar", "Bar Codes and Others", "format-justify-fill"},
-    {"mis", "Miscellaneous Parameters", "preferences-system"},
-    {"transmit", "Transmit", "network-transmit-receive"},
-    {nullptr, nullptr, nullptr},
-    {"mag", "Magnet Reader", "media-flash"},
-    {nullptr, nullptr, nullptr},
-    {"krtest", "Keyboard & RS232 Test", "utilities-terminal"},
-};
-
-// What the "mag" button opens in place of the window it closed.
-int Counterpart(int old) {
-    switch (old) {
-    case PanelCfg3:
-        return PanelMagCfg3;
-    case PanelCfg4:
-        return PanelMagCfg4;
-    case PanelCfg6:
-        return PanelMagCfg6;
-    case PanelTransmit:
-        return PanelTransmit;
-    case PanelMagCfg4:
-        return PanelCfg4;
-    case PanelMagCfg6:
-        return PanelCfg6;
-    case PanelMagCfg3:
-        return PanelCfg3;
-    default:
-        return NoPanel;
-    }
-}
-
 } // namespace
+
+const MainWindow::ToolButton MainWindow::ToolButtons[] = {
+    {"new", "New File", "document-new", &MainWindow::mnuFileNew_Click},
+    {"open", "Open File", "document-open", &MainWindow::mnuFileOpen_Click},
+    {"save", "Save File", "document-save", &MainWindow::mnuFileSave_Click},
+    {nullptr, nullptr, nullptr, nullptr},
+    {"irm", "Interface and Reading Mode", "input-keyboard", nullptr},
+    {"com", "Communication Parameters", "network-wired", nullptr},
+    {"bar", "Bar Codes and Others", "format-justify-fill", nullptr},
+    {"mis", "Miscellaneous Parameters", "preferences-system", nullptr},
+    {"transmit", "Transmit", "network-transmit-receive", nullptr},
+    {nullptr, nullptr, nullptr, nullptr},
+    {"mag", "Magnet Reader", "media-flash", &MainWindow::toggleCommandSet},
+    {nullptr, nullptr, nullptr, nullptr},
+    {"krtest", "Keyboard & RS232 Test", "utilities-terminal", &MainWindow::mnuToolsKRtest_Click},
+};
 
 MainWindow::MainWindow(Config& config, const Services& services, const AppPaths& paths,
                        QWidget* parent)
@@ -87,14 +59,10 @@ MainWindow::MainWindow(Config& config, const Services& services, const AppPaths&
     setCentralWidget(mdi_);
     createMenus();
     createToolbar();
-    config_.setShell(this);
     resize(800, 600);
 }
 
-MainWindow::~MainWindow() {
-    if (config_.shell() == this)
-        config_.setShell(nullptr);
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::setWindowFactory(std::unique_ptr<WindowFactory> factory) {
     factory_ = std::move(factory);
@@ -112,6 +80,21 @@ QAction* MainWindow::addMenuItem(QMenu* menu, const char* name, const char* capt
         if (a->isCheckable())
             a->setChecked(true);
         (this->*slot)();
+    });
+    actions_.insert(a->objectName(), a);
+    return a;
+}
+
+QAction* MainWindow::addWindowItem(QMenu* menu, const WindowRow& row, const char* name) {
+    auto* a = menu->addAction(QString::fromLatin1(row.menuCaption));
+    a->setObjectName(QString::fromLatin1(name));
+    if (row.shortcut)
+        a->setShortcut(QKeySequence(row.shortcut));
+    // As addMenuItem: the check mark stays while the window is open.
+    connect(a, &QAction::triggered, this, [this, a, &row] {
+        if (a->isCheckable())
+            a->setChecked(true);
+        openWindowCommand(row);
     });
     actions_.insert(a->objectName(), a);
     return a;
@@ -146,37 +129,35 @@ void MainWindow::createMenus() {
     addMenuItem(file, "mnuFileExit", "E&xit", K(Qt::CTRL | Qt::Key_X),
                 &MainWindow::mnuFileExit_Click);
 
-    QMenu* bar = topMenu("mnuConfig", "&Bar_Decoder");
-    addMenuItem(bar, "mnuConfigInterface", "&Interface", K(Qt::CTRL | Qt::Key_F3),
-                &MainWindow::mnuConfigInterface_Click);
-    addMenuItem(bar, "mnuConfigComm", "&Communication", K(Qt::CTRL | Qt::Key_F4),
-                &MainWindow::mnuConfigComm_Click);
-    addMenuItem(bar, "mnuConfigBar", "&Bar Codes and Others", K(Qt::CTRL | Qt::Key_F5),
-                &MainWindow::mnuConfigBar_Click);
-    addMenuItem(bar, "mnuConfigMisc", "&Miscellaneous", K(Qt::CTRL | Qt::Key_F6),
-                &MainWindow::mnuConfigMisc_Click);
-    separator(bar, "mnuMinus1");
-    addMenuItem(bar, "mnuConfigDefault", "&Set All Default", K(),
-                &MainWindow::mnuConfigDefault_Click);
-    separator(bar, "mnuMinus2");
-    addMenuItem(bar, "mnuConfigTransmit", "Transmit", K(), &MainWindow::mnuConfigTransmit_Click);
-
-    QMenu* mag = topMenu("mnuMag", "&Magnic_Reader");
-    addMenuItem(mag, "mnuMagInterface", "&Interface", K(), &MainWindow::mnuMagInterface_Click);
-    addMenuItem(mag, "mnuMagComm", "&Communication", K(), &MainWindow::mnuMagComm_Click);
-    addMenuItem(mag, "mnuMagMisc", "&Miscellaneous", K(), &MainWindow::mnuMagMisc_Click);
-    separator(mag, "mnuMagMinus1");
-    addMenuItem(mag, "mnuMagDefault", "&Set All Default", K(), &MainWindow::mnuMagDefault_Click);
-    separator(mag, "mnuMagMinus2");
-    addMenuItem(mag, "mnuMagTransmit", "Transmit", K(), &MainWindow::mnuMagTransmit_Click);
+    // Each command set's menu: its panels, Set All Default, then the windows both menus open.
+    auto commandSetMenu = [&](const char* name, const char* caption, CommandSet set,
+                              const char* firstSeparator, const char* defaultItem,
+                              void (MainWindow::*setAllDefault)(), const char* lastSeparator) {
+        QMenu* menu = topMenu(name, caption);
+        for (const WindowRow& row : WindowRegistry()) {
+            if (row.commandSet == set)
+                addWindowItem(menu, row, row.menuItem);
+        }
+        separator(menu, firstSeparator);
+        addMenuItem(menu, defaultItem, "&Set All Default", K(), setAllDefault);
+        separator(menu, lastSeparator);
+        for (const WindowRow& row : WindowRegistry()) {
+            if (row.magMenuItem)
+                addWindowItem(menu, row, set == CommandSet::Mag ? row.magMenuItem : row.menuItem);
+        }
+    };
+    commandSetMenu("mnuConfig", "&Bar_Decoder", CommandSet::Bar, "mnuMinus1", "mnuConfigDefault",
+                   &MainWindow::mnuConfigDefault_Click, "mnuMinus2");
+    commandSetMenu("mnuMag", "&Magnic_Reader", CommandSet::Mag, "mnuMagMinus1", "mnuMagDefault",
+                   &MainWindow::mnuMagDefault_Click, "mnuMagMinus2");
 
     QMenu* tools = topMenu("mnuTools", "&Tools");
-    addMenuItem(tools, "mnuToolsISP", "&ISP", K(), &MainWindow::mnuToolsISP_Click);
+    addWindowItem(tools, FirmwareWindowRow(), FirmwareWindowRow().menuItem);
     addMenuItem(tools, "mnuToolsKRtest", "&KR Test", K(), &MainWindow::mnuToolsKRtest_Click);
     // Read Decoder Memory is created unavailable and nothing makes it available; it is shown
     // greyed out so that users see the command exists.
-    addMenuItem(tools, "mnuToolsRDM", "&Read Decoder Memory", K(), &MainWindow::mnuToolsRDM_Click)
-        ->setEnabled(false);
+    const WindowRow& memory = *FindWindowRow(PanelReadMemory);
+    addWindowItem(tools, memory, memory.menuItem)->setEnabled(false);
 
     QMenu* help = topMenu("mnuHelp", "&Help");
     addMenuItem(help, "mnuHelpContents", "&Contents", K(), &MainWindow::mnuHelpContents_Click);
@@ -204,6 +185,7 @@ void MainWindow::createToolbar() {
             continue;
         }
         const QString key = QString::fromLatin1(b.key);
+        Q_ASSERT(b.command || ToolbarWindowRow(key, false) || ToolbarWindowRow(key, true));
         auto* a =
             toolbar_->addAction(ToolbarIcon(key, startUpIcons_), QString::fromLatin1(b.tooltip));
         a->setObjectName(QStringLiteral("Toolbar1_") + key);
@@ -276,8 +258,8 @@ QAction* MainWindow::action(const QString& objectName) const {
     return actions_.value(objectName, nullptr);
 }
 
-void MainWindow::setCaption(const QString& prefix) {
-    setWindowTitle(prefix + config_.CfgFileName);
+void MainWindow::setCaption(const QString& name) {
+    setWindowTitle(Caption(name, config_.CfgFileName));
 }
 
 void MainWindow::load() {
@@ -294,11 +276,11 @@ void MainWindow::load() {
     if (!portAccess) {
         services_.dialogs.inform(QStringLiteral("There is an error for keyboard, you can download "
                                                 "and upload CFG data only thru RS232!"),
-                                 Title);
+                                 ProgramTitle);
     }
     // 2.-4. Start values.
     config_.InitStartState(today());
-    setCaption(QStringLiteral("Orv Configuration: "));
+    setCaption(ProgramName);
     // 5. The context help file.
     helpFile_ = QStringLiteral("cfg.hlp");
     // 6.-7. The default image, then the working and saved images from it.
@@ -330,7 +312,7 @@ void MainWindow::rememberPlace() {
     settings.setValue(GeometryKey, saveGeometry());
 }
 
-// ----- Shell -----
+// ----- The open window and the mode buttons -----
 
 ChildWindow* MainWindow::openWindow(int number) const {
     if (number < PanelCfg3 || number > PanelReadMemory)
@@ -347,6 +329,19 @@ void MainWindow::closeWindow(int panelNumber) {
 void MainWindow::closeFirmwareWindow() {
     if (firmware_ && !firmware_->isUnloaded())
         firmware_->close();
+}
+
+int MainWindow::CloseActivePanel() {
+    const int old = config_.ActivePanel;
+    closeWindow(old); // nothing for 0 or a number outside 1..9
+    closeFirmwareWindow();
+    return old;
+}
+
+void MainWindow::SyncModeButtons() {
+    showModeButtons(config_.MagMode);
+    if (config_.MagMode)
+        closeWindow(PanelCfg5);
 }
 
 void MainWindow::showModeButtons(bool magMode) {
@@ -372,8 +367,8 @@ void MainWindow::setMenuEnabled(const QString& item, bool enabled) {
 // ----- Child windows -----
 
 bool MainWindow::anyChildOpen() const {
-    for (int n = PanelCfg3; n <= PanelReadMemory; ++n) {
-        if (openWindow(n))
+    for (const WindowRow& row : WindowRegistry()) {
+        if (openWindow(row.number))
             return true;
     }
     return firmware_ && !firmware_->isUnloaded();
@@ -381,6 +376,7 @@ bool MainWindow::anyChildOpen() const {
 
 void MainWindow::adopt(ChildWindow* window) {
     mdi_->addSubWindow(window);
+    window->setHost(this);
     connect(window, &ChildWindow::unloaded, this, [this](ChildWindow* w) {
         for (auto& slot : windows_) {
             if (slot == w)
@@ -406,15 +402,25 @@ ChildWindow* MainWindow::showChild(int number) {
     return openWindow(number);
 }
 
-void MainWindow::openFromMenu(int number, CommandSet set) {
-    const int old = config_.CloseActivePanel();
+void MainWindow::openWindowCommand(const WindowRow& row) {
+    if (row.number == NoPanel)
+        openFirmwareWindow();
+    else
+        openFromMenu(row.number);
+}
+
+void MainWindow::openFromMenu(int number) {
+    const WindowRow* row = FindWindowRow(number);
+    if (!row)
+        return;
+    const int old = CloseActivePanel();
     if (old == number)
         return; // choosing the command of the open window closes it
     if (anyChildOpen())
         return; // a window that is busy refused to close; it stays in front
-    if (set != CommandSet::Keep) {
-        config_.MagMode = (set == CommandSet::Mag);
-        config_.SyncModeButtons();
+    if (row->commandSet != CommandSet::None) {
+        config_.MagMode = (row->commandSet == CommandSet::Mag);
+        SyncModeButtons();
     }
     if (number == PanelReadMemory)
         config_.ActivePanel = PanelReadMemory;
@@ -431,48 +437,49 @@ void MainWindow::toggleCommandSet() {
         showModeButtons(true);
         closeWindow(PanelCfg5);
     }
-    const int old = config_.CloseActivePanel();
+    const int old = CloseActivePanel();
     if (anyChildOpen())
         return;
-    const int counterpart = Counterpart(old);
-    if (counterpart != NoPanel)
-        showChild(counterpart); // the window's own loading sets ActivePanel
+    const WindowRow* row = FindWindowRow(old);
+    if (row && row->counterpart != NoPanel)
+        showChild(row->counterpart); // the window's own loading sets ActivePanel
 }
 
+// The handlers of the window items; the menus themselves run the registry's rows.
 void MainWindow::mnuConfigInterface_Click() {
-    openFromMenu(PanelCfg3, CommandSet::Bar);
+    openFromMenu(PanelCfg3);
 }
 void MainWindow::mnuConfigComm_Click() {
-    openFromMenu(PanelCfg4, CommandSet::Bar);
+    openFromMenu(PanelCfg4);
 }
 void MainWindow::mnuConfigBar_Click() {
-    openFromMenu(PanelCfg5, CommandSet::Bar);
+    openFromMenu(PanelCfg5);
 }
 void MainWindow::mnuConfigMisc_Click() {
-    openFromMenu(PanelCfg6, CommandSet::Bar);
+    openFromMenu(PanelCfg6);
 }
 void MainWindow::mnuConfigTransmit_Click() {
-    openFromMenu(PanelTransmit, CommandSet::Keep);
+    openFromMenu(PanelTransmit);
 }
 void MainWindow::mnuMagInterface_Click() {
-    openFromMenu(PanelMagCfg3, CommandSet::Mag);
+    openFromMenu(PanelMagCfg3);
 }
 void MainWindow::mnuMagComm_Click() {
-    openFromMenu(PanelMagCfg4, CommandSet::Mag);
+    openFromMenu(PanelMagCfg4);
 }
 void MainWindow::mnuMagMisc_Click() {
-    openFromMenu(PanelMagCfg6, CommandSet::Mag);
+    openFromMenu(PanelMagCfg6);
 }
 void MainWindow::mnuMagTransmit_Click() {
-    openFromMenu(PanelTransmit, CommandSet::Keep);
+    openFromMenu(PanelTransmit);
 }
 void MainWindow::mnuToolsRDM_Click() {
-    openFromMenu(PanelReadMemory, CommandSet::Keep);
+    openFromMenu(PanelReadMemory);
 }
 
 void MainWindow::mnuConfigDefault_Click() {
     const auto answer = services_.dialogs.message(
-        {QStringLiteral("Are you sure to set all to default values for Bar Decoder?"), Title,
+        {QStringLiteral("Are you sure to set all to default values for Bar Decoder?"), ProgramTitle,
          Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation, Dialogs::Answer::No});
     if (answer == Dialogs::Answer::Yes)
         config_.RestoreBarDefaults();
@@ -480,15 +487,19 @@ void MainWindow::mnuConfigDefault_Click() {
 
 void MainWindow::mnuMagDefault_Click() {
     const auto answer = services_.dialogs.message(
-        {QStringLiteral("Are you sure to set all to default values for Magnet Reader?"), Title,
-         Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation, Dialogs::Answer::No});
+        {QStringLiteral("Are you sure to set all to default values for Magnet Reader?"),
+         ProgramTitle, Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation, Dialogs::Answer::No});
     if (answer == Dialogs::Answer::Yes)
         config_.RestoreMagDefaults();
 }
 
 void MainWindow::mnuToolsISP_Click() {
+    openFirmwareWindow();
+}
+
+void MainWindow::openFirmwareWindow() {
     if (config_.ActivePanel != NoPanel) {
-        config_.CloseActivePanel();
+        CloseActivePanel();
         if (anyChildOpen())
             return; // a window that is busy refused to close
         config_.ActivePanel = NoPanel;
@@ -521,7 +532,7 @@ void MainWindow::mnuHelpContents_Click() {
     services_.dialogs.inform(
         QStringLiteral("The help could not be opened. The manual is the file %1.")
             .arg(paths_.manualPath),
-        Title);
+        ProgramTitle);
 }
 
 void MainWindow::mnuHelpAbout_Click() {
@@ -535,28 +546,17 @@ void MainWindow::mnuHelpAbout_Click() {
 }
 
 void MainWindow::Toolbar1_ButtonClick(const QString& key) {
-    const bool mag = config_.MagMode;
-    if (key == QLatin1String("new"))
-        mnuFileNew_Click();
-    else if (key == QLatin1String("open"))
-        mnuFileOpen_Click();
-    else if (key == QLatin1String("save"))
-        mnuFileSave_Click();
-    else if (key == QLatin1String("irm"))
-        mag ? mnuMagInterface_Click() : mnuConfigInterface_Click();
-    else if (key == QLatin1String("com"))
-        mag ? mnuMagComm_Click() : mnuConfigComm_Click();
-    else if (key == QLatin1String("bar")) {
-        if (!mag)
-            mnuConfigBar_Click();
-    } else if (key == QLatin1String("mis"))
-        mag ? mnuMagMisc_Click() : mnuConfigMisc_Click();
-    else if (key == QLatin1String("transmit"))
-        mnuConfigTransmit_Click();
-    else if (key == QLatin1String("mag"))
-        toggleCommandSet();
-    else if (key == QLatin1String("krtest"))
-        mnuToolsKRtest_Click();
+    // The key is compared as exact text. A window's button opens the window of its key in the
+    // current command set ("bar" opens none while the magnetic reader's is current).
+    for (const ToolButton& b : ToolButtons) {
+        if (!b.key || key != QLatin1String(b.key))
+            continue;
+        if (b.command)
+            (this->*b.command)();
+        else if (const WindowRow* row = ToolbarWindowRow(key, config_.MagMode))
+            openWindowCommand(*row);
+        break;
+    }
     // The "mag" button shows the command set whatever the click did to it.
     showModeButtons(config_.MagMode);
 }
@@ -564,8 +564,8 @@ void MainWindow::Toolbar1_ButtonClick(const QString& key) {
 // ----- Exit and closing -----
 
 void MainWindow::mnuFileExit_Click() {
-    const auto answer = services_.dialogs.message(
-        {QStringLiteral("Do you want to save your file?"), Title, Dialogs::Buttons::YesNoCancel});
+    const auto answer = services_.dialogs.message({QStringLiteral("Do you want to save your file?"),
+                                                   ProgramTitle, Dialogs::Buttons::YesNoCancel});
     if (answer == Dialogs::Answer::Cancel)
         return;
     if (answer == Dialogs::Answer::Yes && save() == SaveOutcome::Failed)
@@ -575,8 +575,10 @@ void MainWindow::mnuFileExit_Click() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // The open child windows close first; one that refuses keeps the program open.
-    for (int n = PanelCfg3; n <= PanelReadMemory; ++n)
-        closeWindow(n);
+    for (const WindowRow& row : WindowRegistry()) {
+        if (row.number != NoPanel)
+            closeWindow(row.number);
+    }
     closeFirmwareWindow();
     if (anyChildOpen()) {
         event->ignore();
@@ -584,8 +586,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     if (config_.HasUnsavedChanges()) {
         const auto answer = services_.dialogs.message(
-            {QStringLiteral("Configuration had been changed,do you want to save your file?"), Title,
-             Dialogs::Buttons::YesNoCancel});
+            {QStringLiteral("Configuration had been changed,do you want to save your file?"),
+             ProgramTitle, Dialogs::Buttons::YesNoCancel});
         if (answer == Dialogs::Answer::Cancel) {
             event->ignore();
             return;

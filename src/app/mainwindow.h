@@ -6,6 +6,7 @@
 
 #include "core/config.h"
 #include "ui/childwindow.h"
+#include "ui/savedocument.h"
 
 #include <QDate>
 #include <QHash>
@@ -22,10 +23,11 @@ namespace orv {
 
 class AboutBox;
 class WindowFactory;
+struct WindowRow;
 
 // MDImain: the program's main window. It starts the program, routes every menu and toolbar
 // command, hosts at most one child window at a time, and ends the program.
-class MainWindow : public QMainWindow, public Shell {
+class MainWindow : public QMainWindow, public ChildHost {
     Q_OBJECT
 public:
     MainWindow(Config& config, const Services& services, const AppPaths& paths,
@@ -58,10 +60,20 @@ public:
     QString defaultsReadPath() const;
     QString defaultsWritePath() const;
 
-    // Shell
-    void closeWindow(int panelNumber) override;
-    void closeFirmwareWindow() override;
-    void showModeButtons(bool magMode) override;
+    // CloseActivePanel: closes the window that ActivePanel names and always the firmware update
+    // window; returns the ActivePanel value found on entry.
+    int CloseActivePanel();
+    // SyncModeButtons: makes the "mag" and "bar" toolbar buttons agree with MagMode; with MagMode
+    // set it also closes the bar codes panel.
+    void SyncModeButtons();
+    // Unloads the window that has this ActivePanel number, if it is open.
+    void closeWindow(int panelNumber);
+    // Unloads the firmware update window, if it is open.
+    void closeFirmwareWindow();
+    // Shows the "mag" toolbar button pressed and disables "bar" (magMode true), or the reverse.
+    void showModeButtons(bool magMode);
+
+    // ChildHost: the marks the child windows put on the menu while they are open.
     void setMenuChecked(const QString& item, bool checked) override;
     void setMenuEnabled(const QString& item, bool enabled) override;
 
@@ -102,8 +114,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class SaveOutcome { Saved, Cancelled, Failed };
-    enum class CommandSet { Keep, Bar, Mag };
+    // Toolbar1's buttons: key, tooltip, theme icon, and the command of a button that opens no
+    // window (a window's button opens the window the registry gives for its key). An empty key
+    // is a separator.
+    struct ToolButton {
+        const char* key;
+        const char* tooltip;
+        const char* themeIcon;
+        void (MainWindow::*command)();
+    };
+    static const ToolButton ToolButtons[];
 
     void createMenus();
     void createToolbar();
@@ -112,10 +132,16 @@ private:
     void applyLateIcons();
     QAction* addMenuItem(QMenu* menu, const char* name, const char* caption,
                          const QKeySequence& shortcut, void (MainWindow::*slot)());
-    void setCaption(const QString& prefix);
+    // The menu item `name` that opens the registry's window `row`.
+    QAction* addWindowItem(QMenu* menu, const WindowRow& row, const char* name);
+    // The caption: `name` (ProgramName or ProgramTitle), then the configuration's file name.
+    void setCaption(const QString& name);
 
-    // Opening a panel or link window from the menu.
-    void openFromMenu(int number, CommandSet set);
+    // The command of a window's menu item and toolbar button.
+    void openWindowCommand(const WindowRow& row);
+    // Opening a panel or link window (ActivePanel number 1..9) from the menu.
+    void openFromMenu(int number);
+    void openFirmwareWindow();
     // Creates, loads and shows the window with this number; nullptr if that failed.
     ChildWindow* showChild(int number);
     void adopt(ChildWindow* window);
@@ -126,7 +152,7 @@ private:
     bool askSaveChanges();
     SaveOutcome save();
     SaveOutcome saveAs();
-    bool writeConfiguration(const QString& path);
+    SaveOutcome saveConfiguration(SaveMode mode);
     bool closeImageWindows();
     void loadDefaults();
     // The window's size and position, kept in the settings file between runs.

@@ -1,48 +1,20 @@
 #include "windowfactory.h"
 
+#include "windowregistry.h"
+
 #include "core/config.h"
 #include "link/ddt.h"
-#include "link/frmisp.h"
-#include "link/frmreadmemory.h"
-#include "link/frmtransmit.h"
 #include "link/serial/serialport.h"
-#include "panels/bar/barcodespanel.h"
-#include "panels/bar/barcommpanel.h"
-#include "panels/bar/barinterfacepanel.h"
-#include "panels/bar/barmiscpanel.h"
-#include "panels/mag/magcommpanel.h"
-#include "panels/mag/maginterfacepanel.h"
-#include "panels/mag/magmiscpanel.h"
-#include "ui/windowinfo.h"
 
 namespace orv {
 
 ChildWindow* WindowFactory::createChild(int number, QWidget* mainWindow) {
-    const WindowInfo* info = FindWindowInfo(number);
-    if (!info)
-        return nullptr;
-    switch (number) {
-    case PanelCfg3:
-        return new BarInterfacePanel(config_, *info, mainWindow);
-    case PanelCfg4:
-        return new BarCommPanel(config_, *info, mainWindow);
-    case PanelCfg5:
-        return new BarCodesPanel(config_, *info, mainWindow);
-    case PanelCfg6:
-        return new BarMiscPanel(config_, services_.dialogs, *info, mainWindow);
-    case PanelTransmit:
-        return new FrmTransmit(config_, *info, linkServices(), mainWindow);
-    case PanelMagCfg4:
-        return new MagCommPanel(config_, *info, mainWindow);
-    case PanelMagCfg6:
-        return new MagMiscPanel(config_, *info, mainWindow);
-    case PanelMagCfg3:
-        return new MagInterfacePanel(config_, *info, mainWindow);
-    case PanelReadMemory:
-        return new FrmReadMemory(config_, *info, linkServices(), mainWindow);
-    default:
-        return nullptr;
-    }
+    const WindowRow* row = FindWindowRow(number);
+    return row ? row->make(context(), *row, mainWindow) : nullptr;
+}
+
+WindowContext WindowFactory::context() {
+    return {config_, services_.dialogs, linkServices()};
 }
 
 LinkServices WindowFactory::linkServices() {
@@ -52,7 +24,8 @@ LinkServices WindowFactory::linkServices() {
 }
 
 ChildWindow* WindowFactory::createFirmwareWindow(QWidget* mainWindow) {
-    return new FrmIsp(config_, FirmwareWindowInfo(), linkServices(), mainWindow);
+    const WindowRow& row = FirmwareWindowRow();
+    return row.make(context(), row, mainWindow);
 }
 
 QDialog* WindowFactory::createTestWindow(QWidget* mainWindow) {

@@ -11,9 +11,11 @@ namespace orv {
 
 class ChildWindow;
 class Config;
+struct WindowContext;
 
-// Builds the main window's child windows: each settings panel and link window by its
-// ActivePanel number, the firmware update window and the keyboard and RS232 test window.
+// Builds the main window's child windows, each as its row of the window registry says: the
+// settings panels and link windows by ActivePanel number, the firmware update window; and the
+// keyboard and RS232 test window.
 class WindowFactory {
 public:
     WindowFactory(Config& config, const Services& services)
@@ -29,6 +31,8 @@ public:
 protected:
     // The services of the link windows.
     LinkServices linkServices();
+    // What the registry's rows make the windows with.
+    WindowContext context();
 
     Config& config_;
     Services services_;

@@ -92,24 +92,6 @@ void Config::MarkSaved() {
     CfgSaved = CfgData;
 }
 
-int Config::CloseActivePanel() {
-    const int old = ActivePanel;
-    if (shell_) {
-        if (old >= PanelCfg3 && old <= PanelReadMemory)
-            shell_->closeWindow(old);
-        shell_->closeFirmwareWindow();
-    }
-    return old;
-}
-
-void Config::SyncModeButtons() {
-    if (!shell_)
-        return;
-    shell_->showModeButtons(MagMode);
-    if (MagMode)
-        shell_->closeWindow(PanelCfg5);
-}
-
 QString Config::DateText(const QDate& date, const QLocale& locale) {
     const QString text = locale.toString(date, QLocale::ShortFormat);
     if (BytesOfText(text))

@@ -32,22 +32,6 @@ enum PanelNumber : qint16 {
     PanelReadMemory = 9, // decoder memory
 };
 
-// What the configuration needs from the window that hosts the child windows. The main window
-// implements it; tests may substitute their own.
-class Shell {
-public:
-    virtual ~Shell() = default;
-    // Unloads the window that has this ActivePanel number, if it is open.
-    virtual void closeWindow(int panelNumber) = 0;
-    // Unloads the firmware update window, if it is open.
-    virtual void closeFirmwareWindow() = 0;
-    // Shows the "mag" toolbar button pressed and disables "bar" (magMode true), or the reverse.
-    virtual void showModeButtons(bool magMode) = 0;
-    // Menu marks that the child windows set while they are open (menu items by object name).
-    virtual void setMenuChecked(const QString& item, bool checked) = 0;
-    virtual void setMenuEnabled(const QString& item, bool enabled) = 0;
-};
-
 // All state the program's windows share, with the operations on it. main() creates one; every
 // window receives it by reference. Member names follow the decoder documentation's names.
 class Config {
@@ -73,7 +57,6 @@ public:
     bool SaveOption = true; // download option "Save" (true) or "Not Save"
     bool MagMode = false;   // magnetic reader command set is current
     qint16 ActivePanel = NoPanel;
-    bool CtrlKeyToPrefix = false; // Control Key dialog serves the prefix box (true) or suffix box
 
     static const QString NewFileName; // "New File"
 
@@ -95,13 +78,6 @@ public:
     bool HasUnsavedChanges() const;
     void MarkSaved();
 
-    // Closes the window ActivePanel names and always the firmware update window; returns the
-    // ActivePanel value found on entry.
-    int CloseActivePanel();
-    // Makes the "mag" and "bar" toolbar buttons agree with MagMode; with MagMode set it also
-    // closes the bar codes panel.
-    void SyncModeButtons();
-
     // Start values of the module state and the images (the first steps of start-up): everything
     // but CfgDefault, which the caller loads afterwards.
     void InitStartState(const QDate& today);
@@ -116,12 +92,6 @@ public:
 
     // The settings text for the serial port, e.g. "9600,N,8,1 ".
     QString SerialSettings() const { return BaudRate + QLatin1Char(',') + CommFormat; }
-
-    void setShell(Shell* shell) { shell_ = shell; }
-    Shell* shell() const { return shell_; }
-
-private:
-    Shell* shell_ = nullptr;
 };
 
 } // namespace orv

@@ -9,6 +9,7 @@
 #include "link/exchange/keyboardexchanges.h"
 #include "link/exchange/memoryexchanges.h"
 #include "link/serial/serialport.h"
+#include "ui/savedocument.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -28,6 +29,8 @@ const QString ReadTitle = QStringLiteral("Read Memory Message");
 const QString ClearTitle = QStringLiteral("Clear Memory Message");
 const QString FileTitle = QStringLiteral("Memory Data Read");
 const QString MemoryFilter = QStringLiteral("Memory Data File(*.txt)|*.txt");
+const DocumentKind MemoryDocument{MemoryFilter, QStringLiteral("txt"),
+                                  QStringLiteral("memory data"), FileTitle};
 
 constexpr char16_t EndOfText = 3;
 
@@ -206,33 +209,31 @@ FrmReadMemory::SaveOutcome FrmReadMemory::save() {
 
 FrmReadMemory::SaveOutcome FrmReadMemory::saveAs() {
     showMemoryText(true);
-    Dialogs::FileRequest request;
-    request.filter = MemoryFilter;
-    request.defaultExtension = QStringLiteral("txt");
-    request.fileName = fileName_;
-    request.overwritePrompt = true;
-    request.pathMustExist = true;
-    const auto path = services_.dialogs.saveFileName(request);
-    if (!path)
+    const QString text = memoryBox_->toPlainText();
+    QString path;
+    switch (SaveDocument(
+        services_.dialogs, MemoryDocument, SaveMode::SaveAs, fileName_,
+        [&text](QString*) { return MemoryFileBytes(text); }, &path)) {
+    case orv::SaveOutcome::Cancelled:
         return SaveOutcome::Cancelled;
+    case orv::SaveOutcome::Failed:
+        return SaveOutcome::Failed; // the text still counts as unsaved
+    case orv::SaveOutcome::Saved:
+        break;
+    }
     // The text takes the new name only once it has been written there.
-    if (!writeMemoryFile(*path))
-        return SaveOutcome::Failed;
-    fileName_ = *path;
+    savedText_ = text;
+    fileName_ = path;
     return SaveOutcome::Saved;
 }
 
 bool FrmReadMemory::writeMemoryFile(const QString& path) {
     const QString text = memoryBox_->toPlainText();
-    QString why;
-    if (!WriteWholeFile(path, MemoryFileBytes(text), &why)) {
-        // The text still counts as unsaved, so closing asks about it again.
-        services_.dialogs.message({QStringLiteral("The memory data could not be saved to %1: %2. "
-                                                  "The file was not changed.")
-                                       .arg(path, why),
-                                   FileTitle, Dialogs::Buttons::Ok, Dialogs::Icon::Critical});
+    // A failure leaves the text counted as unsaved, so closing asks about it again.
+    if (SaveDocument(services_.dialogs, MemoryDocument, SaveMode::Save, path, [&text](QString*) {
+            return MemoryFileBytes(text);
+        }) != orv::SaveOutcome::Saved)
         return false;
-    }
     savedText_ = text;
     return true;
 }

@@ -2,9 +2,6 @@
 
 #include "notation.h"
 
-#include "core/config.h"
-
-#include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -20,26 +17,9 @@ QString ArrayElementName(const char* base, int index) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(base)).arg(index);
 }
 
-// The open widget with this object name: a visible one if there is one.
-QWidget* FindOpenWidget(const QString& name) {
-    QWidget* hidden = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-        QList<QWidget*> found = top->findChildren<QWidget*>(name);
-        if (top->objectName() == name)
-            found.prepend(top);
-        for (QWidget* w : found) {
-            if (w->isVisible())
-                return w;
-            if (!hidden)
-                hidden = w;
-        }
-    }
-    return hidden;
-}
-
 } // namespace
 
-DlgCtrl::DlgCtrl(Config& config, QWidget* parent) : QDialog(parent), config_(config) {
+DlgCtrl::DlgCtrl(QLineEdit* target, QWidget* parent) : QDialog(parent), target_(target) {
     setObjectName(QStringLiteral("DlgCtrl"));
     setWindowTitle(QStringLiteral("Control Key"));
     setModal(true);
@@ -55,9 +35,9 @@ DlgCtrl::DlgCtrl(Config& config, QWidget* parent) : QDialog(parent), config_(con
         keys->addWidget(b, i / 8, i % 8);
     }
 
-    txtCtrl_ = new QLineEdit;
-    txtCtrl_->setObjectName(QStringLiteral("txtCtrl"));
-    txtCtrl_->setAccessibleName(QStringLiteral("Control Key"));
+    keyName_ = new QLineEdit;
+    keyName_->setObjectName(QStringLiteral("txtCtrl"));
+    keyName_->setAccessibleName(QStringLiteral("Control Key"));
     auto* insert = new QPushButton(QStringLiteral("Insert Control Key"));
     insert->setObjectName(QStringLiteral("Command1"));
     insert->setDefault(true);
@@ -68,7 +48,7 @@ DlgCtrl::DlgCtrl(Config& config, QWidget* parent) : QDialog(parent), config_(con
     connect(exit, &QPushButton::clicked, this, &DlgCtrl::Command2_Click);
 
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(txtCtrl_, 1);
+    bottom->addWidget(keyName_, 1);
     bottom->addWidget(insert);
     bottom->addWidget(exit);
     auto* layout = new QVBoxLayout(this);
@@ -76,28 +56,20 @@ DlgCtrl::DlgCtrl(Config& config, QWidget* parent) : QDialog(parent), config_(con
     layout->addLayout(bottom);
 }
 
-QLineEdit* DlgCtrl::targetBox() const {
-    const QString panel = config_.MagMode ? QStringLiteral("magcfg6") : QStringLiteral("cfg6");
-    const QString box =
-        config_.CtrlKeyToPrefix ? QStringLiteral("txt694") : QStringLiteral("txt693");
-    QWidget* w = FindOpenWidget(panel);
-    return w ? w->findChild<QLineEdit*>(box) : nullptr;
-}
-
 void DlgCtrl::btnCtrl_Click(int index) {
-    txtCtrl_->setText(ControlName(index));
+    keyName_->setText(ControlName(index));
 }
 
 void DlgCtrl::Command1_Click() {
-    if (txtCtrl_->text().isEmpty())
+    if (keyName_->text().isEmpty())
         return;
     QLineEdit* target = targetBox();
     if (!target)
         return;
     // Replaces the selection, or inserts at the caret; the caret ends after the token, and the
     // box's own change handling stores the group.
-    target->insert(QLatin1Char('{') + txtCtrl_->text() + QLatin1Char('}'));
-    txtCtrl_->clear();
+    target->insert(QLatin1Char('{') + keyName_->text() + QLatin1Char('}'));
+    keyName_->clear();
 }
 
 void DlgCtrl::Command2_Click() {

@@ -1,12 +1,10 @@
 #pragma once
 
 #include <QDialog>
-
-class QLineEdit;
+#include <QLineEdit>
+#include <QPointer>
 
 namespace orv {
-
-class Config;
 
 // DlgCtrl, "Control Key": inserts a control character in brace notation ("{CR}") into the
 // prefix or suffix box of the miscellaneous panel that opened it. Shown modal; it stays open so
@@ -14,20 +12,20 @@ class Config;
 class DlgCtrl : public QDialog {
     Q_OBJECT
 public:
-    explicit DlgCtrl(Config& config, QWidget* parent = nullptr);
+    // `target`: the box the keys go into, which the panel that opens the dialog passes (its
+    // prefix box txt694 or its suffix box txt693); with none, nothing is inserted.
+    explicit DlgCtrl(QLineEdit* target, QWidget* parent = nullptr);
 
-    // The box the dialog inserts into: txt694 (prefix) or txt693 (suffix) of magcfg6 while the
-    // magnetic reader command set is current, else of cfg6. Found by object name among the
-    // program's windows; nullptr when that panel is not open.
-    QLineEdit* targetBox() const;
+    // The box the dialog inserts into; nullptr once that box is gone.
+    QLineEdit* targetBox() const { return target_; }
 
 private:
     void btnCtrl_Click(int index);
     void Command1_Click();
     void Command2_Click();
 
-    Config& config_;
-    QLineEdit* txtCtrl_ = nullptr;
+    QPointer<QLineEdit> target_;
+    QLineEdit* keyName_ = nullptr; // the name of the key to insert
 };
 
 } // namespace orv

@@ -119,9 +119,8 @@ InsertionBox* SettingsPanel::insertionFrame(const InsertionFrameTable& table, QG
     *frame = TitledFrame(QString::fromLatin1(table.frame), QString::fromLatin1(group.frame));
     auto* box = bind(
         new InsertionBox(config(), group.field.byte, group.length, QString::fromLatin1(table.box)));
-    const bool prefix = table.prefix;
-    QPushButton* keys = button(table.controlKeysButton, "Control Keys",
-                               [this, prefix] { showControlKeys(prefix); });
+    QPushButton* keys =
+        button(table.controlKeysButton, "Control Keys", [this, box] { showControlKeys(box); });
     QPushButton* clear =
         button(table.clearButton, "Clear All Insetion", [box] { box->clearGroup(); });
 
@@ -138,9 +137,8 @@ InsertionBox* SettingsPanel::insertionFrame(const InsertionFrameTable& table, QG
     return box;
 }
 
-void SettingsPanel::showControlKeys(bool prefix) {
-    config().CtrlKeyToPrefix = prefix;
-    DlgCtrl dialog(config(), this);
+void SettingsPanel::showControlKeys(QLineEdit* box) {
+    DlgCtrl dialog(box, this);
     dialog.exec();
 }
 

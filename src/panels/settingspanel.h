@@ -48,7 +48,6 @@ struct InsertionFrameTable {
     const char* box;
     const char* controlKeysButton;
     const char* clearButton;
-    bool prefix; // the Control Key dialog serves this box when CtrlKeyToPrefix is true
 };
 
 // Base of the settings panels. A panel builds its controls from its binding tables and registers
@@ -100,8 +99,8 @@ protected:
 
 private:
     void restoreDefaults(const QString& button);
-    // Shows the Control Key dialog for the prefix or the suffix box.
-    void showControlKeys(bool prefix);
+    // Shows the Control Key dialog for `box`, the prefix or the suffix box.
+    void showControlKeys(QLineEdit* box);
 
     struct Bound {
         Binding* binding;

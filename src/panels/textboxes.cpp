@@ -3,6 +3,7 @@
 #include "core/codepage.h"
 #include "core/config.h"
 #include "core/dialogs.h"
+#include "ui/programtitle.h"
 
 #include <QScopedValueRollback>
 
@@ -85,34 +86,35 @@ void SingleCharBox::textChange() {
         config_.SetCfgBits(byte_, 0xFF, *out.store);
     if (out.tooManyMessage && dialogs_)
         dialogs_->inform(QStringLiteral("Allow only one character."),
-                         QStringLiteral("Decoder Configuration Setup"));
+                         QStringLiteral("Decoder ") + ProgramTitle);
     if (out.replaceBy)
         setText(*out.replaceBy); // runs the rule again on the new text
 }
 
 InsertionBox::InsertionBox(Config& config, int first, int n, const QString& name, QWidget* parent)
-    : BoundLineEdit(name, IsInsertionChar, parent), config_(config), first_(first), n_(n) {}
+    : BoundLineEdit(name, IsInsertionChar, parent), config_(config), groupStart_(first),
+      groupSize_(n) {}
 
 void InsertionBox::setGroupStart(int first) {
-    first_ = first;
+    groupStart_ = first;
     showFrom(Source::Data);
 }
 
 void InsertionBox::clearGroup() {
-    for (int i = 0; i < n_; ++i)
-        config_.SetCfgBits(first_ + i, 0xFF, EmptyCharCode);
+    for (int i = 0; i < groupSize_; ++i)
+        config_.SetCfgBits(groupStart_ + i, 0xFF, EmptyCharCode);
     showText(QString());
 }
 
 void InsertionBox::showFrom(Source source) {
     const Image& image = source == Source::Data ? config_.CfgData : config_.CfgDefault;
-    showText(RenderInsertionGroup(std::span(image).subspan(first_, n_)));
+    showText(RenderInsertionGroup(std::span(image).subspan(groupStart_, groupSize_)));
 }
 
 void InsertionBox::textChange() {
-    const std::vector<quint8> group = ParseInsertionText(text(), n_);
-    for (int i = 0; i < n_; ++i)
-        config_.SetCfgBits(first_ + i, 0xFF, group[i]);
+    const std::vector<quint8> group = ParseInsertionText(text(), groupSize_);
+    for (int i = 0; i < groupSize_; ++i)
+        config_.SetCfgBits(groupStart_ + i, 0xFF, group[i]);
 }
 
 void InsertionBox::focusOutEvent(QFocusEvent* event) {

@@ -93,8 +93,8 @@ class InsertionBox : public BoundLineEdit {
 public:
     InsertionBox(Config& config, int first, int n, const QString& name, QWidget* parent = nullptr);
 
-    int groupStart() const { return first_; }
-    int groupSize() const { return n_; }
+    int groupStart() const { return groupStart_; }
+    int groupSize() const { return groupSize_; }
     // Edits another group from now on, and shows it.
     void setGroupStart(int first);
     // "Clear All Insetion": every byte of the group becomes empty, and so does the box.
@@ -110,8 +110,8 @@ protected:
 
 private:
     Config& config_;
-    int first_;
-    int n_;
+    int groupStart_;
+    int groupSize_;
 };
 
 // An editable combo box of counts "0".."9" bound to a 4-bit field (the truncation counts).

@@ -26,11 +26,11 @@ void ChildWindow::load() {
     loaded_ = true;
     if (info_.number != NoPanel)
         config_.ActivePanel = static_cast<qint16>(info_.number);
-    if (Shell* shell = config_.shell()) {
-        if (info_.menuItem)
-            shell->setMenuChecked(QString::fromLatin1(info_.menuItem), true);
+    if (host_) {
+        if (info_.checksMenuItem)
+            host_->setMenuChecked(QString::fromLatin1(info_.menuItem), true);
         if (info_.defaultItem)
-            shell->setMenuEnabled(QString::fromLatin1(info_.defaultItem), false);
+            host_->setMenuEnabled(QString::fromLatin1(info_.defaultItem), false);
     }
     onLoad();
 }
@@ -49,11 +49,11 @@ void ChildWindow::closeEvent(QCloseEvent* event) {
     if (loaded_) {
         if (info_.number != NoPanel)
             config_.ActivePanel = NoPanel;
-        if (Shell* shell = config_.shell()) {
+        if (host_) {
             if (info_.defaultItem)
-                shell->setMenuEnabled(QString::fromLatin1(info_.defaultItem), true);
-            if (info_.menuItem)
-                shell->setMenuChecked(QString::fromLatin1(info_.menuItem), false);
+                host_->setMenuEnabled(QString::fromLatin1(info_.defaultItem), true);
+            if (info_.checksMenuItem)
+                host_->setMenuChecked(QString::fromLatin1(info_.menuItem), false);
         }
     }
     QMdiSubWindow::closeEvent(event);

@@ -2,19 +2,16 @@
 
 namespace orv {
 
-// What the main window and the child windows' own loading need to know of each child window.
+// What a child window knows of itself: its part of the window registry's row (src/app). The
+// registry gives each window its row when it makes the window.
 struct WindowInfo {
     int number;              // ActivePanel number while open; 0 for the firmware update window
     const char* objectName;  // "cfg3", "frmTransmit", ...
     const char* caption;     // window caption
-    const char* menuItem;    // menu item checked while the window is open, or nullptr
+    const char* menuItem;    // the main window's menu item that opens the window
+    bool checksMenuItem;     // that item carries a check mark while the window is open
     const char* defaultItem; // "Set All Default" item disabled while the window is open, or nullptr
     bool maximized;          // shown maximised inside the main window
 };
-
-// The info of the window with this ActivePanel number (1..9), or nullptr.
-const WindowInfo* FindWindowInfo(int number);
-// The firmware update window, which has no ActivePanel number.
-const WindowInfo& FirmwareWindowInfo();
 
 } // namespace orv

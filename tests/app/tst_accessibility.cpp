@@ -79,7 +79,7 @@ struct Rig : AppFixture {
             WindowFactory factory(config, Services{dialogs, launcher, port, serialPorts.get()});
             dialog = factory.createTestWindow(window.get());
         } else if (name == QLatin1String("DlgCtrl")) {
-            dialog = new DlgCtrl(config, window.get());
+            dialog = new DlgCtrl(nullptr, window.get());
         } else if (name == QLatin1String("frmAbout")) {
             trigger("mnuHelpAbout");
             return window->findChild<QWidget*>(QStringLiteral("frmAbout"));
@@ -155,14 +155,13 @@ QStringList State(const Rig& rig) {
     const Config& c = rig.config;
     QStringList s;
     s << QByteArray(reinterpret_cast<const char*>(c.CfgData.data()), ImageSize).toHex();
-    s << QStringLiteral("link %1, Com %2, %3 %4, save %5, mag %6, active %7, prefix keys %8")
+    s << QStringLiteral("link %1, Com %2, %3 %4, save %5, mag %6, active %7")
              .arg(c.LinkMode)
              .arg(c.ComPort)
              .arg(c.BaudRate, c.CommFormat)
              .arg(c.SaveOption)
              .arg(c.MagMode)
-             .arg(c.ActivePanel)
-             .arg(c.CtrlKeyToPrefix);
+             .arg(c.ActivePanel);
     s << QStringLiteral("open: ") + rig.openChildren().join(QLatin1Char(','));
     s << QStringLiteral("messages: ") + rig.dialogs.texts().join(QLatin1Char('|'));
     for (const QAction* a : rig.window->findChildren<QAction*>()) {

@@ -1,5 +1,4 @@
 #include "core/config.h"
-#include "support/fakeshell.h"
 
 #include <QDate>
 #include <QLocale>
@@ -20,9 +19,6 @@ private slots:
     void startValues();
     void dateText_data();
     void dateText();
-    void closeActivePanel_data();
-    void closeActivePanel();
-    void syncModeButtons();
 };
 
 void TestConfig::setBitsChangesOnlyTheField_data() {
@@ -174,42 +170,6 @@ void TestConfig::dateText() {
     QFETCH(QString, text);
     // Whatever the locale, the date is text that a configuration file can store.
     QCOMPARE(Config::DateText(QDate(2026, 12, 8), QLocale(locale)), text);
-}
-
-void TestConfig::closeActivePanel_data() {
-    QTest::addColumn<int>("active");
-    QTest::addColumn<QList<int>>("closed");
-    QTest::newRow("none") << 0 << QList<int>{};
-    QTest::newRow("cfg3") << 1 << QList<int>{1};
-    QTest::newRow("frmTransmit") << 5 << QList<int>{5};
-    QTest::newRow("frmReadMemory") << 9 << QList<int>{9};
-    QTest::newRow("out of range") << 10 << QList<int>{};
-}
-
-void TestConfig::closeActivePanel() {
-    QFETCH(int, active);
-    QFETCH(QList<int>, closed);
-    Config c;
-    test::FakeShell shell;
-    c.setShell(&shell);
-    c.ActivePanel = static_cast<qint16>(active);
-    QCOMPARE(c.CloseActivePanel(), active);
-    QCOMPARE(shell.closed, closed);
-    QCOMPARE(shell.firmwareCloses, 1);
-}
-
-void TestConfig::syncModeButtons() {
-    Config c;
-    test::FakeShell shell;
-    c.setShell(&shell);
-    c.MagMode = true;
-    c.SyncModeButtons();
-    QCOMPARE(shell.modeButtons, QList<bool>{true});
-    QCOMPARE(shell.closed, QList<int>{PanelCfg5});
-    c.MagMode = false;
-    c.SyncModeButtons();
-    QCOMPARE(shell.modeButtons, (QList<bool>{true, false}));
-    QCOMPARE(shell.closed, QList<int>{PanelCfg5});
 }
 
 QTEST_APPLESS_MAIN(TestConfig)

@@ -8,8 +8,8 @@
 #include "support/fakeshell.h"
 #include "support/recordingportaccess.h"
 
+#include "app/windowregistry.h"
 #include "core/config.h"
-#include "ui/windowinfo.h"
 
 #include <QAbstractButton>
 #include <QDate>
@@ -58,10 +58,10 @@ template <typename Window> struct LinkRig {
         config.CfgData = config.CfgDefault;
         config.CfgSaved = config.CfgDefault;
         config.LinkMode = linkMode;
-        config.setShell(&shell);
         if (!emulator.start() || !emulator.createLink(ComLinkPath(dir.path(), 1)))
             qFatal("no emulator: %s", qPrintable(emulator.errorString()));
         window = new Window(config, info, services());
+        window->setHost(&shell);
         window->load();
         window->show();
     }

@@ -1,6 +1,5 @@
 #include "notation/dlgctrl.h"
 
-#include "core/config.h"
 #include "notation/notation.h"
 
 #include <QApplication>
@@ -58,11 +57,11 @@ private slots:
     void replacesTheSelection();
     void typedNameAndEmptyBox();
     void exitGivesTheFocusToTheTarget();
+    void targetGone();
 };
 
 void TestDlgCtrl::layout() {
-    Config config;
-    DlgCtrl dialog(config);
+    DlgCtrl dialog(nullptr);
     QCOMPARE(dialog.objectName(), QStringLiteral("DlgCtrl"));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Control Key"));
     for (int i = 0; i < ControlCount; ++i) {
@@ -97,10 +96,7 @@ void TestDlgCtrl::insertsIntoTheTarget() {
         magMode ? (toPrefix ? mag.prefix : mag.suffix) : (toPrefix ? bar.prefix : bar.suffix);
     target->setCursorPosition(1);
 
-    Config config;
-    config.MagMode = magMode;
-    config.CtrlKeyToPrefix = toPrefix;
-    DlgCtrl dialog(config);
+    DlgCtrl dialog(target);
     dialog.show();
     QCOMPARE(dialog.targetBox(), target);
     auto* txtCtrl = dialog.findChild<QLineEdit*>(QStringLiteral("txtCtrl"));
@@ -125,9 +121,7 @@ void TestDlgCtrl::replacesTheSelection() {
     FakePanel bar("cfg6");
     bar.suffix->setText(QStringLiteral("ABCD"));
     bar.suffix->setSelection(1, 2);
-    Config config;
-    config.CtrlKeyToPrefix = false;
-    DlgCtrl dialog(config);
+    DlgCtrl dialog(bar.suffix);
     dialog.show();
     ClickKey(&dialog, 27);
     ClickInsert(&dialog);
@@ -137,9 +131,7 @@ void TestDlgCtrl::replacesTheSelection() {
 
 void TestDlgCtrl::typedNameAndEmptyBox() {
     FakePanel bar("cfg6");
-    Config config;
-    config.CtrlKeyToPrefix = true;
-    DlgCtrl dialog(config);
+    DlgCtrl dialog(bar.prefix);
     dialog.show();
     ClickInsert(&dialog); // nothing to insert
     QCOMPARE(bar.prefix->text(), QString());
@@ -151,15 +143,28 @@ void TestDlgCtrl::typedNameAndEmptyBox() {
 
 void TestDlgCtrl::exitGivesTheFocusToTheTarget() {
     FakePanel bar("cfg6");
-    Config config;
-    config.CtrlKeyToPrefix = false;
-    DlgCtrl dialog(config, bar.window.get());
+    DlgCtrl dialog(bar.suffix, bar.window.get());
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QTest::mouseClick(Button(&dialog, QStringLiteral("Command2")), Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QTRY_COMPARE(QApplication::focusWidget(), bar.suffix);
+}
+
+void TestDlgCtrl::targetGone() {
+    // The panel's box goes away while the dialog is open: the keys go nowhere, and Exit still
+    // closes the dialog.
+    auto bar = std::make_unique<FakePanel>("cfg6");
+    DlgCtrl dialog(bar->prefix);
+    dialog.show();
+    bar.reset();
+    QCOMPARE(dialog.targetBox(), nullptr);
+    ClickKey(&dialog, 13);
+    ClickInsert(&dialog);
+    QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("txtCtrl"))->text(), QStringLiteral("CR"));
+    QTest::mouseClick(Button(&dialog, QStringLiteral("Command2")), Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
 }
 
 QTEST_MAIN(TestDlgCtrl)

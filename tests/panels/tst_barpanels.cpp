@@ -5,6 +5,7 @@
 #include "barpaneltables.h"
 
 #include "core/cfgformat.h"
+#include "notation/dlgctrl.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -245,11 +246,14 @@ void TestBarPanels::controlKeys() {
 
     // The dialog is modal: drive it once it is up, inserting two keys one after the other.
     QString seen;
-    QTimer::singleShot(0, [&seen] {
+    QLineEdit* served = nullptr;
+    QTimer::singleShot(0, [&seen, &served] {
         QWidget* dialog = QApplication::activeModalWidget();
         if (!dialog)
             return;
         seen = dialog->objectName();
+        if (auto* keys = qobject_cast<DlgCtrl*>(dialog))
+            served = keys->targetBox();
         for (int code : {13, 10}) {
             QTest::mouseClick(D::Find<QPushButton>(dialog, QStringLiteral("btnCtrl(%1)").arg(code)),
                               Qt::LeftButton);
@@ -260,7 +264,7 @@ void TestBarPanels::controlKeys() {
     });
     D::Click(w, prefix ? QStringLiteral("Command3") : QStringLiteral("Command2"));
     QCOMPARE(seen, QStringLiteral("DlgCtrl"));
-    QCOMPARE(d.f.config.CtrlKeyToPrefix, prefix);
+    QCOMPARE(served, box); // the panel gives the dialog the box whose button was clicked
     QCOMPARE(box->text(), result);
     QVERIFY(other->text().isEmpty());
     QCOMPARE(Bytes(d.f.config.CfgData, prefix ? 8 : 12, 4), bytes);

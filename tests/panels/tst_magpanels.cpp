@@ -5,6 +5,7 @@
 #include "magpaneltables.h"
 
 #include "core/codepage.h"
+#include "notation/dlgctrl.h"
 #include "notation/notation.h"
 
 #include <QAbstractItemView>
@@ -411,11 +412,14 @@ void TestMagPanels::controlKeys() {
     const Image before = d.f.config.CfgData;
 
     QString seen;
-    QTimer::singleShot(0, [&seen] {
+    QLineEdit* served = nullptr;
+    QTimer::singleShot(0, [&seen, &served] {
         QWidget* dialog = QApplication::activeModalWidget();
         if (!dialog)
             return;
         seen = dialog->objectName();
+        if (auto* keys = qobject_cast<DlgCtrl*>(dialog))
+            served = keys->targetBox();
         QTest::mouseClick(D::Find<QPushButton>(dialog, QStringLiteral("btnCtrl(13)")),
                           Qt::LeftButton);
         QTest::mouseClick(D::Find<QPushButton>(dialog, QStringLiteral("Command1")), Qt::LeftButton);
@@ -423,7 +427,7 @@ void TestMagPanels::controlKeys() {
     });
     D::Click(w, prefix ? QStringLiteral("Command3") : QStringLiteral("Command2"));
     QCOMPARE(seen, QStringLiteral("DlgCtrl"));
-    QCOMPARE(d.f.config.CtrlKeyToPrefix, prefix);
+    QCOMPARE(served, box); // the panel gives the dialog the box whose button was clicked
     QCOMPARE(box->text(), QStringLiteral("A{CR}B"));
     QVERIFY(d.f.config.CfgData == WithGroup(before, first, size, {'A', 13, 'B'}));
     QTRY_COMPARE(QApplication::focusWidget(), box);

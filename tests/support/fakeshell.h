@@ -1,27 +1,21 @@
 #pragma once
 
-#include "core/config.h"
+#include "ui/childwindow.h"
 
 #include <QHash>
-#include <QList>
 
 namespace orv::test {
 
-// Stands in for the main window where a test builds a child window on its own.
-class FakeShell : public Shell {
+// Stands in for the main window where a test builds a child window on its own: records the
+// menu marks the window sets (ChildWindow::setHost before load()).
+class FakeShell : public ChildHost {
 public:
-    void closeWindow(int panelNumber) override { closed.append(panelNumber); }
-    void closeFirmwareWindow() override { ++firmwareCloses; }
-    void showModeButtons(bool magMode) override { modeButtons.append(magMode); }
     void setMenuChecked(const QString& item, bool on) override { checked[item] = on; }
     void setMenuEnabled(const QString& item, bool on) override { enabled[item] = on; }
 
     bool isChecked(const QString& item) const { return checked.value(item, false); }
     bool isEnabled(const QString& item) const { return enabled.value(item, true); }
 
-    QList<int> closed;
-    int firmwareCloses = 0;
-    QList<bool> modeButtons;
     QHash<QString, bool> checked;
     QHash<QString, bool> enabled;
 };

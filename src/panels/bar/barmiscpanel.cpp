@@ -24,12 +24,12 @@ const InsertionFrameTable Prefix{
     "bar.misc.prefix", "fra69",
     "lbl694",          "Characters to be Inserted (Only Four Characters Available)",
     "txt694",          "Command3",
-    "cmd68_69",        true};
+    "cmd68_69"};
 const InsertionFrameTable Suffix{
     "bar.misc.suffix", "Frame1",
     "Label1",          "Characters to be Inserted (Only Four Charaters Available)",
     "txt693",          "Command2",
-    "Command4",        false};
+    "Command4"};
 
 } // namespace
 

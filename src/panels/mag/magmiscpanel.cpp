@@ -27,12 +27,12 @@ const InsertionFrameTable Prefix{
     PrefixGroups[0], "fra69",
     "lbl694",        "Characters to be Inserted (Only Eight Characters Available)",
     "txt694",        "Command3",
-    "cmd68_69",      true};
+    "cmd68_69"};
 const InsertionFrameTable Suffix{
     SuffixGroups[0], "Frame1",
     "Label1",        "Characters to be Inserted (Only Eight Charaters Available)",
     "txt693",        "Command2",
-    "Command4",      false};
+    "Command4"};
 
 // txtChar(i): the start and end character of each track.
 const char* const TrackChars[6] = {"mag.misc.track1.start_char", "mag.misc.track1.end_char",

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "link/linkservices.h"
+#include "ui/windowinfo.h"
+
+#include <QStringView>
+
+#include <span>
+
+class QWidget;
+
+namespace orv {
+
+class ChildWindow;
+class Config;
+class Dialogs;
+
+// The command set that a window's menu item makes current: the Bar_Decoder menu's panels the bar
+// decoder's, the Magnic_Reader menu's panels the magnetic reader's; the other windows leave the
+// current one alone.
+enum class CommandSet { None, Bar, Mag };
+
+// What the windows are made with.
+struct WindowContext {
+    Config& config;
+    Dialogs& dialogs;
+    LinkServices link;
+};
+
+using MakeWindow = ChildWindow* (*)(const WindowContext& context, const WindowInfo& info,
+                                    QWidget* parent);
+
+// One row of the window registry: everything the main window knows of one of its child windows.
+// The menus, the toolbar, the file commands and the "mag" switch all read these rows; no other
+// list of the windows exists.
+struct WindowRow : WindowInfo {
+    const char* menuCaption; // caption of its menu item, with the access-key ampersand
+    int shortcut;            // of its menu item (Qt key combination), 0 for none
+    const char* magMenuItem; // the Magnic_Reader menu's own item for a window both menus open
+    const char* toolbarKey;  // the toolbar button that opens it in its command set, or nullptr
+    CommandSet commandSet;
+    int counterpart; // what the "mag" switch opens in its place; NoPanel: nothing
+    bool showsImage; // shows the working image: New and Open close it
+    MakeWindow make;
+};
+
+// Every child window, in the order of their menu items (Bar_Decoder, Magnic_Reader, Tools).
+std::span<const WindowRow> WindowRegistry();
+// The window with this ActivePanel number (1..9), or nullptr.
+const WindowRow* FindWindowRow(int number);
+// The firmware update window, which has no ActivePanel number.
+const WindowRow& FirmwareWindowRow();
+// The window that the toolbar button `key` opens while the magnetic reader command set is current
+// (magMode) or not; nullptr when the key opens none then.
+const WindowRow* ToolbarWindowRow(QStringView key, bool magMode);
+
+// The child windows' own view of their rows.
+inline const WindowInfo* FindWindowInfo(int number) {
+    return FindWindowRow(number);
+}
+inline const WindowInfo& FirmwareWindowInfo() {
+    return FirmwareWindowRow();
+}
+
+} // namespace orv
