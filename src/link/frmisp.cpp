@@ -6,6 +6,7 @@
 #include "core/dialogs.h"
 #include "core/wholefile.h"
 #include "link/exchange/firmwareexchange.h"
+#include "link/exchange/linkmessages.h"
 #include "link/serial/serialport.h"
 
 #include <QFormLayout>
@@ -20,7 +21,6 @@ namespace orv {
 
 namespace {
 
-const QString IspTitle = QStringLiteral("ISP Message");
 const QString BinFilter = QStringLiteral("Bin File(*.bin)|*.bin");
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "core/dialogs.h"
 #include "core/wholefile.h"
 #include "link/exchange/keyboardexchanges.h"
+#include "link/exchange/linkmessages.h"
 #include "link/exchange/memoryexchanges.h"
 #include "link/serial/serialport.h"
 #include "ui/savedocument.h"
@@ -25,8 +26,6 @@ namespace orv {
 
 namespace {
 
-const QString ReadTitle = QStringLiteral("Read Memory Message");
-const QString ClearTitle = QStringLiteral("Clear Memory Message");
 const QString FileTitle = QStringLiteral("Memory Data Read");
 const QString MemoryFilter = QStringLiteral("Memory Data File(*.txt)|*.txt");
 const DocumentKind MemoryDocument{MemoryFilter, QStringLiteral("txt"),
@@ -116,8 +115,8 @@ void FrmReadMemory::CmdRead_Click() {
     if (isExchangeRunning())
         return;
     const auto answer =
-        services_.dialogs.message({QStringLiteral("This will read decoder memory data!"), ReadTitle,
-                                   Dialogs::Buttons::OkCancel});
+        services_.dialogs.message({QStringLiteral("This will read decoder memory data!"),
+                                   ReadMemoryTitle, Dialogs::Buttons::OkCancel});
     if (answer != Dialogs::Answer::Ok || isUnloaded())
         return;
     if (config().LinkMode != 1) {
@@ -137,7 +136,7 @@ void FrmReadMemory::cmdClear_Click() {
         return;
     const auto answer =
         services_.dialogs.message({QStringLiteral("This will Clear decoder memory data!"),
-                                   ClearTitle, Dialogs::Buttons::OkCancel});
+                                   ClearMemoryTitle, Dialogs::Buttons::OkCancel});
     if (answer != Dialogs::Answer::Ok || isUnloaded())
         return;
     if (config().LinkMode == 1)

@@ -2,6 +2,7 @@
 
 #include "link/exchange/configexchanges.h"
 #include "link/exchange/keyboardexchanges.h"
+#include "link/exchange/linkmessages.h"
 #include "link/protocol/replies.h"
 #include "link/serial/serialport.h"
 #include "linkoptions.h"
@@ -22,12 +23,6 @@
 #include <QVBoxLayout>
 
 namespace orv {
-
-namespace {
-
-const QString UploadTitle = QStringLiteral("Upload Message");
-
-} // namespace
 
 FrmTransmit::FrmTransmit(Config& config, const WindowInfo& info, const LinkServices& services,
                          QWidget* parent)

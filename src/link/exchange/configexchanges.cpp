@@ -1,17 +1,11 @@
 #include "configexchanges.h"
 
+#include "linkmessages.h"
+
 #include "link/protocol/frames.h"
 #include "link/protocol/replies.h"
 
 namespace orv {
-
-namespace {
-
-const QString CfgTitle = QStringLiteral("CFG Message");
-const QString UploadTitle = QStringLiteral("Upload Message");
-const QString TimeOutText = QStringLiteral("Time Out Error!");
-
-} // namespace
 
 DownloadExchange::DownloadExchange(SerialTarget target, const Image& image, bool save,
                                    const LinkTiming& timing, QObject* parent)

@@ -1,13 +1,13 @@
 #include "firmwareexchange.h"
 
+#include "linkmessages.h"
+
 #include "link/protocol/text.h"
 #include "link/serial/serialport.h"
 
 namespace orv {
 
 namespace {
-
-const QString IspTitle = QStringLiteral("ISP Message");
 
 SerialTarget AtLoaderSettings(SerialTarget target) {
     // Whatever the baud rate and framing options say. (The adapter's transmit buffer has no
@@ -55,7 +55,7 @@ void FirmwareExchange::reply(IspReplyCode code) {
             pause(timing().ispLoaderPauseMsecs);
             return;
         case IspNoReply:
-            return failed(LinkStatus::TimedOut, QStringLiteral("Time Out Error!"));
+            return failed(LinkStatus::TimedOut, TimeOutText);
         case IspIncorrectVersion:
             return failed(LinkStatus::Refused, QStringLiteral("A Incorrect Version No!"));
         default:

@@ -1,17 +1,13 @@
 #include "keyboardexchanges.h"
 
+#include "linkmessages.h"
+
 #include "link/portaccess/portaccess.h"
 #include "link/protocol/replies.h"
 
 namespace orv {
 
 namespace {
-
-const QString CfgTitle = QStringLiteral("CFG Message");
-const QString UploadTitle = QStringLiteral("Upload Message");
-const QString ReadTitle = QStringLiteral("Read Decoder Memory Message");
-const QString ClearTitle = QStringLiteral("Clear Memory Message");
-const QString ClearTimeOutTitle = QStringLiteral("Clear Decoder Memory Message");
 
 constexpr char ReadLetter = 'M';
 constexpr char ClearLetter = 'N';
@@ -232,7 +228,7 @@ bool KeyboardReadMemoryExchange::isHandshakeAnswer(const QString& text) const {
 
 void KeyboardReadMemoryExchange::handshakeEnded(bool answered) {
     if (!answered) {
-        finishTimedOut(ReadTitle);
+        finishTimedOut(KeyboardReadMemoryTitle);
         return;
     }
     awaitAnswer(timing().keyboardMemoryReadMsecs);
@@ -270,11 +266,11 @@ bool KeyboardClearMemoryExchange::isHandshakeAnswer(const QString& text) const {
 
 void KeyboardClearMemoryExchange::handshakeEnded(bool answered) {
     if (!answered) {
-        finishTimedOut(ClearTimeOutTitle);
+        finishTimedOut(KeyboardClearMemoryTitle);
         return;
     }
     UnmaskKeyboardInterrupts(port_);
-    finish(Outcome(LinkStatus::Ok, QStringLiteral("Clear Decoder Memory OK!"), ClearTitle));
+    finish(Outcome(LinkStatus::Ok, QStringLiteral("Clear Decoder Memory OK!"), ClearMemoryTitle));
 }
 
 } // namespace orv

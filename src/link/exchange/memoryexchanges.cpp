@@ -1,16 +1,10 @@
 #include "memoryexchanges.h"
 
+#include "linkmessages.h"
+
 #include "link/serial/serialport.h"
 
 namespace orv {
-
-namespace {
-
-const QString ReadTitle = QStringLiteral("Read Memory Message");
-const QString ClearTitle = QStringLiteral("Clear Memory Message");
-const QString TimeOutText = QStringLiteral("Time Out Error!");
-
-} // namespace
 
 ReadMemoryExchange::ReadMemoryExchange(SerialTarget target, const LinkTiming& timing,
                                        QObject* parent)
@@ -52,16 +46,16 @@ void ReadMemoryExchange::answer(ReplyStatusCode status) {
     result.memoryText = text_;
     switch (status) {
     case NoReply:
-        conclude(LinkStatus::TimedOut, TimeOutText, ReadTitle, std::move(result));
+        conclude(LinkStatus::TimedOut, TimeOutText, ReadMemoryTitle, std::move(result));
         break;
     case GoodReply:
     case EndOfMemory:
-        conclude(LinkStatus::Ok, QStringLiteral("   Read Decoder Memory OK!\r\r"), ReadTitle,
+        conclude(LinkStatus::Ok, QStringLiteral("   Read Decoder Memory OK!\r\r"), ReadMemoryTitle,
                  std::move(result));
         break;
     default:
-        conclude(LinkStatus::Refused, QStringLiteral("Read Decoder Memory Failed!"), ReadTitle,
-                 std::move(result));
+        conclude(LinkStatus::Refused, QStringLiteral("Read Decoder Memory Failed!"),
+                 ReadMemoryTitle, std::move(result));
         break;
     }
 }
@@ -76,13 +70,14 @@ void ClearMemoryExchange::opened() {
 
 void ClearMemoryExchange::replied(const QByteArray& bytes) {
     if (ClearMemoryStatus(bytes) == GoodReply)
-        conclude(LinkStatus::Ok, QStringLiteral("Clear Decoder Memory OK!"), ClearTitle);
+        conclude(LinkStatus::Ok, QStringLiteral("Clear Decoder Memory OK!"), ClearMemoryTitle);
     else
-        conclude(LinkStatus::Refused, QStringLiteral("Clear Decoder Memory Failed!"), ClearTitle);
+        conclude(LinkStatus::Refused, QStringLiteral("Clear Decoder Memory Failed!"),
+                 ClearMemoryTitle);
 }
 
 void ClearMemoryExchange::timedOut() {
-    conclude(LinkStatus::TimedOut, TimeOutText, ClearTitle);
+    conclude(LinkStatus::TimedOut, TimeOutText, ClearMemoryTitle);
 }
 
 } // namespace orv
