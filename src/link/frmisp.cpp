@@ -129,6 +129,8 @@ std::optional<QByteArray> FrmIsp::readImage() {
 void FrmIsp::cmdTransmit_Click() {
     if (isExchangeRunning())
         return;
+    // The file checks belong to the transfer: the window does not close meanwhile.
+    CommandScope scope(*this);
     statusLine_->clear();
     progressBar_->setValue(0);
     if (fileBox_->text().isEmpty()) {

@@ -30,6 +30,9 @@ const QString FileTitle = QStringLiteral("Memory Data Read");
 const QString MemoryFilter = QStringLiteral("Memory Data File(*.txt)|*.txt");
 const DocumentKind MemoryDocument{MemoryFilter, QStringLiteral("txt"),
                                   QStringLiteral("memory data"), FileTitle};
+// The keyboard handshake's letter bursts of a memory read and clear (KbMemCommand).
+const QString ReadBurst = QStringLiteral("MMMMM");
+const QString ClearBurst = QStringLiteral("NNNNN");
 
 constexpr char16_t EndOfText = 3;
 
@@ -114,18 +117,21 @@ void FrmReadMemory::appendMemoryText(const QByteArray& bytes) {
 void FrmReadMemory::CmdRead_Click() {
     if (isExchangeRunning())
         return;
+    CommandScope scope(*this);
     const auto answer =
         services_.dialogs.message({QStringLiteral("This will read decoder memory data!"),
                                    ReadMemoryTitle, Dialogs::Buttons::OkCancel});
-    if (answer != Dialogs::Answer::Ok || isUnloaded())
+    if (scope.windowGone() || answer != Dialogs::Answer::Ok || isUnloaded())
         return;
     if (config().LinkMode != 1) {
+        config().KbMemCommand = ReadBurst;
         startKeyboard(new KeyboardReadMemoryExchange(services_.portAccess, services_.timing));
         return;
     }
     auto* read = new ReadMemoryExchange(serialTarget(), services_.timing);
     connect(read, &ReadMemoryExchange::textReceived, this, &FrmReadMemory::appendMemoryText);
     if (startExchange(read)) {
+        config().ExpectDataReply = true;
         memoryBox_->clear();
         showMemoryText(true);
     }
@@ -134,15 +140,19 @@ void FrmReadMemory::CmdRead_Click() {
 void FrmReadMemory::cmdClear_Click() {
     if (isExchangeRunning())
         return;
+    CommandScope scope(*this);
     const auto answer =
         services_.dialogs.message({QStringLiteral("This will Clear decoder memory data!"),
                                    ClearMemoryTitle, Dialogs::Buttons::OkCancel});
-    if (answer != Dialogs::Answer::Ok || isUnloaded())
+    if (scope.windowGone() || answer != Dialogs::Answer::Ok || isUnloaded())
         return;
-    if (config().LinkMode == 1)
-        startExchange(new ClearMemoryExchange(serialTarget(), services_.timing));
-    else
-        startKeyboard(new KeyboardClearMemoryExchange(services_.portAccess, services_.timing));
+    if (config().LinkMode == 1) {
+        if (startExchange(new ClearMemoryExchange(serialTarget(), services_.timing)))
+            config().ExpectDataReply = false;
+        return;
+    }
+    config().KbMemCommand = ClearBurst;
+    startKeyboard(new KeyboardClearMemoryExchange(services_.portAccess, services_.timing));
 }
 
 void FrmReadMemory::startKeyboard(KeyboardExchange* exchange) {

@@ -122,6 +122,7 @@ void FrmTransmit::showProgress(int value, int maximum) {
 void FrmTransmit::cmdTransmit_Click() {
     if (isExchangeRunning())
         return;
+    config().ExpectDataReply = false;
     const LinkTiming& timing = services_.timing;
     if (config().LinkMode == 1) {
         startExchange(
@@ -135,10 +136,12 @@ void FrmTransmit::cmdTransmit_Click() {
 void FrmTransmit::cmdReceive_Click() {
     if (isExchangeRunning())
         return;
+    config().ExpectDataReply = true;
+    CommandScope scope(*this);
     const auto answer = services_.dialogs.message(
         {QStringLiteral("This will replace your current data with reader's data!"), UploadTitle,
          Dialogs::Buttons::OkCancel});
-    if (answer != Dialogs::Answer::Ok || isUnloaded())
+    if (scope.windowGone() || answer != Dialogs::Answer::Ok || isUnloaded())
         return;
     upload(UploadRequest::Configuration);
 }
@@ -146,6 +149,7 @@ void FrmTransmit::cmdReceive_Click() {
 void FrmTransmit::CmdVersion_Click() {
     if (isExchangeRunning())
         return;
+    config().ExpectDataReply = true;
     upload(UploadRequest::Version);
 }
 

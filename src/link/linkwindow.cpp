@@ -23,6 +23,15 @@ LinkWindow::~LinkWindow() {
     port_->close();
 }
 
+LinkWindow::CommandScope::CommandScope(LinkWindow& w) : w_(&w) {
+    ++w.held_;
+}
+
+LinkWindow::CommandScope::~CommandScope() {
+    if (w_)
+        --w_->held_;
+}
+
 bool LinkWindow::queryUnload() {
     if (exchange_)
         exchange_->cancel();
@@ -38,7 +47,7 @@ SerialTarget LinkWindow::serialTarget() const {
 }
 
 bool LinkWindow::startExchange(Exchange* exchange, Done done) {
-    Q_ASSERT(!isExchangeRunning());
+    Q_ASSERT(!exchange_ || !exchange_->isRunning());
     if (exchange_)
         exchange_->deleteLater(); // the last one, ended
     exchange->setParent(this);
@@ -47,12 +56,19 @@ bool LinkWindow::startExchange(Exchange* exchange, Done done) {
     auto ran = std::make_shared<bool>(false);
     connect(exchange, &Exchange::finished, this,
             [this, ran, done = std::move(done)](const ExchangeResult& result) {
-                if (done)
-                    done(result);
-                if (!result.message.text.isEmpty())
-                    services_.dialogs.message(result.message);
-                if (*ran)
-                    endOfExchange();
+                {
+                    // The outcome still belongs to the command: no other starts meanwhile.
+                    CommandScope scope(*this);
+                    if (done)
+                        done(result);
+                    if (!result.message.text.isEmpty())
+                        services_.dialogs.message(result.message);
+                    if (scope.windowGone())
+                        return;
+                    closePort();
+                    if (*ran)
+                        endOfExchange();
+                }
                 emit exchangeEnded();
             });
     exchange->start();

@@ -35,7 +35,10 @@ public:
                QWidget* parent = nullptr);
     ~LinkWindow() override;
 
-    bool isExchangeRunning() const { return exchange_ && exchange_->isRunning(); }
+    // Whether a command holds the window: from its first question to the end of its outcome
+    // (the message shown, the port closed, the buttons back). Another command does nothing
+    // meanwhile.
+    bool isExchangeRunning() const { return held_ > 0 || (exchange_ && exchange_->isRunning()); }
     SerialPort& serialPort() const { return *port_; }
 
 signals:
@@ -44,6 +47,21 @@ signals:
 
 protected:
     using Done = std::function<void(const ExchangeResult&)>;
+
+    // Holds the window for a command's steps before its exchange (its question, its file
+    // checks): isExchangeRunning() is true meanwhile. windowGone() tells whether the window
+    // was deleted while a question was shown.
+    class CommandScope {
+    public:
+        explicit CommandScope(LinkWindow& w);
+        ~CommandScope();
+        CommandScope(const CommandScope&) = delete;
+        CommandScope& operator=(const CommandScope&) = delete;
+        bool windowGone() const { return !w_; }
+
+    private:
+        QPointer<LinkWindow> w_;
+    };
 
     // Cancels a running exchange (see the class comment) and lets the window close.
     bool queryUnload() override;
@@ -56,9 +74,9 @@ protected:
     virtual void endOfExchange() { setButtonsEnabled(true); }
 
     // Starts the exchange, which the window then owns. While it runs the buttons are disabled.
-    // At its end `done` runs first (to take what it brought), then its message shows, then
-    // endOfExchange(). An exchange that ends inside start() (its port not available) shows its
-    // message and leaves the buttons alone. Returns whether it is running.
+    // At its end `done` runs first (to take what it brought), then its message shows, then the
+    // port closes, then endOfExchange(). An exchange that ends inside start() (its port not
+    // available) shows its message and leaves the buttons alone. Returns whether it is running.
     bool startExchange(Exchange* exchange, Done done = {});
     Exchange* exchange() const { return exchange_; }
 
@@ -88,6 +106,7 @@ private:
     QPushButton* makeButton(QBoxLayout* row, const char* name, const char* caption);
 
     QPointer<Exchange> exchange_;
+    int held_ = 0; // commands holding the window (CommandScope, an outcome being shown)
 };
 
 // A link window that also reaches the decoder over the keyboard link: the decoder types its

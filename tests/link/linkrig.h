@@ -14,12 +14,15 @@
 #include <QAbstractButton>
 #include <QDate>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QEventLoop>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
 
 namespace orv::test {
 
@@ -31,6 +34,24 @@ inline LinkTiming TestTiming() {
 }
 inline int Scaled(int msecs) {
     return static_cast<int>(msecs * TimingScale);
+}
+
+// Calls `f` each time `widget` becomes enabled (e.g. the buttons at the end of an exchange).
+inline void WhenEnabled(QWidget* widget, std::function<void()> f) {
+    struct Filter : QObject {
+        QWidget* widget = nullptr;
+        std::function<void()> f;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::EnabledChange && widget->isEnabled())
+                f();
+            return false;
+        }
+    };
+    auto* filter = new Filter;
+    filter->widget = widget;
+    filter->f = std::move(f);
+    filter->setParent(widget);
+    widget->installEventFilter(filter);
 }
 
 // A link window on its own, with the recording port access, scripted dialogs, and the decoder

@@ -50,6 +50,8 @@ private slots:
     void portNotAvailable();
     void portFiveIsUsed();
     void closeRefusedDuringTransfer();
+    void outcomeMessage_data();
+    void outcomeMessage();
 };
 
 void TestIsp::controls() {
@@ -422,6 +424,62 @@ void TestIsp::closeRefusedDuringTransfer() {
     QTRY_VERIFY(rig.emulator.core().loader.finished);
     rig.window->close();
     QVERIFY(rig.window->isUnloaded());
+}
+
+void TestIsp::outcomeMessage_data() {
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("progress"); // -1: the maximum
+    QTest::newRow("sent") << Fault::None << "ISP Transmit OK!" << -1;
+    QTest::newRow("silence") << Fault::Silent << "Time Out Error!" << 0;
+}
+
+// The outcome shows with the port still open and the progress complete; the window cannot be
+// closed and takes no second transfer meanwhile; the port closes before the buttons come back.
+void TestIsp::outcomeMessage() {
+    QFETCH(Fault, fault);
+    QFETCH(QString, text);
+    QFETCH(int, progress);
+    IspRig rig;
+    rig.emulator.core().fault = fault;
+    rig.chooseFile(rig.writeImage(IspRig::Image(2 * 184)));
+    struct {
+        bool seen = false;
+        bool portOpen = false;
+        bool buttons = true;
+        bool unloaded = true;
+        int value = -2;
+        int maximum = 0;
+    } at;
+    rig.dialogs.onMessage = [&](const Dialogs::Message&) {
+        if (at.seen)
+            return;
+        at.seen = true;
+        at.portOpen = rig.window->serialPort().isOpen();
+        at.buttons = rig.button("cmdTransmit")->isEnabled() || rig.button("cmdClose")->isEnabled();
+        at.value = rig.progress()->value();
+        at.maximum = rig.progress()->maximum();
+        rig.window->close();
+        at.unloaded = rig.window->isUnloaded();
+        rig.window->cmdTransmit_Click();
+    };
+    bool portOpenWhenEnabled = true;
+    WhenEnabled(rig.button("cmdClose"),
+                [&] { portOpenWhenEnabled = rig.window->serialPort().isOpen(); });
+    rig.click("cmdTransmit");
+    QTest::qWait(Scaled(1000));
+
+    QVERIFY(rig.window);
+    QCOMPARE(rig.dialogs.texts(), QStringList{text});
+    QVERIFY(at.portOpen);
+    QVERIFY(!at.buttons);
+    QVERIFY(!at.unloaded);
+    QCOMPARE(at.maximum, 3);
+    QCOMPARE(at.value, progress < 0 ? at.maximum : progress);
+    QVERIFY(!portOpenWhenEnabled);
+    QVERIFY(!rig.window->serialPort().isOpen());
+    QVERIFY(rig.buttonsEnabled());
+    QCOMPARE(rig.progress()->value(), at.value);
 }
 
 QTEST_MAIN(TestIsp)

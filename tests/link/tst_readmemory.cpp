@@ -64,6 +64,8 @@ private slots:
     void closeQuestion_data();
     void closeQuestion();
     void closeDuringRead();
+    void outcomeMessage_data();
+    void outcomeMessage();
 };
 
 void TestReadMemory::opening() {
@@ -162,6 +164,7 @@ void TestReadMemory::read() {
     QCOMPARE(rig.dialogs.last().title, ReadTitle);
     QCOMPARE(rig.text(), text);
     QVERIFY(rig.memoryBox()->isVisible());
+    QVERIFY(rig.config.ExpectDataReply);
     QVERIFY(!rig.window->serialPort().isOpen());
     QVERIFY(rig.buttonsEnabled());
     QTRY_COMPARE(core.memory.answers, answers);
@@ -254,6 +257,7 @@ void TestReadMemory::clear() {
     QCOMPARE(rig.dialogs.last().title, ClearTitle);
     QCOMPARE(rig.emulator.received, QByteArray::fromHex("02830382"));
     QCOMPARE(rig.emulator.core().memory.clears, fault == Fault::None ? 1 : 0);
+    QVERIFY(!rig.config.ExpectDataReply);
     QVERIFY(!rig.window->serialPort().isOpen());
     QVERIFY(rig.buttonsEnabled());
     // Cancel sends nothing.
@@ -401,6 +405,57 @@ void TestReadMemory::closeDuringRead() {
     QTRY_VERIFY(!rig.window);
     QTest::qWait(Scaled(3000));
     QCOMPARE(rig.dialogs.shown.size(), 1);
+}
+
+void TestReadMemory::outcomeMessage_data() {
+    QTest::addColumn<QByteArray>("button");
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("read") << QByteArray("CmdRead") << Fault::None
+                          << "   Read Decoder Memory OK!\r\r";
+    QTest::newRow("read, silent") << QByteArray("CmdRead") << Fault::Silent << "Time Out Error!";
+    QTest::newRow("clear") << QByteArray("cmdClear") << Fault::None << "Clear Decoder Memory OK!";
+    QTest::newRow("clear, refused")
+        << QByteArray("cmdClear") << Fault::Refuse << "Clear Decoder Memory Failed!";
+}
+
+// While the outcome shows the port is still open and the buttons disabled, and a further read
+// or clear does nothing; the port closes before the buttons come back.
+void TestReadMemory::outcomeMessage() {
+    QFETCH(QByteArray, button);
+    QFETCH(Fault, fault);
+    QFETCH(QString, text);
+    MemoryRig rig;
+    rig.emulator.core().fault = fault;
+    struct {
+        bool seen = false;
+        bool portOpen = false;
+        bool buttons = true;
+    } at;
+    rig.dialogs.onMessage = [&](const Dialogs::Message& m) {
+        if (m.buttons != Dialogs::Buttons::Ok || at.seen)
+            return;
+        at.seen = true;
+        at.portOpen = rig.window->serialPort().isOpen();
+        at.buttons = rig.allEnabled({"CmdRead", "cmdClear", "CmdClose"});
+        rig.window->CmdRead_Click();
+        rig.window->cmdClear_Click();
+    };
+    bool portOpenWhenEnabled = true;
+    WhenEnabled(rig.button("CmdClose"),
+                [&] { portOpenWhenEnabled = rig.window->serialPort().isOpen(); });
+    rig.click(button.constData());
+    QTest::qWait(Scaled(1000));
+
+    QVERIFY(at.seen);
+    QCOMPARE(rig.dialogs.shown.size(), 2);
+    QCOMPARE(rig.dialogs.last().text, text);
+    QCOMPARE(rig.emulator.core().frames.size(), 1);
+    QVERIFY(at.portOpen);
+    QVERIFY(!at.buttons);
+    QVERIFY(!portOpenWhenEnabled);
+    QVERIFY(!rig.window->serialPort().isOpen());
+    QVERIFY(rig.buttonsEnabled());
 }
 
 QTEST_MAIN(TestReadMemory)

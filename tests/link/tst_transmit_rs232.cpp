@@ -49,6 +49,9 @@ private slots:
     void portNotAvailable();
     void portLostWhileWaiting();
     void parityDisablesUpload();
+    void outcomeMessage_data();
+    void outcomeMessage();
+    void questionHoldsCommands();
 };
 
 void TestTransmitRs232::controls() {
@@ -402,6 +405,96 @@ void TestTransmitRs232::parityDisablesUpload() {
     QCOMPARE(rig.dialogs.last().text, QStringLiteral("Download OK!"));
     QVERIFY(rig.buttonsEnabled());
     QVERIFY(rig.option("Option2", 2)->isChecked());
+}
+
+void TestTransmitRs232::outcomeMessage_data() {
+    QTest::addColumn<QByteArray>("button");
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("applied");
+    QTest::addColumn<bool>("dataReply");
+    QTest::newRow("download") << QByteArray("cmdTransmit") << Fault::None << "Download OK!" << false
+                              << false;
+    QTest::newRow("download, silent")
+        << QByteArray("cmdTransmit") << Fault::Silent << "Time Out Error!" << false << false;
+    QTest::newRow("upload") << QByteArray("cmdReceive") << Fault::None << "   Upload OK!   " << true
+                            << true;
+    QTest::newRow("upload, refused")
+        << QByteArray("cmdReceive") << Fault::Refuse << "Upload Failed!" << false << true;
+    QTest::newRow("version") << QByteArray("CmdVersion") << Fault::None
+                             << "Get Firmware Version OK!" << false << true;
+}
+
+// While the outcome shows, the port is still open, the image already holds the upload, the
+// buttons are still disabled and a further command does nothing; the port closes before the
+// buttons come back.
+void TestTransmitRs232::outcomeMessage() {
+    QFETCH(QByteArray, button);
+    QFETCH(Fault, fault);
+    QFETCH(QString, text);
+    QFETCH(bool, applied);
+    QFETCH(bool, dataReply);
+    TransmitRig rig;
+    rig.config.CfgData = DistinctImage();
+    const Image before = rig.config.CfgData;
+    rig.config.ExpectDataReply = !dataReply;
+    rig.emulator.core().fault = fault;
+    struct {
+        bool seen = false;
+        bool portOpen = false;
+        bool buttons = true;
+        bool applied = false;
+        bool running = false;
+    } at;
+    rig.dialogs.onMessage = [&](const Dialogs::Message& m) {
+        if (m.buttons != Dialogs::Buttons::Ok || at.seen)
+            return;
+        at.seen = true;
+        at.portOpen = rig.window->serialPort().isOpen();
+        at.buttons = rig.allEnabled({"cmdTransmit", "cmdReceive", "CmdVersion", "cmdClose"});
+        at.applied = !(rig.config.CfgData == before);
+        at.running = rig.window->isExchangeRunning();
+        rig.window->cmdTransmit_Click();
+        rig.window->cmdReceive_Click();
+        rig.window->CmdVersion_Click();
+    };
+    bool portOpenWhenEnabled = true;
+    WhenEnabled(rig.button("cmdClose"),
+                [&] { portOpenWhenEnabled = rig.window->serialPort().isOpen(); });
+    rig.click(button.constData());
+    QTest::qWait(Scaled(1000));
+
+    QVERIFY(at.seen);
+    QVERIFY(rig.dialogs.last().text.startsWith(text));
+    QCOMPARE(rig.dialogs.shown.size(), button == "cmdReceive" ? 2 : 1);
+    QCOMPARE(rig.emulator.core().frames.size(), 1);
+    QVERIFY(at.portOpen);
+    QVERIFY(!at.buttons);
+    QCOMPARE(at.applied, applied);
+    QVERIFY(at.running);
+    QVERIFY(!portOpenWhenEnabled);
+    QVERIFY(!rig.window->serialPort().isOpen());
+    QVERIFY(rig.buttonsEnabled());
+    QCOMPARE(rig.config.ExpectDataReply, dataReply);
+}
+
+// The upload's question belongs to the command: meanwhile another command does nothing.
+void TestTransmitRs232::questionHoldsCommands() {
+    TransmitRig rig;
+    bool running = false;
+    rig.dialogs.answers = {Dialogs::Answer::Cancel};
+    rig.dialogs.onMessage = [&](const Dialogs::Message&) {
+        running = rig.window->isExchangeRunning();
+        rig.window->CmdVersion_Click();
+        rig.window->cmdTransmit_Click();
+    };
+    rig.click("cmdReceive");
+    QTest::qWait(Scaled(1000));
+    QVERIFY(running);
+    QCOMPARE(rig.dialogs.shown.size(), 1);
+    QVERIFY(rig.emulator.received.isEmpty());
+    QVERIFY(rig.config.ExpectDataReply);
+    QVERIFY(rig.buttonsEnabled());
 }
 
 QTEST_MAIN(TestTransmitRs232)
