@@ -302,21 +302,37 @@ void TestSerialPort::openSerialLink_data() {
     QTest::addColumn<int>("comPort");
     QTest::addColumn<bool>("opens");
     QTest::addColumn<QString>("text");
-    QTest::newRow("emulator on Com 1") << 1 << true << "";
-    QTest::newRow("Com 5 missing") << 5 << false << "COM 5: not available.";
-    QTest::newRow("Com 2 missing") << 2 << false << "COM 2: not available.";
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("details");
+    const QString format = QStringLiteral("E,7,2 ");
+    QTest::newRow("emulator on Com 1") << 1 << true << "" << format << "";
+    QTest::newRow("Com 5 missing")
+        << 5 << false << "COM 5: not available." << format << "No serial device for Com 5";
+    QTest::newRow("Com 2 missing")
+        << 2 << false << "COM 2: not available." << format << "No serial device for Com 2";
+    // The port opens, but with settings it cannot take: it is still open while the message
+    // shows, and closed afterwards.
+    QTest::newRow("unusable settings") << 1 << false << "COM 1: not available."
+                                       << "X,9,9 "
+                                       << "Unusable serial settings \"2400,X,9,9 \"";
 }
 
 void TestSerialPort::openSerialLink() {
     QFETCH(int, comPort);
     QFETCH(bool, opens);
     QFETCH(QString, text);
+    QFETCH(QString, format);
+    QFETCH(QString, details);
     Rig rig;
     Config config;
     config.ComPort = static_cast<qint16>(comPort);
     config.BaudRate = QStringLiteral("2400");
-    config.CommFormat = QStringLiteral("E,7,2 ");
+    config.CommFormat = format;
     FakeDialogs dialogs;
+    bool openAtMessage = false;
+    dialogs.onMessage = [&](const Dialogs::Message&) {
+        openAtMessage = rig.port->isOpen();
+    };
     QCOMPARE(OpenSerialLink(*rig.port, config, dialogs), opens);
     QCOMPARE(rig.port->isOpen(), opens);
     if (opens) {
@@ -332,7 +348,8 @@ void TestSerialPort::openSerialLink() {
     QCOMPARE(dialogs.last().text, text);
     QCOMPARE(dialogs.last().title, QString()); // the program's own name
     QCOMPARE(dialogs.last().buttons, Dialogs::Buttons::Ok);
-    QCOMPARE(dialogs.last().details, QStringLiteral("No serial device for Com %1").arg(comPort));
+    QCOMPARE(dialogs.last().details, details);
+    QCOMPARE(openAtMessage, comPort == 1);
 }
 
 void TestSerialPort::openFailureReason_data() {

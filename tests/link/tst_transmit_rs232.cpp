@@ -48,6 +48,7 @@ private slots:
     void firmwareVersion();
     void portNotAvailable();
     void portLostWhileWaiting();
+    void unusableSettings();
     void parityDisablesUpload();
     void outcomeMessage_data();
     void outcomeMessage();
@@ -363,6 +364,30 @@ void TestTransmitRs232::portNotAvailable() {
         QCOMPARE(rig.dialogs.last().details, QStringLiteral("No serial device for Com 5"));
         QVERIFY(rig.buttonsEnabled());
         QVERIFY(!rig.window->serialPort().isOpen());
+    }
+    QTest::qWait(50);
+    QVERIFY(rig.emulator.received.isEmpty());
+}
+
+// The port opens but cannot take the settings: it is reported not available while still open,
+// and closed afterwards; nothing is sent and the buttons stay as they were.
+void TestTransmitRs232::unusableSettings() {
+    TransmitRig rig;
+    rig.config.CommFormat = QStringLiteral("X,9,9 ");
+    for (const char* b : {"cmdTransmit", "cmdReceive", "CmdVersion"}) {
+        rig.dialogs.clear();
+        bool openAtMessage = false;
+        rig.dialogs.onMessage = [&](const Dialogs::Message& m) {
+            if (m.buttons == Dialogs::Buttons::Ok)
+                openAtMessage = rig.window->serialPort().isOpen();
+        };
+        rig.click(b);
+        QCOMPARE(rig.dialogs.last().text, QStringLiteral("COM 1: not available."));
+        QCOMPARE(rig.dialogs.last().details,
+                 QStringLiteral("Unusable serial settings \"9600,X,9,9 \""));
+        QVERIFY(openAtMessage);
+        QVERIFY(!rig.window->serialPort().isOpen());
+        QVERIFY(rig.buttonsEnabled());
     }
     QTest::qWait(50);
     QVERIFY(rig.emulator.received.isEmpty());

@@ -27,7 +27,11 @@ Dialogs::Message NotAvailableMessage(int comPort, const QString& reason) {
     return m;
 }
 
-bool OpenSerialPort(SerialPort& port, const QString& settings, int comPort, QString* why) {
+namespace {
+
+// The steps of OpenSerialPort, without closing the port after a failure: a port that opened
+// with settings it could not take is still open.
+bool TryOpenSerialPort(SerialPort& port, const QString& settings, int comPort, QString* why) {
     const bool settingsOk = port.setSettings(settings);
     const QString settingsError = settingsOk ? QString() : port.errorString();
     if (port.isOpen())
@@ -39,17 +43,27 @@ bool OpenSerialPort(SerialPort& port, const QString& settings, int comPort, QStr
     if (!opened || !settingsOk) {
         if (why)
             *why = opened ? settingsError : port.errorString();
-        port.close();
         return false;
     }
     return true;
 }
 
+} // namespace
+
+bool OpenSerialPort(SerialPort& port, const QString& settings, int comPort, QString* why) {
+    if (TryOpenSerialPort(port, settings, comPort, why))
+        return true;
+    port.close();
+    return false;
+}
+
 bool OpenSerialLink(SerialPort& port, const QString& settings, int comPort, Dialogs& dialogs) {
     QString why;
-    if (OpenSerialPort(port, settings, comPort, &why))
+    if (TryOpenSerialPort(port, settings, comPort, &why))
         return true;
+    // The message shows before the port closes.
     dialogs.message(NotAvailableMessage(comPort, why));
+    port.close();
     return false;
 }
 
@@ -72,11 +86,13 @@ SerialExchange::~SerialExchange() {
 
 void SerialExchange::begin() {
     QString why;
-    if (!OpenSerialPort(port_, settings_, comPort_, &why)) {
+    const bool portOpened = TryOpenSerialPort(port_, settings_, comPort_, &why);
+    port_.setProperty(OwnerProperty, QVariant::fromValue(static_cast<QObject*>(this)));
+    if (!portOpened) {
+        // The port closes once the message has been shown.
         conclude(LinkStatus::PortUnavailable, NotAvailableMessage(comPort_, why));
         return;
     }
-    port_.setProperty(OwnerProperty, QVariant::fromValue(static_cast<QObject*>(this)));
     connect(&port_, &SerialPort::received, this, &SerialExchange::received);
     connect(&port_, &SerialPort::lost, this, &SerialExchange::lost);
     opened();
