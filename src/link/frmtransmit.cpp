@@ -95,6 +95,9 @@ void FrmTransmit::onLoad() {
 
 void FrmTransmit::Option1_Click(int index) {
     config().SaveOption = index == 1;
+    // The bursts of a keyboard download still under way follow the choice.
+    if (auto* download = qobject_cast<KeyboardDownloadExchange*>(keyboardExchange()))
+        download->setSave(config().SaveOption);
 }
 
 void FrmTransmit::cmdClose_Click() {
@@ -128,8 +131,11 @@ void FrmTransmit::cmdTransmit_Click() {
             new DownloadExchange(serialTarget(), config().CfgData, config().SaveOption, timing));
         return;
     }
-    startKeyboard(new KeyboardDownloadExchange(services_.portAccess, config().CfgData,
-                                               config().SaveOption, timing));
+    auto* download = new KeyboardDownloadExchange(services_.portAccess, config().CfgData,
+                                                  config().SaveOption, timing);
+    // The data go out as the image is once the decoder has answered.
+    download->setImageSource([this] { return config().CfgData; });
+    startKeyboard(download);
 }
 
 void FrmTransmit::cmdReceive_Click() {

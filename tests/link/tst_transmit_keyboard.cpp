@@ -54,6 +54,8 @@ private slots:
     void download_data();
     void download();
     void downloadNotAccepted();
+    void changedDuringHandshake_data();
+    void changedDuringHandshake();
     void handshakeSilence_data();
     void handshakeSilence();
     void answerAfterSeveralBursts();
@@ -118,6 +120,48 @@ void TestTransmitKeyboard::downloadNotAccepted() {
     QCOMPARE(rig.dialogs.texts(), QStringList{"Download Failed!"});
     QCOMPARE(rig.port.valuesTo(InterruptMaskPort).size(), 2);
     QVERIFY(rig.buttonsEnabled());
+}
+
+void TestTransmitKeyboard::changedDuringHandshake_data() {
+    QTest::addColumn<bool>("saveFirst");
+    QTest::addColumn<bool>("chooseSave"); // the other save choice after the second burst
+    QTest::addColumn<bool>("editImage");  // the image changed after the second burst
+    QTest::newRow("Not Save, then Save") << false << true << false;
+    QTest::newRow("Save, then Not Save") << true << true << false;
+    QTest::newRow("image changed") << true << false << true;
+}
+
+void TestTransmitKeyboard::changedDuringHandshake() {
+    // The download's inputs stay live until they are used: the bursts after a save choice
+    // carry its letter (the decoder saves by the burst it answers), and the data are the image
+    // as it is once the decoder has answered (the magnetic reader's defaults may be restored
+    // from the menu meanwhile).
+    QFETCH(bool, saveFirst);
+    QFETCH(bool, chooseSave);
+    QFETCH(bool, editImage);
+    KeyboardRig rig;
+    rig.decoder.answerAfterBursts = 4;
+    rig.option("Option1", saveFirst ? 1 : 0)->click();
+    int letters = 0;
+    auto plain = rig.port.onWrite;
+    rig.port.onWrite = [&](const RecordingPortAccess::Write& w) {
+        plain(w);
+        if (w.port == KeyboardDataPort && ++letters == 10) {
+            QTimer::singleShot(0, rig.window, [&rig, saveFirst, chooseSave, editImage] {
+                if (chooseSave)
+                    rig.option("Option1", saveFirst ? 0 : 1)->click();
+                if (editImage)
+                    rig.config.CfgData[30] = static_cast<quint8>(~rig.config.CfgData[30]);
+            });
+        }
+    };
+    rig.click("cmdTransmit");
+    const char first = saveFirst ? 'A' : 'B';
+    const char then = chooseSave ? (saveFirst ? 'B' : 'A') : first;
+    QCOMPARE(rig.decoder.burstLetters, QByteArray(2, first) + QByteArray(2, then));
+    QCOMPARE(rig.decoder.data.left(170), HexOf(rig.config.CfgData));
+    QVERIFY(rig.decoder.dataCheckOk);
+    QCOMPARE(rig.dialogs.texts(), QStringList{"Download OK!"});
 }
 
 void TestTransmitKeyboard::handshakeSilence_data() {

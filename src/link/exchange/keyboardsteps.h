@@ -101,6 +101,8 @@ public:
     ~BurstHandshake() override;
 
     void start(const QByteArray& burst, int periodMsecs, int letterSpacingMsecs);
+    // The letters of the bursts that begin from now on.
+    void setBurst(const QByteArray& burst) { burst_ = burst; }
     // The decoder's answer arrived: no further burst starts, and the wait ends after the
     // keystrokes being delivered now (and the burst under way).
     void answer();
