@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
@@ -243,6 +244,16 @@ void FrmReadMemory::CmdClose_Click() {
 
 bool FrmReadMemory::queryUnload() {
     if (memoryBox_->toPlainText() != savedText_) {
+        // A keyboard exchange stays where it is while the question is open: the text asked
+        // about is not replaced by a read that the decoder answers meanwhile, and no outcome
+        // shows. It goes on if the window stays, and is cancelled if it closes.
+        const QPointer<KeyboardExchange> held = keyboardExchange();
+        if (held)
+            held->setHeld(true);
+        const auto release = qScopeGuard([held] {
+            if (held)
+                held->setHeld(false);
+        });
         const auto answer = services_.dialogs.message(
             {QStringLiteral("Memory Data had been changed,do you want to save your file?"),
              FileTitle, Dialogs::Buttons::YesNoCancel});

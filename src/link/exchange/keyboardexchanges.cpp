@@ -65,6 +65,16 @@ void KeyboardBurstExchange::typed(const QString& text) {
     }
 }
 
+void KeyboardBurstExchange::setHeld(bool held) {
+    for (KeyboardWait* wait :
+         {static_cast<KeyboardWait*>(&handshake_), static_cast<KeyboardWait*>(&answerWait_)}) {
+        if (held)
+            wait->hold();
+        else
+            wait->release();
+    }
+}
+
 void KeyboardBurstExchange::startHandshake(char letter, int spacingMsecs) {
     phase_ = Phase::Handshake;
     handshake_.start(QByteArray(BurstLength, letter), timing().handshakePeriodMsecs, spacingMsecs);

@@ -23,6 +23,7 @@ class KeyboardBurstExchange : public KeyboardExchange {
     Q_OBJECT
 public:
     void typed(const QString& text) override;
+    void setHeld(bool held) override;
 
     // The handshake's ticks so far (TickCount).
     int tickCount() const { return handshake_.tickCount(); }
