@@ -116,8 +116,7 @@ void FrmReadMemory::CmdRead_Click() {
     if (isExchangeRunning())
         return;
     const auto answer =
-        services_.dialogs.message({QStringLiteral("This will read decoder memory data!"),
-                                   ReadMemoryTitle, Dialogs::Buttons::OkCancel});
+        askFirst(QStringLiteral("This will read decoder memory data!"), ReadMemoryTitle);
     if (answer != Dialogs::Answer::Ok || isUnloaded())
         return;
     if (config().LinkMode != 1) {
@@ -136,8 +135,7 @@ void FrmReadMemory::cmdClear_Click() {
     if (isExchangeRunning())
         return;
     const auto answer =
-        services_.dialogs.message({QStringLiteral("This will Clear decoder memory data!"),
-                                   ClearMemoryTitle, Dialogs::Buttons::OkCancel});
+        askFirst(QStringLiteral("This will Clear decoder memory data!"), ClearMemoryTitle);
     if (answer != Dialogs::Answer::Ok || isUnloaded())
         return;
     if (config().LinkMode == 1)

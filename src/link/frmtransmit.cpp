@@ -141,9 +141,8 @@ void FrmTransmit::cmdTransmit_Click() {
 void FrmTransmit::cmdReceive_Click() {
     if (isExchangeRunning())
         return;
-    const auto answer = services_.dialogs.message(
-        {QStringLiteral("This will replace your current data with reader's data!"), UploadTitle,
-         Dialogs::Buttons::OkCancel});
+    const auto answer = askFirst(
+        QStringLiteral("This will replace your current data with reader's data!"), UploadTitle);
     if (answer != Dialogs::Answer::Ok || isUnloaded())
         return;
     upload(UploadRequest::Configuration);

@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 namespace orv {
@@ -98,6 +99,11 @@ QPushButton* LinkWindow::makeButton(QBoxLayout* row, const char* name, const cha
 
 void LinkWindow::message(const QString& text, const QString& title) {
     services_.dialogs.message({text, title});
+}
+
+Dialogs::Answer LinkWindow::askFirst(const QString& text, const QString& title) {
+    const QScopedValueRollback asking(asking_, true);
+    return services_.dialogs.message({text, title, Dialogs::Buttons::OkCancel});
 }
 
 // ----- Keyboard link -----

@@ -35,7 +35,8 @@ public:
                QWidget* parent = nullptr);
     ~LinkWindow() override;
 
-    bool isExchangeRunning() const { return exchange_ && exchange_->isRunning(); }
+    // Also while the question before an exchange is open (askFirst).
+    bool isExchangeRunning() const { return asking_ || (exchange_ && exchange_->isRunning()); }
     SerialPort& serialPort() const { return *port_; }
 
 signals:
@@ -80,6 +81,9 @@ protected:
         return b;
     }
     void message(const QString& text, const QString& title);
+    // The OK/Cancel question before an exchange. It belongs to the exchange: while it is open
+    // the window counts as busy, so its buttons and options start nothing meanwhile.
+    Dialogs::Answer askFirst(const QString& text, const QString& title);
 
     LinkServices services_;
     std::unique_ptr<SerialPort> port_;
@@ -88,6 +92,7 @@ private:
     QPushButton* makeButton(QBoxLayout* row, const char* name, const char* caption);
 
     QPointer<Exchange> exchange_;
+    bool asking_ = false;
 };
 
 // A link window that also reaches the decoder over the keyboard link: the decoder types its

@@ -62,6 +62,8 @@ private slots:
     void upload_data();
     void upload();
     void firmwareVersion();
+    void commandDuringUploadQuestion_data();
+    void commandDuringUploadQuestion();
     void progressBar();
     void keyboardTiming();
 };
@@ -280,6 +282,39 @@ void TestTransmitKeyboard::firmwareVersion() {
         QCOMPARE(rig.dialogs.last().title, UploadTitle);
         QVERIFY(rig.config.CfgData == before);
     }
+}
+
+void TestTransmitKeyboard::commandDuringUploadQuestion_data() {
+    QTest::addColumn<QString>("command");
+    QTest::newRow("download") << "cmdTransmit";
+    QTest::newRow("upload") << "cmdReceive";
+    QTest::newRow("version") << "CmdVersion";
+}
+
+void TestTransmitKeyboard::commandDuringUploadQuestion() {
+    // The upload's question belongs to its exchange: while it is open the window counts as
+    // busy and another command does nothing.
+    QFETCH(QString, command);
+    KeyboardRig rig;
+    bool busyDuringQuestion = false;
+    rig.dialogs.onMessage = [&](const Dialogs::Message& m) {
+        if (m.buttons != Dialogs::Buttons::OkCancel)
+            return;
+        busyDuringQuestion = rig.window->isExchangeRunning();
+        if (command == QLatin1String("cmdTransmit"))
+            rig.window->cmdTransmit_Click();
+        else if (command == QLatin1String("cmdReceive"))
+            rig.window->cmdReceive_Click();
+        else
+            rig.window->CmdVersion_Click();
+    };
+    rig.click("cmdReceive");
+    QVERIFY(busyDuringQuestion);
+    QCOMPARE(rig.port.keyboardText(), QByteArray("CCCCC"));
+    QCOMPARE(rig.dialogs.texts(),
+             (QStringList{"This will replace your current data with reader's data!",
+                          "   Upload OK!   "}));
+    QVERIFY(rig.buttonsEnabled());
 }
 
 void TestTransmitKeyboard::progressBar() {
