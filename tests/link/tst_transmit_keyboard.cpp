@@ -64,6 +64,8 @@ private slots:
     void firmwareVersion();
     void commandDuringUploadQuestion_data();
     void commandDuringUploadQuestion();
+    void closeInEachState_data();
+    void closeInEachState();
     void progressBar();
     void keyboardTiming();
 };
@@ -315,6 +317,58 @@ void TestTransmitKeyboard::commandDuringUploadQuestion() {
              (QStringList{"This will replace your current data with reader's data!",
                           "   Upload OK!   "}));
     QVERIFY(rig.buttonsEnabled());
+}
+
+void TestTransmitKeyboard::closeInEachState_data() {
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<int>("unmasks"); // in all: the mask is written once for each wait
+    QTest::newRow("mid-burst") << "burst" << 1;
+    QTest::newRow("download data") << "data" << 1;
+    QTest::newRow("waiting for P") << "accept" << 2;
+    QTest::newRow("waiting for the upload reply") << "reply" << 2;
+}
+
+void TestTransmitKeyboard::closeInEachState() {
+    // The window closed in each state of a keyboard exchange: nothing more is written to the
+    // keyboard controller, the mask is written only for a wait under way, and no outcome shows.
+    QFETCH(QString, state);
+    QFETCH(int, unmasks);
+    KeyboardRig rig;
+    const bool upload = state == QLatin1String("reply");
+    if (state == QLatin1String("burst"))
+        rig.decoder.answerAfterBursts = 0;
+    rig.decoder.dataAnswer.clear();
+    rig.decoder.uploadReply = QStringLiteral("1234");
+    int lettersAtClose = -1;
+    auto closeIn = [&](int msecs) {
+        QTimer::singleShot(msecs, rig.window, [&rig, &lettersAtClose] {
+            lettersAtClose = int(rig.port.keyboardText().size());
+            rig.window->close();
+        });
+    };
+    int letters = 0;
+    int masks = 0;
+    auto plain = rig.port.onWrite;
+    rig.port.onWrite = [&](const RecordingPortAccess::Write& w) {
+        plain(w);
+        if (w.port == InterruptMaskPort && ++masks == 1 && upload)
+            closeIn(rig.timing.keyboardUploadMsecs / 2);
+        if (w.port != KeyboardDataPort)
+            return;
+        ++letters;
+        if (state == QLatin1String("burst") && letters == 3)
+            closeIn(0);
+        else if (state == QLatin1String("data") && rig.decoder.data.size() == 20)
+            closeIn(0);
+        else if (state == QLatin1String("accept") && rig.decoder.data.size() == 172)
+            closeIn(rig.timing.keyboardAcceptMsecs / 2);
+    };
+    rig.click(upload ? "cmdReceive" : "cmdTransmit");
+    QTest::qWait(rig.timing.handshakePeriodMsecs * 2); // nothing more goes out
+    QVERIFY(rig.window.isNull() || rig.window->isUnloaded());
+    QCOMPARE(int(rig.port.keyboardText().size()), lettersAtClose);
+    QCOMPARE(rig.port.valuesTo(InterruptMaskPort).size(), unmasks);
+    QCOMPARE(rig.dialogs.shown.size(), upload ? 1 : 0); // the question only
 }
 
 void TestTransmitKeyboard::progressBar() {
