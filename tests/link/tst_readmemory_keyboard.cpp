@@ -44,6 +44,8 @@ private slots:
     void handshakeSilence_data();
     void handshakeSilence();
     void clear();
+    void ctrlC_data();
+    void ctrlC();
     void closeAskedDuringHandshake_data();
     void closeAskedDuringHandshake();
 };
@@ -139,6 +141,55 @@ void TestReadMemoryKeyboard::clear() {
     QCOMPARE(rig.port.keyboardText(), QByteArray("NNNNN"));
     // Unmasked after the wait, and once more before the success is reported.
     QCOMPARE(rig.port.valuesTo(InterruptMaskPort), (QList<quint32>{0, 0}));
+    QVERIFY(rig.buttonsEnabled());
+}
+
+void TestReadMemoryKeyboard::ctrlC_data() {
+    QTest::addColumn<bool>("duringText"); // pressed while the text is typed, or in the handshake
+    QTest::newRow("while the text is typed") << true;
+    QTest::newRow("during the handshake") << false;
+}
+
+void TestReadMemoryKeyboard::ctrlC() {
+    // Ctrl+C in the memory box ends a keyboard read only while its text is awaited; during the
+    // handshake it is only the copy key.
+    QFETCH(bool, duringText);
+    KeyboardMemoryRig rig;
+    rig.decoder.answerAfterBursts = 3;
+    rig.decoder.memoryReply = QStringLiteral("PARTIAL"); // no code 3: the wait would run out
+    bool pressed = false;
+    auto press = [&rig, &pressed] {
+        if (pressed)
+            return;
+        pressed = true;
+        QTimer::singleShot(0, rig.window, [&rig] {
+            QTest::keyClick(rig.memoryBox(), Qt::Key_C, Qt::ControlModifier);
+        });
+    };
+    if (duringText) {
+        QObject::connect(rig.memoryBox(), &QPlainTextEdit::textChanged, rig.window, [&] {
+            if (rig.text() == QLatin1String("PARTIAL"))
+                press();
+        });
+    }
+    rig.port.onWrite = [&, plain = rig.port.onWrite](const RecordingPortAccess::Write& w) {
+        plain(w);
+        if (!duringText && w.port == KeyboardDataPort)
+            press();
+    };
+    const qint64 took = rig.click("CmdRead");
+    QVERIFY(pressed);
+    QCOMPARE(rig.port.keyboardText(), QByteArray("MMMMM").repeated(3));
+    QCOMPARE(rig.text(), QStringLiteral("PARTIAL"));
+    QCOMPARE(rig.port.valuesTo(InterruptMaskPort), (QList<quint32>{0, 0}));
+    // Ended by the key, or by the time-out of the text wait.
+    const qint64 handshake = 3 * rig.timing.handshakePeriodMsecs;
+    if (duringText)
+        QVERIFY2(took < handshake + rig.timing.keyboardMemoryReadMsecs / 2,
+                 qPrintable(QString::number(took)));
+    else
+        QVERIFY2(took >= handshake + rig.timing.keyboardMemoryReadMsecs,
+                 qPrintable(QString::number(took)));
     QVERIFY(rig.buttonsEnabled());
 }
 
