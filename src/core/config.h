@@ -57,8 +57,6 @@ public:
     bool SaveOption = true; // download option "Save" (true) or "Not Save"
     bool MagMode = false;   // magnetic reader command set is current
     qint16 ActivePanel = NoPanel;
-    bool ExpectDataReply = false; // the running exchange expects a reply that carries data
-    QString KbMemCommand;         // letter burst of the memory window's keyboard handshake
 
     static const QString NewFileName; // "New File"
 

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
@@ -30,9 +31,6 @@ const QString FileTitle = QStringLiteral("Memory Data Read");
 const QString MemoryFilter = QStringLiteral("Memory Data File(*.txt)|*.txt");
 const DocumentKind MemoryDocument{MemoryFilter, QStringLiteral("txt"),
                                   QStringLiteral("memory data"), FileTitle};
-// The keyboard handshake's letter bursts of a memory read and clear (KbMemCommand).
-const QString ReadBurst = QStringLiteral("MMMMM");
-const QString ClearBurst = QStringLiteral("NNNNN");
 
 constexpr char16_t EndOfText = 3;
 
@@ -124,14 +122,12 @@ void FrmReadMemory::CmdRead_Click() {
     if (scope.windowGone() || answer != Dialogs::Answer::Ok || isUnloaded())
         return;
     if (config().LinkMode != 1) {
-        config().KbMemCommand = ReadBurst;
         startKeyboard(new KeyboardReadMemoryExchange(services_.portAccess, services_.timing));
         return;
     }
     auto* read = new ReadMemoryExchange(serialTarget(), services_.timing);
     connect(read, &ReadMemoryExchange::textReceived, this, &FrmReadMemory::appendMemoryText);
     if (startExchange(read)) {
-        config().ExpectDataReply = true;
         memoryBox_->clear();
         showMemoryText(true);
     }
@@ -147,11 +143,9 @@ void FrmReadMemory::cmdClear_Click() {
     if (scope.windowGone() || answer != Dialogs::Answer::Ok || isUnloaded())
         return;
     if (config().LinkMode == 1) {
-        if (startExchange(new ClearMemoryExchange(serialTarget(), services_.timing)))
-            config().ExpectDataReply = false;
+        startExchange(new ClearMemoryExchange(serialTarget(), services_.timing));
         return;
     }
-    config().KbMemCommand = ClearBurst;
     startKeyboard(new KeyboardClearMemoryExchange(services_.portAccess, services_.timing));
 }
 
@@ -253,6 +247,16 @@ void FrmReadMemory::CmdClose_Click() {
 
 bool FrmReadMemory::queryUnload() {
     if (memoryBox_->toPlainText() != savedText_) {
+        // A keyboard exchange stays where it is while the question is open: the text asked
+        // about is not replaced by a read that the decoder answers meanwhile, and no outcome
+        // shows. It goes on if the window stays, and is cancelled if it closes.
+        const QPointer<KeyboardExchange> held = keyboardExchange();
+        if (held)
+            held->setHeld(true);
+        const auto release = qScopeGuard([held] {
+            if (held)
+                held->setHeld(false);
+        });
         const auto answer = services_.dialogs.message(
             {QStringLiteral("Memory Data had been changed,do you want to save your file?"),
              FileTitle, Dialogs::Buttons::YesNoCancel});

@@ -95,6 +95,9 @@ void FrmTransmit::onLoad() {
 
 void FrmTransmit::Option1_Click(int index) {
     config().SaveOption = index == 1;
+    // The bursts of a keyboard download still under way follow the choice.
+    if (auto* download = qobject_cast<KeyboardDownloadExchange*>(keyboardExchange()))
+        download->setSave(config().SaveOption);
 }
 
 void FrmTransmit::cmdClose_Click() {
@@ -122,21 +125,22 @@ void FrmTransmit::showProgress(int value, int maximum) {
 void FrmTransmit::cmdTransmit_Click() {
     if (isExchangeRunning())
         return;
-    config().ExpectDataReply = false;
     const LinkTiming& timing = services_.timing;
     if (config().LinkMode == 1) {
         startExchange(
             new DownloadExchange(serialTarget(), config().CfgData, config().SaveOption, timing));
         return;
     }
-    startKeyboard(new KeyboardDownloadExchange(services_.portAccess, config().CfgData,
-                                               config().SaveOption, timing));
+    auto* download = new KeyboardDownloadExchange(services_.portAccess, config().CfgData,
+                                                  config().SaveOption, timing);
+    // The data go out as the image is once the decoder has answered.
+    download->setImageSource([this] { return config().CfgData; });
+    startKeyboard(download);
 }
 
 void FrmTransmit::cmdReceive_Click() {
     if (isExchangeRunning())
         return;
-    config().ExpectDataReply = true;
     CommandScope scope(*this);
     const auto answer = services_.dialogs.message(
         {QStringLiteral("This will replace your current data with reader's data!"), UploadTitle,
@@ -149,7 +153,6 @@ void FrmTransmit::cmdReceive_Click() {
 void FrmTransmit::CmdVersion_Click() {
     if (isExchangeRunning())
         return;
-    config().ExpectDataReply = true;
     upload(UploadRequest::Version);
 }
 

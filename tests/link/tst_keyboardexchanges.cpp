@@ -231,6 +231,8 @@ private slots:
     void readMemory_data();
     void readMemory();
     void clearMemory();
+    void held_data();
+    void held();
     void handshakeTimeout_data();
     void handshakeTimeout();
     void timeoutsUseTheirOwnFigure_data();
@@ -437,6 +439,43 @@ void TestKeyboardExchanges::clearMemory() {
         QCOMPARE(rig.result().message.text, QStringLiteral("Clear Decoder Memory OK!"));
         QCOMPARE(rig.result().message.title, QStringLiteral("Clear Memory Message"));
         QCOMPARE(awaited.size(), 0);
+    }
+}
+
+void TestKeyboardExchanges::held_data() {
+    QTest::addColumn<bool>("answers");  // the decoder answers the handshake while it is held
+    QTest::addColumn<bool>("released"); // released afterwards, or cancelled
+    QTest::newRow("answered, released") << true << true;
+    QTest::newRow("answered, cancelled") << true << false;
+    QTest::newRow("timed out, released") << false << true;
+    QTest::newRow("timed out, cancelled") << false << false;
+}
+
+void TestKeyboardExchanges::held() {
+    // A held exchange writes its bursts, but a wait that ends stays where it is: the mask is
+    // not written and nothing more happens until release; a cancel writes the mask once.
+    QFETCH(bool, answers);
+    QFETCH(bool, released);
+    Rig<KeyboardClearMemoryExchange> rig(Fast());
+    rig.decoder->answerAfterBursts = answers ? 2 : 0;
+    rig.exchange->start();
+    rig.exchange->setHeld(true);
+    Run(rig.exchange->timing().handshakePeriodMsecs * (answers ? 5 : 18));
+    const QByteArray bursts = QByteArray("NNNNN").repeated(answers ? 2 : 15);
+    QCOMPARE(rig.sequence(), bursts);
+    QVERIFY(rig.exchange->isRunning());
+    QVERIFY(rig.results.isEmpty());
+    if (released) {
+        rig.exchange->setHeld(false);
+        QVERIFY(RunUntil([&] { return !rig.exchange->isRunning(); }, 1000));
+        QCOMPARE(rig.sequence(), bursts + (answers ? "|0||0|" : "|0|"));
+        QCOMPARE(rig.result().message.text,
+                 answers ? QStringLiteral("Clear Decoder Memory OK!") : Times);
+    } else {
+        rig.exchange->cancel();
+        Run(rig.exchange->timing().handshakePeriodMsecs * 2);
+        QCOMPARE(rig.sequence(), bursts + "|0|");
+        QVERIFY(rig.results.isEmpty());
     }
 }
 

@@ -164,7 +164,6 @@ void TestReadMemory::read() {
     QCOMPARE(rig.dialogs.last().title, ReadTitle);
     QCOMPARE(rig.text(), text);
     QVERIFY(rig.memoryBox()->isVisible());
-    QVERIFY(rig.config.ExpectDataReply);
     QVERIFY(!rig.window->serialPort().isOpen());
     QVERIFY(rig.buttonsEnabled());
     QTRY_COMPARE(core.memory.answers, answers);
@@ -257,7 +256,6 @@ void TestReadMemory::clear() {
     QCOMPARE(rig.dialogs.last().title, ClearTitle);
     QCOMPARE(rig.emulator.received, QByteArray::fromHex("02830382"));
     QCOMPARE(rig.emulator.core().memory.clears, fault == Fault::None ? 1 : 0);
-    QVERIFY(!rig.config.ExpectDataReply);
     QVERIFY(!rig.window->serialPort().isOpen());
     QVERIFY(rig.buttonsEnabled());
     // Cancel sends nothing.

@@ -44,6 +44,10 @@ private slots:
     void handshakeSilence_data();
     void handshakeSilence();
     void clear();
+    void ctrlC_data();
+    void ctrlC();
+    void closeAskedDuringHandshake_data();
+    void closeAskedDuringHandshake();
 };
 
 void TestReadMemoryKeyboard::read_data() {
@@ -137,6 +141,133 @@ void TestReadMemoryKeyboard::clear() {
     QCOMPARE(rig.port.keyboardText(), QByteArray("NNNNN"));
     // Unmasked after the wait, and once more before the success is reported.
     QCOMPARE(rig.port.valuesTo(InterruptMaskPort), (QList<quint32>{0, 0}));
+    QVERIFY(rig.buttonsEnabled());
+}
+
+void TestReadMemoryKeyboard::ctrlC_data() {
+    QTest::addColumn<bool>("duringText"); // pressed while the text is typed, or in the handshake
+    QTest::newRow("while the text is typed") << true;
+    QTest::newRow("during the handshake") << false;
+}
+
+void TestReadMemoryKeyboard::ctrlC() {
+    // Ctrl+C in the memory box ends a keyboard read only while its text is awaited; during the
+    // handshake it is only the copy key.
+    QFETCH(bool, duringText);
+    KeyboardMemoryRig rig;
+    rig.decoder.answerAfterBursts = 3;
+    rig.decoder.memoryReply = QStringLiteral("PARTIAL"); // no code 3: the wait would run out
+    bool pressed = false;
+    auto press = [&rig, &pressed] {
+        if (pressed)
+            return;
+        pressed = true;
+        QTimer::singleShot(0, rig.window, [&rig] {
+            QTest::keyClick(rig.memoryBox(), Qt::Key_C, Qt::ControlModifier);
+        });
+    };
+    if (duringText) {
+        QObject::connect(rig.memoryBox(), &QPlainTextEdit::textChanged, rig.window, [&] {
+            if (rig.text() == QLatin1String("PARTIAL"))
+                press();
+        });
+    }
+    rig.port.onWrite = [&, plain = rig.port.onWrite](const RecordingPortAccess::Write& w) {
+        plain(w);
+        if (!duringText && w.port == KeyboardDataPort)
+            press();
+    };
+    const qint64 took = rig.click("CmdRead");
+    QVERIFY(pressed);
+    QCOMPARE(rig.port.keyboardText(), QByteArray("MMMMM").repeated(3));
+    QCOMPARE(rig.text(), QStringLiteral("PARTIAL"));
+    QCOMPARE(rig.port.valuesTo(InterruptMaskPort), (QList<quint32>{0, 0}));
+    // Ended by the key, or by the time-out of the text wait.
+    const qint64 handshake = 3 * rig.timing.handshakePeriodMsecs;
+    if (duringText)
+        QVERIFY2(took < handshake + rig.timing.keyboardMemoryReadMsecs / 2,
+                 qPrintable(QString::number(took)));
+    else
+        QVERIFY2(took >= handshake + rig.timing.keyboardMemoryReadMsecs,
+                 qPrintable(QString::number(took)));
+    QVERIFY(rig.buttonsEnabled());
+}
+
+void TestReadMemoryKeyboard::closeAskedDuringHandshake_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("answer"); // to "Memory Data had been changed..."
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("read, Yes") << "CmdRead" << int(Dialogs::Answer::Yes) << true;
+    QTest::newRow("read, No") << "CmdRead" << int(Dialogs::Answer::No) << true;
+    QTest::newRow("read, Cancel") << "CmdRead" << int(Dialogs::Answer::Cancel) << false;
+    QTest::newRow("clear, No") << "cmdClear" << int(Dialogs::Answer::No) << true;
+    QTest::newRow("clear, Cancel") << "cmdClear" << int(Dialogs::Answer::Cancel) << false;
+}
+
+void TestReadMemoryKeyboard::closeAskedDuringHandshake() {
+    // The window is closed during the handshake with unsaved text, and the decoder answers
+    // while the question is open. The exchange waits for the answer to the question: the text
+    // asked about is not replaced meanwhile, the interrupts stay masked and no outcome shows;
+    // a window that stays open then goes on with the exchange.
+    QFETCH(QString, button);
+    QFETCH(int, answer);
+    QFETCH(bool, closes);
+    const bool read = button == QLatin1String("CmdRead");
+    KeyboardMemoryRig rig;
+    rig.decoder.memoryReply = QStringLiteral("NEW\r\x03");
+    rig.memoryBox()->setPlainText(QStringLiteral("old text"));
+    const QString path = rig.dir.filePath(QStringLiteral("m.txt"));
+    rig.dialogs.saveResults = {path};
+    rig.dialogs.answers = {Dialogs::Answer::Ok, static_cast<Dialogs::Answer>(answer)};
+    QString textAfterQuestion;
+    int unmasksAfterQuestion = -1;
+    int shownAfterQuestion = -1;
+    rig.dialogs.onMessage = [&](const Dialogs::Message& m) {
+        if (!m.text.startsWith(QLatin1String("Memory Data had been changed")))
+            return;
+        // As a real question does, it lets events through while it is open (in a loop of its
+        // own: QTest::qWait sleeps between its turns, which would stretch the bursts).
+        QEventLoop open;
+        QTimer::singleShot(rig.timing.handshakePeriodMsecs * 4, &open, &QEventLoop::quit);
+        open.exec();
+        textAfterQuestion = rig.text();
+        unmasksAfterQuestion = rig.decoder.unmasks;
+        shownAfterQuestion = rig.dialogs.shown.size();
+    };
+    bool closed = false;
+    rig.port.onWrite = [&, plain = rig.port.onWrite](const RecordingPortAccess::Write& w) {
+        plain(w);
+        if (w.port == KeyboardDataPort && !closed) {
+            closed = true;
+            QTimer::singleShot(0, rig.window, [&rig] { rig.window->close(); });
+        }
+    };
+    rig.click(qPrintable(button));
+    if (rig.window && rig.window->isExchangeRunning())
+        QVERIFY(rig.waitForExchange());
+
+    // Answered after the first burst, during the question.
+    QCOMPARE(rig.port.keyboardText(), QByteArray(read ? "MMMMM" : "NNNNN"));
+    QCOMPARE(textAfterQuestion, QStringLiteral("old text"));
+    QCOMPARE(unmasksAfterQuestion, 0);
+    QCOMPARE(shownAfterQuestion, 1); // the read or clear question only
+    QCOMPARE(rig.window.isNull() || rig.window->isUnloaded(), closes);
+    if (closes) {
+        QCOMPARE(rig.port.valuesTo(InterruptMaskPort), QList<quint32>{0});
+        QCOMPARE(rig.dialogs.shown.size(), 2);
+        const bool saved = answer == int(Dialogs::Answer::Yes);
+        QCOMPARE(MemoryRig::ReadFile(path), saved ? QByteArray("old text\r\n") : QByteArray());
+        return;
+    }
+    if (read) {
+        QCOMPARE(rig.text(), QStringLiteral("NEW\n"));
+        QCOMPARE(rig.port.valuesTo(InterruptMaskPort), (QList<quint32>{0, 0}));
+        QCOMPARE(rig.dialogs.shown.size(), 2);
+    } else {
+        QCOMPARE(rig.text(), QStringLiteral("old text"));
+        QCOMPARE(rig.dialogs.last().text, QStringLiteral("Clear Decoder Memory OK!"));
+        QCOMPARE(rig.dialogs.shown.size(), 3);
+    }
     QVERIFY(rig.buttonsEnabled());
 }
 

@@ -54,12 +54,18 @@ private slots:
     void download_data();
     void download();
     void downloadNotAccepted();
+    void changedDuringHandshake_data();
+    void changedDuringHandshake();
     void handshakeSilence_data();
     void handshakeSilence();
     void answerAfterSeveralBursts();
     void upload_data();
     void upload();
     void firmwareVersion();
+    void commandDuringUploadQuestion_data();
+    void commandDuringUploadQuestion();
+    void closeInEachState_data();
+    void closeInEachState();
     void progressBar();
     void keyboardTiming();
 };
@@ -118,6 +124,48 @@ void TestTransmitKeyboard::downloadNotAccepted() {
     QCOMPARE(rig.dialogs.texts(), QStringList{"Download Failed!"});
     QCOMPARE(rig.port.valuesTo(InterruptMaskPort).size(), 2);
     QVERIFY(rig.buttonsEnabled());
+}
+
+void TestTransmitKeyboard::changedDuringHandshake_data() {
+    QTest::addColumn<bool>("saveFirst");
+    QTest::addColumn<bool>("chooseSave"); // the other save choice after the second burst
+    QTest::addColumn<bool>("editImage");  // the image changed after the second burst
+    QTest::newRow("Not Save, then Save") << false << true << false;
+    QTest::newRow("Save, then Not Save") << true << true << false;
+    QTest::newRow("image changed") << true << false << true;
+}
+
+void TestTransmitKeyboard::changedDuringHandshake() {
+    // The download's inputs stay live until they are used: the bursts after a save choice
+    // carry its letter (the decoder saves by the burst it answers), and the data are the image
+    // as it is once the decoder has answered (the magnetic reader's defaults may be restored
+    // from the menu meanwhile).
+    QFETCH(bool, saveFirst);
+    QFETCH(bool, chooseSave);
+    QFETCH(bool, editImage);
+    KeyboardRig rig;
+    rig.decoder.answerAfterBursts = 4;
+    rig.option("Option1", saveFirst ? 1 : 0)->click();
+    int letters = 0;
+    auto plain = rig.port.onWrite;
+    rig.port.onWrite = [&](const RecordingPortAccess::Write& w) {
+        plain(w);
+        if (w.port == KeyboardDataPort && ++letters == 10) {
+            QTimer::singleShot(0, rig.window, [&rig, saveFirst, chooseSave, editImage] {
+                if (chooseSave)
+                    rig.option("Option1", saveFirst ? 0 : 1)->click();
+                if (editImage)
+                    rig.config.CfgData[30] = static_cast<quint8>(~rig.config.CfgData[30]);
+            });
+        }
+    };
+    rig.click("cmdTransmit");
+    const char first = saveFirst ? 'A' : 'B';
+    const char then = chooseSave ? (saveFirst ? 'B' : 'A') : first;
+    QCOMPARE(rig.decoder.burstLetters, QByteArray(2, first) + QByteArray(2, then));
+    QCOMPARE(rig.decoder.data.left(170), HexOf(rig.config.CfgData));
+    QVERIFY(rig.decoder.dataCheckOk);
+    QCOMPARE(rig.dialogs.texts(), QStringList{"Download OK!"});
 }
 
 void TestTransmitKeyboard::handshakeSilence_data() {
@@ -236,6 +284,91 @@ void TestTransmitKeyboard::firmwareVersion() {
         QCOMPARE(rig.dialogs.last().title, UploadTitle);
         QVERIFY(rig.config.CfgData == before);
     }
+}
+
+void TestTransmitKeyboard::commandDuringUploadQuestion_data() {
+    QTest::addColumn<QString>("command");
+    QTest::newRow("download") << "cmdTransmit";
+    QTest::newRow("upload") << "cmdReceive";
+    QTest::newRow("version") << "CmdVersion";
+}
+
+void TestTransmitKeyboard::commandDuringUploadQuestion() {
+    // The upload's question belongs to its exchange: while it is open the window counts as
+    // busy and another command does nothing.
+    QFETCH(QString, command);
+    KeyboardRig rig;
+    bool busyDuringQuestion = false;
+    rig.dialogs.onMessage = [&](const Dialogs::Message& m) {
+        if (m.buttons != Dialogs::Buttons::OkCancel)
+            return;
+        busyDuringQuestion = rig.window->isExchangeRunning();
+        if (command == QLatin1String("cmdTransmit"))
+            rig.window->cmdTransmit_Click();
+        else if (command == QLatin1String("cmdReceive"))
+            rig.window->cmdReceive_Click();
+        else
+            rig.window->CmdVersion_Click();
+    };
+    rig.click("cmdReceive");
+    QVERIFY(busyDuringQuestion);
+    QCOMPARE(rig.port.keyboardText(), QByteArray("CCCCC"));
+    QCOMPARE(rig.dialogs.texts(),
+             (QStringList{"This will replace your current data with reader's data!",
+                          "   Upload OK!   "}));
+    QVERIFY(rig.buttonsEnabled());
+}
+
+void TestTransmitKeyboard::closeInEachState_data() {
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<int>("unmasks"); // in all: the mask is written once for each wait
+    QTest::newRow("mid-burst") << "burst" << 1;
+    QTest::newRow("download data") << "data" << 1;
+    QTest::newRow("waiting for P") << "accept" << 2;
+    QTest::newRow("waiting for the upload reply") << "reply" << 2;
+}
+
+void TestTransmitKeyboard::closeInEachState() {
+    // The window closed in each state of a keyboard exchange: nothing more is written to the
+    // keyboard controller, the mask is written only for a wait under way, and no outcome shows.
+    QFETCH(QString, state);
+    QFETCH(int, unmasks);
+    KeyboardRig rig;
+    const bool upload = state == QLatin1String("reply");
+    if (state == QLatin1String("burst"))
+        rig.decoder.answerAfterBursts = 0;
+    rig.decoder.dataAnswer.clear();
+    rig.decoder.uploadReply = QStringLiteral("1234");
+    int lettersAtClose = -1;
+    auto closeIn = [&](int msecs) {
+        QTimer::singleShot(msecs, rig.window, [&rig, &lettersAtClose] {
+            lettersAtClose = int(rig.port.keyboardText().size());
+            rig.window->close();
+        });
+    };
+    int letters = 0;
+    int masks = 0;
+    auto plain = rig.port.onWrite;
+    rig.port.onWrite = [&](const RecordingPortAccess::Write& w) {
+        plain(w);
+        if (w.port == InterruptMaskPort && ++masks == 1 && upload)
+            closeIn(rig.timing.keyboardUploadMsecs / 2);
+        if (w.port != KeyboardDataPort)
+            return;
+        ++letters;
+        if (state == QLatin1String("burst") && letters == 3)
+            closeIn(0);
+        else if (state == QLatin1String("data") && rig.decoder.data.size() == 20)
+            closeIn(0);
+        else if (state == QLatin1String("accept") && rig.decoder.data.size() == 172)
+            closeIn(rig.timing.keyboardAcceptMsecs / 2);
+    };
+    rig.click(upload ? "cmdReceive" : "cmdTransmit");
+    QTest::qWait(rig.timing.handshakePeriodMsecs * 2); // nothing more goes out
+    QVERIFY(rig.window.isNull() || rig.window->isUnloaded());
+    QCOMPARE(int(rig.port.keyboardText().size()), lettersAtClose);
+    QCOMPARE(rig.port.valuesTo(InterruptMaskPort).size(), unmasks);
+    QCOMPARE(rig.dialogs.shown.size(), upload ? 1 : 0); // the question only
 }
 
 void TestTransmitKeyboard::progressBar() {

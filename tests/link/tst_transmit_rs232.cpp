@@ -437,17 +437,16 @@ void TestTransmitRs232::outcomeMessage_data() {
     QTest::addColumn<Fault>("fault");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("applied");
-    QTest::addColumn<bool>("dataReply");
-    QTest::newRow("download") << QByteArray("cmdTransmit") << Fault::None << "Download OK!" << false
+    QTest::newRow("download") << QByteArray("cmdTransmit") << Fault::None << "Download OK!"
                               << false;
     QTest::newRow("download, silent")
-        << QByteArray("cmdTransmit") << Fault::Silent << "Time Out Error!" << false << false;
-    QTest::newRow("upload") << QByteArray("cmdReceive") << Fault::None << "   Upload OK!   " << true
+        << QByteArray("cmdTransmit") << Fault::Silent << "Time Out Error!" << false;
+    QTest::newRow("upload") << QByteArray("cmdReceive") << Fault::None << "   Upload OK!   "
                             << true;
     QTest::newRow("upload, refused")
-        << QByteArray("cmdReceive") << Fault::Refuse << "Upload Failed!" << false << true;
+        << QByteArray("cmdReceive") << Fault::Refuse << "Upload Failed!" << false;
     QTest::newRow("version") << QByteArray("CmdVersion") << Fault::None
-                             << "Get Firmware Version OK!" << false << true;
+                             << "Get Firmware Version OK!" << false;
 }
 
 // While the outcome shows, the port is still open, the image already holds the upload, the
@@ -458,11 +457,9 @@ void TestTransmitRs232::outcomeMessage() {
     QFETCH(Fault, fault);
     QFETCH(QString, text);
     QFETCH(bool, applied);
-    QFETCH(bool, dataReply);
     TransmitRig rig;
     rig.config.CfgData = DistinctImage();
     const Image before = rig.config.CfgData;
-    rig.config.ExpectDataReply = !dataReply;
     rig.emulator.core().fault = fault;
     struct {
         bool seen = false;
@@ -500,7 +497,6 @@ void TestTransmitRs232::outcomeMessage() {
     QVERIFY(!portOpenWhenEnabled);
     QVERIFY(!rig.window->serialPort().isOpen());
     QVERIFY(rig.buttonsEnabled());
-    QCOMPARE(rig.config.ExpectDataReply, dataReply);
 }
 
 // The upload's question belongs to the command: meanwhile another command does nothing.
@@ -518,7 +514,6 @@ void TestTransmitRs232::questionHoldsCommands() {
     QVERIFY(running);
     QCOMPARE(rig.dialogs.shown.size(), 1);
     QVERIFY(rig.emulator.received.isEmpty());
-    QVERIFY(rig.config.ExpectDataReply);
     QVERIFY(rig.buttonsEnabled());
 }
 

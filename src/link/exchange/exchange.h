@@ -95,6 +95,9 @@ public:
     virtual void typed(const QString& text) = 0;
     // The user ended the typed answer (Ctrl+C in the memory box).
     virtual void endTyping() {}
+    // While held (a question of the window is open), a wait for the decoder that comes to its
+    // end is taken up only once released; the bursts and the typing go on meanwhile.
+    virtual void setHeld(bool) {}
 
 signals:
     // A typed answer is awaited from now on: the window empties its box and focuses it.

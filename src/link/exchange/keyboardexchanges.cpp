@@ -65,9 +65,23 @@ void KeyboardBurstExchange::typed(const QString& text) {
     }
 }
 
+void KeyboardBurstExchange::setHeld(bool held) {
+    for (KeyboardWait* wait :
+         {static_cast<KeyboardWait*>(&handshake_), static_cast<KeyboardWait*>(&answerWait_)}) {
+        if (held)
+            wait->hold();
+        else
+            wait->release();
+    }
+}
+
 void KeyboardBurstExchange::startHandshake(char letter, int spacingMsecs) {
     phase_ = Phase::Handshake;
     handshake_.start(QByteArray(BurstLength, letter), timing().handshakePeriodMsecs, spacingMsecs);
+}
+
+void KeyboardBurstExchange::setBurstLetter(char letter) {
+    handshake_.setBurst(QByteArray(BurstLength, letter));
 }
 
 void KeyboardBurstExchange::awaitAnswer(int timeoutMsecs) {
@@ -92,7 +106,7 @@ void KeyboardBurstExchange::halt() {
 
 KeyboardDownloadExchange::KeyboardDownloadExchange(PortAccess& port, const Image& image, bool save,
                                                    const LinkTiming& timing, QObject* parent)
-    : KeyboardBurstExchange(port, timing, parent), data_(KeyboardDownloadText(image)), save_(save),
+    : KeyboardBurstExchange(port, timing, parent), image_(image), save_(save),
       writer_(port, timing.transmitByteSpacingMsecs) {
     pause_.setSingleShot(true);
     pause_.setTimerType(Qt::PreciseTimer);
@@ -108,6 +122,11 @@ KeyboardDownloadExchange::KeyboardDownloadExchange(PortAccess& port, const Image
 
 KeyboardDownloadExchange::~KeyboardDownloadExchange() {
     cancel();
+}
+
+void KeyboardDownloadExchange::setSave(bool save) {
+    save_ = save;
+    setBurstLetter(save ? BurstDownloadSave : BurstDownloadNoSave);
 }
 
 void KeyboardDownloadExchange::begin() {
@@ -135,7 +154,7 @@ void KeyboardDownloadExchange::handshakeEnded(bool answered) {
 
 void KeyboardDownloadExchange::sendData() {
     emit progress(0, ImageSize - 1);
-    writer_.write(data_);
+    writer_.write(KeyboardDownloadText(imageSource_ ? imageSource_() : image_));
 }
 
 void KeyboardDownloadExchange::answerTyped(const QString& text) {

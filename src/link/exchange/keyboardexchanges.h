@@ -7,6 +7,8 @@
 
 #include <QTimer>
 
+#include <functional>
+
 namespace orv {
 
 class PortAccess;
@@ -21,6 +23,7 @@ class KeyboardBurstExchange : public KeyboardExchange {
     Q_OBJECT
 public:
     void typed(const QString& text) override;
+    void setHeld(bool held) override;
 
     // The handshake's ticks so far (TickCount).
     int tickCount() const { return handshake_.tickCount(); }
@@ -31,6 +34,8 @@ protected:
     // The five letters of `letter`, each `spacingMsecs` after the one before, every handshake
     // period until the answer.
     void startHandshake(char letter, int spacingMsecs);
+    // The letter of the bursts that begin from now on.
+    void setBurstLetter(char letter);
     virtual bool isHandshakeAnswer(const QString& text) const = 0;
     // The handshake is over and the interrupts are unmasked.
     virtual void handshakeEnded(bool answered) = 0;
@@ -71,6 +76,12 @@ public:
                              const LinkTiming& timing, QObject* parent = nullptr);
     ~KeyboardDownloadExchange() override;
 
+    // The window's download options stay live during the handshake. A save choice made then
+    // sets the letter of the bursts still to come (the decoder saves by the burst it answers);
+    // `image`, when set, gives the image to send once the decoder has answered.
+    void setSave(bool save);
+    void setImageSource(std::function<Image()> image) { imageSource_ = std::move(image); }
+
 protected:
     void begin() override;
     void halt() override;
@@ -82,7 +93,8 @@ protected:
 private:
     void sendData();
 
-    QByteArray data_;
+    Image image_;
+    std::function<Image()> imageSource_;
     bool save_;
     QTimer pause_;
     KeyboardWriter writer_;

@@ -82,9 +82,19 @@ void KeyboardWriter::armFor(qint64 deadlineNsecs) {
 
 // ----- KeyboardWait -----
 
-KeyboardWait::KeyboardWait(PortAccess& port, QObject* parent) : QObject(parent), port_(port) {}
+KeyboardWait::KeyboardWait(PortAccess& port, QObject* parent) : QObject(parent), port_(port) {
+    releaseTimer_.setSingleShot(true);
+    releaseTimer_.setInterval(0);
+    connect(&releaseTimer_, &QTimer::timeout, this, [this] {
+        const bool answered = held_ == Held::Answered;
+        held_ = Held::No;
+        end(answered);
+    });
+}
 
 void KeyboardWait::stop() {
+    releaseTimer_.stop();
+    held_ = Held::No;
     if (!running_)
         return;
     running_ = false;
@@ -92,9 +102,29 @@ void KeyboardWait::stop() {
     UnmaskKeyboardInterrupts(port_);
 }
 
+void KeyboardWait::hold() {
+    if (held_ == Held::No)
+        held_ = Held::Running;
+}
+
+void KeyboardWait::release() {
+    if (held_ == Held::Running)
+        held_ = Held::No;
+    else if (held_ != Held::No && running_)
+        releaseTimer_.start();
+}
+
 void KeyboardWait::end(bool answered) {
     if (!running_)
         return;
+    if (held_ != Held::No) {
+        // The first end counts; the wait's timers stop meanwhile.
+        if (held_ == Held::Running) {
+            held_ = answered ? Held::Answered : Held::Ended;
+            halt();
+        }
+        return;
+    }
     running_ = false;
     halt();
     UnmaskKeyboardInterrupts(port_);

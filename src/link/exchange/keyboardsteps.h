@@ -66,6 +66,11 @@ public:
     // Ends a running wait at once, without `finished`: its timers stop and the interrupts are
     // unmasked. Nothing happens when no wait runs.
     void stop();
+    // While held, a wait that comes to its end (the answer, the time-out) stays where it is:
+    // the interrupts stay masked and `finished` waits for release(), which lets it end once
+    // the current event is handled. stop() still ends a held wait at once.
+    void hold();
+    void release();
 
 signals:
     // The wait is over and the interrupts unmasked; answered: the decoder answered in time.
@@ -82,6 +87,9 @@ protected:
     PortAccess& port_;
 
 private:
+    enum class Held { No, Running, Ended, Answered };
+    Held held_ = Held::No;
+    QTimer releaseTimer_; // ends a wait whose end was held
     bool running_ = false;
 };
 
@@ -101,6 +109,8 @@ public:
     ~BurstHandshake() override;
 
     void start(const QByteArray& burst, int periodMsecs, int letterSpacingMsecs);
+    // The letters of the bursts that begin from now on.
+    void setBurst(const QByteArray& burst) { burst_ = burst; }
     // The decoder's answer arrived: no further burst starts, and the wait ends after the
     // keystrokes being delivered now (and the burst under way).
     void answer();
