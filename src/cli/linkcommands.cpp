@@ -8,6 +8,9 @@
 
 #include "core/cfgformat.h"
 #include "core/wholefile.h"
+#include "link/exchange/configexchanges.h"
+#include "link/exchange/firmwareexchange.h"
+#include "link/exchange/memoryexchanges.h"
 #include "link/protocol/isp.h"
 #include "link/protocol/text.h"
 #include "link/serial/loggingserialport.h"
@@ -271,7 +274,9 @@ public:
           save_(save), verify_(verify), file_(std::move(file)) {}
 
 protected:
-    void begin() override { run(MakeDownloadExchange(target(), image_, save_, timing())); }
+    void begin() override {
+        run(std::make_unique<DownloadExchange>(target(), image_, save_, timing()));
+    }
 
     void finished(const ExchangeResult& result) override {
         if (!result.ok()) {
@@ -295,7 +300,8 @@ protected:
                 this,
                 [this] {
                     if (!isDone()) // not interrupted meanwhile
-                        run(MakeUploadExchange(target(), UploadRequest::Configuration, timing()));
+                        run(std::make_unique<UploadExchange>(target(), UploadRequest::Configuration,
+                                                             timing()));
                 },
                 Qt::QueuedConnection);
             return;
@@ -382,7 +388,7 @@ public:
 
 protected:
     void begin() override {
-        run(MakeUploadExchange(target(), UploadRequest::Configuration, timing()));
+        run(std::make_unique<UploadExchange>(target(), UploadRequest::Configuration, timing()));
     }
 
     void finished(const ExchangeResult& result) override {
@@ -471,7 +477,9 @@ public:
     using PortJob::PortJob;
 
 protected:
-    void begin() override { run(MakeUploadExchange(target(), UploadRequest::Version, timing())); }
+    void begin() override {
+        run(std::make_unique<UploadExchange>(target(), UploadRequest::Version, timing()));
+    }
 
     void finished(const ExchangeResult& result) override {
         if (!result.ok()) {
@@ -512,7 +520,7 @@ public:
           image_(std::move(image)) {}
 
 protected:
-    void begin() override { run(MakeFirmwareExchange(target(), image_, timing())); }
+    void begin() override { run(std::make_unique<FirmwareExchange>(target(), image_, timing())); }
 
     void finished(const ExchangeResult& result) override {
         if (!result.ok()) {
@@ -567,8 +575,10 @@ public:
 
 protected:
     void begin() override {
-        run(read_ ? MakeReadMemoryExchange(target(), timing())
-                  : MakeClearMemoryExchange(target(), timing()));
+        if (read_)
+            run(std::make_unique<ReadMemoryExchange>(target(), timing()));
+        else
+            run(std::make_unique<ClearMemoryExchange>(target(), timing()));
     }
 
     void finished(const ExchangeResult& result) override {

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "linkexchanges.h"
+#include "core/config.h"
+#include "link/exchange/exchange.h"
+#include "link/exchange/serialexchange.h"
 
 #include <QJsonObject>
 #include <QObject>
@@ -65,7 +67,9 @@ public:
     const PortName& name() const { return name_; }
     SerialPort& port() const { return *port_; }
     const LinkTiming& timing() const { return timing_; }
-    PortTarget target() const { return {*port_, settings_, name_.isComPort() ? name_.comPort : 1}; }
+    SerialTarget target() const {
+        return {*port_, settings_, name_.isComPort() ? name_.comPort : 1};
+    }
 
     void start();
     // Cancels the running exchange; the outcome is Interrupted.
