@@ -116,10 +116,7 @@ void FrmReadMemory::CmdRead_Click() {
     if (isExchangeRunning())
         return;
     CommandScope scope(*this);
-    const auto answer =
-        services_.dialogs.message({QStringLiteral("This will read decoder memory data!"),
-                                   ReadMemoryTitle, Dialogs::Buttons::OkCancel});
-    if (scope.windowGone() || answer != Dialogs::Answer::Ok || isUnloaded())
+    if (!confirm(scope, QStringLiteral("This will read decoder memory data!"), ReadMemoryTitle))
         return;
     if (config().LinkMode != 1) {
         startKeyboard(new KeyboardReadMemoryExchange(services_.portAccess, services_.timing));
@@ -137,10 +134,7 @@ void FrmReadMemory::cmdClear_Click() {
     if (isExchangeRunning())
         return;
     CommandScope scope(*this);
-    const auto answer =
-        services_.dialogs.message({QStringLiteral("This will Clear decoder memory data!"),
-                                   ClearMemoryTitle, Dialogs::Buttons::OkCancel});
-    if (scope.windowGone() || answer != Dialogs::Answer::Ok || isUnloaded())
+    if (!confirm(scope, QStringLiteral("This will Clear decoder memory data!"), ClearMemoryTitle))
         return;
     if (config().LinkMode == 1) {
         startExchange(new ClearMemoryExchange(serialTarget(), services_.timing));

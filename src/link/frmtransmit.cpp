@@ -142,10 +142,8 @@ void FrmTransmit::cmdReceive_Click() {
     if (isExchangeRunning())
         return;
     CommandScope scope(*this);
-    const auto answer = services_.dialogs.message(
-        {QStringLiteral("This will replace your current data with reader's data!"), UploadTitle,
-         Dialogs::Buttons::OkCancel});
-    if (scope.windowGone() || answer != Dialogs::Answer::Ok || isUnloaded())
+    if (!confirm(scope, QStringLiteral("This will replace your current data with reader's data!"),
+                 UploadTitle))
         return;
     upload(UploadRequest::Configuration);
 }

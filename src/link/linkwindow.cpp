@@ -116,6 +116,12 @@ void LinkWindow::message(const QString& text, const QString& title) {
     services_.dialogs.message({text, title});
 }
 
+bool LinkWindow::confirm(const CommandScope& scope, const QString& text, const QString& title) {
+    const auto answer = services_.dialogs.message({text, title, Dialogs::Buttons::OkCancel});
+    // A window deleted during the question is not touched again.
+    return !scope.windowGone() && answer == Dialogs::Answer::Ok && !isUnloaded();
+}
+
 // ----- Keyboard link -----
 
 KeyboardLinkWindow::KeyboardLinkWindow(Config& config, const WindowInfo& info,

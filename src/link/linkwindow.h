@@ -98,6 +98,9 @@ protected:
         return b;
     }
     void message(const QString& text, const QString& title);
+    // The OK/Cancel question before a command's exchange, asked while the command holds the
+    // window: true when the user chose OK and the window is still there, not being unloaded.
+    bool confirm(const CommandScope& scope, const QString& text, const QString& title);
 
     LinkServices services_;
     std::unique_ptr<SerialPort> port_;
