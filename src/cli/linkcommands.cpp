@@ -239,6 +239,13 @@ bool EvenOrOdd(const QString& settings) {
            (parsed->parity == QSerialPort::EvenParity || parsed->parity == QSerialPort::OddParity);
 }
 
+// Why an upload is refused with even or odd parity; `what` needs the upload.
+QString UploadParityRefusal(const QString& what) {
+    return QStringLiteral("%1 needs parity none, mark or space (the window offers no upload with "
+                          "even or odd parity)")
+        .arg(what);
+}
+
 PortOutcome OkOutcome(const ExchangeResult& result, const QString& more = QString()) {
     PortOutcome o;
     o.status = PortStatus::Ok;
@@ -366,8 +373,7 @@ int Download(const CommandCall& call) {
     const bool verify = call.isSet(QStringLiteral("verify"));
     if (verify && EvenOrOdd(setup->settings))
         return Usage(console, QStringLiteral("download"),
-                     QStringLiteral("--verify uploads, and an upload needs parity none, mark or "
-                                    "space (the window offers none with even or odd parity)"));
+                     UploadParityRefusal(QStringLiteral("--verify uploads, and an upload")));
     LinkSession session(console, {QStringLiteral("download"), setup->json});
     for (const PortName& name : setup->ports) {
         session.add(std::make_unique<DownloadJob>(
@@ -457,9 +463,7 @@ int Upload(const CommandCall& call) {
     if (!setup)
         return ExitTrouble;
     if (EvenOrOdd(setup->settings))
-        return Usage(console, command,
-                     QStringLiteral("an upload needs parity none, mark or space (the window "
-                                    "offers none with even or odd parity)"));
+        return Usage(console, command, UploadParityRefusal(QStringLiteral("an upload")));
     const auto outs = OutputPaths(call.value(QStringLiteral("output")), *setup, console, command);
     if (!outs)
         return ExitTrouble;
@@ -501,8 +505,7 @@ int Version(const CommandCall& call) {
         return ExitTrouble;
     if (EvenOrOdd(setup->settings))
         return Usage(console, command,
-                     QStringLiteral("asking for the version needs parity none, mark or space "
-                                    "(the window offers none with even or odd parity)"));
+                     UploadParityRefusal(QStringLiteral("asking for the version")));
     LinkSession session(console, {command, setup->json});
     for (const PortName& name : setup->ports) {
         session.add(std::make_unique<VersionJob>(name, setup->makePort(name), setup->settings,
