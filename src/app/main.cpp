@@ -13,7 +13,14 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char* argv[]) {
+    // A wrong command line needs no display to be told.
+    if (const auto error = orv::CommandLineError(argc, argv)) {
+        std::fprintf(stderr, "orvcfg: %s\n", qPrintable(*error));
+        return 1;
+    }
     if (orv::AsksForHelpOrVersion(argc, argv)) {
         QCoreApplication app(argc, argv);
         orv::ProcessCommandLine(app); // prints the text and ends the process
@@ -21,7 +28,7 @@ int main(int argc, char* argv[]) {
     orv::FontPreloader fonts;
     QApplication app(argc, argv);
     fonts.wait();
-    // The command line is read before anything else starts: a wrong one ends the process here.
+    // The toolkit has taken its own options out of the command line: the FILE is what remains.
     const QString file = orv::ProcessCommandLine(app);
     QGuiApplication::setDesktopFileName(QStringLiteral(ORV_DESKTOP_ID));
     // The main window puts the SVG icon in its place once it has been drawn.
