@@ -6,9 +6,11 @@
 
 #include "app/qtdialogs.h"
 #include "core/cfgformat.h"
+#include "support/filefixtures.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QMimeDatabase>
 #include <QSettings>
 #include <QTimer>
 
@@ -41,6 +43,8 @@ private slots:
     void configurationNotKept();
     void dialogsStartInLastFolder_data();
     void dialogsStartInLastFolder();
+    void namedPipeLeftAlone();
+    void dialogsTypeFilesByName();
 };
 
 void TestUserSettings::placeRestoredInSecondRun_data() {
@@ -150,6 +154,57 @@ void TestUserSettings::dialogsStartInLastFolder() {
     // The folder used last is now the answer's.
     QCOMPARE(QSettings(settingsFile, QSettings::IniFormat).value("FileDialogs/lastFolder"),
              QFileInfo(answer).absolutePath());
+}
+
+// A named pipe in the place of orvcfg.conf is neither read (which would block the start-up and
+// every file dialog) nor replaced.
+void TestUserSettings::namedPipeLeftAlone() {
+    QTemporaryDir home;
+    const QString configDir = home.filePath(QStringLiteral("config"));
+    QDir().mkpath(configDir);
+    TestFifo fifo(configDir + QStringLiteral("/orvcfg.conf"));
+    QVERIFY(fifo.made());
+    {
+        AppFixture f(configDir);
+        f.start();
+        QtDialogs dialogs(fifo.path());
+        const QString chosen = f.dir.filePath(QStringLiteral("chosen.cfg"));
+        AppFixture::WriteFile(chosen, "tova\r\n");
+        QString startFolder;
+        AnswerNextFileDialog(chosen, &startFolder);
+        QCOMPARE(dialogs.openFileName({}), chosen);
+        QVERIFY(f.window->close());
+    }
+    QVERIFY(!fifo.wasOpened());
+    const QFileInfo after(fifo.path());
+    QVERIFY(after.exists() && !after.isFile());
+}
+
+// The file dialogs tell a file's type by its name: the contents of a file, whose read may block,
+// are never read to show it.
+void TestUserSettings::dialogsTypeFilesByName() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("looks like a document.cfg"));
+    AppFixture::WriteFile(path, "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n");
+    const QMimeDatabase mime;
+    const QString byName = mime.mimeTypeForFile(path, QMimeDatabase::MatchExtension).comment();
+    // The contents alone would tell another type.
+    QVERIFY(mime.mimeTypeForFile(path).comment() != byName);
+
+    QString shownType;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        if (auto* icons = dialog->iconProvider())
+            shownType = icons->type(QFileInfo(path));
+        dialog->reject();
+    });
+    QtDialogs dialogs;
+    Dialogs::FileRequest request;
+    request.fileName = path;
+    QCOMPARE(dialogs.openFileName(request), std::nullopt);
+    QCOMPARE(shownType, byName);
 }
 
 int main(int argc, char* argv[]) {
