@@ -19,15 +19,18 @@ using namespace orv::test;
 
 namespace {
 
-// Answers the next file dialog: notes the folder it starts in, then chooses `path`.
-void AnswerNextFileDialog(const QString& path, QString* startFolder) {
-    QTimer::singleShot(0, [path, startFolder] {
+// Answers the next file dialog: notes the folder it starts in (and the type it shows for
+// `path`), then chooses `path`.
+void AnswerNextFileDialog(const QString& path, QString* startFolder, QString* type = nullptr) {
+    QTimer::singleShot(0, [path, startFolder, type] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (!dialog) {
             *startFolder = QStringLiteral("(no file dialog)");
             return;
         }
         *startFolder = dialog->directory().absolutePath();
+        if (type && dialog->iconProvider())
+            *type = dialog->iconProvider()->type(QFileInfo(path));
         dialog->selectFile(path);
         static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept checks the name
     });
@@ -43,8 +46,7 @@ private slots:
     void configurationNotKept();
     void dialogsStartInLastFolder_data();
     void dialogsStartInLastFolder();
-    void namedPipeLeftAlone();
-    void dialogsTypeFilesByName();
+    void nothingBlockingRead();
 };
 
 void TestUserSettings::placeRestoredInSecondRun_data() {
@@ -156,55 +158,33 @@ void TestUserSettings::dialogsStartInLastFolder() {
              QFileInfo(answer).absolutePath());
 }
 
-// A named pipe in the place of orvcfg.conf is neither read (which would block the start-up and
-// every file dialog) nor replaced.
-void TestUserSettings::namedPipeLeftAlone() {
+// Nothing that may block is read: a named pipe in the place of orvcfg.conf is neither read (which
+// would block the start-up and every file dialog) nor replaced, and the file dialogs tell a
+// file's type by its name, never by its contents.
+void TestUserSettings::nothingBlockingRead() {
     QTemporaryDir home;
     const QString configDir = home.filePath(QStringLiteral("config"));
     QDir().mkpath(configDir);
     TestFifo fifo(configDir + QStringLiteral("/orvcfg.conf"));
     QVERIFY(fifo.made());
+    const QString chosen = home.filePath(QStringLiteral("looks like a document.cfg"));
+    AppFixture::WriteFile(chosen, "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n");
+    const QMimeDatabase mime;
+    const QString byName = mime.mimeTypeForFile(chosen, QMimeDatabase::MatchExtension).comment();
+    QVERIFY(mime.mimeTypeForFile(chosen).comment() != byName); // the contents tell another
+    QString startFolder, shownType;
     {
         AppFixture f(configDir);
         f.start();
         QtDialogs dialogs(fifo.path());
-        const QString chosen = f.dir.filePath(QStringLiteral("chosen.cfg"));
-        AppFixture::WriteFile(chosen, "tova\r\n");
-        QString startFolder;
-        AnswerNextFileDialog(chosen, &startFolder);
+        AnswerNextFileDialog(chosen, &startFolder, &shownType);
         QCOMPARE(dialogs.openFileName({}), chosen);
         QVERIFY(f.window->close());
     }
+    QCOMPARE(shownType, byName);
     QVERIFY(!fifo.wasOpened());
     const QFileInfo after(fifo.path());
     QVERIFY(after.exists() && !after.isFile());
-}
-
-// The file dialogs tell a file's type by its name: the contents of a file, whose read may block,
-// are never read to show it.
-void TestUserSettings::dialogsTypeFilesByName() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("looks like a document.cfg"));
-    AppFixture::WriteFile(path, "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n");
-    const QMimeDatabase mime;
-    const QString byName = mime.mimeTypeForFile(path, QMimeDatabase::MatchExtension).comment();
-    // The contents alone would tell another type.
-    QVERIFY(mime.mimeTypeForFile(path).comment() != byName);
-
-    QString shownType;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        if (auto* icons = dialog->iconProvider())
-            shownType = icons->type(QFileInfo(path));
-        dialog->reject();
-    });
-    QtDialogs dialogs;
-    Dialogs::FileRequest request;
-    request.fileName = path;
-    QCOMPARE(dialogs.openFileName(request), std::nullopt);
-    QCOMPARE(shownType, byName);
 }
 
 int main(int argc, char* argv[]) {
