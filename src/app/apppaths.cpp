@@ -11,6 +11,11 @@ QString AppPaths::settingsFile() const {
     return QDir(userConfigDir).filePath(QStringLiteral("orvcfg.conf"));
 }
 
+QString OpenableSettingsFile(const QString& path) {
+    const QFileInfo info(path);
+    return !info.exists() || info.isFile() ? path : QString();
+}
+
 AppPaths AppPaths::ForThisProcess() {
     AppPaths p;
     p.currentDir = QDir::currentPath();

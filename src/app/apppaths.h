@@ -20,4 +20,9 @@ struct AppPaths {
     static AppPaths ForThisProcess();
 };
 
+// `path` when the program may open it as a settings file: a regular file, or nothing yet (it is
+// made then). Otherwise, a named pipe, a device or a folder, the result is empty and the file is
+// left alone: reading a pipe would block the program, and a new file is never written over it.
+QString OpenableSettingsFile(const QString& path);
+
 } // namespace orv

@@ -9,13 +9,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace orv {
 
-QString ProcessCommandLine(const QCoreApplication& app) {
-    QCoreApplication::setApplicationName(QStringLiteral("orvcfg"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
-    QCommandLineParser parser;
+namespace {
+
+void DescribeOptions(QCommandLineParser& parser) {
     parser.setApplicationDescription(
         QStringLiteral("Edits, stores and transfers the configuration of a bar-code and "
                        "magnetic-card decoder."));
@@ -25,18 +25,89 @@ QString ProcessCommandLine(const QCoreApplication& app) {
         QStringLiteral("FILE"),
         QStringLiteral("A configuration file (.cfg) to open at start-up, as File > Open does."),
         QStringLiteral("[FILE]"));
+}
+
+// What is wrong with the FILE arguments, if anything.
+std::optional<QString> FilesError(const QStringList& files) {
+    if (files.size() > 1)
+        return QStringLiteral("only one FILE can be opened; %1 were given").arg(files.size());
+    if (files.size() == 1 && files.constFirst().isEmpty())
+        return QStringLiteral("FILE is an empty name");
+    return std::nullopt;
+}
+
+// The toolkit's own options, which it takes out of the command line when the application
+// object is made (with one dash or two, "-style fusion" or "-style=fusion"): those that take a
+// value, then those that take none.
+const char* const ToolkitValueOptions[] = {"platform",
+                                           "platformpluginpath",
+                                           "platformtheme",
+                                           "plugin",
+                                           "qwindowgeometry",
+                                           "qwindowicon",
+                                           "qwindowtitle",
+                                           "session",
+                                           "display",
+                                           "geometry",
+                                           "title",
+                                           "icon",
+                                           "name",
+                                           "style",
+                                           "stylesheet",
+                                           "qmljsdebugger",
+                                           "dialogs",
+                                           "fontengine"};
+const char* const ToolkitFlagOptions[] = {"reverse", "widgetcount", "testability", "qdevel",
+                                          "qdebug",  "sync",        "nograb",      "dograb"};
+
+bool Among(const QString& name, const auto& names) {
+    return std::any_of(std::begin(names), std::end(names),
+                       [&](const char* n) { return name == QLatin1String(n); });
+}
+
+} // namespace
+
+QString ProcessCommandLine(const QCoreApplication& app) {
+    QCoreApplication::setApplicationName(QStringLiteral("orvcfg"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
+    QCommandLineParser parser;
+    DescribeOptions(parser);
     parser.process(app);
     const QStringList files = parser.positionalArguments();
-    if (files.size() > 1) {
-        std::fprintf(stderr, "orvcfg: only one FILE can be opened; %d were given\n",
-                     int(files.size()));
-        std::exit(1);
-    }
-    if (files.size() == 1 && files.constFirst().isEmpty()) {
-        std::fputs("orvcfg: FILE is an empty name\n", stderr);
+    if (const auto error = FilesError(files)) {
+        std::fprintf(stderr, "orvcfg: %s\n", qPrintable(*error));
         std::exit(1);
     }
     return files.isEmpty() ? QString() : QFileInfo(files.constFirst()).absoluteFilePath();
+}
+
+std::optional<QString> CommandLineError(int argc, const char* const* argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        const QString word = QString::fromLocal8Bit(argv[i]);
+        if (i == 0 || !word.startsWith(QLatin1Char('-')) || word == QLatin1String("--")) {
+            arguments << word;
+            if (word == QLatin1String("--") && i > 0) {
+                for (++i; i < argc; ++i)
+                    arguments << QString::fromLocal8Bit(argv[i]);
+            }
+            continue;
+        }
+        QString name = word.mid(word.startsWith(QLatin1String("--")) ? 2 : 1);
+        const bool hasValue = name.contains(QLatin1Char('='));
+        name = name.section(QLatin1Char('='), 0, 0);
+        if (Among(name, ToolkitValueOptions)) {
+            if (!hasValue)
+                ++i; // its value
+        } else if (!Among(name, ToolkitFlagOptions)) {
+            arguments << word;
+        }
+    }
+    QCommandLineParser parser;
+    DescribeOptions(parser);
+    if (!parser.parse(arguments))
+        return parser.errorText();
+    return FilesError(parser.positionalArguments());
 }
 
 bool AsksForHelpOrVersion(int argc, const char* const* argv) {

@@ -3,6 +3,7 @@
 #include "fontpreloader.h"
 #include "icons.h"
 #include "mainwindow.h"
+#include "privileges.h"
 #include "processlauncher.h"
 #include "qtdialogs.h"
 
@@ -13,7 +14,24 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char* argv[]) {
+    // The keyboard link's port access is the one privilege the program uses. It is taken
+    // before anything else, and every privilege is given up right after: before the toolkit
+    // loads a plugin or starts a thread.
+    const orv::StartUpAccess access =
+        orv::TakePortsAndDropPrivileges(orv::SystemPrivilegeCalls(), orv::TakeKeyboardPorts);
+    if (!access.refusal.empty()) {
+        std::fprintf(stderr, "orvcfg: %s; not starting with privileges it cannot give up\n",
+                     access.refusal.c_str());
+        return 1;
+    }
+    // A wrong command line needs no display to be told.
+    if (const auto error = orv::CommandLineError(argc, argv)) {
+        std::fprintf(stderr, "orvcfg: %s\n", qPrintable(*error));
+        return 1;
+    }
     if (orv::AsksForHelpOrVersion(argc, argv)) {
         QCoreApplication app(argc, argv);
         orv::ProcessCommandLine(app); // prints the text and ends the process
@@ -21,7 +39,7 @@ int main(int argc, char* argv[]) {
     orv::FontPreloader fonts;
     QApplication app(argc, argv);
     fonts.wait();
-    // The command line is read before anything else starts: a wrong one ends the process here.
+    // The toolkit has taken its own options out of the command line: the FILE is what remains.
     const QString file = orv::ProcessCommandLine(app);
     QGuiApplication::setDesktopFileName(QStringLiteral(ORV_DESKTOP_ID));
     // The main window puts the SVG icon in its place once it has been drawn.
@@ -32,7 +50,7 @@ int main(int argc, char* argv[]) {
     // The file dialogs start in the folder used last, kept in the per-user settings file.
     orv::QtDialogs dialogs(paths.settingsFile());
     orv::ProcessLauncher launcher;
-    const auto portAccess = orv::CreateHardwarePortAccess();
+    const auto portAccess = orv::CreateHardwarePortAccess(access.portsTaken);
     // "Com N" is the link comN in the per-user configuration folder, else the N-th serial
     // device of the machine.
     orv::QtSerialPortFactory serialPorts(paths.userConfigDir);

@@ -299,8 +299,10 @@ void MainWindow::start(const QString& file) {
 }
 
 void MainWindow::restorePlace() {
-    const QSettings settings(paths_.settingsFile(), QSettings::IniFormat);
-    const QByteArray geometry = settings.value(GeometryKey).toByteArray();
+    const QString file = OpenableSettingsFile(paths_.settingsFile());
+    const QByteArray geometry =
+        file.isEmpty() ? QByteArray()
+                       : QSettings(file, QSettings::IniFormat).value(GeometryKey).toByteArray();
     if (!geometry.isEmpty())
         restoreGeometry(geometry);
     // The window starts in its normal state, whatever state it was left in.
@@ -308,8 +310,9 @@ void MainWindow::restorePlace() {
 }
 
 void MainWindow::rememberPlace() {
-    QSettings settings(paths_.settingsFile(), QSettings::IniFormat);
-    settings.setValue(GeometryKey, saveGeometry());
+    const QString file = OpenableSettingsFile(paths_.settingsFile());
+    if (!file.isEmpty())
+        QSettings(file, QSettings::IniFormat).setValue(GeometryKey, saveGeometry());
 }
 
 // ----- The open window and the mode buttons -----

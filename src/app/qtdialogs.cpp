@@ -1,10 +1,13 @@
 #include "qtdialogs.h"
 
+#include "apppaths.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPushButton>
 #include <QSettings>
 
@@ -78,7 +81,28 @@ private:
 
 } // namespace
 
+QIcon NameOnlyIconProvider::icon(const QFileInfo& info) const {
+    if (info.isDir())
+        return icon(Folder);
+    if (!info.isFile())
+        return icon(File);
+    const QMimeType type = TypeByName(info);
+    return QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName(), icon(File)));
+}
+
+QString NameOnlyIconProvider::type(const QFileInfo& info) const {
+    if (!info.isFile()) // a folder, a drive, a link without target: known without reading
+        return QFileIconProvider::type(info);
+    const QMimeType type = TypeByName(info);
+    return type.comment().isEmpty() ? type.name() : type.comment();
+}
+
+QMimeType NameOnlyIconProvider::TypeByName(const QFileInfo& info) {
+    return QMimeDatabase().mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+}
+
 void QtDialogs::prepare(QFileDialog& dialog, const FileRequest& r) const {
+    dialog.setIconProvider(&icons_);
     if (!r.title.isEmpty())
         dialog.setWindowTitle(r.title);
     dialog.setNameFilter(QtFilter(r.filter));
@@ -87,8 +111,9 @@ void QtDialogs::prepare(QFileDialog& dialog, const FileRequest& r) const {
     // A proposed name with a folder ("/home/me/a.cfg") starts there; a bare name ("New File")
     // or none starts in the folder used last.
     QString folder = lastFolder_;
-    if (folder.isEmpty() && !settingsFile_.isEmpty())
-        folder = QSettings(settingsFile_, QSettings::IniFormat).value(LastFolderKey).toString();
+    if (const QString file = OpenableSettingsFile(settingsFile_);
+        folder.isEmpty() && !file.isEmpty())
+        folder = QSettings(file, QSettings::IniFormat).value(LastFolderKey).toString();
     const bool namesFolder = QDir::fromNativeSeparators(r.fileName).contains(QLatin1Char('/'));
     if (!namesFolder && QFileInfo(folder).isDir())
         dialog.setDirectory(folder);
@@ -101,8 +126,8 @@ std::optional<QString> QtDialogs::run(QFileDialog& dialog) {
         return std::nullopt;
     const QString path = dialog.selectedFiles().constFirst();
     lastFolder_ = QFileInfo(path).absolutePath();
-    if (!settingsFile_.isEmpty())
-        QSettings(settingsFile_, QSettings::IniFormat).setValue(LastFolderKey, lastFolder_);
+    if (const QString file = OpenableSettingsFile(settingsFile_); !file.isEmpty())
+        QSettings(file, QSettings::IniFormat).setValue(LastFolderKey, lastFolder_);
     return path;
 }
 

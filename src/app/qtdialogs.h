@@ -2,14 +2,31 @@
 
 #include "core/dialogs.h"
 
+#include <QFileIconProvider>
+
 class QFileDialog;
+class QMimeType;
 class QWidget;
 
 namespace orv {
 
+// Icons and types of the files a file dialog lists, from their names alone. Qt's own provider
+// reads the start of every file to tell its type, in the interface thread: a file whose read
+// blocks (a link to /proc/kmsg, a slow network file) would freeze the dialog, and with it every
+// later dialog that starts in the same folder.
+class NameOnlyIconProvider : public QFileIconProvider {
+public:
+    using QFileIconProvider::icon;
+    QIcon icon(const QFileInfo& info) const override;
+    QString type(const QFileInfo& info) const override;
+
+private:
+    static QMimeType TypeByName(const QFileInfo& info);
+};
+
 // Dialogs shown with QMessageBox and QFileDialog. A file dialog whose proposed name names no
 // folder starts in the folder of the file chosen last, which is kept in `settingsFile` (none:
-// only while the program runs).
+// only while the program runs). The file dialogs never read the files they list.
 class QtDialogs : public Dialogs {
 public:
     explicit QtDialogs(QString settingsFile = QString(), QWidget* parent = nullptr)
@@ -36,6 +53,7 @@ private:
     QString settingsFile_;
     QString lastFolder_;
     QWidget* parent_;
+    mutable NameOnlyIconProvider icons_; // stateless; the dialogs only read it
 };
 
 } // namespace orv

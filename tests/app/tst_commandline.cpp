@@ -1,5 +1,5 @@
 // The command line: every program's --version, orvcfg's --help and wrong command lines (run as
-// processes; each ends before the program's start-up, so nothing touches hardware), and the
+// processes without a display; each ends before the program's start-up), and the
 // FILE that start-up opens as File > Open does (in this process, with the test doubles).
 
 #include "appfixture.h"
@@ -122,18 +122,20 @@ void TestCommandLine::wrongCommandLine_data() {
     QTest::newRow("two files") << QStringList{"a.cfg", "b.cfg"}
                                << "orvcfg: only one FILE can be opened; 2 were given";
     QTest::newRow("empty name") << QStringList{""} << "orvcfg: FILE is an empty name";
-    // With a toolkit option the toolkit starts first; the wrong option is still refused.
+    // The toolkit's own options are its own; what is wrong among them is still refused.
     QTest::newRow("toolkit option, then a wrong one")
         << QStringList{"-platform", "offscreen", "--version", "--bogus"}
         << "Unknown option 'bogus'";
+    QTest::newRow("two files around toolkit options")
+        << QStringList{"a.cfg", "--style", "fusion", "-reverse", "-stylesheet=x.qss", "b.cfg"}
+        << "orvcfg: only one FILE can be opened; 2 were given";
 }
 
 void TestCommandLine::wrongCommandLine() {
     QFETCH(QStringList, arguments);
     QFETCH(QString, error);
-    // The offscreen platform of the test environment: these runs start the toolkit, and end
-    // before the program's own start-up.
-    const Run r = RunProgram(QStringLiteral("orvcfg"), arguments);
+    // No display: a wrong command line is told before the toolkit starts.
+    const Run r = RunProgram(QStringLiteral("orvcfg"), arguments, NoDisplay());
     QCOMPARE(r.exitCode, 1);
     QVERIFY2(r.err.contains(error), qPrintable(r.err));
     QCOMPARE(r.out, QString());

@@ -6,9 +6,11 @@
 
 #include "app/qtdialogs.h"
 #include "core/cfgformat.h"
+#include "support/filefixtures.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QMimeDatabase>
 #include <QSettings>
 #include <QTimer>
 
@@ -17,15 +19,18 @@ using namespace orv::test;
 
 namespace {
 
-// Answers the next file dialog: notes the folder it starts in, then chooses `path`.
-void AnswerNextFileDialog(const QString& path, QString* startFolder) {
-    QTimer::singleShot(0, [path, startFolder] {
+// Answers the next file dialog: notes the folder it starts in (and the type it shows for
+// `path`), then chooses `path`.
+void AnswerNextFileDialog(const QString& path, QString* startFolder, QString* type = nullptr) {
+    QTimer::singleShot(0, [path, startFolder, type] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (!dialog) {
             *startFolder = QStringLiteral("(no file dialog)");
             return;
         }
         *startFolder = dialog->directory().absolutePath();
+        if (type && dialog->iconProvider())
+            *type = dialog->iconProvider()->type(QFileInfo(path));
         dialog->selectFile(path);
         static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept checks the name
     });
@@ -41,6 +46,7 @@ private slots:
     void configurationNotKept();
     void dialogsStartInLastFolder_data();
     void dialogsStartInLastFolder();
+    void nothingBlockingRead();
 };
 
 void TestUserSettings::placeRestoredInSecondRun_data() {
@@ -150,6 +156,35 @@ void TestUserSettings::dialogsStartInLastFolder() {
     // The folder used last is now the answer's.
     QCOMPARE(QSettings(settingsFile, QSettings::IniFormat).value("FileDialogs/lastFolder"),
              QFileInfo(answer).absolutePath());
+}
+
+// Nothing that may block is read: a named pipe in the place of orvcfg.conf is neither read (which
+// would block the start-up and every file dialog) nor replaced, and the file dialogs tell a
+// file's type by its name, never by its contents.
+void TestUserSettings::nothingBlockingRead() {
+    QTemporaryDir home;
+    const QString configDir = home.filePath(QStringLiteral("config"));
+    QDir().mkpath(configDir);
+    TestFifo fifo(configDir + QStringLiteral("/orvcfg.conf"));
+    QVERIFY(fifo.made());
+    const QString chosen = home.filePath(QStringLiteral("looks like a document.cfg"));
+    AppFixture::WriteFile(chosen, "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n");
+    const QMimeDatabase mime;
+    const QString byName = mime.mimeTypeForFile(chosen, QMimeDatabase::MatchExtension).comment();
+    QVERIFY(mime.mimeTypeForFile(chosen).comment() != byName); // the contents tell another
+    QString startFolder, shownType;
+    {
+        AppFixture f(configDir);
+        f.start();
+        QtDialogs dialogs(fifo.path());
+        AnswerNextFileDialog(chosen, &startFolder, &shownType);
+        QCOMPARE(dialogs.openFileName({}), chosen);
+        QVERIFY(f.window->close());
+    }
+    QCOMPARE(shownType, byName);
+    QVERIFY(!fifo.wasOpened());
+    const QFileInfo after(fifo.path());
+    QVERIFY(after.exists() && !after.isFile());
 }
 
 int main(int argc, char* argv[]) {

@@ -5,7 +5,7 @@
 //   tst_mimetype [rival]
 //
 // With "rival" the database also holds another program's type that claims every .cfg file by
-// its name, as many programs do: the signature still decides.
+// its name, as many programs do: that name then decides.
 //
 // Without update-mime-database the test skips with exit status 77 (ctest: "Skipped").
 
@@ -96,7 +96,8 @@ void TestMimeType::typeDescription() {
     const QMimeType type = QMimeDatabase().mimeTypeForName(Ours);
     QVERIFY(type.isValid());
     QCOMPARE(type.comment(), QStringLiteral("Decoder configuration"));
-    QCOMPARE(type.suffixes(), QStringList{QStringLiteral("cfg")});
+    // Known by its contents only: no file name is claimed.
+    QCOMPARE(type.globPatterns(), QStringList());
     // Text editors may open it too.
     QVERIFY(type.inherits(QStringLiteral("text/plain")));
 }
@@ -106,23 +107,31 @@ void TestMimeType::typeOfFile_data() {
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<QString>("alone");     // the type found without the rival
     QTest::addColumn<QString>("withRival"); // ... and with it
-    QTest::newRow("signature, .cfg") << "site.cfg" << Signature << Ours << Ours;
-    QTest::newRow("signature, .CFG") << "SITE.CFG" << Signature << Ours << Ours;
-    // One other type named by the name alone: the shared MIME database's checking order takes
-    // it without looking inside (GLib and Qt alike).
+    const QByteArray dpkgLike = "# dpkg configuration file\n#\n# This file can contain default "
+                                "options for dpkg.\n\nno-debsig\nlog /var/log/dpkg.log\n";
+    QTest::newRow("signature, .cfg") << "site.cfg" << Signature << Ours << Rival;
+    QTest::newRow("signature, .CFG") << "SITE.CFG" << Signature << Ours << Rival;
+    QTest::newRow("signature, no extension") << "site" << Signature << Ours << Ours;
+    QTest::newRow("signature with LF")
+        << "lf.cfg" << QByteArray("tova\nDevice Name\n") << Ours << Rival;
+    QTest::newRow("signature with CR CR LF")
+        << "crcrlf" << QByteArray("tova\r\r\nDevice Name\r\r\n") << Ours << Ours;
+    QTest::newRow("signature alone") << "bare.cfg" << QByteArray("tova\r\n") << Ours << Rival;
+    // A name that another type claims decides by itself, as the shared MIME database's
+    // checking order has it (GLib and Qt alike): another program's claim on every .cfg file
+    // takes the configuration files too.
     QTest::newRow("signature, .txt") << "site.txt" << Signature << "text/plain"
                                      << "text/plain";
-    QTest::newRow("signature, no extension") << "site" << Signature << Ours << Ours;
-    QTest::newRow("signature alone") << "bare.cfg" << QByteArray("tova\r\n") << Ours << Ours;
-    // Without the signature the name decides: another program's claim on .cfg outweighs ours.
-    QTest::newRow("other .cfg") << "game.cfg" << QByteArray("[video]\nwidth=800\n") << Ours
-                                << Rival;
-    QTest::newRow("empty .cfg") << "empty.cfg" << QByteArray() << Ours << Rival;
-    // The signature is the whole first line, CR LF included.
-    QTest::newRow("tova without CR") << "notes.txt" << QByteArray("tova\nmore\n") << "text/plain"
-                                     << "text/plain";
-    QTest::newRow("capital TOVA") << "notes.txt" << QByteArray("TOVA\r\nmore\r\n") << "text/plain"
-                                  << "text/plain";
+    // Other programs' .cfg files keep their own type.
+    QTest::newRow("another program's .cfg") << "dpkg.cfg" << dpkgLike << "text/plain" << Rival;
+    QTest::newRow("game settings .cfg")
+        << "game.cfg" << QByteArray("[video]\nwidth=800\n") << "text/plain" << Rival;
+    QTest::newRow("empty .cfg") << "empty.cfg" << QByteArray() << "application/x-zerosize" << Rival;
+    // The signature is the whole first line.
+    QTest::newRow("longer first word")
+        << "words.cfg" << QByteArray("tovarish\n") << "text/plain" << Rival;
+    QTest::newRow("capital TOVA") << "upper.cfg" << QByteArray("TOVA\r\nmore\r\n") << "text/plain"
+                                  << Rival;
 }
 
 void TestMimeType::typeOfFile() {

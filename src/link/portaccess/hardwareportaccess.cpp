@@ -10,21 +10,17 @@ namespace orv {
 #ifdef ORV_HAVE_X86_PORTS
 namespace {
 
-// ioperm()/outb() on the two ports the keyboard link writes. Access is asked for each port
-// separately, so nothing else of the I/O space is opened to the process.
+// outb() on the two ports the keyboard link writes, with the access main() took before it gave
+// up its privileges. Asking again later needs CAP_SYS_RAWIO, which the process no longer has
+// then: once released, the access stays released.
 class X86LinuxPortAccess : public PortAccess {
 public:
+    explicit X86LinuxPortAccess(bool taken) : open_(taken) {}
+
     bool InitializeWinIo() override {
-        if (open_)
-            return true;
-        if (ioperm(KeyboardDataPort, 1, 1) != 0)
-            return false;
-        if (ioperm(InterruptMaskPort, 1, 1) != 0) {
-            ioperm(KeyboardDataPort, 1, 0);
-            return false;
-        }
-        open_ = true;
-        return true;
+        if (!open_)
+            open_ = TakeKeyboardPorts();
+        return open_;
     }
 
     bool SetPortVal(quint32 port, quint32 value, quint8 size) override {
@@ -49,10 +45,26 @@ private:
 } // namespace
 #endif
 
-std::unique_ptr<PortAccess> CreateHardwarePortAccess() {
+bool TakeKeyboardPorts() {
 #ifdef ORV_HAVE_X86_PORTS
-    return std::make_unique<X86LinuxPortAccess>();
+    // Access is asked for each port separately, so nothing else of the I/O space is opened.
+    if (ioperm(KeyboardDataPort, 1, 1) != 0)
+        return false;
+    if (ioperm(InterruptMaskPort, 1, 1) != 0) {
+        ioperm(KeyboardDataPort, 1, 0);
+        return false;
+    }
+    return true;
 #else
+    return false;
+#endif
+}
+
+std::unique_ptr<PortAccess> CreateHardwarePortAccess(bool portsTaken) {
+#ifdef ORV_HAVE_X86_PORTS
+    return std::make_unique<X86LinuxPortAccess>(portsTaken);
+#else
+    Q_UNUSED(portsTaken);
     return std::make_unique<UnavailablePortAccess>();
 #endif
 }

@@ -30,8 +30,13 @@ public:
     void ShutdownWinIo() override {}
 };
 
-// The port access of this machine: raw x86 port output on Linux when the process may use it
-// (root or CAP_SYS_RAWIO), otherwise the unavailable backend. Only main() creates it.
-std::unique_ptr<PortAccess> CreateHardwarePortAccess();
+// Asks the system for output to the two ports (x86 Linux: ioperm, which needs root or
+// CAP_SYS_RAWIO); true when granted. main() calls it once, before it gives up its privileges.
+bool TakeKeyboardPorts();
+
+// The port access of this machine: raw x86 port output on Linux with the access that
+// TakeKeyboardPorts() granted (`portsTaken`), otherwise the unavailable backend. Only main()
+// creates it.
+std::unique_ptr<PortAccess> CreateHardwarePortAccess(bool portsTaken);
 
 } // namespace orv
