@@ -1,6 +1,7 @@
 #include "commandset.h"
 
 #include "console.h"
+#include "texttable.h"
 
 #include <QCommandLineParser>
 
@@ -39,34 +40,36 @@ const Command* CommandSet::find(const QString& name) const {
     return nullptr;
 }
 
-QString CommandSet::overview() const {
-    QString text = QStringLiteral("Usage: %1 COMMAND [OPTIONS] [ARGUMENTS]\n\n%2\n\nCommands:\n")
-                       .arg(program_, about_);
-    qsizetype width = 0;
+QString CommandSet::overview(int width) const {
+    QString text =
+        WrapText(QStringLiteral("Usage: %1 COMMAND [OPTIONS] [ARGUMENTS]").arg(program_), width) +
+        QLatin1Char('\n') + WrapText(about_, width) + QStringLiteral("\nCommands:\n");
+    std::vector<std::pair<QString, QString>> rows;
     for (const Command& c : commands_)
-        width = std::max(width, c.synopsis.size());
-    for (const Command& c : commands_)
-        text += QStringLiteral("  %1  %2\n").arg(c.synopsis.leftJustified(width), c.summary);
-    text += QStringLiteral("\nOptions:\n"
-                           "  -h, --help     Show this help and exit.\n"
-                           "  --version      Show the version and exit.\n\n"
-                           "'%1 COMMAND --help' describes a command.\n")
-                .arg(program_);
+        rows.emplace_back(c.synopsis, c.summary);
+    text += DefinitionList(rows, width);
+    text += QStringLiteral("\nOptions:\n");
+    text += DefinitionList(
+        {{QStringLiteral("-h, --help"), QStringLiteral("Show this help and exit.")},
+         {QStringLiteral("--version"), QStringLiteral("Show the version and exit.")}},
+        width);
+    text +=
+        QLatin1Char('\n') +
+        WrapText(QStringLiteral("'%1 COMMAND --help' describes a command.").arg(program_), width);
     return text;
 }
 
-QString CommandSet::help(const Command& command) const {
-    QString text = QStringLiteral("Usage: %1 %2\n\n%3\n\nOptions:\n")
-                       .arg(program_, command.synopsis, command.description);
+QString CommandSet::help(const Command& command, int width) const {
+    const QString usage = QStringLiteral("Usage: %1 ").arg(program_);
+    QString text = WrapText(usage + command.synopsis, width, static_cast<int>(usage.size())) +
+                   QLatin1Char('\n') + WrapText(command.description, width) +
+                   QStringLiteral("\nOptions:\n");
     QList<QCommandLineOption> options = command.options;
     options << HelpOption;
-    qsizetype width = 0;
+    std::vector<std::pair<QString, QString>> rows;
     for (const QCommandLineOption& o : options)
-        width = std::max(width, OptionNames(o).size());
-    for (const QCommandLineOption& o : options)
-        text +=
-            QStringLiteral("  %1  %2\n").arg(OptionNames(o).leftJustified(width), o.description());
-    return text;
+        rows.emplace_back(OptionNames(o), o.description());
+    return text + DefinitionList(rows, width);
 }
 
 int CommandSet::usageError(Console& console, const QString& message, const QString& command) const {
@@ -79,12 +82,12 @@ int CommandSet::usageError(Console& console, const QString& message, const QStri
 
 int CommandSet::run(const QStringList& arguments, Console& console) const {
     if (arguments.isEmpty()) {
-        console.printError(overview());
+        console.printError(overview(console.width()));
         return ExitTrouble;
     }
     const QString first = arguments.first();
     if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
-        console.print(overview());
+        console.print(overview(console.width()));
         return ExitOk;
     }
     if (first == QLatin1String("--version")) {
@@ -93,14 +96,14 @@ int CommandSet::run(const QStringList& arguments, Console& console) const {
     }
     if (first == QLatin1String("help")) {
         if (arguments.size() == 1) {
-            console.print(overview());
+            console.print(overview(console.width()));
             return ExitOk;
         }
         const Command* c = find(arguments.at(1));
         if (!c)
             return usageError(console, QStringLiteral("unknown command '%1'").arg(arguments.at(1)),
                               QString());
-        console.print(help(*c));
+        console.print(help(*c, console.width()));
         return ExitOk;
     }
     const Command* command = find(first);
@@ -120,7 +123,7 @@ int CommandSet::run(const QStringList& arguments, Console& console) const {
     if (!parser.parse(QStringList{program_} + arguments.mid(1)))
         return usageError(console, parser.errorText(), command->name);
     if (parser.isSet(HelpOption)) {
-        console.print(help(*command));
+        console.print(help(*command, console.width()));
         return ExitOk;
     }
     const QStringList operands = parser.positionalArguments();

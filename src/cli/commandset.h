@@ -55,6 +55,10 @@ struct Command {
     int minOperands = 0;
     int maxOperands = -1; // -1: no limit
     std::function<int(const CommandCall&)> run = {};
+    // Whether output that cannot be written (a full disk, a closed pipe) makes the command fail.
+    // Not so for a command whose output only tells how it goes while its real work is done
+    // elsewhere (a firmware transfer): losing the lines loses nothing else.
+    bool outputIsResult = true;
 };
 
 // The subcommands of a program, with the parsing, the help texts and the exit codes they share.
@@ -71,11 +75,14 @@ public:
     // the exit code.
     int run(const QStringList& arguments, Console& console) const;
 
-    QString overview() const;
-    QString help(const Command& command) const;
+    // The help texts, wrapped to `width` characters.
+    QString overview(int width) const;
+    QString help(const Command& command, int width) const;
+
+    // The command of that name, if there is one.
+    const Command* find(const QString& name) const;
 
 private:
-    const Command* find(const QString& name) const;
     int usageError(Console& console, const QString& message, const QString& command) const;
 
     QString program_;

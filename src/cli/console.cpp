@@ -1,11 +1,34 @@
 #include "console.h"
 
+#include <QJsonDocument>
+
 #include <cstdio>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace orv {
 
 void Console::error(const QString& text) {
     writeErr(QByteArrayLiteral("orvctl: ") + text.toUtf8() + '\n');
+}
+
+void Console::printJson(const QJsonDocument& document) {
+    const QByteArray json = document.toJson(QJsonDocument::Indented);
+    QByteArray out;
+    out.reserve(json.size());
+    // Outside strings JSON holds no such character, so every one of them is inside a string.
+    for (qsizetype i = 0; i < json.size(); ++i) {
+        const auto b = static_cast<quint8>(json[i]);
+        if (b == 0x7F) {
+            out += "\\u007f";
+        } else if (b == 0xC2 && i + 1 < json.size() && static_cast<quint8>(json[i + 1]) >= 0x80 &&
+                   static_cast<quint8>(json[i + 1]) <= 0x9F) {
+            out += "\\u00" + QByteArray::number(static_cast<quint8>(json[++i]), 16);
+        } else {
+            out += json[i];
+        }
+    }
+    writeOut(out);
 }
 
 void StdConsole::writeOut(const QByteArray& bytes) {
@@ -19,6 +42,14 @@ void StdConsole::writeErr(const QByteArray& bytes) {
 void StdConsole::flush() {
     std::fflush(stdout);
     std::fflush(stderr);
+}
+
+int StdConsole::width() const {
+    winsize size{};
+    if (::isatty(STDOUT_FILENO) && ::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 &&
+        size.ws_col > 0)
+        return size.ws_col;
+    return 80;
 }
 
 } // namespace orv

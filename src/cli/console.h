@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QJsonDocument;
+
 namespace orv {
 
 // Where a command-line command writes: its output and its messages. The program writes to the
@@ -17,6 +19,13 @@ public:
     void error(const QString& text);
     // Text on the error stream as it stands (usage texts).
     void printError(const QString& text) { writeErr(text.toUtf8()); }
+    // A JSON document on the output stream, indented. Besides the escapes JSON needs, DEL and
+    // the C1 controls (U+0080..U+009F) are written as \u escapes, so no byte a terminal acts
+    // on is printed; a reader gets the same strings.
+    void printJson(const QJsonDocument& document);
+
+    // The width help texts are wrapped to: the terminal's, 80 when the output is no terminal.
+    virtual int width() const { return 80; }
 
     virtual void writeOut(const QByteArray& bytes) = 0;
     virtual void writeErr(const QByteArray& bytes) = 0;
@@ -30,6 +39,7 @@ public:
     void writeOut(const QByteArray& bytes) override;
     void writeErr(const QByteArray& bytes) override;
     void flush() override;
+    int width() const override;
 };
 
 // Keeps what was written.

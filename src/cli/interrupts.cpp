@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <iterator>
 #include <unistd.h>
 
 namespace orv {
@@ -12,8 +13,9 @@ namespace orv {
 namespace {
 
 int PipeFds[2] = {-1, -1};
-struct sigaction OldInt;
-struct sigaction OldTerm;
+// The signals that ask a command to end: Ctrl+C, kill, and a terminal that went away.
+constexpr int Watched[] = {SIGINT, SIGTERM, SIGHUP};
+struct sigaction Old[std::size(Watched)];
 
 extern "C" void OnSignal(int number) {
     const int saved = errno;
@@ -32,8 +34,8 @@ InterruptWatcher::InterruptWatcher(QObject* parent) : QObject(parent) {
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, &OldInt);
-    ::sigaction(SIGTERM, &action, &OldTerm);
+    for (size_t i = 0; i < std::size(Watched); ++i)
+        ::sigaction(Watched[i], &action, &Old[i]);
     notifier_ = new QSocketNotifier(PipeFds[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &InterruptWatcher::readPipe);
 }
@@ -41,8 +43,8 @@ InterruptWatcher::InterruptWatcher(QObject* parent) : QObject(parent) {
 InterruptWatcher::~InterruptWatcher() {
     if (!notifier_)
         return;
-    ::sigaction(SIGINT, &OldInt, nullptr);
-    ::sigaction(SIGTERM, &OldTerm, nullptr);
+    for (size_t i = 0; i < std::size(Watched); ++i)
+        ::sigaction(Watched[i], &Old[i], nullptr);
     delete notifier_;
     ::close(PipeFds[0]);
     ::close(PipeFds[1]);

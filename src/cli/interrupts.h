@@ -6,10 +6,10 @@ class QSocketNotifier;
 
 namespace orv {
 
-// Turns SIGINT and SIGTERM into a Qt signal on the event loop, so that a command can end its
-// exchanges cleanly instead of dying mid-frame. The handler only writes the signal's number to
+// Turns SIGINT, SIGTERM and SIGHUP into a Qt signal on the event loop, so that a command can end
+// its exchanges cleanly instead of dying mid-frame. The handler only writes the signal's number to
 // a pipe; a socket notifier on the other end of the pipe emits `interrupted`. While a watcher
-// exists the two signals no longer end the process; the previous handlers come back when it is
+// exists these signals no longer end the process; the previous handlers come back when it is
 // destroyed. One watcher at a time.
 class InterruptWatcher : public QObject {
     Q_OBJECT
@@ -18,7 +18,7 @@ public:
     ~InterruptWatcher() override;
 
     bool isActive() const { return notifier_ != nullptr; }
-    // The first signal received (SIGINT or SIGTERM); 0 while none came.
+    // The first signal received (SIGINT, SIGTERM or SIGHUP); 0 while none came.
     int signalNumber() const { return signal_; }
 
 signals:

@@ -18,6 +18,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -26,6 +27,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <sys/stat.h>
 
 namespace orv {
 
@@ -36,18 +38,27 @@ const QString StartSettings = QStringLiteral("9600,N,8,1 ");
 
 // ----- Options -----
 
-const QCommandLineOption PortOption(
-    {QStringLiteral("p"), QStringLiteral("port")},
-    QStringLiteral("The decoder's port: a device path (/dev/ttyUSB0) or \"com N\" as orvcfg maps "
-                   "it. Repeat it to run on several ports at once."),
-    QStringLiteral("P"));
+const QString PortWords = QStringLiteral(
+    "The decoder's port: a device path (/dev/ttyUSB0), a device name (ttyUSB0, which is a file "
+    "of that name in the current folder if there is one, else /dev/ttyUSB0), or \"com 1\" to "
+    "\"com 6\" as orvcfg maps them.");
+const QCommandLineOption PortOption({QStringLiteral("p"), QStringLiteral("port")},
+                                    PortWords +
+                                        QStringLiteral(" Repeat it to run on several ports at "
+                                                       "once (each device once)."),
+                                    QStringLiteral("P"));
+// The monitor watches one port.
+const QCommandLineOption MonitorPortOption({QStringLiteral("p"), QStringLiteral("port")}, PortWords,
+                                           QStringLiteral("P"));
 const QCommandLineOption SettingsOption(
     QStringLiteral("settings"),
-    QStringLiteral("Line settings as the window writes them, \"9600,N,8,1\" (the default)."),
+    QStringLiteral("Line settings as the window writes them: baud rate, parity letter (N, E, O, "
+                   "M, S), data bits, stop bits (\"9600,N,8,1\", the default)."),
     QStringLiteral("TEXT"));
-const QCommandLineOption BaudOption(QStringLiteral("baud"),
-                                    QStringLiteral("Baud rate (600 to 19200 on the decoder)."),
-                                    QStringLiteral("N"));
+const QCommandLineOption
+    BaudOption(QStringLiteral("baud"),
+               QStringLiteral("Baud rate, one the window offers: 1200, 2400, 4800, 9600 or 19200."),
+               QStringLiteral("N"));
 const QCommandLineOption ParityOption(QStringLiteral("parity"),
                                       QStringLiteral("Parity: none, even, odd, mark or space."),
                                       QStringLiteral("P"));
@@ -55,12 +66,15 @@ const QCommandLineOption DataBitsOption(QStringLiteral("data-bits"),
                                         QStringLiteral("Data bits: 7 or 8."), QStringLiteral("N"));
 const QCommandLineOption StopBitsOption(QStringLiteral("stop-bits"),
                                         QStringLiteral("Stop bits: 1 or 2."), QStringLiteral("N"));
-const QCommandLineOption JsonOption(QStringLiteral("json"),
-                                    QStringLiteral("Print the result of every port as JSON."));
-const QCommandLineOption
-    LogOption(QStringLiteral("log"),
-              QStringLiteral("Write every frame sent and received, in hex with times, to FILE."),
-              QStringLiteral("FILE"));
+const QCommandLineOption JsonOption(
+    QStringLiteral("json"),
+    QStringLiteral("Print the result of every port as JSON, once every port has finished."));
+const QCommandLineOption LogOption(
+    QStringLiteral("log"),
+    QStringLiteral("Write every open and close of a port and every chunk of bytes sent and "
+                   "received, in hex with times, to FILE (a regular file). A log that cannot be "
+                   "written ends the command with status 2."),
+    QStringLiteral("FILE"));
 const QCommandLineOption
     NotSaveOption(QStringLiteral("not-save"),
                   QStringLiteral("The decoder uses the image without keeping it (\"Not Save\")."));
@@ -82,6 +96,14 @@ const QCommandLineOption MemoryOutputOption(
     QStringLiteral("read: write the memory data file FILE instead of printing the text; with "
                    "several ports, %p in it stands for the port."),
     QStringLiteral("FILE"));
+const QCommandLineOption MemoryRawOption(
+    QStringLiteral("raw"),
+    QStringLiteral("read: print the decoder's bytes as they are (ISO 8859-1, lines ended by CR "
+                   "LF, control bytes and all) instead of the text with control bytes by name."));
+const QCommandLineOption MonitorRawOption(
+    QStringLiteral("raw"),
+    QStringLiteral("Print the bytes as they arrive, unchanged, instead of a line per datum with "
+                   "control bytes by name."));
 
 const QList<QCommandLineOption> LineOptions = {SettingsOption, BaudOption, ParityOption,
                                                DataBitsOption, StopBitsOption};
@@ -100,7 +122,7 @@ struct LinkSetup {
     bool json = false;
     QString configDir; // where "com N" links are looked up, as orvcfg does
     std::unique_ptr<QtSerialPortFactory> factory;
-    std::shared_ptr<QFile> log;
+    std::shared_ptr<FrameLog> log;
 
     std::unique_ptr<SerialPort> makePort(const PortName& name) const {
         std::unique_ptr<SerialPort> port;
@@ -111,11 +133,9 @@ struct LinkSetup {
             port = std::make_unique<QtSerialPort>([device](int) { return device; });
         }
         if (log) {
-            port = std::make_unique<LoggingSerialPort>(std::move(port), name.label,
-                                                       [log = log](const QString& line) {
-                                                           log->write(line.toUtf8() + '\n');
-                                                           log->flush();
-                                                       });
+            port = std::make_unique<LoggingSerialPort>(
+                std::move(port), name.label,
+                [log = log](const QString& line) { log->write(line); });
         }
         return port;
     }
@@ -125,6 +145,18 @@ struct LinkSetup {
 QString OrvcfgConfigDir() {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
         .filePath(QStringLiteral("orvcfg"));
+}
+
+// The device a port stands for as the system knows it, links followed: a device node by its
+// number, any other file by its file system and inode. Nothing when there is no such file.
+std::optional<std::pair<quint64, quint64>> DeviceIdentity(const PortName& name) {
+    const QString path = name.isComPort() ? name.resolved : name.device;
+    struct stat st {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+        return std::pair<quint64, quint64>{0, st.st_rdev};
+    return std::pair<quint64, quint64>{quint64(st.st_dev) + 1, st.st_ino};
 }
 
 int Usage(Console& console, const QString& command, const QString& message) {
@@ -183,17 +215,26 @@ std::optional<LinkSetup> ReadSetup(const CommandCall& call, const QString& comma
         if (name.isComPort())
             name.resolved = s.factory->deviceFor(name.comPort);
     }
+    // The same device under two names would have two exchanges on one line.
+    for (size_t i = 0; i < s.ports.size(); ++i) {
+        const auto a = DeviceIdentity(s.ports[i]);
+        for (size_t j = 0; a && j < i; ++j) {
+            if (DeviceIdentity(s.ports[j]) == a) {
+                Usage(console, command,
+                      QStringLiteral("the port %1 is given twice: %2 is the same device")
+                          .arg(s.ports[j].label, s.ports[i].label));
+                return std::nullopt;
+            }
+        }
+    }
     if (call.isSet(QStringLiteral("log"))) {
         const QString path = call.value(QStringLiteral("log"));
-        auto log = std::make_shared<QFile>(path);
-        if (QFileInfo(path).isDir() ||
-            !log->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-            console.error(QStringLiteral("the log %1 could not be written: %2")
-                              .arg(path, QFileInfo(path).isDir() ? QStringLiteral("it is a folder")
-                                                                 : log->errorString()));
+        QString why;
+        s.log = FrameLog::open(path, &why);
+        if (!s.log) {
+            console.error(QStringLiteral("the log %1 could not be written: %2").arg(path, why));
             return std::nullopt;
         }
-        s.log = log;
     }
     return s;
 }
@@ -374,7 +415,9 @@ int Download(const CommandCall& call) {
     if (verify && EvenOrOdd(setup->settings))
         return Usage(console, QStringLiteral("download"),
                      UploadParityRefusal(QStringLiteral("--verify uploads, and an upload")));
-    LinkSession session(console, {QStringLiteral("download"), setup->json});
+    LinkSession::Options options{QStringLiteral("download"), setup->json};
+    options.log = setup->log.get();
+    LinkSession session(console, options);
     for (const PortName& name : setup->ports) {
         session.add(std::make_unique<DownloadJob>(
             name, setup->makePort(name), setup->settings, setup->timing, file->contents.data,
@@ -408,7 +451,7 @@ protected:
         ApplyUpload(contents.data, block);
         contents.LinkMode = 1;
         if (name().isComPort())
-            contents.ComPort = static_cast<qint16>(qBound(1, name().comPort, 6));
+            contents.ComPort = static_cast<qint16>(name().comPort);
         QString why;
         if (!SaveConfigFile(out_, ConfigFile{FileFormat::Cfg, contents}, &why)) {
             PortOutcome o;
@@ -467,7 +510,9 @@ int Upload(const CommandCall& call) {
     const auto outs = OutputPaths(call.value(QStringLiteral("output")), *setup, console, command);
     if (!outs)
         return ExitTrouble;
-    LinkSession session(console, {command, setup->json});
+    LinkSession::Options options{command, setup->json};
+    options.log = setup->log.get();
+    LinkSession session(console, options);
     for (size_t i = 0; i < setup->ports.size(); ++i) {
         const PortName& name = setup->ports[i];
         session.add(std::make_unique<UploadJob>(name, setup->makePort(name), setup->settings,
@@ -506,7 +551,9 @@ int Version(const CommandCall& call) {
     if (EvenOrOdd(setup->settings))
         return Usage(console, command,
                      UploadParityRefusal(QStringLiteral("asking for the version")));
-    LinkSession session(console, {command, setup->json});
+    LinkSession::Options options{command, setup->json};
+    options.log = setup->log.get();
+    LinkSession session(console, options);
     for (const PortName& name : setup->ports) {
         session.add(std::make_unique<VersionJob>(name, setup->makePort(name), setup->settings,
                                                  setup->timing));
@@ -520,10 +567,25 @@ class FlashJob : public PortJob {
 public:
     FlashJob(PortName name, std::unique_ptr<SerialPort> port, LinkTiming timing, QByteArray image)
         : PortJob(std::move(name), std::move(port), IspSerialSettings, timing),
-          image_(std::move(image)) {}
+          image_(std::move(image)) {
+        connect(this, &PortJob::progress, this, [this](int value, int) { pagesDone_ = value; });
+    }
+
+    // The pages left, each taking as long as the pages so far did (before the first one: its
+    // time on the line at 19200 baud and the loader's pause after it).
+    qint64 msecsLeft() const override {
+        const int pages = IspProgressMaximum(image_.size());
+        const qint64 pageMsecs =
+            pagesDone_ > 0 ? clock_.elapsed() / pagesDone_
+                           : IspPacketSize * 10 * 1000 / 19200 + timing().ispPagePauseMsecs;
+        return qMax(0, pages - pagesDone_) * pageMsecs;
+    }
 
 protected:
-    void begin() override { run(std::make_unique<FirmwareExchange>(target(), image_, timing())); }
+    void begin() override {
+        clock_.start();
+        run(std::make_unique<FirmwareExchange>(target(), image_, timing()));
+    }
 
     void finished(const ExchangeResult& result) override {
         if (!result.ok()) {
@@ -537,6 +599,8 @@ protected:
 
 private:
     QByteArray image_;
+    QElapsedTimer clock_;
+    int pagesDone_ = 0;
 };
 
 int Flash(const CommandCall& call) {
@@ -558,6 +622,9 @@ int Flash(const CommandCall& call) {
         return ExitTrouble;
     LinkSession::Options options{command, setup->json};
     options.showProgress = true;
+    // Once the loader has erased the decoder, only the whole image makes it work again.
+    options.uninterruptible = true;
+    options.log = setup->log.get();
     LinkSession session(console, options);
     for (const PortName& name : setup->ports)
         session.add(
@@ -567,12 +634,29 @@ int Flash(const CommandCall& call) {
 
 // ----- memory -----
 
+// How a memory read prints the text: not at all (a file or JSON takes it), for a person (control
+// bytes by name, in UTF-8), or as the decoder's bytes.
+enum class MemoryPrint { None, Visible, Raw };
+
+// The memory text for a person: a line for each record, control bytes by name, so that no byte
+// of the decoder reaches a terminal as a command.
+QString VisibleMemoryText(QByteArrayView text) {
+    QString out;
+    while (!text.isEmpty()) {
+        const qsizetype end = text.indexOf(QByteArrayView("\r\n"));
+        out += VisibleText(end < 0 ? text : text.first(end), VisibleStyle::Terminal) +
+               QLatin1Char('\n');
+        text = end < 0 ? QByteArrayView() : text.sliced(end + 2);
+    }
+    return out;
+}
+
 class MemoryJob : public PortJob {
 public:
-    // out: the memory data file to write; empty: the text is printed when `print` says so,
-    // under a heading with the port when `heading` says so.
+    // out: the memory data file to write; empty: the text is printed as `print` says, under a
+    // heading with the port when `heading` says so.
     MemoryJob(PortName name, std::unique_ptr<SerialPort> port, QString settings, LinkTiming timing,
-              bool read, QString out, Console& console, bool print, bool heading)
+              bool read, QString out, Console& console, MemoryPrint print, bool heading)
         : PortJob(std::move(name), std::move(port), std::move(settings), timing), read_(read),
           out_(std::move(out)), console_(console), print_(print), heading_(heading) {}
 
@@ -600,14 +684,17 @@ protected:
             o.extra.insert(QStringLiteral("text"),
                            QString::fromLatin1(result.memoryText)
                                .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-            if (print_) {
-                // The records' bytes are ISO 8859-1; the terminal gets them in UTF-8. With
-                // several ports each text is headed by its port.
-                QString text = QString::fromLatin1(result.memoryText);
-                text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-                if (heading_)
-                    text.prepend(QStringLiteral("==> %1 <==\n").arg(name().label));
-                console_.print(text);
+            if (print_ != MemoryPrint::None) {
+                // With several ports each text is headed by its port.
+                const QString heading =
+                    heading_ ? QStringLiteral("==> %1 <==\n")
+                                   .arg(VisibleText(name().label, VisibleStyle::Terminal))
+                             : QString();
+                // The records' bytes are ISO 8859-1; a person's terminal gets them in UTF-8.
+                if (print_ == MemoryPrint::Raw)
+                    console_.writeOut(heading.toUtf8() + result.memoryText);
+                else
+                    console_.print(heading + VisibleMemoryText(result.memoryText));
                 console_.flush();
             }
             complete(o);
@@ -637,7 +724,7 @@ private:
     bool read_;
     QString out_;
     Console& console_;
-    bool print_;
+    MemoryPrint print_;
     bool heading_;
 };
 
@@ -651,6 +738,12 @@ int Memory(const CommandCall& call) {
     const bool read = action == QLatin1String("read");
     if (!read && call.isSet(QStringLiteral("output")))
         return Usage(console, command, QStringLiteral("memory clear writes no file"));
+    const bool raw = call.isSet(QStringLiteral("raw"));
+    if (raw && !read)
+        return Usage(console, command, QStringLiteral("memory clear prints no text"));
+    if (raw && (call.isSet(QStringLiteral("output")) || call.isSet(QStringLiteral("json"))))
+        return Usage(console, command,
+                     QStringLiteral("--raw prints the text; it does not go with -o or --json"));
     auto setup = ReadSetup(call, command, true);
     if (!setup)
         return ExitTrouble;
@@ -663,15 +756,19 @@ int Memory(const CommandCall& call) {
         outs = *paths;
     }
     LinkSession::Options options{command + QLatin1Char(' ') + action, setup->json};
+    options.log = setup->log.get();
     // The memory text itself is the output of a read without -o.
     const bool printText = read && outs.isEmpty() && !setup->json;
     options.resultsToErr = printText;
+    const MemoryPrint print = !printText ? MemoryPrint::None
+                              : raw      ? MemoryPrint::Raw
+                                         : MemoryPrint::Visible;
     LinkSession session(console, options);
     for (size_t i = 0; i < setup->ports.size(); ++i) {
         const PortName& name = setup->ports[i];
         session.add(std::make_unique<MemoryJob>(name, setup->makePort(name), setup->settings,
                                                 setup->timing, read, outs.value(int(i)), console,
-                                                printText, setup->ports.size() > 1));
+                                                print, setup->ports.size() > 1));
     }
     return session.exec();
 }
@@ -701,7 +798,10 @@ int Monitor(const CommandCall& call) {
     console.flush();
 
     // As the test window does: the first bytes of a datum start a short wait, and what has
-    // arrived by its end is shown as one line, control bytes by name.
+    // arrived by its end is shown as one line, control bytes by name (DEL and the C1 controls
+    // too, which the window shows as characters: a terminal would act on them). --raw passes
+    // the bytes on as they come.
+    const bool raw = call.isSet(QStringLiteral("raw"));
     QEventLoop loop;
     InterruptWatcher interrupts;
     QTimer wait;
@@ -714,15 +814,32 @@ int Monitor(const CommandCall& call) {
         wait.stop();
         if (reception.isEmpty())
             return;
-        console.print(VisibleText(std::exchange(reception, {})) + QLatin1Char('\n'));
+        console.print(VisibleText(std::exchange(reception, {}), VisibleStyle::Terminal) +
+                      QLatin1Char('\n'));
         console.flush();
     };
     QObject::connect(&wait, &QTimer::timeout, &loop, show);
     QObject::connect(port.get(), &SerialPort::received, &loop, [&](const QByteArray& bytes) {
+        if (raw) {
+            console.writeOut(bytes);
+            console.flush();
+            return;
+        }
         reception += bytes;
         if (!wait.isActive())
             wait.start();
     });
+    bool logTold = false;
+    auto logFailed = [&] {
+        if (std::exchange(logTold, true))
+            return;
+        show();
+        console.error(setup->log->errorMessage());
+        code = ExitTrouble;
+        loop.quit();
+    };
+    if (setup->log)
+        QObject::connect(setup->log.get(), &FrameLog::failed, &loop, logFailed);
     QObject::connect(port.get(), &SerialPort::lost, &loop, [&](const QString& reason) {
         show();
         console.error(QStringLiteral("%1: not available (lost): %2").arg(name.label, reason));
@@ -735,6 +852,8 @@ int Monitor(const CommandCall& call) {
     });
     loop.exec();
     port->close();
+    if (setup->log && !setup->log->error().isEmpty())
+        logFailed();
     return code;
 }
 
@@ -751,15 +870,16 @@ std::optional<QString> LinkSettingsText(const QString& settings, const QString& 
     }
     for (QString& p : parts)
         p = p.trimmed();
-    if (!baud.isNull()) {
-        bool ok = false;
-        const int rate = baud.trimmed().toInt(&ok);
-        if (!ok || rate <= 0) {
-            *why = QStringLiteral("'%1' is not a baud rate").arg(baud);
-            return std::nullopt;
-        }
-        parts[0] = QString::number(rate);
-    }
+    // Only the rates the window offers: the decoder takes no other.
+    const auto refuseBaud = [why](const QString& rate) {
+        *why = QStringLiteral("'%1' is not a baud rate of the link: give one of %2")
+                   .arg(rate, LinkBaudRates.join(QStringLiteral(", ")));
+        return std::nullopt;
+    };
+    if (!baud.isNull())
+        parts[0] = baud.trimmed();
+    if (!LinkBaudRates.contains(parts[0]))
+        return refuseBaud(parts[0]);
     if (!parity.isNull()) {
         static const QStringList Names = {QStringLiteral("none"), QStringLiteral("even"),
                                           QStringLiteral("odd"), QStringLiteral("mark"),
@@ -823,68 +943,81 @@ void AddLinkCommands(CommandSet& commands) {
         " RS232 only: the keyboard link needs orvcfg's window, which receives the decoder's "
         "typed answers.");
     const QString ports = QStringLiteral(
-        " With several --port the command runs on all of them at once; each port gets its own "
-        "result line, then a summary follows. Exit status: 0 when every port succeeded, 1 when "
-        "a decoder or port failed, 2 on usage or file trouble, 130 (143) when ended by SIGINT "
-        "(SIGTERM).");
+        "\nWith several --port the command runs on all of them at once; each port gets its own "
+        "result line, then a summary follows.");
+    const QString status = QStringLiteral(
+        "\nExit status: 0 when every port succeeded, 1 when a decoder or port failed, 2 on usage "
+        "or file trouble (the log included), 130, 143 or 129 when ended by SIGINT, SIGTERM or "
+        "SIGHUP, which close every port cleanly.");
     const QList<QCommandLineOption> common = {PortOption, JsonOption, LogOption};
     commands.add(
         {QStringLiteral("download"),
-         QStringLiteral("download FILE --port P... [--not-save] [--verify]"),
+         QStringLiteral("download FILE [--port P...] [--not-save] [--verify]"),
          QStringLiteral("Send a file's configuration to decoders."),
          QStringLiteral("Sends the 85-byte image of FILE (a configuration or defaults file) to "
                         "the decoder on each port, as \"Download to Decoder\" does; the decoder "
                         "keeps it unless --not-save is given. --verify then uploads the "
                         "decoder's region and compares it with FILE. Without --port, the port "
-                        "is the \"com N\" that a configuration file names.") +
-             rs232 + ports,
+                        "is the \"com N\" that a configuration file records.") +
+             rs232 + ports + status,
          With(With(common, LineOptions), {NotSaveOption, VerifyOption}), 1, 1, Download});
     commands.add(
-        {QStringLiteral("upload"), QStringLiteral("upload --port P... -o OUT [--base FILE]"),
+        {QStringLiteral("upload"), QStringLiteral("upload [--port P...] -o OUT [--base FILE]"),
          QStringLiteral("Save a decoder's configuration in a configuration file."),
          QStringLiteral("Asks the decoder for its settings, as \"Upload To PC\" does, and writes "
                         "OUT, a configuration file byte for byte as orvcfg saves it: the region "
                         "the decoder owns comes from the decoder, the other region and the "
                         "header records from --base (or the built-in defaults and a new file's "
-                        "header). Nothing is written when the upload fails.") +
-             rs232 + ports,
+                        "header). The file records the RS232 link, and the port when it is "
+                        "\"com N\". Nothing is written when the upload fails. Without --port, "
+                        "the port is the \"com N\" that the --base configuration file records.") +
+             rs232 + ports + status,
          With(With(common, LineOptions), {UploadOutputOption, BaseOption}), 0, 0, Upload});
     commands.add({QStringLiteral("version"), QStringLiteral("version --port P..."),
                   QStringLiteral("Print the firmware version of decoders."),
                   QStringLiteral("Asks the decoder for its firmware version, as \"Get Firmware "
-                                 "Version\" does, and prints it.") +
-                      rs232 + ports,
+                                 "Version\" does, and prints it; control bytes in it are shown "
+                                 "by name (<ESC>, <9B>), --json gives it as sent.") +
+                      rs232 + ports + status,
                   With(common, LineOptions), 0, 0, Version});
     commands.add(
         {QStringLiteral("flash"), QStringLiteral("flash FIRMWARE --port P..."),
          QStringLiteral("Send a firmware image to the decoder's loader."),
-         QStringLiteral("Sends FIRMWARE (a .bin image of at most 65,535 bytes) to the firmware "
+         QStringLiteral("Sends FIRMWARE (a regular file of at most 65,535 bytes) to the firmware "
                         "loader of the decoder on each port, page by page, always at "
                         "19200,N,8,1. The progress shows as a bar on a terminal and as plain "
                         "lines otherwise.") +
-             ports,
-         common, 1, 1, Flash});
+             ports +
+             QStringLiteral(
+                 "\nA transfer cannot be interrupted, as the decoder would be left without "
+                 "firmware: SIGINT (Ctrl+C), SIGTERM and SIGHUP are held until every transfer "
+                 "has ended, with a word on how long that takes, and then end orvctl with "
+                 "status 130, 143 or 129. A closed output loses the lines, nothing else.\nExit "
+                 "status: 0 when every port succeeded, 1 when a decoder or port failed, 2 on "
+                 "usage or file trouble (the log included)."),
+         common, 1, 1, Flash, false});
     commands.add(
-        {QStringLiteral("memory"), QStringLiteral("memory read|clear --port P... [-o FILE]"),
+        {QStringLiteral("memory"),
+         QStringLiteral("memory read|clear --port P... [-o FILE] [--raw]"),
          QStringLiteral("Read or clear the decoder's data memory."),
-         QStringLiteral("read: reads the decoder's memory records and prints them as lines of "
-                        "text, or writes them with -o as a memory data file (the lines ended by "
-                        "CR LF, then one more CR LF). clear: empties the memory. Nothing is "
-                        "written when the read fails.") +
-             rs232 + ports,
-         With(With(common, LineOptions), {MemoryOutputOption}), 1, 1, Memory});
+         QStringLiteral("read: reads the decoder's memory records and prints them, a line for "
+                        "each, control bytes by name (<ESC>, <7F>); --raw prints the bytes as "
+                        "they are, and -o writes them as a memory data file (the lines ended by "
+                        "CR LF, then one more CR LF). Nothing is written when the read fails. "
+                        "clear: empties the memory.") +
+             rs232 + ports + status,
+         With(With(common, LineOptions), {MemoryOutputOption, MemoryRawOption}), 1, 1, Memory});
     commands.add(
-        {QStringLiteral("monitor"),
-         QStringLiteral("monitor --port P [--settings TEXT]"),
+        {QStringLiteral("monitor"), QStringLiteral("monitor --port P [--raw]"),
          QStringLiteral("Print what a decoder sends, until Ctrl+C."),
-         QStringLiteral("Opens the port and prints what the decoder sends, as the KR Test window "
-                        "shows it: a line for each datum, control bytes by name (<STX>, <CR>). "
-                        "Ends with status 0 on Ctrl+C (SIGINT) or SIGTERM, with 1 when the port "
-                        "cannot be opened or is lost."),
-         {PortOption, SettingsOption, BaudOption, ParityOption, DataBitsOption, StopBitsOption,
-          LogOption},
-         0,
-         0,
+         QStringLiteral("Opens one port and prints what the decoder sends, as the KR Test window "
+                        "shows it: a line for each datum, control bytes by name (<STX>, <CR>), "
+                        "and DEL and the C1 controls as <7F>, <9B>, which a terminal would take "
+                        "as commands. --raw prints the bytes unchanged.\nExit status: 0 when "
+                        "ended by SIGINT (Ctrl+C), SIGTERM or SIGHUP, 1 when the port cannot be "
+                        "opened or is lost, 2 on usage trouble or when the log cannot be "
+                        "written."),
+         With({MonitorPortOption}, With(LineOptions, {LogOption, MonitorRawOption})), 0, 0,
          Monitor});
 }
 

@@ -4,20 +4,29 @@
 #include "console.h"
 #include "interrupts.h"
 
+#include "link/protocol/text.h"
 #include "link/serial/serialport.h"
 
+#include <QDir>
 #include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace orv {
 
 std::optional<PortName> ParsePortName(const QString& text, QString* why) {
-    static const QRegularExpression Com(QStringLiteral("^\\s*com\\s*([1-9][0-9]?)\\s*$"),
+    static const QRegularExpression Com(QStringLiteral("^\\s*com\\s*([0-9]+)\\s*$"),
                                         QRegularExpression::CaseInsensitiveOption);
     if (text.trimmed().isEmpty()) {
         *why = QStringLiteral("--port needs a device path or \"com N\"");
@@ -26,13 +35,90 @@ std::optional<PortName> ParsePortName(const QString& text, QString* why) {
     PortName name;
     const QRegularExpressionMatch m = Com.match(text);
     if (m.hasMatch()) {
-        name.comPort = m.captured(1).toInt();
+        bool ok = false;
+        const int n = m.captured(1).toInt(&ok);
+        if (!ok || n < 1 || n > MaxComPort) {
+            *why = QStringLiteral("'%1': \"com N\" takes N from 1 to %2, as the window's ports; "
+                                  "give any other port as a device path")
+                       .arg(text.trimmed())
+                       .arg(MaxComPort);
+            return std::nullopt;
+        }
+        name.comPort = n;
         name.label = QStringLiteral("com %1").arg(name.comPort);
-    } else {
-        name.device = text;
-        name.label = text;
+        return name;
     }
+    name.label = text;
+    // "ttyUSB0" is the device /dev/ttyUSB0, unless a file of that name is in the current
+    // folder; a path is taken from the current folder. (The device is given as an absolute
+    // path: the serial port would take any other name as one under /dev.)
+    const QFileInfo file(text);
+    if (text.startsWith(QLatin1Char('/')))
+        name.device = text;
+    else if (text.contains(QLatin1Char('/')) || file.exists() || file.isSymLink())
+        name.device = QDir::cleanPath(file.absoluteFilePath());
+    else
+        name.device = QStringLiteral("/dev/") + text;
     return name;
+}
+
+// ----- FrameLog -----
+
+std::shared_ptr<FrameLog> FrameLog::open(const QString& path, QString* why) {
+    const QByteArray file = QFile::encodeName(path);
+    auto notRegular = [why](const struct stat& st) {
+        *why = S_ISDIR(st.st_mode) ? QStringLiteral("it is a folder")
+                                   : QStringLiteral("it is not a regular file");
+    };
+    struct stat st {};
+    if (::stat(file.constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        notRegular(st);
+        return nullptr;
+    }
+    // Without O_NONBLOCK a named pipe put there meanwhile would hold the open until a reader
+    // comes; the check on what was opened refuses it.
+    const int fd = ::open(file.constData(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0) {
+        *why = QString::fromLocal8Bit(std::strerror(errno));
+        return nullptr;
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        notRegular(st);
+        ::close(fd);
+        return nullptr;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return std::shared_ptr<FrameLog>(new FrameLog(path, fd));
+}
+
+FrameLog::~FrameLog() {
+    ::close(fd_);
+}
+
+void FrameLog::write(const QString& line) {
+    if (!error_.isEmpty())
+        return;
+    const QByteArray bytes = line.toUtf8() + '\n';
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd_, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n > 0) {
+            done += n;
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        error_ = n < 0 ? QString::fromLocal8Bit(std::strerror(errno))
+                       : QStringLiteral("nothing could be written");
+        // Told on the event loop: the write came from inside a port operation.
+        QMetaObject::invokeMethod(this, &FrameLog::failed, Qt::QueuedConnection);
+        return;
+    }
+}
+
+QString FrameLog::errorMessage() const {
+    return QStringLiteral("the log %1 could not be written: %2").arg(path_, error_);
 }
 
 QString StatusKey(LinkStatus status) {
@@ -108,7 +194,7 @@ void PortJob::run(std::unique_ptr<Exchange> exchange) {
     exchange_->start();
 }
 
-void PortJob::interrupt() {
+void PortJob::stop(PortOutcome outcome) {
     if (isDone())
         return;
     if (exchange_) {
@@ -118,11 +204,7 @@ void PortJob::interrupt() {
         e->deleteLater();
     }
     port_->close();
-    PortOutcome o;
-    o.status = PortStatus::Interrupted;
-    o.key = QStringLiteral("interrupted");
-    o.text = QStringLiteral("interrupted");
-    complete(o);
+    complete(std::move(outcome));
 }
 
 void PortJob::complete(PortOutcome outcome) {
@@ -155,7 +237,58 @@ void LinkSession::add(std::unique_ptr<PortJob> job) {
 }
 
 QString LinkSession::line(const PortJob& job) const {
-    return job.name().label + QStringLiteral(": ") + job.outcome().text;
+    // The text may hold what the decoder sent (its firmware version).
+    return VisibleText(job.name().label + QStringLiteral(": ") + job.outcome().text,
+                       VisibleStyle::Terminal);
+}
+
+void LinkSession::interrupted(int signalNumber) {
+    if (!options_.uninterruptible) {
+        PortOutcome o;
+        o.status = PortStatus::Interrupted;
+        o.key = QStringLiteral("interrupted");
+        o.text = QStringLiteral("interrupted");
+        for (auto& job : jobs_)
+            job->stop(o);
+        return;
+    }
+    if (holdTold_ || remaining_ == 0)
+        return;
+    holdTold_ = true;
+    qint64 left = 0;
+    for (const auto& job : jobs_) {
+        if (!job->isDone())
+            left = std::max(left, job->msecsLeft());
+    }
+    const QString name = signalNumber == SIGINT    ? QStringLiteral("Ctrl+C (SIGINT)")
+                         : signalNumber == SIGTERM ? QStringLiteral("SIGTERM")
+                                                   : QStringLiteral("SIGHUP");
+    console_.error(QStringLiteral("%1 held: a firmware transfer cannot be interrupted, as the "
+                                  "decoder would be left without firmware; it ends in about %2 s, "
+                                  "and then orvctl stops")
+                       .arg(name)
+                       .arg(std::max<qint64>(1, (left + 999) / 1000)));
+    console_.flush();
+}
+
+void LinkSession::logFailed() {
+    if (logTold_)
+        return;
+    logTold_ = true;
+    if (barShown_) {
+        console_.printError(QStringLiteral("\r\033[K"));
+        barShown_ = false;
+    }
+    console_.error(options_.log->errorMessage());
+    console_.flush();
+    if (options_.uninterruptible)
+        return; // the transfer runs to its end; the exit status tells of the log
+    PortOutcome o;
+    o.status = PortStatus::Trouble;
+    o.key = QStringLiteral("file_error");
+    o.text = QStringLiteral("stopped: the log could not be written");
+    for (auto& job : jobs_)
+        job->stop(o);
 }
 
 void LinkSession::showProgress() {
@@ -236,16 +369,19 @@ int LinkSession::exec() {
             if (remaining_ == 0)
                 loop.quit();
         });
-    QObject::connect(&interrupts, &InterruptWatcher::interrupted, &loop, [this] {
-        for (auto& job : jobs_)
-            job->interrupt();
-    });
+    QObject::connect(&interrupts, &InterruptWatcher::interrupted, &loop,
+                     [this](int number) { interrupted(number); });
+    if (options_.log)
+        QObject::connect(options_.log, &FrameLog::failed, &loop, [this] { logFailed(); });
     for (auto& job : jobs_) {
         if (!interrupts.signalNumber())
             job->start();
     }
     if (remaining_ > 0)
         loop.exec();
+    // A log line written as the last port closed.
+    if (options_.log && !options_.log->error().isEmpty())
+        logFailed();
 
     int ok = 0;
     bool failed = false;
@@ -267,6 +403,7 @@ int LinkSession::exec() {
         case PortStatus::Interrupted:
             break;
         }
+
         if (o.status != PortStatus::Ok)
             failedPorts << job->name().label;
         if (options_.json) {
@@ -282,6 +419,8 @@ int LinkSession::exec() {
             ports.append(p);
         }
     }
+    if (options_.log && !options_.log->error().isEmpty())
+        trouble = true;
     const int count = static_cast<int>(jobs_.size());
     if (options_.json) {
         const QJsonObject doc{{QStringLiteral("command"), options_.command},
@@ -289,15 +428,15 @@ int LinkSession::exec() {
                               {QStringLiteral("succeeded"), ok},
                               {QStringLiteral("failed"), count - ok},
                               {QStringLiteral("interrupted"), interrupts.signalNumber() != 0}};
-        console_.writeOut(QJsonDocument(doc).toJson(QJsonDocument::Indented));
+        console_.printJson(QJsonDocument(doc));
     } else if (count > 1) {
         QString summary = QStringLiteral("%1 of %2 ports succeeded").arg(ok).arg(count);
         if (!failedPorts.isEmpty())
             summary += QStringLiteral("; not: ") + failedPorts.join(QStringLiteral(", "));
         if (ok == count && !options_.resultsToErr)
-            console_.print(summary + QLatin1Char('\n'));
+            console_.print(VisibleText(summary, VisibleStyle::Terminal) + QLatin1Char('\n'));
         else
-            console_.printError(summary + QLatin1Char('\n'));
+            console_.printError(VisibleText(summary, VisibleStyle::Terminal) + QLatin1Char('\n'));
     }
     console_.flush();
     if (interrupts.signalNumber())

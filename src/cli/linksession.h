@@ -29,16 +29,46 @@ struct PortName {
     bool isComPort() const { return comPort > 0; }
 };
 
-// Reads "com N" (any letter case, a blank or none before N, N from 1 to 99) or a device path.
-// Nothing, with the reason, for an empty text.
+// Reads "com N" (any letter case, a blank or none before N, N from 1 to MaxComPort) or a device: a
+// path, or a bare name, which is the file of that name in the current folder when there is one and
+// otherwise the device /dev/NAME. Nothing, with the reason, for an empty text or another N.
 std::optional<PortName> ParsePortName(const QString& text, QString* why);
+
+// The frame log of --log: a regular file only (a named pipe or a device is refused without
+// waiting on it), every line written at once and checked. The first write that fails ends the
+// log; `failed` tells it on the event loop, not inside the port operation that wrote.
+class FrameLog : public QObject {
+    Q_OBJECT
+public:
+    // Nothing, with the reason, when `path` is not a regular file or cannot be written.
+    static std::shared_ptr<FrameLog> open(const QString& path, QString* why);
+    ~FrameLog() override;
+
+    const QString& path() const { return path_; }
+    // Writes the line and a line end.
+    void write(const QString& line);
+    // Why a write failed; empty while none did.
+    const QString& error() const { return error_; }
+    // "the log FILE could not be written: REASON".
+    QString errorMessage() const;
+
+signals:
+    void failed();
+
+private:
+    FrameLog(QString path, int fd) : path_(std::move(path)), fd_(fd) {}
+
+    QString path_;
+    int fd_ = -1;
+    QString error_;
+};
 
 // How one port's part of a command ended.
 enum class PortStatus {
     Ok,
     Failed,      // the decoder or the port failed (time-out, refusal, port missing or lost)
-    Trouble,     // a file could not be written
-    Interrupted, // SIGINT or SIGTERM came first
+    Trouble,     // a file or the log could not be written
+    Interrupted, // SIGINT, SIGTERM or SIGHUP came first
 };
 
 struct PortOutcome {
@@ -72,8 +102,10 @@ public:
     }
 
     void start();
-    // Cancels the running exchange; the outcome is Interrupted.
-    void interrupt();
+    // Cancels the running exchange, closes the port and ends with this outcome.
+    void stop(PortOutcome outcome);
+    // How long the job may still take, in milliseconds, as far as it can tell (0: no idea).
+    virtual qint64 msecsLeft() const { return 0; }
     bool isDone() const { return outcome_.has_value(); }
     const PortOutcome& outcome() const { return *outcome_; }
 
@@ -102,7 +134,9 @@ private:
 
 // Runs one command on several ports at once: every port's job on the one event loop, each with
 // its own exchange object. Prints a line per port as it finishes and a summary, or JSON at the
-// end; shows the progress of long transfers; ends every exchange cleanly on SIGINT or SIGTERM.
+// end; shows the progress of long transfers; ends every exchange cleanly on SIGINT, SIGTERM or
+// SIGHUP, and when the frame log cannot be written. What a decoder sent is shown in the lines
+// with its control bytes by name, so none reaches a terminal as a command.
 class LinkSession {
 public:
     struct Options {
@@ -112,6 +146,12 @@ public:
         // Where the lines of the ports that succeeded go: the output, or the error stream when
         // the output carries the data itself.
         bool resultsToErr = false;
+        // A transfer that must not stop half-way (the decoder would be left without firmware):
+        // the signals are held until every job has ended, and a log that fails does not stop
+        // it either.
+        bool uninterruptible = false;
+        // The frame log, if there is one.
+        FrameLog* log = nullptr;
     };
 
     LinkSession(Console& console, Options options);
@@ -119,14 +159,16 @@ public:
 
     void add(std::unique_ptr<PortJob> job);
     // Runs every job to its end and returns the exit code: 0 when every port succeeded, 1 when
-    // a decoder or port failed, 2 when a file could not be written, 128 + the signal's number
-    // when interrupted.
+    // a decoder or port failed, 2 when a file or the log could not be written, 128 + the
+    // signal's number when interrupted.
     int exec();
 
     const std::vector<std::unique_ptr<PortJob>>& jobs() const { return jobs_; }
 
 private:
     void jobDone(PortJob* job);
+    void interrupted(int signalNumber);
+    void logFailed();
     void showProgress();
     QString line(const PortJob& job) const;
 
@@ -138,6 +180,8 @@ private:
     bool terminal_ = false;
     bool barShown_ = false;
     int remaining_ = 0;
+    bool holdTold_ = false;
+    bool logTold_ = false;
 };
 
 // The exit codes of the link commands beyond those of every command.

@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <optional>
 
@@ -20,8 +21,12 @@ int main(int argc, char** argv) {
     // The link commands run their exchanges on an event loop, which needs the application
     // object; the file commands start faster without it.
     std::optional<QCoreApplication> app;
-    if (!arguments.isEmpty() && orv::IsLinkCommand(arguments.constFirst()))
+    if (!arguments.isEmpty() && orv::IsLinkCommand(arguments.constFirst())) {
         app.emplace(argc, argv);
+        // A closed output (orvctl ... | head) must not end the process in the middle of an
+        // exchange: a write to it fails instead, and the exchanges run to their end.
+        std::signal(SIGPIPE, SIG_IGN);
+    }
 
     orv::StdConsole console;
     orv::CommandSet commands(
@@ -33,10 +38,14 @@ int main(int argc, char** argv) {
     orv::AddLinkCommands(commands);
     int code = commands.run(arguments, console);
 
-    // Output that could not be written (a full disk, a closed pipe) is trouble, not success.
+    // Output that could not be written (a full disk, a closed pipe) is trouble, not success,
+    // unless the output of the command is no part of its result.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         std::fputs("orvctl: the output could not be written\n", stderr);
-        code = orv::ExitTrouble;
+        const orv::Command* command =
+            arguments.isEmpty() ? nullptr : commands.find(arguments.constFirst());
+        if (!command || command->outputIsResult)
+            code = orv::ExitTrouble;
     }
     return code;
 }

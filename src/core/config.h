@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <array>
@@ -32,6 +33,14 @@ enum PanelNumber : qint16 {
     PanelReadMemory = 9, // decoder memory
 };
 
+// The serial ports the link windows offer: "Com 1" to "Com 6".
+constexpr int MaxComPort = 6;
+// The baud rates the link windows offer, in their order. (The firmware window adds 600, for
+// its loader only.)
+inline const QStringList LinkBaudRates = {QStringLiteral("1200"), QStringLiteral("2400"),
+                                          QStringLiteral("4800"), QStringLiteral("9600"),
+                                          QStringLiteral("19200")};
+
 // All state the program's windows share, with the operations on it. main() creates one; every
 // window receives it by reference. Member names follow the decoder documentation's names.
 class Config {
@@ -49,7 +58,7 @@ public:
 
     // Serial and keyboard link settings.
     qint16 LinkMode = 1; // 0 keyboard, 1 RS232
-    qint16 ComPort = 1;  // 1..6
+    qint16 ComPort = 1;  // 1..MaxComPort
     QString BaudRate = QStringLiteral("9600");
     QString CommFormat =
         QStringLiteral("N,8,1 "); // parity, comma, data bits, comma, stop bits, blank

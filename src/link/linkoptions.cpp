@@ -16,9 +16,7 @@ namespace orv {
 
 namespace {
 
-const QStringList BaudCaptions = {QStringLiteral("1200"), QStringLiteral("2400"),
-                                  QStringLiteral("4800"), QStringLiteral("9600"),
-                                  QStringLiteral("19200")};
+const QStringList& BaudCaptions = LinkBaudRates;
 const QString Baud600 = QStringLiteral("600");
 const QString ParityLetters = QStringLiteral("NEOMS");
 

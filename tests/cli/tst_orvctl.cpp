@@ -556,6 +556,13 @@ void TestOrvctl::helpForEveryCommand() {
         }
     }
     QVERIFY(Orvctl({"set", "--help"}).out.contains("-o, --output OUT"));
+    // Not on a terminal, every help text fits 80 columns.
+    for (const char* command : {"keys", "show", "get", "set", "diff", "download", "upload",
+                                "version", "flash", "memory", "monitor", "--help"}) {
+        const Run r = Orvctl({command, "--help"});
+        for (const QString& line : QString::fromUtf8(r.out).split(QLatin1Char('\n')))
+            QVERIFY2(line.size() <= 80, qPrintable(line));
+    }
 }
 
 void TestOrvctl::keysJson() {

@@ -26,12 +26,17 @@
 #include <csignal>
 #include <functional>
 #include <memory>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace orv;
 using emu::DecoderEmulator;
 using emu::Fault;
 using emu::Kind;
+
+Q_DECLARE_METATYPE(orv::VisibleStyle)
 
 namespace {
 
@@ -114,15 +119,19 @@ private slots:
     void comPortMapping();
     void interruptEndsEveryExchange();
 
+    void decoderControlBytes_data();
+    void decoderControlBytes();
     void monitorShowsControlBytes();
     void monitorPortLost();
 
 private:
     DecoderEmulator& decoder(Kind kind = Kind::Mag, Fault fault = Fault::None);
     QString path(const QString& name) const { return dir_->filePath(name); }
-    // Runs orvctl to its end while the emulators answer; `started` runs once the process is up.
+    // Runs orvctl to its end while the emulators answer; `started` runs once the process is up;
+    // `child` runs in the child process before orvctl starts.
     Run orvctl(const QStringList& arguments,
-               const std::function<void(QProcess&)>& started = nullptr);
+               const std::function<void(QProcess&)>& started = nullptr,
+               const std::function<void()>& child = nullptr);
     // A configuration file with a recognisable image.
     QString writeConfig(const QString& name, quint8 seed, int comPort = 1);
     Image imageOf(const QString& file) const;
@@ -152,8 +161,11 @@ DecoderEmulator& TestOrvctlLink::decoder(Kind kind, Fault fault) {
 }
 
 Run TestOrvctlLink::orvctl(const QStringList& arguments,
-                           const std::function<void(QProcess&)>& started) {
+                           const std::function<void(QProcess&)>& started,
+                           const std::function<void()>& child) {
     QProcess p;
+    if (child)
+        p.setChildProcessModifier(child);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("ORVCTL_TIMING_SCALE"), QString::number(TimingScale));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_->path());
@@ -218,6 +230,11 @@ void TestOrvctlLink::settingsText_data() {
     QTest::newRow("bad stop bits") << QStringList{null, null, null, null, "3"} << "";
     QTest::newRow("bad baud") << QStringList{null, "fast", null, null, null} << "";
     QTest::newRow("zero baud") << QStringList{null, "0", null, null, null} << "";
+    QTest::newRow("baud the window does not offer")
+        << QStringList{null, "96000", null, null, null} << "";
+    QTest::newRow("600 is the loader's alone") << QStringList{null, "600", null, null, null} << "";
+    QTest::newRow("settings with such a baud")
+        << QStringList{"14400,N,8,1", null, null, null, null} << "";
 }
 
 void TestOrvctlLink::settingsText() {
@@ -232,53 +249,75 @@ void TestOrvctlLink::settingsText() {
 void TestOrvctlLink::portName_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("label");
-    QTest::addColumn<int>("comPort");
+    QTest::addColumn<int>("comPort"); // -1: refused
+    QTest::addColumn<QString>("device");
     QTest::newRow("path") << "/dev/ttyUSB0"
-                          << "/dev/ttyUSB0" << 0;
+                          << "/dev/ttyUSB0" << 0 << "/dev/ttyUSB0";
     QTest::newRow("com 2") << "com 2"
-                           << "com 2" << 2;
-    QTest::newRow("COM12") << "COM12"
-                           << "com 12" << 12;
+                           << "com 2" << 2 << "";
     QTest::newRow("Com 6 blanks") << "  Com   6 "
-                                  << "com 6" << 6;
-    QTest::newRow("com 0 is a name") << "com 0"
-                                     << "com 0" << 0;
-    QTest::newRow("relative path") << "ttyS0"
-                                   << "ttyS0" << 0;
+                                  << "com 6" << 6 << "";
+    QTest::newRow("COM12 is not a window's port") << "COM12"
+                                                  << "" << -1 << "";
+    QTest::newRow("com 7") << "com 7"
+                           << "" << -1 << "";
+    QTest::newRow("com 0") << "com 0"
+                           << "" << -1 << "";
+    QTest::newRow("bare name is a device") << "ttyOrvNone"
+                                           << "ttyOrvNone" << 0 << "/dev/ttyOrvNone";
+    QTest::newRow("relative path") << "sub/ttyS0"
+                                   << "sub/ttyS0" << 0 << QDir::current().filePath("sub/ttyS0");
     QTest::newRow("empty") << ""
-                           << "" << -1;
+                           << "" << -1 << "";
 }
 
 void TestOrvctlLink::portName() {
     QFETCH(QString, text);
     QFETCH(QString, label);
     QFETCH(int, comPort);
+    QFETCH(QString, device);
     QString why;
     const auto name = ParsePortName(text, &why);
     QCOMPARE(name.has_value(), comPort >= 0);
-    if (!name)
+    if (!name) {
+        QVERIFY2(text.isEmpty() || why.contains("from 1 to 6"), qPrintable(why));
         return;
+    }
     QCOMPARE(name->label, label);
     QCOMPARE(name->comPort, comPort);
-    QCOMPARE(name->device.isEmpty(), comPort > 0);
+    QCOMPARE(name->device, device);
 }
 
 void TestOrvctlLink::visibleText_data() {
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<VisibleStyle>("style");
     QTest::addColumn<QString>("text");
+    const auto window = VisibleStyle::Window;
+    const auto terminal = VisibleStyle::Terminal;
     QTest::newRow("datum") << QByteArray("\x02"
                                          "AB\r\n")
-                           << "<STX>AB<CR><LF>";
-    QTest::newRow("31 and 127") << QByteArray("\x1f\x7f") << QStringLiteral("<US>\u007f");
-    QTest::newRow("NUL") << QByteArray(1, '\0') << "<NUL>";
-    QTest::newRow("high byte") << QByteArray("\xe9") << QStringLiteral("\u00e9");
-    QTest::newRow("two-letter names") << QByteArray("\x08\x09\x1c") << "<BS><HT><FS>";
+                           << window << "<STX>AB<CR><LF>";
+    QTest::newRow("31 and 127") << QByteArray("\x1f\x7f") << window << QStringLiteral("<US>\u007f");
+    QTest::newRow("NUL") << QByteArray(1, '\0') << window << "<NUL>";
+    QTest::newRow("high byte") << QByteArray("\xe9") << window << QStringLiteral("\u00e9");
+    QTest::newRow("two-letter names") << QByteArray("\x08\x09\x1c") << window << "<BS><HT><FS>";
+    QTest::newRow("C1 in the window") << QByteArray("\x9b") << window << QStringLiteral("\u009b");
+    QTest::newRow("terminal: CSI, OSC")
+        << QByteArray("\x1b[2J\x1b]0;T\x07") << terminal << "<ESC>[2J<ESC>]0;T<BEL>";
+    QTest::newRow("terminal: DEL and C1")
+        << QByteArray("\x7f\x80\x9b\x9d\x9f") << terminal << "<7F><80><9B><9D><9F>";
+    QTest::newRow("terminal: above C1")
+        << QByteArray("\xa0\xe9\xff") << terminal << QStringLiteral("\u00a0\u00e9\u00ff");
 }
 
 void TestOrvctlLink::visibleText() {
     QFETCH(QByteArray, bytes);
+    QFETCH(VisibleStyle, style);
     QFETCH(QString, text);
-    QCOMPARE(VisibleText(bytes), text);
+    QCOMPARE(VisibleText(bytes, style), text);
+    // Text read as ISO 8859-1 shows the same; characters beyond it stay.
+    QCOMPARE(VisibleText(QString::fromLatin1(bytes) + QStringLiteral("\u20ac"), style),
+             text + QStringLiteral("\u20ac"));
 }
 
 // ----- Usage -----
@@ -323,6 +362,20 @@ void TestOrvctlLink::usage_data() {
         << QStringList{"monitor", "-p", "/dev/x", "-p", "/dev/y"} << "one port";
     QTest::newRow("log in a folder")
         << QStringList{"version", "-p", "/dev/x", "--log", "."} << "it is a folder";
+    QTest::newRow("log to a named pipe")
+        << QStringList{"version", "-p", "/dev/x", "--log", "fifo"} << "not a regular file";
+    QTest::newRow("log to a device")
+        << QStringList{"version", "-p", "/dev/x", "--log", "/dev/full"} << "not a regular file";
+    QTest::newRow("com 9") << QStringList{"upload", "-p", "com 9", "-o", "a.cfg"}
+                           << "takes N from 1 to 6";
+    QTest::newRow("baud the window does not offer")
+        << QStringList{"version", "-p", "/dev/x", "--baud", "96000"}
+        << "give one of 1200, 2400, 4800, 9600, 19200";
+    QTest::newRow("one device by two names")
+        << QStringList{"version", "-p", "/dev/null", "-p", "/dev/../dev/null"} << "given twice";
+    QTest::newRow("raw memory to a file")
+        << QStringList{"memory", "read", "-p", "/dev/x", "--raw", "-o", "m.txt"}
+        << "does not go with -o";
 }
 
 void TestOrvctlLink::usage() {
@@ -330,6 +383,7 @@ void TestOrvctlLink::usage() {
     QFETCH(QString, err);
     WriteAll(path(QStringLiteral("defaults")), WriteDefaultsFile(Config::BuiltInDefaults()));
     WriteAll(path(QStringLiteral("fw.bin")), QByteArray(100, '\x11'));
+    QCOMPARE(mkfifo(QFile::encodeName(path(QStringLiteral("fifo"))).constData(), 0600), 0);
     const Run r = orvctl(arguments);
     QCOMPARE(r.exit, 2);
     QVERIFY2(QString::fromUtf8(r.err).contains(err), r.err.constData());
@@ -346,6 +400,12 @@ void TestOrvctlLink::helpNamesTheKeyboardLink() {
     }
     QVERIFY(orvctl({"download", "--help"}).out.contains("the keyboard link needs"));
     QVERIFY(orvctl({"--help"}).out.contains("monitor --port P"));
+    // The monitor watches one port; the others may have several.
+    auto help = [this](const char* command) {
+        return QString::fromUtf8(orvctl({command, "--help"}).out).simplified();
+    };
+    QVERIFY(!help("monitor").contains("Repeat it"));
+    QVERIFY(help("version").contains("Repeat it to run on several ports"));
 }
 
 // ----- Every command in every fault mode -----
@@ -670,13 +730,23 @@ void TestOrvctlLink::flash_data() {
     QTest::addColumn<Fault>("fault");
     QTest::addColumn<int>("exit");
     QTest::addColumn<QString>("message");
-    auto row = [](const char* name, Mode m, Fault f, int exit, const char* message) {
+    QTest::addColumn<QList<int>>("signalsSent"); // mid-transfer, in this order
+    QTest::addColumn<bool>("outputClosed");      // the output is a pipe nobody reads
+    auto row = [](const char* name, Mode m, Fault f, int exit, const char* message,
+                  QList<int> sent = {}, bool closed = false) {
         QTest::addRow("%s", name) << m << f << exit
-                                  << QString::fromLatin1(message ? message : "ISP Transmit OK!");
+                                  << QString::fromLatin1(message ? message : "ISP Transmit OK!")
+                                  << sent << closed;
     };
-    AddFaultRows(row, "Access ISP Command Failed!");
+    AddFaultRows([&row](const char* name, Mode m, Fault f, int exit,
+                        const char* message) { row(name, m, f, exit, message); },
+                 "Access ISP Command Failed!");
     row("wrong version", Mode::Fault, Fault::WrongVersion, 1, "A Incorrect Version No!");
     row("page rejected once", Mode::Fault, Fault::RejectPage, 0, nullptr);
+    // The signals wait for the end of the transfer; the first one then ends orvctl.
+    row("Ctrl+C, then SIGTERM", Mode::Fault, Fault::None, 128 + SIGINT, nullptr, {SIGINT, SIGTERM});
+    row("closed output, SIGPIPE, hang-up", Mode::Fault, Fault::None, 128 + SIGHUP, nullptr,
+        {SIGPIPE, SIGHUP}, true);
 }
 
 void TestOrvctlLink::flash() {
@@ -684,25 +754,54 @@ void TestOrvctlLink::flash() {
     QFETCH(Fault, fault);
     QFETCH(int, exit);
     QFETCH(QString, message);
+    QFETCH(QList<int>, signalsSent);
+    QFETCH(bool, outputClosed);
     DecoderEmulator& d = decoder(Kind::Bar, fault);
     if (mode == Mode::Garbage)
         Garbage(d);
     d.core().loader.rejectPage = 1;
+    d.core().loader.imageFile = path(QStringLiteral("received.bin"));
     QByteArray image;
-    for (int i = 0; i < 500; ++i)
+    for (int i = 0; i < 2000; ++i)
         image.append(static_cast<char>(i * 31));
     WriteAll(path(QStringLiteral("fw.bin")), image);
     const QString port = mode == Mode::Unplugged ? path(QStringLiteral("ttyGone")) : d.devicePath();
-    const Run r = orvctl({"flash", path(QStringLiteral("fw.bin")), "--port", port});
+    const Run r = orvctl(
+        {"flash", path(QStringLiteral("fw.bin")), "--port", port},
+        [&](QProcess& p) {
+            if (signalsSent.isEmpty())
+                return;
+            QTRY_VERIFY(d.core().loader.packets.size() >= 3);
+            for (int sig : signalsSent)
+                ::kill(p.processId(), sig);
+        },
+        [outputClosed] {
+            if (!outputClosed)
+                return;
+            int fds[2];
+            if (::pipe(fds) == 0) {
+                ::dup2(fds[1], STDOUT_FILENO);
+                ::close(fds[0]);
+                ::close(fds[1]);
+            }
+        });
     QCOMPARE(r.exit, exit);
-    QVERIFY2((exit == 0 ? r.out : r.err).contains((port + ": " + message).toUtf8()), r.out + r.err);
-    if (exit != 0)
+    const bool transferred = exit == 0 || !signalsSent.isEmpty();
+    if (!outputClosed) {
+        QVERIFY2((transferred ? r.out : r.err).contains((port + ": " + message).toUtf8()),
+                 r.out + r.err);
+    }
+    if (!transferred)
         return;
-    QCOMPARE(d.core().loader.image.left(image.size()), image);
+    // The whole image, ended by the end packet, whatever came meanwhile.
+    QCOMPARE(ReadAll(d.core().loader.imageFile).left(image.size()), image);
     QVERIFY(d.core().loader.finished);
     QVERIFY(d.core().loader.errors.isEmpty());
     // Not a terminal: plain progress lines, the last at the end.
-    QVERIFY2(r.err.contains(port.toUtf8() + ": 100% (3/3)"), r.err);
+    QVERIFY2(r.err.contains(port.toUtf8() + ": 100% (11/11)"), r.err);
+    QCOMPARE(r.err.count("cannot be interrupted"), signalsSent.isEmpty() ? 0 : 1);
+    if (outputClosed)
+        QVERIFY2(r.err.contains("the output could not be written"), r.err);
 }
 
 void TestOrvctlLink::firmwareSizeLimit() {
@@ -852,6 +951,18 @@ void TestOrvctlLink::frameLog() {
                 QDateTime::fromString(QString::fromLatin1(l.left(24)), Qt::ISODateWithMs).isValid(),
                 l);
     }
+
+    // A log that cannot take the next line (a full disk; here a file size limit) ends the
+    // command as trouble, with the reason.
+    const Run full = orvctl({"version", "-p", d.devicePath(), "--log", log}, nullptr, [] {
+        const rlimit limit{100, 100};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::signal(SIGXFSZ, SIG_IGN);
+    });
+    QCOMPARE(full.exit, 2);
+    QVERIFY2(full.err.contains("the log " + log.toUtf8() + " could not be written: File too large"),
+             full.err);
+    QVERIFY2(full.err.contains(": stopped: the log could not be written"), full.err);
 }
 
 void TestOrvctlLink::comPortMapping() {
@@ -877,10 +988,26 @@ void TestOrvctlLink::comPortMapping() {
     r = orvctl({"version", "--port", "com 5"});
     QCOMPARE(r.exit, 1);
     QVERIFY2(r.err.contains("com 5: not available"), r.err);
+
+    // A bare name is the file in the current folder (here a link to the decoder)...
+    QVERIFY(QFile::link(d.devicePath(), path(QStringLiteral("dec"))));
+    r = orvctl({"version", "-p", "dec"});
+    QCOMPARE(r.exit, 0);
+    QVERIFY2(r.out.contains("dec: Get Firmware Version OK!"), r.out);
+    // ... else the device of that name.
+    r = orvctl({"version", "-p", "ttyOrvNone", "--json"});
+    QCOMPARE(QJsonDocument::fromJson(r.out)["ports"][0]["device"].toString(),
+             QStringLiteral("/dev/ttyOrvNone"));
+    // One device under two names is refused before anything is sent.
+    const qsizetype frames = d.core().frames.size();
+    r = orvctl({"version", "-p", "dec", "-p", "com 3"});
+    QCOMPARE(r.exit, 2);
+    QVERIFY2(r.err.contains("the port dec is given twice: com 3 is the same device"), r.err);
+    QCOMPARE(d.core().frames.size(), frames);
 }
 
 void TestOrvctlLink::interruptEndsEveryExchange() {
-    for (int sig : {SIGINT, SIGTERM}) {
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
         DecoderEmulator& a = decoder(Kind::Bar, Fault::Silent);
         DecoderEmulator& b = decoder(Kind::Mag, Fault::Silent);
         int frames = 0;
@@ -909,6 +1036,75 @@ void TestOrvctlLink::interruptEndsEveryExchange() {
 
 // ----- monitor -----
 
+// A decoder's text full of terminal commands: ESC sequences (OSC, CSI), DEL, and the C1 controls
+// CSI, OSC and ST; 12 and 10 bytes, the sizes of the two parts of a firmware version.
+const QByteArray HostileFirst("\x1b]0;T\x07\x1b[2J\x7f"
+                              "A");
+const QByteArray HostileLast("\x9b"
+                             "31m\x9d"
+                             "0;x\x9c"
+                             "Z");
+const QByteArray VisibleFirst("<ESC>]0;T<BEL><ESC>[2J<7F>A");
+const QByteArray VisibleLast("<9B>31m<9D>0;x<9C>Z");
+
+void TestOrvctlLink::decoderControlBytes_data() {
+    QTest::addColumn<QStringList>("arguments"); // the port and the options follow
+    QTest::addColumn<QByteArray>("expected");   // the output; for JSON, the text in it
+    const QByteArray both = HostileFirst + HostileLast;
+    QTest::newRow("version") << QStringList{"version"}
+                             << ": Get Firmware Version OK! " + VisibleFirst + ' ' + VisibleLast +
+                                    '\n';
+    QTest::newRow("version --json") << QStringList{"version", "--json"} << both;
+    QTest::newRow("memory read") << QStringList{"memory", "read"}
+                                 << VisibleFirst + VisibleLast + '\n';
+    QTest::newRow("memory read --raw") << QStringList{"memory", "read", "--raw"} << both + "\r\n";
+    QTest::newRow("memory read -o")
+        << QStringList{"memory", "read", "-o", "m.txt"} << both + "\r\n\r\n";
+    QTest::newRow("memory read --json") << QStringList{"memory", "read", "--json"} << both + '\n';
+    QTest::newRow("monitor") << QStringList{"monitor"} << VisibleFirst + VisibleLast + '\n';
+    QTest::newRow("monitor --raw") << QStringList{"monitor", "--raw"} << both;
+}
+
+void TestOrvctlLink::decoderControlBytes() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, expected);
+    DecoderEmulator& d = decoder(Kind::Bar);
+    d.core().versionFirst = HostileFirst;
+    d.core().versionLast = HostileLast;
+    d.core().memory.stream = emu::DecoderCore::MemoryStream({HostileFirst + HostileLast});
+    const bool monitor = arguments.first() == QLatin1String("monitor");
+    const bool json = arguments.contains(QStringLiteral("--json"));
+    const Run r = orvctl(arguments + QStringList{"-p", d.devicePath()}, [&](QProcess& p) {
+        if (!monitor)
+            return;
+        QTRY_VERIFY(d.line().baudRate == 9600);
+        QTest::qWait(100);
+        d.transmit(HostileFirst + HostileLast);
+        QTest::qWait(150);
+        ::kill(p.processId(), SIGINT);
+    });
+    QCOMPARE(r.exit, 0);
+    if (arguments.contains(QStringLiteral("-o"))) {
+        QCOMPARE(ReadAll(path(QStringLiteral("m.txt"))), expected);
+    } else if (json) {
+        // Read back as sent; written without a byte a terminal acts on.
+        for (char c : r.out) {
+            const auto b = static_cast<quint8>(c);
+            QVERIFY2((b >= 0x20 || b == '\n') && b != 0x7F, r.out);
+        }
+        QVERIFY2(!r.out.contains("\xc2\x9b") && !r.out.contains("\xc2\x9d"), r.out);
+        const QJsonObject port = QJsonDocument::fromJson(r.out)["ports"][0].toObject();
+        const QString got = arguments.first() == QLatin1String("version")
+                                ? port["version"][0].toString() + port["version"][1].toString()
+                                : port["text"].toString();
+        QCOMPARE(got, QString::fromLatin1(expected));
+    } else if (arguments.first() == QLatin1String("version")) {
+        QCOMPARE(r.out, d.devicePath().toUtf8() + expected);
+    } else {
+        QCOMPARE(r.out, expected);
+    }
+}
+
 void TestOrvctlLink::monitorShowsControlBytes() {
     DecoderEmulator& d = decoder(Kind::Bar);
     const Run r = orvctl({"monitor", "--port", d.devicePath(), "--settings", "19200,N,8,1"},
@@ -925,8 +1121,7 @@ void TestOrvctlLink::monitorShowsControlBytes() {
                              ::kill(p.processId(), SIGINT);
                          });
     QCOMPARE(r.exit, 0);
-    QCOMPARE(r.out, QByteArray("<STX>AB<CR><LF>\n<US>\x7f"
-                               "x\n"));
+    QCOMPARE(r.out, QByteArray("<STX>AB<CR><LF>\n<US><7F>x\n"));
     QVERIFY2(r.err.contains("watching at 19200,N,8,1"), r.err);
 }
 

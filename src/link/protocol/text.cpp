@@ -33,17 +33,33 @@ QString NumberText(qint64 n) {
     return n >= 0 ? QLatin1Char(' ') + digits : digits;
 }
 
-QString VisibleText(QByteArrayView bytes) {
+namespace {
+
+void AppendVisible(QString& text, char16_t c, VisibleStyle style) {
+    if (c < 32)
+        text += QLatin1Char('<') + ControlName(static_cast<quint8>(c)) + QLatin1Char('>');
+    else if (style == VisibleStyle::Terminal && c >= 0x7F && c <= 0x9F)
+        text += QLatin1Char('<') + ByteToHex(static_cast<quint8>(c)) + QLatin1Char('>');
+    else
+        text += QChar(c);
+}
+
+} // namespace
+
+QString VisibleText(QByteArrayView bytes, VisibleStyle style) {
     QString text;
     text.reserve(bytes.size());
-    for (char c : bytes) {
-        const auto b = static_cast<quint8>(c);
-        if (b > 31)
-            text += CharOfByte(b);
-        else
-            text += QLatin1Char('<') + ControlName(b) + QLatin1Char('>');
-    }
+    for (char c : bytes)
+        AppendVisible(text, CharOfByte(static_cast<quint8>(c)).unicode(), style);
     return text;
+}
+
+QString VisibleText(QStringView text, VisibleStyle style) {
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text)
+        AppendVisible(out, c.unicode(), style);
+    return out;
 }
 
 } // namespace orv
