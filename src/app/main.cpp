@@ -49,7 +49,8 @@ int main(int argc, char* argv[]) {
     const orv::AppPaths paths = orv::AppPaths::ForThisProcess();
     // The file dialogs start in the folder used last, kept in the per-user settings file.
     orv::QtDialogs dialogs(paths.settingsFile());
-    orv::ProcessLauncher launcher;
+    // Programs it starts (the help viewer) do not inherit the keyboard ports.
+    orv::ProcessLauncher launcher(orv::ReleaseKeyboardPorts);
     const auto portAccess = orv::CreateHardwarePortAccess(access.portsTaken);
     // "Com N" is the link comN in the per-user configuration folder, else the N-th serial
     // device of the machine.

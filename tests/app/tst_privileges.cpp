@@ -3,13 +3,17 @@
 // whose /proc/self/status must show nothing left.
 
 #include "app/privileges.h"
+#include "app/processlauncher.h"
 
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace orv;
 
@@ -81,6 +85,7 @@ private slots:
     void startUp_data();
     void startUp();
     void nothingLeftInProc();
+    void startedProgramsRunTheChildSetup();
 };
 
 void TestPrivileges::startUp_data() {
@@ -199,6 +204,28 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     TestPrivileges test;
     return QTest::qExec(&test, argc, argv);
+}
+
+// The launcher runs its child setup (main() passes the release of the keyboard ports) in the
+// started program's process, before exec(), and reports a program that cannot start.
+namespace {
+const char* SetupMarker = nullptr;
+void MarkSetup() {
+    ::close(::open(SetupMarker, O_CREAT | O_WRONLY, 0600));
+}
+} // namespace
+
+void TestPrivileges::startedProgramsRunTheChildSetup() {
+    QTemporaryDir dir;
+    const QByteArray marker = QFile::encodeName(dir.filePath(QStringLiteral("setup")));
+    const QString ran = dir.filePath(QStringLiteral("ran"));
+    SetupMarker = marker.constData();
+    ProcessLauncher launcher(MarkSetup);
+    QVERIFY(launcher.startDetached(QStringLiteral("sh"),
+                                   {QStringLiteral("-c"), QStringLiteral("touch \"$0\""), ran}));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ran), 30000);
+    QVERIFY(QFile::exists(QString::fromLocal8Bit(marker)));
+    QVERIFY(!launcher.startDetached(dir.filePath(QStringLiteral("no-such-program")), {}));
 }
 
 #include "tst_privileges.moc"

@@ -33,8 +33,7 @@ public:
     void ShutdownWinIo() override {
         if (!open_)
             return;
-        ioperm(KeyboardDataPort, 1, 0);
-        ioperm(InterruptMaskPort, 1, 0);
+        ReleaseKeyboardPorts();
         open_ = false;
     }
 
@@ -57,6 +56,13 @@ bool TakeKeyboardPorts() {
     return true;
 #else
     return false;
+#endif
+}
+
+void ReleaseKeyboardPorts() {
+#ifdef ORV_HAVE_X86_PORTS
+    ioperm(KeyboardDataPort, 1, 0);
+    ioperm(InterruptMaskPort, 1, 0);
 #endif
 }
 

@@ -34,6 +34,11 @@ public:
 // CAP_SYS_RAWIO); true when granted. main() calls it once, before it gives up its privileges.
 bool TakeKeyboardPorts();
 
+// Gives up the access to the two ports. Port access survives fork() and exec(), so a program
+// this one starts calls it in the child before exec(); it only makes system calls, as a child
+// of a threaded process may.
+void ReleaseKeyboardPorts();
+
 // The port access of this machine: raw x86 port output on Linux with the access that
 // TakeKeyboardPorts() granted (`portsTaken`), otherwise the unavailable backend. Only main()
 // creates it.
