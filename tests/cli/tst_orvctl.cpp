@@ -224,6 +224,8 @@ class TestOrvctl : public QObject {
 private slots:
     void setThenReadBack_data();
     void setThenReadBack();
+    void whatGetPrintsCopies_data();
+    void whatGetPrintsCopies();
     void refusedValuesChangeNothing_data();
     void refusedValuesChangeNothing();
     void diffAgainstBytes();
@@ -319,6 +321,64 @@ void TestOrvctl::setThenReadBack() {
     }
 }
 
+void TestOrvctl::whatGetPrintsCopies_data() {
+    setThenReadBack_data();
+}
+
+void TestOrvctl::whatGetPrintsCopies() {
+    // Whatever a file holds, the text get prints for it, set into another file, stores the same
+    // bits there and changes nothing else.
+    QFETCH(QString, key);
+    const Setting& s = *FindSetting(key);
+    const SettingField& f = FieldOf(s);
+    QRandomGenerator rng(qHash(key) + 1);
+    // The setting's bytes in the file read: every byte value (so every code of a field beside
+    // any other bits); in a group at every place, among bytes that look like notation, and
+    // groups the window never writes.
+    std::vector<QByteArray> held;
+    const QByteArray notation("\xFF{}CRcr\r:A", 10);
+    for (int at = 0; at < f.length && f.byte >= 0; ++at) {
+        for (int v = 0; v < 256; ++v) {
+            QByteArray bytes(f.length, 0);
+            for (char& b : bytes)
+                b = notation[rng.bounded(notation.size())];
+            bytes[at] = static_cast<char>(v);
+            held.push_back(bytes);
+        }
+    }
+    for (const char* group : {"{CR}", "{cr}A", "{BS }",
+                              "A\xFF"
+                              "BC",
+                              "\xFF\xFF"
+                              "AB",
+                              "code:1"}) {
+        if (f.length > 1)
+            held.push_back(QByteArray(group).leftJustified(f.length, '\xFF', true));
+    }
+    const int rounds = f.byte >= 0 ? int(held.size()) : 40;
+    for (int round = 0; round < rounds; ++round) {
+        ConfigFile from = RandomConfig(rng);
+        if (f.byte >= 0)
+            std::copy(held[round].begin(), held[round].end(), from.contents.data.begin() + f.byte);
+        if (round == 0)
+            from.contents.Description = QStringLiteral("code:3");
+        const ConfigFile before = RandomConfig(rng);
+        ConfigFile to = before;
+        const QString text = ReadSetting(s, from).text;
+        const auto refused = StoreSetting(s, text, to);
+        QVERIFY2(!refused, qPrintable(text + QStringLiteral(": ") + refused.value_or("")));
+        Image expected = before.contents.data;
+        for (int i = f.byte; i >= 0 && i < f.byte + f.length; ++i)
+            expected[i] =
+                static_cast<quint8>((expected[i] & ~f.mask) | (from.contents.data[i] & f.mask));
+        QVERIFY2(to.contents.data == expected, qPrintable(text));
+        for (const Setting& h : Catalogue()) {
+            if (!h.inImage())
+                QVERIFY(SameHeader(h, to.contents, &h == &s ? from.contents : before.contents));
+        }
+    }
+}
+
 void TestOrvctl::refusedValuesChangeNothing_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
@@ -350,6 +410,16 @@ void TestOrvctl::refusedValuesChangeNothing_data() {
                                   << "{XYZ}" << false << "not one character";
     QTest::newRow("bits no panel sets") << "mag.reserved.byte_25"
                                         << "0" << false << "no panel sets these bits";
+    QTest::newRow("a code beyond the field") << "bar.comm.parity"
+                                             << "code:8" << false << "N from 0 to 7";
+    QTest::newRow("a code outside the mask") << "mag.reserved.byte_25"
+                                             << "code:2" << false << "whose bits lie in the mask";
+    QTest::newRow("five codes in four") << "bar.misc.prefix"
+                                        << "code:1,2,3,4,5" << false << "up to 4 codes";
+    QTest::newRow("not a code") << "mag.comm.separator"
+                                << "code:+1" << false << "not a stored code";
+    QTest::newRow("no port 7 as a code") << "header.com_port"
+                                         << "code:7" << false << "N one of 1, 2, 3, 4, 5, 6";
     QTest::newRow("no port 7") << "header.com_port"
                                << "7" << false << "give one of 1, 2, 3, 4, 5, 6";
     QTest::newRow("defaults have no header") << "header.device_name"
@@ -454,11 +524,12 @@ void TestOrvctl::codesWithoutTheirOwnOption() {
     const Setting& parity = *FindSetting(u"bar.comm.parity");
     file.contents.data[19] = static_cast<quint8>((file.contents.data[19] & ~0x70) | 5 << 4);
     SettingReading r = ReadSetting(parity, file);
-    QCOMPARE(r.text, QStringLiteral("5"));
-    QVERIFY(r.token.isNull() && r.caption.isNull());
+    QCOMPARE(r.text, QStringLiteral("code:5"));
+    QVERIFY(!r.caption);
     QCOMPARE(r.display, QStringLiteral("5 (no option)"));
     file.contents.data[19] = static_cast<quint8>((file.contents.data[19] & ~0x70) | 4 << 4);
     r = ReadSetting(parity, file);
+    QCOMPARE(r.text, QStringLiteral("code:4"));
     QCOMPARE(r.caption, QStringLiteral("None"));
     QCOMPARE(r.codes, std::vector<int>{4});
     QCOMPARE(r.display, QStringLiteral("None (stored as 4)"));
@@ -467,6 +538,11 @@ void TestOrvctl::codesWithoutTheirOwnOption() {
     r = ReadSetting(*FindSetting(u"bar.misc.code_id.upc_a"), file);
     QCOMPARE(r.text, QString());
     QCOMPARE(r.display, QStringLiteral("(none)"));
+    file.contents.data[12] = 'A';
+    file.contents.data[13] = 0xFF;
+    file.contents.data[14] = 'B';
+    r = ReadSetting(*FindSetting(u"bar.misc.suffix"), file);
+    QCOMPARE(r.display, QStringLiteral("\"A\" (stored as 65,255,66,255)"));
 }
 
 void TestOrvctl::exitCodes_data() {
@@ -490,6 +566,9 @@ void TestOrvctl::exitCodes_data() {
                               << "too many arguments";
     QTest::newRow("show") << QStringList{"show", "a.cfg"} << 0 << "bar.comm.baud_rate"
                           << "";
+    QTest::newRow("empty text in JSON")
+        << QStringList{"show", "a.cfg", "--json"} << 0 << "\"caption\": \"\",\n"
+        << "";
     QTest::newRow("missing file") << QStringList{"show", "none.cfg"} << 2 << ""
                                   << "none.cfg could not be read";
     QTest::newRow("not a configuration") << QStringList{"show", "junk.txt"} << 2 << ""
@@ -645,9 +724,9 @@ void TestOrvctl::showJsonAgainstBytes() {
             } else {
                 QCOMPARE(code.toInt(), FieldCodeIn(f, file.contents.data.data()));
             }
-            // A code with no option to show it has neither token nor caption.
+            // Every token is what get prints; a code with no option to show it has no caption.
+            QCOMPARE(o[QLatin1String("token")].toString(), ReadSetting(s, file).text);
             const bool shown = !s.isBitField() || s.shownValue(code.toInt());
-            QCOMPARE(o[QLatin1String("token")].isString(), shown);
             QCOMPARE(o[QLatin1String("caption")].isString(), shown);
             if (shown && !s.values.empty())
                 QCOMPARE(o[QLatin1String("caption")].toString(),
@@ -817,6 +896,26 @@ void TestOrvctl::getPrintsValues() {
     QCOMPARE(Orvctl({"get", path(QStringLiteral("defaults")), "bar.comm.parity"}).out,
              QByteArray("odd\n"));
     QVERIFY(ReadAll(path(QStringLiteral("defaults"))).startsWith("Orv_Defaults\r\n"));
+
+    // Every setting of a file copied into another with get and set: the copy is the same file.
+    QRandomGenerator rng(8);
+    const ConfigFile source = RandomConfig(rng);
+    const QString from = path(QStringLiteral("from.cfg"));
+    const QString to = path(QStringLiteral("to.cfg"));
+    WriteAll(from, FileBytes(source));
+    WriteAll(to, FileBytes(RandomConfig(rng)));
+    QStringList keys;
+    for (const Setting& s : Catalogue())
+        keys << QString::fromLatin1(s.key);
+    const QStringList values =
+        QString::fromUtf8(Orvctl(QStringList{"get", from} + keys).out).split(QLatin1Char('\n'));
+    QCOMPARE(values.size(), keys.size() + 1);
+    QStringList assignments;
+    for (int i = 0; i < keys.size(); ++i)
+        assignments << keys[i] + QLatin1Char('=') + values[i];
+    const Run copy = Orvctl(QStringList{"set", to} + assignments);
+    QVERIFY2(copy.exit == 0, copy.err.constData());
+    QCOMPARE(ReadAll(to), FileBytes(source));
 }
 
 QTEST_GUILESS_MAIN(TestOrvctl)
