@@ -128,7 +128,7 @@ std::optional<QString> StoreCodes(const Setting& setting, const QString& text, C
             digits = digits && d >= QLatin1Char('0') && d <= QLatin1Char('9');
         const int code = digits ? n.toInt() : -1;
         if (!Holds(setting, code) || numbers.size() > most) {
-            return QStringLiteral("\"%1\" is not a stored code of %2; give %3")
+            return QStringLiteral("\"%1\" is not a code form that %2 takes; give %3")
                 .arg(text, setting.displayLabel(), CodeFormText(setting));
         }
         codes.push_back(code);

@@ -518,11 +518,6 @@ void TestOrvctl::codesWithoutTheirOwnOption() {
     r = ReadSetting(*FindSetting(u"bar.misc.code_id.upc_a"), file);
     QCOMPARE(r.text, QString());
     QCOMPARE(r.display, QStringLiteral("(none)"));
-    file.contents.data[12] = 'A';
-    file.contents.data[13] = 0xFF;
-    file.contents.data[14] = 'B';
-    r = ReadSetting(*FindSetting(u"bar.misc.suffix"), file);
-    QCOMPARE(r.display, QStringLiteral("\"A\" (stored as 65,255,66,255)"));
 }
 
 void TestOrvctl::exitCodes_data() {
