@@ -71,7 +71,7 @@ QString ValuesText(const Setting& s) {
     case SettingKind::HeaderText:
         return QStringLiteral("text");
     case SettingKind::Reserved:
-        return QStringLiteral("(kept as they are)");
+        return QStringLiteral("(kept as they are; code:N sets them)");
     case SettingKind::Choice:
     case SettingKind::Flag:
         break;
@@ -94,8 +94,9 @@ QJsonValue CodesJson(const Setting& s, const SettingReading& r) {
     return r.codes.front();
 }
 
-QJsonValue TextOrNull(const QString& text) {
-    return text.isNull() ? QJsonValue(QJsonValue::Null) : QJsonValue(text);
+// Text as JSON: a string, "" when empty; null only when there is none.
+QJsonValue TextOrNull(const std::optional<QString>& text) {
+    return text ? QJsonValue(*text) : QJsonValue(QJsonValue::Null);
 }
 
 // The short name of a header row: "device_name" for "header.device_name".
@@ -387,7 +388,7 @@ QJsonObject ShowJson(const QString& path, const ConfigFile& file) {
         settings.append(QJsonObject{{QStringLiteral("key"), QString::fromLatin1(s.key)},
                                     {QStringLiteral("label"), s.displayLabel()},
                                     {QStringLiteral("code"), CodesJson(s, r)},
-                                    {QStringLiteral("token"), TextOrNull(r.token)},
+                                    {QStringLiteral("token"), r.text},
                                     {QStringLiteral("caption"), TextOrNull(r.caption)}});
     }
     return QJsonObject{{QStringLiteral("file"), path},
@@ -431,7 +432,7 @@ void AddFileCommands(CommandSet& commands) {
                         "file), grouped by panel, as the window shows it, and the header records "
                         "of a configuration file. A code that no option stands for is shown as the "
                         "code; one that an option shows but does not store is shown with its "
-                        "code."),
+                        "code. With --json every token is the form set takes back."),
          {JsonOption},
          1,
          1,
@@ -441,9 +442,10 @@ void AddFileCommands(CommandSet& commands) {
          QStringLiteral("get FILE KEY..."),
          QStringLiteral("Print the values of some settings, one per line."),
          QStringLiteral("Prints the value of each KEY in FILE, one per line, in the form set "
-                        "takes: the token of a choice, flag or count (the stored code where no "
-                        "option shows it), characters and insertion text in brace notation, "
-                        "header text as it is."),
+                        "takes back, storing the same bits: the token of a choice, flag or "
+                        "count, characters and insertion text in brace notation, header text as "
+                        "it is, and code:N (code:N,N,... for insertion text) where only the "
+                        "stored codes do."),
          {},
          2,
          -1,
@@ -456,8 +458,9 @@ void AddFileCommands(CommandSet& commands) {
              "Sets each KEY to VALUE and writes FILE (or OUT) in FILE's format, byte for byte as "
              "the window saves it; the old file is replaced only once the new one is complete. "
              "A VALUE is a token or a caption of the setting (letter case aside); characters and "
-             "insertion text use brace notation ({CR}, {STX}AB{ETX}). An unknown key or a value "
-             "the setting does not take is refused, and then nothing is written."),
+             "insertion text use brace notation ({CR}, {STX}AB{ETX}); code:N stores a code as it "
+             "is, as get prints it. An unknown key or a value the setting does not take is "
+             "refused, and then nothing is written."),
          {OutputOption},
          2,
          -1,

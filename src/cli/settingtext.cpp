@@ -36,21 +36,44 @@ QString Quoted(const QString& text) {
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
+// The code form: "code:" and the stored codes, in decimal, separated by commas. It stores codes
+// as they are, so it is what get prints where no other text stores the same bits.
+const QLatin1String CodePrefix("code:");
+
+bool IsCodeForm(const QString& text) {
+    return text.startsWith(CodePrefix, Qt::CaseInsensitive);
+}
+
+template <typename Codes> QString CodeForm(const Codes& codes) {
+    QStringList numbers;
+    for (int c : codes)
+        numbers << QString::number(c);
+    return CodePrefix + numbers.join(QLatin1Char(','));
+}
+
+// Whether a setting can hold a code: a bit field the codes whose bits lie inside its mask, a
+// character or a byte of an insertion group 0..255, a header choice the codes of its options.
+bool Holds(const Setting& setting, int code) {
+    if (!setting.inImage())
+        return setting.valueOf(code) != nullptr;
+    return code >= 0 && code <= setting.field.maxCode() &&
+           ((code << setting.field.shift) & ~setting.field.mask) == 0;
+}
+
 // The reading of a stored code of a choice, flag, count or reserved bits.
 SettingReading ReadCode(const Setting& setting, int code) {
     SettingReading r;
     r.codes = {code};
+    const SettingValue* own = setting.valueOf(code);
+    r.text = own ? QString::fromLatin1(own->token) : CodeForm(r.codes);
     if (const SettingValue* v = setting.shownValue(code)) {
-        r.token = QString::fromLatin1(v->token);
         r.caption = QString::fromLatin1(v->caption);
-        r.text = r.token;
-        r.display = r.caption.trimmed();
-        if (v->code != code)
+        r.display = r.caption->trimmed();
+        if (v != own)
             r.display += QStringLiteral(" (stored as %1)").arg(code);
     } else {
-        r.text = QString::number(code);
         r.display = setting.kind == SettingKind::Reserved
-                        ? r.text
+                        ? QString::number(code)
                         : QStringLiteral("%1 (no option)").arg(code);
     }
     return r;
@@ -60,11 +83,65 @@ QString NotAValue(const Setting& setting, const QString& text) {
     QStringList tokens;
     for (const SettingValue& v : setting.values)
         tokens << QString::fromLatin1(v.token);
-    const QString allowed = setting.kind == SettingKind::Count
-                                ? QStringLiteral("a count from 0 to 15")
-                                : QStringLiteral("one of ") + tokens.join(QStringLiteral(", "));
+    QString allowed = setting.kind == SettingKind::Count
+                          ? QStringLiteral("a count from 0 to 15")
+                          : QStringLiteral("one of ") + tokens.join(QStringLiteral(", "));
+    if (setting.inImage()) {
+        for (int code = 0; code <= setting.field.maxCode(); ++code) {
+            if (!setting.valueOf(code)) {
+                allowed += QStringLiteral(", or code:N to keep a stored code N as it is");
+                break;
+            }
+        }
+    }
     return QStringLiteral("\"%1\" is not a value of %2; give %3")
         .arg(text, setting.displayLabel(), allowed);
+}
+
+// What the code form of a setting takes, for a message.
+QString CodeFormText(const Setting& setting) {
+    if (setting.kind == SettingKind::InsertionText)
+        return QStringLiteral("code: and up to %1 codes 0..255 separated by commas")
+            .arg(setting.length);
+    if (!setting.inImage()) {
+        QStringList codes;
+        for (const SettingValue& v : setting.values)
+            codes << QString::number(v.code);
+        return QStringLiteral("code:N with N one of ") + codes.join(QStringLiteral(", "));
+    }
+    const int most = setting.field.maxCode();
+    const bool gaps = (most & (most + 1)) != 0; // a mask with gaps (reserved bits)
+    return QStringLiteral("code:N with N from 0 to %1").arg(most) +
+           (gaps ? QStringLiteral(" whose bits lie in the mask") : QString());
+}
+
+// Stores a value in the code form. An insertion group takes up to its length of codes, and
+// the bytes after them are EmptyCharCode; every other setting takes one code.
+std::optional<QString> StoreCodes(const Setting& setting, const QString& text, CfgContents& c) {
+    const bool group = setting.kind == SettingKind::InsertionText;
+    const int most = group ? setting.length : 1;
+    const QStringList numbers = text.mid(CodePrefix.size()).split(QLatin1Char(','));
+    std::vector<int> codes;
+    for (const QString& n : numbers) {
+        bool digits = !n.isEmpty() && n.size() <= 3;
+        for (QChar d : n)
+            digits = digits && d >= QLatin1Char('0') && d <= QLatin1Char('9');
+        const int code = digits ? n.toInt() : -1;
+        if (!Holds(setting, code) || numbers.size() > most) {
+            return QStringLiteral("\"%1\" is not a code form that %2 takes; give %3")
+                .arg(text, setting.displayLabel(), CodeFormText(setting));
+        }
+        codes.push_back(code);
+    }
+    if (group) {
+        codes.resize(setting.length, EmptyCharCode);
+        std::copy(codes.begin(), codes.end(), c.data.begin() + setting.field.byte);
+    } else if (setting.inImage()) {
+        setting.field.storeIn(c.data, codes.front());
+    } else {
+        c.*HeaderNumber(setting.header) = static_cast<qint16>(codes.front());
+    }
+    return std::nullopt;
 }
 
 // The code of a single character: one character, or a control character's {NAME}.
@@ -150,7 +227,7 @@ SettingReading ReadSetting(const Setting& setting, const ConfigFile& file) {
     case SettingKind::HeaderText: {
         SettingReading r;
         r.text = c.*HeaderString(setting.header);
-        r.token = r.caption = r.text;
+        r.caption = r.text;
         r.display = Quoted(r.text);
         return r;
     }
@@ -158,19 +235,33 @@ SettingReading ReadSetting(const Setting& setting, const ConfigFile& file) {
         SettingReading r;
         const quint8 code = c.data[setting.field.byte];
         r.codes = {code};
-        const bool none = setting.charRule == CharRule::Identifier && code == 0;
-        r.text = none ? QString() : CharacterText(code);
-        r.token = r.caption = r.text;
-        r.display = none ? QStringLiteral("(none)") : Quoted(r.text);
+        const bool identifier = setting.charRule == CharRule::Identifier;
+        if (identifier && code == 0) {
+            r.text = QString();
+            r.caption = QString();
+            r.display = QStringLiteral("(none)");
+            return r;
+        }
+        r.caption = CharacterText(code);
+        // A code ID takes no control character from its box; a stored one reads as its code.
+        r.text = identifier && code < ControlCount ? CodeForm(r.codes) : *r.caption;
+        r.display = Quoted(*r.caption);
         return r;
     }
     case SettingKind::InsertionText: {
         SettingReading r;
         const auto group = std::span(c.data).subspan(setting.field.byte, setting.length);
         r.codes.assign(group.begin(), group.end());
-        r.text = RenderInsertionGroup(group);
-        r.token = r.caption = r.text;
-        r.display = Quoted(r.text);
+        r.caption = RenderInsertionGroup(group);
+        r.display = Quoted(*r.caption);
+        // The text shown stores the same bytes unless the group holds what no text stores:
+        // bytes after the first EmptyCharCode, the characters of a {NAME} (shown as the name,
+        // which stores the control character), or a text that reads as the code form.
+        const bool same = !IsCodeForm(*r.caption) &&
+                          std::ranges::equal(ParseInsertionText(*r.caption, setting.length), group);
+        r.text = same ? *r.caption : CodeForm(group);
+        if (!same)
+            r.display += QStringLiteral(" (stored as %1)").arg(r.text.mid(CodePrefix.size()));
         return r;
     }
     default:
@@ -185,10 +276,13 @@ std::optional<QString> StoreSetting(const Setting& setting, const QString& text,
     CfgContents& c = file.contents;
     if (!setting.inImage() && !file.hasHeader())
         return QStringLiteral("a defaults file has no header records");
+    if (setting.kind != SettingKind::HeaderText && IsCodeForm(text))
+        return StoreCodes(setting, text, c);
     QString why;
     switch (setting.kind) {
     case SettingKind::Reserved:
-        return QStringLiteral("no panel sets these bits; they are kept as they are");
+        return QStringLiteral("no panel sets these bits; they are kept as they are, or stored "
+                              "from the code form get prints (code:N)");
     case SettingKind::HeaderText:
         // Whether the file can hold the text (no line break, single-byte characters only) is
         // the file writer's to say.

@@ -24,18 +24,21 @@ struct SettingReading {
     bool present = true;    // false: a header record, and the file is a defaults file
     std::vector<int> codes; // what is stored: the code of a field, header choice or character,
                             // the bytes of an insertion group; nothing for header text
-    QString token;          // the value as a command takes it; null when no option shows the code
-    QString caption;        // what the window shows; null when no option shows the code
-    QString text;    // what get prints: the token, or the stored code when no option shows it
+    QString text; // what get prints, in the form set takes back and stores as the same bits: the
+                  // token of the option that stores the code, the text in brace notation, or
+                  // the code form ("code:5") where no such text stores it
+    std::optional<QString> caption; // what the window shows; nothing when no option shows it
     QString display; // for a person: the caption or the quoted text, and the stored code where
-                     // the option shown does not store it
+                     // what the window shows does not store it
 };
 
 SettingReading ReadSetting(const Setting& setting, const ConfigFile& file);
 
 // Stores a value given as text: a caption or token for choices, flags and counts, one character
-// or a {NAME} for a character, brace notation for insertion text. Nothing on success, otherwise
-// the reason the value is refused, and the configuration is unchanged.
+// or a {NAME} for a character, brace notation for insertion text, and for every setting of the
+// image or header choice the code form that gives the stored codes as they are ("code:4",
+// "code:65,255,66,255"). Nothing on success, otherwise the reason the value is refused, and the
+// configuration is unchanged.
 std::optional<QString> StoreSetting(const Setting& setting, const QString& text, ConfigFile& file);
 
 // One character as text: a control character (0..31) as {NAME}, any other as itself.

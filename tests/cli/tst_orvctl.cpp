@@ -224,6 +224,8 @@ class TestOrvctl : public QObject {
 private slots:
     void setThenReadBack_data();
     void setThenReadBack();
+    void whatGetPrintsCopies_data();
+    void whatGetPrintsCopies();
     void refusedValuesChangeNothing_data();
     void refusedValuesChangeNothing();
     void diffAgainstBytes();
@@ -319,6 +321,48 @@ void TestOrvctl::setThenReadBack() {
     }
 }
 
+void TestOrvctl::whatGetPrintsCopies_data() {
+    QTest::addColumn<QString>("key");
+    for (const Setting& s : Catalogue()) {
+        if (s.inImage())
+            QTest::newRow(s.key) << QString::fromLatin1(s.key);
+    }
+}
+
+void TestOrvctl::whatGetPrintsCopies() {
+    // Whatever a file holds, the text get prints for it, set into another file, stores the same
+    // bits there and changes nothing else. The setting's bytes: every value at every place
+    // (every code of a field beside any other bits), among bytes that look like notation, and
+    // groups the window never writes.
+    QFETCH(QString, key);
+    const Setting& s = *FindSetting(key);
+    const SettingField& f = FieldOf(s);
+    QRandomGenerator rng(qHash(key) + 1);
+    const QByteArray notation("\377{}CRcr\r:A");
+    QByteArrayList held{"{CR}", "{cr}A", "{BS }", "A\377BC", "\377\377AB", "code:1"};
+    for (int i = 0; i < 256 * f.length; ++i) {
+        QByteArray bytes(f.length, 0);
+        for (char& b : bytes)
+            b = notation[rng.bounded(notation.size())];
+        bytes[i / 256] = static_cast<char>(i % 256);
+        held << bytes;
+    }
+    for (const QByteArray& bytes : held) {
+        ConfigFile from = RandomConfig(rng);
+        std::copy_n(bytes.leftJustified(f.length, '\377', true).cbegin(), f.length,
+                    from.contents.data.begin() + f.byte);
+        ConfigFile to = RandomConfig(rng);
+        ConfigFile expected = to;
+        for (int i = f.byte; i < f.byte + f.length; ++i)
+            expected.contents.data[i] = static_cast<quint8>((to.contents.data[i] & ~f.mask) |
+                                                            (from.contents.data[i] & f.mask));
+        const QString text = ReadSetting(s, from).text;
+        const auto refused = StoreSetting(s, text, to);
+        QVERIFY2(!refused, qPrintable(text + QStringLiteral(": ") + refused.value_or("")));
+        QVERIFY2(FileBytes(to) == FileBytes(expected), qPrintable(text));
+    }
+}
+
 void TestOrvctl::refusedValuesChangeNothing_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
@@ -350,6 +394,12 @@ void TestOrvctl::refusedValuesChangeNothing_data() {
                                   << "{XYZ}" << false << "not one character";
     QTest::newRow("bits no panel sets") << "mag.reserved.byte_25"
                                         << "0" << false << "no panel sets these bits";
+    QTest::newRow("a code beyond the field") << "bar.comm.parity"
+                                             << "code:8" << false << "N from 0 to 7";
+    QTest::newRow("a code outside the mask") << "mag.reserved.byte_25"
+                                             << "code:2" << false << "whose bits lie in the mask";
+    QTest::newRow("five codes in four") << "bar.misc.prefix"
+                                        << "code:1,2,3,4,5" << false << "up to 4 codes";
     QTest::newRow("no port 7") << "header.com_port"
                                << "7" << false << "give one of 1, 2, 3, 4, 5, 6";
     QTest::newRow("defaults have no header") << "header.device_name"
@@ -454,11 +504,12 @@ void TestOrvctl::codesWithoutTheirOwnOption() {
     const Setting& parity = *FindSetting(u"bar.comm.parity");
     file.contents.data[19] = static_cast<quint8>((file.contents.data[19] & ~0x70) | 5 << 4);
     SettingReading r = ReadSetting(parity, file);
-    QCOMPARE(r.text, QStringLiteral("5"));
-    QVERIFY(r.token.isNull() && r.caption.isNull());
+    QCOMPARE(r.text, QStringLiteral("code:5"));
+    QVERIFY(!r.caption);
     QCOMPARE(r.display, QStringLiteral("5 (no option)"));
     file.contents.data[19] = static_cast<quint8>((file.contents.data[19] & ~0x70) | 4 << 4);
     r = ReadSetting(parity, file);
+    QCOMPARE(r.text, QStringLiteral("code:4"));
     QCOMPARE(r.caption, QStringLiteral("None"));
     QCOMPARE(r.codes, std::vector<int>{4});
     QCOMPARE(r.display, QStringLiteral("None (stored as 4)"));
@@ -490,6 +541,9 @@ void TestOrvctl::exitCodes_data() {
                               << "too many arguments";
     QTest::newRow("show") << QStringList{"show", "a.cfg"} << 0 << "bar.comm.baud_rate"
                           << "";
+    QTest::newRow("empty text in JSON")
+        << QStringList{"show", "a.cfg", "--json"} << 0 << "\"caption\": \"\",\n"
+        << "";
     QTest::newRow("missing file") << QStringList{"show", "none.cfg"} << 2 << ""
                                   << "none.cfg could not be read";
     QTest::newRow("not a configuration") << QStringList{"show", "junk.txt"} << 2 << ""
@@ -652,9 +706,9 @@ void TestOrvctl::showJsonAgainstBytes() {
             } else {
                 QCOMPARE(code.toInt(), FieldCodeIn(f, file.contents.data.data()));
             }
-            // A code with no option to show it has neither token nor caption.
+            // Every token is what get prints; a code with no option to show it has no caption.
+            QCOMPARE(o[QLatin1String("token")].toString(), ReadSetting(s, file).text);
             const bool shown = !s.isBitField() || s.shownValue(code.toInt());
-            QCOMPARE(o[QLatin1String("token")].isString(), shown);
             QCOMPARE(o[QLatin1String("caption")].isString(), shown);
             if (shown && !s.values.empty())
                 QCOMPARE(o[QLatin1String("caption")].toString(),
