@@ -1,10 +1,10 @@
 #include "commandline.h"
 
+#include "core/filename.h"
 #include "orvproject.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cstdio>
@@ -12,7 +12,7 @@
 
 namespace orv {
 
-QString ProcessCommandLine(const QCoreApplication& app) {
+QString ProcessCommandLine(int argc, const char* const* argv) {
     QCoreApplication::setApplicationName(QStringLiteral("orvcfg"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
     QCommandLineParser parser;
@@ -25,7 +25,10 @@ QString ProcessCommandLine(const QCoreApplication& app) {
         QStringLiteral("FILE"),
         QStringLiteral("A configuration file (.cfg) to open at start-up, as File > Open does."),
         QStringLiteral("[FILE]"));
-    parser.process(app);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << FileNameFromBytes(QByteArray(argv[i]));
+    parser.process(arguments);
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1) {
         std::fprintf(stderr, "orvcfg: only one FILE can be opened; %d were given\n",
@@ -36,7 +39,7 @@ QString ProcessCommandLine(const QCoreApplication& app) {
         std::fputs("orvcfg: FILE is an empty name\n", stderr);
         std::exit(1);
     }
-    return files.isEmpty() ? QString() : QFileInfo(files.constFirst()).absoluteFilePath();
+    return files.isEmpty() ? QString() : AbsoluteFileName(files.constFirst());
 }
 
 bool AsksForHelpOrVersion(int argc, const char* const* argv) {

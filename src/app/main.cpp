@@ -15,14 +15,14 @@
 
 int main(int argc, char* argv[]) {
     if (orv::AsksForHelpOrVersion(argc, argv)) {
-        QCoreApplication app(argc, argv);
-        orv::ProcessCommandLine(app); // prints the text and ends the process
+        const QCoreApplication app(argc, argv);
+        orv::ProcessCommandLine(argc, argv); // prints the text and ends the process
     }
     orv::FontPreloader fonts;
     QApplication app(argc, argv);
     fonts.wait();
     // The command line is read before anything else starts: a wrong one ends the process here.
-    const QString file = orv::ProcessCommandLine(app);
+    const QString file = orv::ProcessCommandLine(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(ORV_DESKTOP_ID));
     // The main window puts the SVG icon in its place once it has been drawn.
     QApplication::setWindowIcon(orv::ProgramIcon(orv::StartUpIconSource()));
