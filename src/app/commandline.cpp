@@ -1,10 +1,10 @@
 #include "commandline.h"
 
+#include "core/filename.h"
 #include "orvproject.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cstdio>
@@ -67,18 +67,21 @@ bool Among(const QString& name, const auto& names) {
 
 } // namespace
 
-QString ProcessCommandLine(const QCoreApplication& app) {
+QString ProcessCommandLine(int argc, const char* const* argv) {
     QCoreApplication::setApplicationName(QStringLiteral("orvcfg"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
     QCommandLineParser parser;
     DescribeOptions(parser);
-    parser.process(app);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << FileNameFromBytes(QByteArray(argv[i]));
+    parser.process(arguments);
     const QStringList files = parser.positionalArguments();
     if (const auto error = FilesError(files)) {
         std::fprintf(stderr, "orvcfg: %s\n", qPrintable(*error));
         std::exit(1);
     }
-    return files.isEmpty() ? QString() : QFileInfo(files.constFirst()).absoluteFilePath();
+    return files.isEmpty() ? QString() : AbsoluteFileName(files.constFirst());
 }
 
 std::optional<QString> CommandLineError(int argc, const char* const* argv) {

@@ -10,12 +10,14 @@ namespace orv {
 
 // orvcfg [OPTIONS] [FILE]
 //
-// Sets the application's name and version and reads its command line. --help and --version
+// Sets the application's name and version and reads its command line (the application object
+// exists by then). --help and --version
 // print their text and end the process; a wrong command line is reported on stderr and ends the
 // process with status 1. Otherwise the result is the configuration file named on the command
 // line as an absolute path (empty when there is none); the main window opens it at start-up as
-// File > Open does.
-QString ProcessCommandLine(const QCoreApplication& app);
+// File > Open does. The arguments are read from `argv` (what the application object left of
+// it) as bytes, so that a name that is not UTF-8 names its file (see core/filename.h).
+QString ProcessCommandLine(int argc, const char* const* argv);
 
 // What is wrong with the command line (an unknown option, two files, an empty name), found
 // without any application object, so without a display; nothing when it is right. The

@@ -6,6 +6,7 @@
 
 #include "core/cfgformat.h"
 #include "core/dialogs.h"
+#include "core/filename.h"
 #include "core/wholefile.h"
 #include "ui/programtitle.h"
 
@@ -111,7 +112,8 @@ void MainWindow::openFile(const QString& path) {
     // Only a regular file of a sensible size is opened: a named pipe or a device would block.
     const ReadResult file = ReadWholeFile(path, MaxConfigFileSize);
     if (file.status == ReadStatus::NotRegular || file.status == ReadStatus::Failed) {
-        reportFileError(QStringLiteral("The file %1 could not be opened: %2.").arg(path, file.why));
+        reportFileError(QStringLiteral("The file %1 could not be opened: %2.")
+                            .arg(ShownFileName(path), file.why));
         return;
     }
     CfgParseResult parsed;
@@ -130,12 +132,13 @@ void MainWindow::openFile(const QString& path) {
     }
     if (parsed.status == CfgParseStatus::Damaged) {
         reportFileError(QStringLiteral("The file %1 is damaged and was not opened: %2.")
-                            .arg(path, parsed.reason));
+                            .arg(ShownFileName(path), parsed.reason));
         return;
     }
     if (!closeImageWindows())
         return;
     config_.CfgFileName = path;
+    config_.CfgFileStamp = file.stamp;
     ApplyContents(config_, parsed.contents);
     config_.MarkSaved();
     setCaption(ProgramTitle);
@@ -161,12 +164,14 @@ SaveOutcome MainWindow::saveAs() {
 
 SaveOutcome MainWindow::saveConfiguration(SaveMode mode) {
     QString path;
+    FileStamp stamp = config_.CfgFileStamp;
     const SaveOutcome outcome = SaveDocument(
         services_.dialogs, ConfigurationKind, mode, config_.CfgFileName,
-        [this](QString* why) { return WriteCfgFile(ContentsOf(config_), why); }, &path);
+        [this](QString* why) { return WriteCfgFile(ContentsOf(config_), why); }, &path, &stamp);
     if (outcome != SaveOutcome::Saved)
         return outcome;
     config_.MarkSaved();
+    config_.CfgFileStamp = stamp;
     if (mode == SaveMode::SaveAs) {
         // The configuration takes the new name only once it has been written there.
         config_.CfgFileName = path;

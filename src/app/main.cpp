@@ -33,14 +33,14 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     if (orv::AsksForHelpOrVersion(argc, argv)) {
-        QCoreApplication app(argc, argv);
-        orv::ProcessCommandLine(app); // prints the text and ends the process
+        const QCoreApplication app(argc, argv);
+        orv::ProcessCommandLine(argc, argv); // prints the text and ends the process
     }
     orv::FontPreloader fonts;
     QApplication app(argc, argv);
     fonts.wait();
     // The toolkit has taken its own options out of the command line: the FILE is what remains.
-    const QString file = orv::ProcessCommandLine(app);
+    const QString file = orv::ProcessCommandLine(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(ORV_DESKTOP_ID));
     // The main window puts the SVG icon in its place once it has been drawn.
     QApplication::setWindowIcon(orv::ProgramIcon(orv::StartUpIconSource()));

@@ -5,6 +5,7 @@
 #include "windowregistry.h"
 
 #include "core/dialogs.h"
+#include "core/filename.h"
 #include "core/launcher.h"
 #include "link/portaccess/portaccess.h"
 #include "ui/childwindow.h"
@@ -259,7 +260,7 @@ QAction* MainWindow::action(const QString& objectName) const {
 }
 
 void MainWindow::setCaption(const QString& name) {
-    setWindowTitle(Caption(name, config_.CfgFileName));
+    setWindowTitle(Caption(name, ShownFileName(config_.CfgFileName)));
 }
 
 void MainWindow::load() {

@@ -1,5 +1,6 @@
 #include "console.h"
 
+#include "core/filename.h"
 #include <QJsonDocument>
 
 #include <cstdio>
@@ -8,8 +9,23 @@
 
 namespace orv {
 
+QString Shortened(const QString& value) {
+    constexpr qsizetype Longest = 80;
+    if (value.size() <= Longest)
+        return value;
+    return value.left(Longest) + QChar(0x2026);
+}
+
+void Console::print(const QString& text) {
+    writeOut(ShownFileName(text).toUtf8());
+}
+
 void Console::error(const QString& text) {
-    writeErr(QByteArrayLiteral("orvctl: ") + text.toUtf8() + '\n');
+    writeErr(QByteArrayLiteral("orvctl: ") + ShownFileName(text).toUtf8() + '\n');
+}
+
+void Console::printError(const QString& text) {
+    writeErr(ShownFileName(text).toUtf8());
 }
 
 void Console::printJson(const QJsonDocument& document) {

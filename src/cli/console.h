@@ -7,18 +7,23 @@ class QJsonDocument;
 
 namespace orv {
 
+// A value for a message that echoes it: at most 80 characters, the rest cut off with "…", so that
+// a refused value of 128 KiB does not flood the terminal.
+QString Shortened(const QString& value);
+
 // Where a command-line command writes: its output and its messages. The program writes to the
-// standard streams; tests read what a command wrote from a buffer.
+// standard streams; tests read what a command wrote from a buffer. Text is written in UTF-8, with
+// the bytes of a file name that are not UTF-8 as \xFF (see core/filename.h).
 class Console {
 public:
     virtual ~Console() = default;
 
     // Text in UTF-8 on the output stream.
-    void print(const QString& text) { writeOut(text.toUtf8()); }
+    void print(const QString& text);
     // A message on the error stream: "orvctl: " + text, and a line end.
     void error(const QString& text);
     // Text on the error stream as it stands (usage texts).
-    void printError(const QString& text) { writeErr(text.toUtf8()); }
+    void printError(const QString& text);
     // A JSON document on the output stream, indented. Besides the escapes JSON needs, DEL and
     // the C1 controls (U+0080..U+009F) are written as \u escapes, so no byte a terminal acts
     // on is printed; a reader gets the same strings.

@@ -4,6 +4,7 @@
 #include "console.h"
 #include "texttable.h"
 
+#include "core/filename.h"
 #include "core/wholefile.h"
 
 #include <QJsonDocument>
@@ -121,7 +122,7 @@ std::optional<std::vector<const Setting*>> SettingsOf(const QStringList& keys, C
             if (!key.isEmpty() && (k.endsWith(QLatin1Char('.') + key) || k.contains(key)))
                 near << k;
         }
-        QString message = QStringLiteral("unknown key '%1'").arg(key);
+        QString message = QStringLiteral("unknown key '%1'").arg(Shortened(key));
         if (!near.isEmpty() && near.size() <= 8)
             message += QStringLiteral("; did you mean %1?").arg(near.join(QStringLiteral(", ")));
         else
@@ -133,9 +134,9 @@ std::optional<std::vector<const Setting*>> SettingsOf(const QStringList& keys, C
     return settings;
 }
 
-std::optional<ConfigFile> Load(const QString& path, Console& console) {
+std::optional<ConfigFile> Load(const QString& path, Console& console, FileStamp* stamp = nullptr) {
     QString why;
-    auto file = LoadConfigFile(path, &why);
+    auto file = LoadConfigFile(path, &why, stamp);
     if (!file)
         console.error(why);
     return file;
@@ -207,22 +208,33 @@ int Set(const CommandCall& call) {
     const QString path = call.operands().at(0);
     const QStringList assignments = call.operands().mid(1);
     Console& console = call.console();
-    auto file = Load(path, console);
+    const bool toOther = call.isSet(QStringLiteral("output"));
+    const QString target = toOther ? call.value(QStringLiteral("output")) : path;
+    if (path.isEmpty() || target.isEmpty()) {
+        console.error(path.isEmpty() ? QStringLiteral("FILE is an empty name")
+                                     : QStringLiteral("-o needs the name of the file to write"));
+        console.printError(QStringLiteral("Try 'orvctl set --help'.\n"));
+        return ExitTrouble;
+    }
+    FileStamp stamp;
+    auto file = Load(path, console, &stamp);
     if (!file)
         return ExitTrouble;
     const QStringList refused = Assign(*file, assignments);
-    const QString target =
-        call.isSet(QStringLiteral("output")) ? call.value(QStringLiteral("output")) : path;
     if (!refused.isEmpty()) {
         for (const QString& r : refused)
             console.error(r);
         console.error(QStringLiteral("nothing was written"));
         return ExitTrouble;
     }
+    // In place, the file is replaced only while it is still the one read: what another program
+    // wrote meanwhile is not overwritten unseen.
     QString why;
-    if (!SaveConfigFile(target, *file, &why)) {
-        console.error(
-            QStringLiteral("%1 could not be written: %2; it was not changed").arg(target, why));
+    if (!SaveConfigFile(target, *file, &why, target == path ? stamp : FileStamp())) {
+        QString message = QStringLiteral("%1 could not be written: %2").arg(target, why);
+        if (StampOf(target).known)
+            message += QStringLiteral("; it was not changed");
+        console.error(message);
         return ExitTrouble;
     }
     return ExitOk;
@@ -263,13 +275,15 @@ int Diff(const CommandCall& call) {
 
 } // namespace
 
-std::optional<ConfigFile> LoadConfigFile(const QString& path, QString* why) {
+std::optional<ConfigFile> LoadConfigFile(const QString& path, QString* why, FileStamp* stamp) {
     // Either format, so the larger limit of the two.
     const ReadResult file = ReadWholeFile(path, MaxConfigFileSize);
     if (file.status != ReadStatus::Ok) {
         *why = QStringLiteral("%1 could not be read: %2").arg(path, file.why);
         return std::nullopt;
     }
+    if (stamp)
+        *stamp = file.stamp;
     AnyFileParseResult parsed = ParseAnyFile(file.bytes);
     switch (parsed.status) {
     case CfgParseStatus::Ok:
@@ -284,9 +298,15 @@ std::optional<ConfigFile> LoadConfigFile(const QString& path, QString* why) {
     return std::nullopt;
 }
 
-bool SaveConfigFile(const QString& path, const ConfigFile& file, QString* why) {
+bool SaveConfigFile(const QString& path, const ConfigFile& file, QString* why,
+                    const FileStamp& expected) {
     const auto bytes = WriteAnyFile(file.format, file.contents, why);
-    return bytes && WriteWholeFile(path, *bytes, why);
+    if (!bytes)
+        return false;
+    const WriteResult written = WriteWholeFile(path, *bytes, expected);
+    if (!written.ok())
+        *why = written.why;
+    return written.ok();
 }
 
 QStringList Assign(ConfigFile& file, const QStringList& assignments) {
@@ -294,17 +314,22 @@ QStringList Assign(ConfigFile& file, const QStringList& assignments) {
     for (const QString& a : assignments) {
         const qsizetype eq = a.indexOf(QLatin1Char('='));
         if (eq <= 0) {
-            refused << QStringLiteral("'%1' is not KEY=VALUE").arg(a);
+            refused << QStringLiteral("'%1' is not KEY=VALUE").arg(Shortened(a));
             continue;
         }
         const QString key = a.left(eq);
         const Setting* s = FindSetting(key);
         if (!s) {
-            refused << QStringLiteral("unknown key '%1'; 'orvctl keys' lists them").arg(key);
+            refused
+                << QStringLiteral("unknown key '%1'; 'orvctl keys' lists them").arg(Shortened(key));
             continue;
         }
-        if (const auto why = StoreSetting(*s, a.mid(eq + 1), file))
+        const QString value = a.mid(eq + 1);
+        if (auto why = StoreSetting(*s, value, file)) {
+            if (Shortened(value) != value)
+                why->replace(value, Shortened(value));
             refused << QStringLiteral("%1: %2").arg(key, *why);
+        }
     }
     return refused;
 }
@@ -391,7 +416,7 @@ QJsonObject ShowJson(const QString& path, const ConfigFile& file) {
                                     {QStringLiteral("token"), r.text},
                                     {QStringLiteral("caption"), TextOrNull(r.caption)}});
     }
-    return QJsonObject{{QStringLiteral("file"), path},
+    return QJsonObject{{QStringLiteral("file"), ShownFileName(path)},
                        {QStringLiteral("format"),
                         file.hasHeader() ? QStringLiteral("cfg") : QStringLiteral("defaults")},
                        {QStringLiteral("header"), header},

@@ -6,6 +6,7 @@
 #include "filecommands.h"
 #include "linkcommands.h"
 
+#include "core/filename.h"
 #include "orvproject.h"
 
 #include <QCoreApplication>
@@ -15,9 +16,10 @@
 #include <optional>
 
 int main(int argc, char** argv) {
+    // As bytes: a file name that is not UTF-8 still names its file.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << orv::FileNameFromBytes(QByteArray(argv[i]));
     // The link commands run their exchanges on an event loop, which needs the application
     // object; the file commands start faster without it.
     std::optional<QCoreApplication> app;

@@ -114,6 +114,7 @@ void Config::InitStartState(const QDate& today) {
     SetupDate = DateText(today);
     Description = QStringLiteral("Your description about this configuration file");
     CfgFileName = NewFileName;
+    CfgFileStamp = {};
     ComPort = 1;
     LinkMode = 1;
     CommFormat = QStringLiteral("N,8,1 ");
@@ -126,6 +127,7 @@ void Config::SetNewFileHeaders(const QDate& today) {
     SetupDate = DateText(today);
     Description = QStringLiteral("Your Description about this Setup");
     CfgFileName = NewFileName;
+    CfgFileStamp = {};
 }
 
 } // namespace orv

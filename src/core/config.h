@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wholefile.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -54,7 +56,9 @@ public:
     QString UserName;
     QString SetupDate;
     QString Description;
-    QString CfgFileName; // full path, or NewFileName while the configuration has no file
+    QString CfgFileName;    // full path, or NewFileName while the configuration has no file
+    FileStamp CfgFileStamp; // the file as it was opened or last saved, so that Save sees
+                            // whether another program has changed it since
 
     // Serial and keyboard link settings.
     qint16 LinkMode = 1; // 0 keyboard, 1 RS232

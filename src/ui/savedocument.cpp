@@ -1,11 +1,12 @@
 #include "savedocument.h"
 
-#include "core/wholefile.h"
+#include "core/filename.h"
 
 namespace orv {
 
 SaveOutcome SaveDocument(Dialogs& dialogs, const DocumentKind& kind, SaveMode mode,
-                         const QString& fileName, const DocumentBytes& bytes, QString* savedTo) {
+                         const QString& fileName, const DocumentBytes& bytes, QString* savedTo,
+                         FileStamp* stamp) {
     QString path = fileName;
     if (mode == SaveMode::SaveAs) {
         Dialogs::FileRequest request;
@@ -19,17 +20,35 @@ SaveOutcome SaveDocument(Dialogs& dialogs, const DocumentKind& kind, SaveMode mo
             return SaveOutcome::Cancelled;
         path = *chosen;
     }
-    QString why;
-    const std::optional<QByteArray> content = bytes(&why);
-    if (!content || !WriteWholeFile(path, *content, &why)) {
-        dialogs.message({QStringLiteral("The %1 could not be saved to %2: %3. The file was not "
-                                        "changed.")
-                             .arg(kind.what, path, why),
-                         kind.title, Dialogs::Buttons::Ok, Dialogs::Icon::Critical});
+    WriteResult written;
+    const std::optional<QByteArray> content = bytes(&written.why);
+    if (content) {
+        // Save As has asked about the file in its dialog.
+        const bool check = mode == SaveMode::Save && stamp;
+        written = WriteWholeFile(path, *content, check ? *stamp : FileStamp());
+    }
+    if (written.status == WriteStatus::Changed) {
+        const auto answer = dialogs.message(
+            {QStringLiteral("The file %1 was changed by another program since it was opened or "
+                            "last saved. Overwrite it?")
+                 .arg(ShownFileName(path)),
+             kind.title, Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation, Dialogs::Answer::No});
+        if (answer != Dialogs::Answer::Yes)
+            return SaveOutcome::Failed;
+        written = WriteWholeFile(path, *content);
+    }
+    if (!written.ok()) {
+        QString text = QStringLiteral("The %1 could not be saved to %2: %3.")
+                           .arg(kind.what, ShownFileName(path), ShownFileName(written.why));
+        if (StampOf(path).known)
+            text += QStringLiteral(" The file was not changed.");
+        dialogs.message({text, kind.title, Dialogs::Buttons::Ok, Dialogs::Icon::Critical});
         return SaveOutcome::Failed;
     }
     if (savedTo)
         *savedTo = path;
+    if (stamp)
+        *stamp = written.stamp;
     return SaveOutcome::Saved;
 }
 

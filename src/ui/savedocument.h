@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/dialogs.h"
+#include "core/wholefile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -34,9 +35,13 @@ enum class SaveMode {
 
 // Saves a file; `savedTo` gets the path written. A cancelled dialog changes nothing. A failure
 // is shown as "The <what> could not be saved to <path>: <reason>. The file was not changed."
-// (OK button, critical icon) and leaves the file on disk byte for byte as it was.
+// (OK button, critical icon; the last sentence only where a file is there) and leaves the file on
+// disk byte for byte as it was.
+// `stamp`, when given, is the file as it was opened or last saved, and becomes the file as saved.
+// Save then asks before it overwrites a file that another program has changed or replaced since;
+// the answer No is Failed without a message: the file stays as the other program left it.
 SaveOutcome SaveDocument(Dialogs& dialogs, const DocumentKind& kind, SaveMode mode,
                          const QString& fileName, const DocumentBytes& bytes,
-                         QString* savedTo = nullptr);
+                         QString* savedTo = nullptr, FileStamp* stamp = nullptr);
 
 } // namespace orv

@@ -4,11 +4,16 @@
 
 #include "appfixture.h"
 
+#include "app/commandline.h"
 #include "core/cfgformat.h"
+#include "core/filename.h"
 #include "orvproject.h"
 #include "support/filefixtures.h"
 
 #include <QProcess>
+
+#include <fstream>
+#include <unistd.h>
 
 using namespace orv;
 using namespace orv::test;
@@ -75,6 +80,7 @@ private slots:
     void fileAtStartUp_data();
     void fileAtStartUp();
     void namedPipeAtStartUp();
+    void nameNotUtf8AtStartUp();
 };
 
 void TestCommandLine::versionOfEveryProgram_data() {
@@ -215,6 +221,28 @@ void TestCommandLine::namedPipeAtStartUp() {
     QVERIFY(f.window->isVisible());
     QCOMPARE(f.config.CfgFileName, QStringLiteral("New File"));
     QVERIFY(!fifo.wasOpened());
+}
+
+// The name's bytes as they stand, not as UTF-8 decoding would leave them: the file opens, the
+// caption shows the bytes, and Save writes back to that file.
+void TestCommandLine::nameNotUtf8AtStartUp() {
+    AppFixture f;
+    const QByteArray name = QFile::encodeName(f.dir.path()) + "/from \xff\xfe.cfg";
+    std::ofstream(name.constData()) << WriteCfgFile(Sample())->constData();
+    const char* const argv[] = {"orvcfg", "from \xff\xfe.cfg"};
+    const QString current = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(f.dir.path()));
+    f.start(ProcessCommandLine(2, argv)); // relative to the current folder
+    QDir::setCurrent(current);
+    QVERIFY2(f.dialogs.shown.isEmpty(), qPrintable(f.dialogs.texts().join('|')));
+    QCOMPARE(f.window->windowTitle(),
+             QStringLiteral("Configuration Setup: %1/from \\xFF\\xFE.cfg").arg(f.dir.path()));
+    f.config.CfgData[0] = 'Q';
+    f.trigger("mnuFileSave");
+    std::ifstream in(name.constData());
+    const std::string back(std::istreambuf_iterator<char>(in), {});
+    QCOMPARE(ParseCfgFile(QByteArray::fromStdString(back)).contents.data[0], quint8('Q'));
+    QVERIFY(::unlink(name.constData()) == 0); // QDir cannot name it to remove it
 }
 
 QTEST_MAIN(TestCommandLine)

@@ -56,6 +56,8 @@ private slots:
     void unusableDefaultsGiveFactorySettings();
     void saveAsStartUpConfiguration();
     void saveWritesToItsFile();
+    void saveAsksAboutAChangedFile_data();
+    void saveAsksAboutAChangedFile();
     void openGoodFile();
     void openRefusesBadFiles_data();
     void openRefusesBadFiles();
@@ -206,6 +208,49 @@ void TestFileCommands::saveWritesToItsFile() {
     QCOMPARE(back.status, CfgParseStatus::Ok);
     QCOMPARE(back.contents.data[17], quint8(0x35));
     QCOMPARE(back.contents.Description, QStringLiteral("edited"));
+}
+
+void TestFileCommands::saveAsksAboutAChangedFile_data() {
+    QTest::addColumn<bool>("changed"); // another program replaced the file since it was opened
+    QTest::addColumn<QList<A>>("answers");
+    QTest::newRow("not changed") << false << QList<A>{};
+    QTest::newRow("changed, Yes") << true << QList<A>{A::Yes};
+    QTest::newRow("changed, No") << true << QList<A>{A::No};
+}
+
+void TestFileCommands::saveAsksAboutAChangedFile() {
+    QFETCH(bool, changed);
+    QFETCH(QList<A>, answers);
+    AppFixture f;
+    f.start();
+    const QString path = f.dir.filePath(QStringLiteral("shared.cfg"));
+    AppFixture::WriteFile(path, *WriteCfgFile(Sample()));
+    f.dialogs.openResults = {path};
+    f.trigger("mnuFileOpen");
+    CfgContents other = Sample();
+    other.Description = QStringLiteral("written by another program");
+    if (changed) {
+        AppFixture::WriteFile(path + QStringLiteral(".new"), *WriteCfgFile(other));
+        QVERIFY(QFile::remove(path) && QFile::rename(path + QStringLiteral(".new"), path));
+    }
+    f.config.CfgData[2] = 'Z';
+    f.dialogs.answers = answers;
+    f.trigger("mnuFileSave");
+    const bool saved = answers.value(0, A::Yes) == A::Yes;
+    QCOMPARE(f.dialogs.texts(),
+             changed ? QStringList{QStringLiteral("The file %1 was changed by another program "
+                                                  "since it was opened or last saved. Overwrite "
+                                                  "it?")
+                                       .arg(path)}
+                     : QStringList{});
+    if (changed)
+        QCOMPARE(f.dialogs.last().buttons, Dialogs::Buttons::YesNo);
+    QCOMPARE(f.config.HasUnsavedChanges(), !saved);
+    QCOMPARE(ParseCfgFile(AppFixture::ReadFile(path)).contents.data[2] == 'Z', saved);
+    // Once saved, the file is the window's own again: the next Save does not ask.
+    f.dialogs.clear();
+    f.trigger("mnuFileSave");
+    QCOMPARE(f.dialogs.shown.size(), saved ? 0 : 1);
 }
 
 void TestFileCommands::openGoodFile() {

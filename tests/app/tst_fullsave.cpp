@@ -101,13 +101,13 @@ void TestFullSave::everySave() {
     else
         click("cmdSaveAs");
 
-    // Reported, with the file and the reason.
+    // Reported, with the file and the reason; a file that was not there is not "not changed".
     QCOMPARE(f.dialogs.shown.size(), 1);
     const Dialogs::Message& m = f.dialogs.last();
+    const QString kept = target == old ? QStringLiteral(" The file was not changed.") : QString();
     if (memory) {
-        QCOMPARE(m.text, QStringLiteral("The memory data could not be saved to %1: %2. "
-                                        "The file was not changed.")
-                             .arg(target, NoSpace));
+        QCOMPARE(m.text, QStringLiteral("The memory data could not be saved to %1: %2.%3")
+                             .arg(target, NoSpace, kept));
         QCOMPARE(m.title, QStringLiteral("Memory Data Read"));
     } else if (defaults) {
         QCOMPARE(m.text, QStringLiteral("The default configuration could not be saved to %1: %2. "
@@ -115,9 +115,8 @@ void TestFullSave::everySave() {
                              .arg(target, NoSpace));
         QCOMPARE(m.title, QStringLiteral("Configuration Setup"));
     } else {
-        QCOMPARE(m.text, QStringLiteral("The configuration could not be saved to %1: %2. "
-                                        "The file was not changed.")
-                             .arg(target, NoSpace));
+        QCOMPARE(m.text, QStringLiteral("The configuration could not be saved to %1: %2.%3")
+                             .arg(target, NoSpace, kept));
         QCOMPARE(m.title, QStringLiteral("Configuration Setup"));
     }
     // The old file byte for byte, nothing new on the disk.

@@ -21,6 +21,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace orv;
 using namespace orv::test;
@@ -244,6 +245,8 @@ private slots:
     void refusalsLeaveTheFileUntouched_data();
     void refusalsLeaveTheFileUntouched();
     void getPrintsValues();
+    void namesNotUtf8();
+    void setInPlaceRefusesAChangedFile();
 
 private:
     QTemporaryDir dir_;
@@ -830,9 +833,14 @@ void TestOrvctl::refusalsLeaveTheFileUntouched_data() {
     QTest::newRow("a line break in a header record")
         << QStringList{"header.description=one\ntwo"} << ""
         << "the description contains a line break";
+    QTest::newRow("a long value, cut short")
+        << QStringList{"bar.comm.parity=" + QString(200, 'x')} << ""
+        << QString(80, 'x') + "…\" is not a value of Parity";
     QTest::newRow("to a folder that does not exist")
         << QStringList{"bar.comm.baud_rate=4800"} << "missing/out.cfg"
-        << "could not be written";
+        << "/missing does not exist\n"; // and no "it was not changed": it was never there
+    QTest::newRow("to an empty name") << QStringList{"bar.comm.baud_rate=4800"} << "(empty)"
+                                      << "-o needs the name of the file to write";
     QTest::newRow("to a folder") << QStringList{"bar.comm.baud_rate=4800"} << "sub"
                                  << "could not be written";
 }
@@ -850,7 +858,7 @@ void TestOrvctl::refusalsLeaveTheFileUntouched() {
     const QStringList listing = Listing(d.path());
     QStringList args = QStringList{"set", file} + assignments;
     if (!output.isEmpty())
-        args << "-o" << d.filePath(output);
+        args << "-o" << (output == QLatin1String("(empty)") ? QString() : d.filePath(output));
     const Run r = Orvctl(args);
     QCOMPARE(r.exit, 2);
     QVERIFY2(QString::fromUtf8(r.err).contains(err), r.err.constData());
@@ -878,6 +886,46 @@ void TestOrvctl::getPrintsValues() {
     QCOMPARE(Orvctl({"get", path(QStringLiteral("defaults")), "bar.comm.parity"}).out,
              QByteArray("odd\n"));
     QVERIFY(ReadAll(path(QStringLiteral("defaults"))).startsWith("Orv_Defaults\r\n"));
+}
+
+// orvctl takes its file names as bytes: it writes, reads and names exactly the file given.
+void TestOrvctl::namesNotUtf8() {
+    QTemporaryDir d;
+    ConfigFile file{FileFormat::Cfg,
+                    {"Reader 7", "Ann", "2026-12-08", "Line 3", 2, 0, Config::BuiltInDefaults()}};
+    WriteAll(d.filePath(QStringLiteral("a.cfg")), FileBytes(file));
+    QProcess sh;
+    sh.setWorkingDirectory(d.path());
+    sh.start(QStringLiteral("/bin/sh"),
+             {"-c",
+              "\"$0\" set a.cfg bar.comm.parity=odd -o \"$(printf 'bad\\377\\376.cfg')\" && "
+              "\"$0\" get \"$(printf 'bad\\377\\376.cfg')\" bar.comm.parity && "
+              "\"$0\" get \"$(printf 'in\\377.cfg')\" bar.comm.parity",
+              QStringLiteral(ORVCTL_PATH)});
+    QVERIFY(sh.waitForFinished(20000));
+    QCOMPARE(sh.exitCode(), 2);
+    QCOMPARE(sh.readAllStandardOutput(), QByteArray("odd\n"));
+    QCOMPARE(sh.readAllStandardError(),
+             QByteArray("orvctl: in\\xFF.cfg could not be read: No such file or directory\n"));
+    const QByteArray written = QFile::encodeName(d.path()) + "/bad\xff\xfe.cfg";
+    QVERIFY(::access(written.constData(), F_OK) == 0);
+    QVERIFY(::unlink(written.constData()) == 0); // QDir cannot name it to remove it
+}
+
+// In place, set replaces only the file it read: another program's file is left as it is.
+void TestOrvctl::setInPlaceRefusesAChangedFile() {
+    QRandomGenerator rng(5);
+    const QString cfg = path(QStringLiteral("shared.cfg"));
+    WriteAll(cfg, FileBytes(RandomConfig(rng)));
+    QString why;
+    FileStamp stamp;
+    const auto file = LoadConfigFile(cfg, &why, &stamp);
+    const QByteArray theirs = FileBytes(RandomConfig(rng));
+    WriteAll(cfg + ".new", theirs);
+    QVERIFY(QFile::remove(cfg) && QFile::rename(cfg + ".new", cfg));
+    QVERIFY(file && !SaveConfigFile(cfg, *file, &why, stamp));
+    QCOMPARE(why, QStringLiteral("another program changed it after it was read"));
+    QCOMPARE(ReadAll(cfg), theirs);
 }
 
 QTEST_GUILESS_MAIN(TestOrvctl)
