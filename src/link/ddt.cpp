@@ -14,16 +14,27 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextCursor>
+#include <QTextDocument>
 
 namespace orv {
 
 namespace {
 
-// Appends text at the end of a box, whatever its caret.
-void AppendText(QPlainTextEdit* box, const QString& text) {
-    QTextCursor end(box->document());
-    end.movePosition(QTextCursor::End);
-    end.insertText(text);
+// Appends text at the end of a box, whatever its caret, and keeps only the last `kept`
+// characters. The oldest text and the new one change in one edit, laid out once.
+void AppendKeepingLast(QPlainTextEdit* box, const QString& text, int kept) {
+    QTextDocument* document = box->document();
+    const int length = document->characterCount() - 1; // without the last block's end
+    const int excess = length + static_cast<int>(text.size()) - kept;
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    if (excess > 0) {
+        cursor.setPosition(qMin(excess, length), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+    }
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(excess > length ? text.right(kept) : text);
+    cursor.endEditBlock();
 }
 
 } // namespace
@@ -91,6 +102,9 @@ void Ddt::buildControls() {
     LblPort_ = label("LblPort", "");
     TxtRS232_ = box("TxtRS232");
     TxtRS232_->setReadOnly(true);
+    // Nothing to undo in a box the user cannot edit; kept, the undo history would keep every
+    // reception ever shown.
+    TxtRS232_->setUndoRedoEnabled(false);
     rs232->setBuddy(TxtRS232_);
     Command1_ = button("Command1", &Ddt::Command1_Click);
     Command1_->setAccessibleDescription(tr("Clear the RS232 box"));
@@ -179,10 +193,10 @@ void Ddt::showReception() {
     }
     QString text = VisibleText(bytes);
     if (Check1_->isChecked()) {
-        text += QStringLiteral("\r\n");
+        text += QLatin1Char('\n'); // CR LF: a line break in the box
         ++RsLineCount;
     }
-    AppendText(TxtRS232_, text);
+    AppendKeepingLast(TxtRS232_, text, KeptTextChars);
 }
 
 void Ddt::Command1_Click() {

@@ -27,6 +27,10 @@ public:
     static constexpr int ReceptionWaitMsecs = 200;
     // Lines a box holds before the next key or reception empties it.
     static constexpr int MaxLines = 40;
+    // The RS232 box keeps the last this many characters of what it shows (a line break counts
+    // as one), so that a decoder sending without end, on one running line, costs the same
+    // time and memory for every reception.
+    static constexpr int KeptTextChars = 16 * 1024;
 
     Ddt(Config& config, Dialogs& dialogs, SerialPortFactory& serialPorts,
         QWidget* parent = nullptr);

@@ -78,8 +78,8 @@ void FrmIsp::onLoad() {
     options_->showValues();
 }
 
-bool FrmIsp::queryUnload() {
-    return !isExchangeRunning();
+QString FrmIsp::runningExchangeRefusal() const {
+    return QStringLiteral("A firmware update is in progress; wait until it ends.");
 }
 
 void FrmIsp::setButtonsEnabled(bool enabled) {

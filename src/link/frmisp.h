@@ -19,7 +19,7 @@ class LinkOptions;
 // values when the window opens.
 //
 // A transfer cannot be cut short: while it runs both buttons are disabled and the window
-// refuses to close (a half-sent image is worse than waiting for the end).
+// refuses to close, saying why (a half-sent image is worse than waiting for the end).
 class FrmIsp : public LinkWindow {
     Q_OBJECT
 public:
@@ -34,7 +34,7 @@ public:
 
 protected:
     void onLoad() override;
-    bool queryUnload() override;
+    QString runningExchangeRefusal() const override;
     void setButtonsEnabled(bool enabled) override;
 
 private:

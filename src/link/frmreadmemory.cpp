@@ -239,7 +239,7 @@ void FrmReadMemory::CmdClose_Click() {
     closePortAndWindow();
 }
 
-bool FrmReadMemory::queryUnload() {
+bool FrmReadMemory::mayUnload() {
     if (memoryBox_->toPlainText() != savedText_) {
         // A keyboard exchange stays where it is while the question is open: the text asked
         // about is not replaced by a read that the decoder answers meanwhile, and no outcome
@@ -260,7 +260,7 @@ bool FrmReadMemory::queryUnload() {
         if (answer == Dialogs::Answer::Yes && save() == SaveOutcome::Failed)
             return false;
     }
-    return KeyboardLinkWindow::queryUnload();
+    return true;
 }
 
 } // namespace orv

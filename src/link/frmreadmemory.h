@@ -33,7 +33,7 @@ public:
 
 protected:
     void onLoad() override;
-    bool queryUnload() override;
+    bool mayUnload() override;
     void setButtonsEnabled(bool enabled) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

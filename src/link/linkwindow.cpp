@@ -3,6 +3,7 @@
 #include "core/config.h"
 #include "core/dialogs.h"
 #include "link/serial/serialport.h"
+#include "ui/programtitle.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +34,19 @@ LinkWindow::CommandScope::~CommandScope() {
 }
 
 bool LinkWindow::queryUnload() {
+    // A command's question or outcome is showing: the window and its port are still in use
+    // further up the call stack, and a message's own event loop would delete them from under it.
+    if (held_ > 0)
+        return false;
+    if (exchange_ && exchange_->isRunning()) {
+        const QString refusal = runningExchangeRefusal();
+        if (!refusal.isEmpty()) {
+            message(refusal, ProgramTitle);
+            return false;
+        }
+    }
+    if (!mayUnload())
+        return false;
     if (exchange_)
         exchange_->cancel();
     return true;

@@ -27,7 +27,9 @@ class SerialPort;
 // Closing the window (or New, Open, another window, closing the main window) while an exchange
 // runs cancels it: the port closes at once (and the keyboard interrupts are unmasked), no
 // result message follows, and the window goes. A window whose exchange must not be cut short
-// refuses to close instead (see queryUnload).
+// refuses to close instead and says why (runningExchangeRefusal). While a command's question or
+// outcome shows, every link window refuses to close: the command still uses the window and its
+// port until its outcome has been handled.
 class LinkWindow : public ChildWindow {
     Q_OBJECT
 public:
@@ -63,9 +65,15 @@ protected:
         QPointer<LinkWindow> w_;
     };
 
-    // Cancels a running exchange (see the class comment) and lets the window close.
-    bool queryUnload() override;
+    // Refuses while a command holds the window or an exchange that must not be cut short runs;
+    // otherwise asks mayUnload(), then cancels a running exchange (see the class comment).
+    bool queryUnload() final;
     void onUnload() override;
+    // The window's own question before it closes (unsaved text); false keeps it open.
+    virtual bool mayUnload() { return true; }
+    // Said when the window is asked to close while its exchange runs, if that exchange must
+    // not be cut short; empty: closing cancels the exchange.
+    virtual QString runningExchangeRefusal() const { return {}; }
 
     // The buttons an exchange disables.
     virtual void setButtonsEnabled(bool enabled) = 0;

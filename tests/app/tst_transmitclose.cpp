@@ -1,16 +1,19 @@
 // A running frmTransmit exchange meets the commands that close its window: the window's own
 // closing, New, Open, another window, the "mag" button, and closing the main window. The
 // exchange ends at once and cleanly: no crash, the serial port closed, the keyboard interrupts
-// unmasked once, no result message, and the window goes.
+// unmasked once, no result message, and the window goes. Once the outcome shows, the command
+// holds its window (Transmit or memory) until it has ended: a close is refused meanwhile.
 
 #include "appfixture.h"
 
 #include "link/frmtransmit.h"
+#include "link/linkwindow.h"
 #include "link/serial/serialport.h"
 #include "orvemu/decoderemulator.h"
 #include "support/keyboarddecoder.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -78,6 +81,7 @@ private slots:
     void opensMaximised();
     void commandDuringWait_data();
     void commandDuringWait();
+    void closeWhileResultShows_data();
     void closeWhileResultShows();
     void keyboardUnmaskedBeforeShutdown();
 };
@@ -188,27 +192,62 @@ void TestTransmitClose::commandDuringWait() {
     QCOMPARE(f.action("mnuConfigDefault")->isEnabled(), f.openChildren().isEmpty());
 }
 
+void TestTransmitClose::closeWhileResultShows_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<bool>("mainWindow"); // the main window is closed, not the link window
+    QTest::newRow("Transmit") << "cmdTransmit"
+                              << "Download OK!" << false;
+    QTest::newRow("Transmit, main window") << "cmdTransmit"
+                                           << "Download OK!" << true;
+    QTest::newRow("memory") << "cmdClear"
+                            << "Clear Decoder Memory OK!" << false;
+}
+
+// While the outcome shows, the command still uses the window and its port: a close requested
+// then (from inside the message, as an accessibility client's Close action comes) is refused,
+// and the command ends as usual.
 void TestTransmitClose::closeWhileResultShows() {
+    QFETCH(QString, button);
+    QFETCH(QString, outcome);
+    QFETCH(bool, mainWindow);
     Rig f;
-    f.emulator.core().fault = emu::Fault::Refuse;
-    bool portOpenDuringMessage = false;
-    bool messageShown = false;
-    bool portOpenAfterMessage = true;
+    QPointer<LinkWindow> w = f.transmit.data();
+    if (button == QLatin1String("cmdClear")) {
+        f.window->mnuToolsRDM_Click();
+        w = qobject_cast<LinkWindow*>(f.child("frmReadMemory"));
+        QVERIFY(w);
+    }
+    f.emulator.core().fault = emu::Fault::None;
+    bool closeRefused = false;
+    bool portOpenAfterClose = false;
     f.dialogs.onMessage = [&](const Dialogs::Message& m) {
-        if (m.text == QLatin1String("Download Failed!")) {
-            portOpenDuringMessage = f.transmit->serialPort().isOpen();
-            f.transmit->close();
-            messageShown = true;
-            // Once the outcome has been handled.
-            QTimer::singleShot(
-                0, [&] { portOpenAfterMessage = f.transmit && f.transmit->serialPort().isOpen(); });
-        }
+        if (m.text != outcome)
+            return;
+        // As a real message box does, it runs its own event loop; the close comes within it.
+        QEventLoop open;
+        QTimer::singleShot(0, &open, [&] {
+            if (mainWindow)
+                f.window->close();
+            else
+                w->close();
+            closeRefused = w && !w->isUnloaded() && f.window->isVisible();
+            portOpenAfterClose = w && w->serialPort().isOpen();
+        });
+        QTimer::singleShot(50, &open, &QEventLoop::quit);
+        open.exec();
     };
-    QTest::mouseClick(f.button("cmdTransmit"), Qt::LeftButton);
-    QTRY_VERIFY(messageShown);
-    QVERIFY(portOpenDuringMessage); // the port closes after the message
-    QTRY_VERIFY(!f.transmit);
-    QVERIFY(!portOpenAfterMessage);
+    QTest::mouseClick(w->findChild<QPushButton*>(button), Qt::LeftButton);
+    QTRY_VERIFY(w && !w->isExchangeRunning());
+    QVERIFY(closeRefused);
+    QVERIFY(portOpenAfterClose); // the port closes after the message
+    QTest::qWait(50);
+    QVERIFY(w);
+    QVERIFY(!w->serialPort().isOpen());
+    QVERIFY(w->findChild<QPushButton*>(button)->isEnabled());
+    QCOMPARE(f.openChildren(), QStringList{w->objectName()});
+    // Once the command has ended, the window closes.
+    w->close();
     QVERIFY(f.openChildren().isEmpty());
 }
 

@@ -1,6 +1,7 @@
 // DDT, the keyboard and RS232 test: received bytes with control codes by name, the 200 ms
-// gathering of a datum, the CR+LF option, the 41-line limits of both boxes, focus, and a
-// port that cannot be opened. The decoder emulator sends over a pseudo-terminal.
+// gathering of a datum, the CR+LF option, the 41-line limits of both boxes, the text the RS232
+// box keeps, focus, and a port that cannot be opened. The decoder emulator sends over a
+// pseudo-terminal.
 
 #include "link/ddt.h"
 #include "link/serial/qtserialport.h"
@@ -145,6 +146,11 @@ void TestDdt::reception_data() {
         names += QStringLiteral("<%1>").arg(QLatin1String(Names[c]));
     }
     QTest::newRow("every control code") << all << true << names + QLatin1Char('\n');
+    // A flood on one running line: the box keeps the last characters, and goes on appending.
+    QTest::newRow("beyond the kept text")
+        << QByteArray(3400, '\x01') + "end" << false
+        << (QStringLiteral("<SOH>").repeated(3400) + QStringLiteral("end"))
+               .right(Ddt::KeptTextChars);
 }
 
 void TestDdt::reception() {
@@ -157,7 +163,9 @@ void TestDdt::reception() {
     QCOMPARE(rig.rs232Text(), shown);
     // The next datum is appended.
     QVERIFY(rig.receive("Z"));
-    QCOMPARE(rig.rs232Text(), shown + (crlf ? QStringLiteral("Z\n") : QStringLiteral("Z")));
+    QCOMPARE(
+        rig.rs232Text(),
+        (shown + (crlf ? QStringLiteral("Z\n") : QStringLiteral("Z"))).right(Ddt::KeptTextChars));
 }
 
 void TestDdt::datumInPieces() {

@@ -420,7 +420,11 @@ void TestIsp::closeRefusedDuringTransfer() {
     rig.click("cmdTransmit");
     QVERIFY(!buttonsDuring);
     QVERIFY(!closedDuring);
-    QCOMPARE(rig.dialogs.texts(), QStringList{"ISP Transmit OK!"});
+    // The refusal says why, titled as the program's own messages are.
+    QCOMPARE(
+        rig.dialogs.texts(),
+        (QStringList{"A firmware update is in progress; wait until it ends.", "ISP Transmit OK!"}));
+    QCOMPARE(rig.dialogs.shown.first().message.title, QStringLiteral("Configuration Setup"));
     QTRY_VERIFY(rig.emulator.core().loader.finished);
     rig.window->close();
     QVERIFY(rig.window->isUnloaded());
