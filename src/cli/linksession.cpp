@@ -244,12 +244,8 @@ QString LinkSession::line(const PortJob& job) const {
 
 void LinkSession::interrupted(int signalNumber) {
     if (!options_.uninterruptible) {
-        PortOutcome o;
-        o.status = PortStatus::Interrupted;
-        o.key = QStringLiteral("interrupted");
-        o.text = QStringLiteral("interrupted");
-        for (auto& job : jobs_)
-            job->stop(o);
+        stopJobs(PortStatus::Interrupted, QStringLiteral("interrupted"),
+                 QStringLiteral("interrupted"));
         return;
     }
     if (holdTold_ || remaining_ == 0)
@@ -283,10 +279,15 @@ void LinkSession::logFailed() {
     console_.flush();
     if (options_.uninterruptible)
         return; // the transfer runs to its end; the exit status tells of the log
+    stopJobs(PortStatus::Trouble, QStringLiteral("file_error"),
+             QStringLiteral("stopped: the log could not be written"));
+}
+
+void LinkSession::stopJobs(PortStatus status, const QString& key, const QString& text) {
     PortOutcome o;
-    o.status = PortStatus::Trouble;
-    o.key = QStringLiteral("file_error");
-    o.text = QStringLiteral("stopped: the log could not be written");
+    o.status = status;
+    o.key = key;
+    o.text = text;
     for (auto& job : jobs_)
         job->stop(o);
 }

@@ -169,6 +169,8 @@ private:
     void jobDone(PortJob* job);
     void interrupted(int signalNumber);
     void logFailed();
+    // Ends every exchange still running with this outcome.
+    void stopJobs(PortStatus status, const QString& key, const QString& text);
     void showProgress();
     QString line(const PortJob& job) const;
 
