@@ -70,11 +70,11 @@ void TestTools::transferOutlastsCommands() {
         mainVisible = f.window->isVisible();
     });
     QTest::mouseClick(isp->findChild<QPushButton*>(QStringLiteral("cmdTransmit")), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(!isp->isExchangeRunning(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!isp->isExchangeRunning(), GiveUpMsecs);
     QCOMPARE(openDuring, QStringList{"frmISP"});
     QVERIFY(mainVisible);
     QCOMPARE(f.dialogs.last().text, QStringLiteral("ISP Transmit OK!"));
-    QTRY_VERIFY(f.emulator.core().loader.finished);
+    QTRY_VERIFY_WITH_TIMEOUT(f.emulator.core().loader.finished, GiveUpMsecs);
     QCOMPARE(AppFixture::ReadFile(f.dir.filePath(QStringLiteral("got.bin"))).left(373),
              QByteArray(373, '\x5a'));
     // Once it has ended, the next command closes the window.

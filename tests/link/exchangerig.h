@@ -4,6 +4,7 @@
 #include "link/exchange/serialexchange.h"
 #include "link/serial/qtserialport.h"
 #include "orvemu/decoderemulator.h"
+#include "support/giveup.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -72,8 +73,9 @@ struct Outcome {
             progress.append({v, m});
         });
     }
-    // In an event loop of its own: QTest::qWaitFor sleeps 10 ms between its turns.
-    bool wait(int msecs = 20000) {
+    // In an event loop of its own (QTest::qWaitFor sleeps 10 ms between its turns), until the
+    // exchange has finished or the test gives up.
+    bool wait(int msecs = GiveUpMsecs) {
         if (count > 0)
             return true;
         QEventLoop loop;

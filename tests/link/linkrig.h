@@ -6,6 +6,7 @@
 #include "orvemu/decoderemulator.h"
 #include "support/fakedialogs.h"
 #include "support/fakeshell.h"
+#include "support/giveup.h"
 #include "support/recordingportaccess.h"
 
 #include "app/windowregistry.h"
@@ -101,7 +102,8 @@ template <typename Window> struct LinkRig {
         return control<QAbstractButton>(qPrintable(QStringLiteral("%1(%2)").arg(group).arg(index)));
     }
     // Clicks a button and waits until the exchange it started has ended (its message shown,
-    // the buttons enabled again), or the window has gone. Returns the milliseconds it took.
+    // the buttons enabled again), or the window has gone, or the test gives up. Returns the
+    // milliseconds it took.
     qint64 click(const char* name) {
         QElapsedTimer t;
         t.start();
@@ -111,7 +113,7 @@ template <typename Window> struct LinkRig {
     }
     // In an event loop of its own (QTest::qWaitFor would sleep 10 ms between its turns, far
     // coarser than the link's scaled timing).
-    bool waitForExchange(int timeoutMsecs = 60000) {
+    bool waitForExchange(int timeoutMsecs = GiveUpMsecs) {
         auto done = [this] {
             return !window || !window->isExchangeRunning();
         };

@@ -14,6 +14,8 @@
 #include <QSignalSpy>
 #include <QTimer>
 
+#include <algorithm>
+
 using namespace orv;
 using namespace orv::test;
 using emu::DecoderCore;
@@ -155,7 +157,7 @@ void TestExchanges::download() {
         if (fault == Fault::Late) {
             // The late answer finds the exchange over: one outcome only.
             QSignalSpy sent(&rig.emulator(), &emu::DecoderEmulator::bytesSent);
-            QVERIFY(sent.wait(2000));
+            QVERIFY(sent.wait(GiveUpMsecs));
         }
     }
     QTest::qWait(20);
@@ -309,9 +311,9 @@ void TestExchanges::readMemory() {
         QVERIFY(answersAtText[i] < answers.size());
     if (fault == Fault::Silent) {
         // Even without a block the decoder is told "E".
-        QTRY_COMPARE(core.strayBytes, QByteArray("E"));
+        QTRY_COMPARE_WITH_TIMEOUT(core.strayBytes, QByteArray("E"), GiveUpMsecs);
     } else {
-        QTRY_COMPARE(core.memory.answers, answers);
+        QTRY_COMPARE_WITH_TIMEOUT(core.memory.answers, answers, GiveUpMsecs);
         QCOMPARE(rig.emulator().received, QByteArray::fromHex("02820383") + answers);
     }
     QVERIFY(!rig.port().isOpen());
@@ -380,7 +382,7 @@ void TestExchanges::firmware() {
     QCOMPARE(line.baudRate, 19200);
     QCOMPARE(line.stopBits, 1);
     const emu::DecoderCore::Loader& loader = rig.emulator().core().loader;
-    QTRY_VERIFY(loader.finished);
+    QTRY_VERIFY_WITH_TIMEOUT(loader.finished, GiveUpMsecs);
     QVERIFY2(loader.errors.isEmpty(), qPrintable(loader.errors.join(QLatin1Char('\n'))));
     const int pages = (size + 183) / 184;
     QCOMPARE(loader.image.left(size), image);
@@ -617,7 +619,7 @@ void TestExchanges::cancel() {
         };
     }
     ex->start();
-    QTRY_VERIFY(cancelled);
+    QTRY_VERIFY_WITH_TIMEOUT(cancelled, GiveUpMsecs);
     QVERIFY(!ex->isRunning());
     QVERIFY(!rig.port().isOpen());
     const QByteArray sent = rig.emulator().received;
@@ -650,7 +652,7 @@ void TestExchanges::cancelFromReceivers() {
     Outcome o;
     o.watch(read);
     read.start();
-    QTRY_VERIFY(!read.isRunning());
+    QTRY_VERIFY_WITH_TIMEOUT(!read.isRunning(), GiveUpMsecs);
     QTest::qWait(100);
     QCOMPARE(o.count, 0);
     QCOMPARE(rig.emulator().core().memory.answers, QByteArray("S")); // block 0 had no text
@@ -697,8 +699,14 @@ void TestExchanges::twoPortsAtOnce() {
     Outcome d, r;
     d.watch(download);
     r.watch(read);
-    QElapsedTimer clock;
-    clock.start();
+    // What each decoder saw and sent, in order.
+    QStringList events;
+    for (int com : {1, 2}) {
+        connect(&rig.emulator(com), &emu::DecoderEmulator::frameReceived, this,
+                [&events, com] { events << QStringLiteral("request %1").arg(com); });
+        connect(&rig.emulator(com), &emu::DecoderEmulator::bytesSent, this,
+                [&events, com] { events << QStringLiteral("answer %1").arg(com); });
+    }
     download.start();
     read.start();
     QVERIFY(d.wait());
@@ -709,9 +717,14 @@ void TestExchanges::twoPortsAtOnce() {
     // Each decoder saw only its own exchange.
     QCOMPARE(rig.emulator(1).core().frames.size(), 1);
     QCOMPARE(rig.emulator(1).core().frames[0].command, quint8(0x02));
-    QTRY_COMPARE(rig.emulator(2).received, QByteArray::fromHex("02820383") + "P");
-    // The two late answers were awaited side by side, not one after the other.
-    QVERIFY2(clock.elapsed() < 2 * 200 + 150, qPrintable(QString::number(clock.elapsed())));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.emulator(2).received, QByteArray::fromHex("02820383") + "P",
+                              GiveUpMsecs);
+    // The two late answers were awaited side by side, not one after the other: both requests
+    // came before either answer.
+    const qsizetype firstAnswer = std::min(events.indexOf("answer 1"), events.indexOf("answer 2"));
+    QVERIFY2(events.indexOf("request 1") >= 0 && events.indexOf("request 1") < firstAnswer &&
+                 events.indexOf("request 2") >= 0 && events.indexOf("request 2") < firstAnswer,
+             qPrintable(events.join(QLatin1String(", "))));
     QVERIFY(!rig.port(1).isOpen());
     QVERIFY(!rig.port(2).isOpen());
 }
@@ -788,7 +801,7 @@ void TestExchanges::realTiming() {
         typing[i]->start();
     }
     QTRY_VERIFY_WITH_TIMEOUT(o[1].count == 1 && pageTimeout >= 0 && k[0].count && k[1].count,
-                             15000);
+                             GiveUpMsecs);
 
     struct Row {
         const char* what;
@@ -803,8 +816,9 @@ void TestExchanges::realTiming() {
                         {"page", pageTimeout, real.ispPageReplyMsecs},
                         {"typed upload", answerWait[0], real.keyboardUploadMsecs},
                         {"typed memory text", answerWait[1], real.keyboardMemoryReadMsecs}};
+    // Never shorter than the figure; a busy machine can only make a wait longer.
     for (const Row& r : rows) {
-        QVERIFY2(r.took >= r.least && r.took < r.least + 1500,
+        QVERIFY2(r.took >= r.least,
                  qPrintable(QStringLiteral("%1: %2 ms").arg(QLatin1String(r.what)).arg(r.took)));
     }
     for (int i = 0; i < 5; ++i)

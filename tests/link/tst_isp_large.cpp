@@ -27,7 +27,7 @@ void TestIspLarge::largestImage() {
     QCOMPARE(rig.progress()->maximum(), 357);
     QCOMPARE(rig.progress()->value(), 357);
     QCOMPARE(rig.status(), QStringLiteral("Transmit Data For Page  65504 OK!"));
-    QTRY_VERIFY(rig.emulator.core().loader.finished);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.emulator.core().loader.finished, GiveUpMsecs);
     QCOMPARE(rig.emulator.received, IspRig::Transfer(image));
 
     const emu::DecoderCore::Loader& loader = rig.emulator.core().loader;
