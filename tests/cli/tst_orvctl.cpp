@@ -7,7 +7,7 @@
 #include "core/catalogue.h"
 #include "core/config.h"
 #include "orvproject.h"
-#include "support/giveup.h"
+#include "support/waiting.h"
 #include "support/settingfields.h"
 
 #include <QDir>

@@ -6,8 +6,8 @@
 #include "orvemu/decoderemulator.h"
 #include "support/fakedialogs.h"
 #include "support/fakeshell.h"
-#include "support/giveup.h"
 #include "support/recordingportaccess.h"
+#include "support/waiting.h"
 
 #include "app/windowregistry.h"
 #include "core/config.h"
@@ -28,13 +28,18 @@
 namespace orv::test {
 
 // The window tests run the link at a tenth of its real timing (the exchange tests measure the
-// real figures); Scaled() gives a time of the real link in that timing.
+// real figures); Scaled() gives a time of the real link in that timing. A rig has no reply
+// time-outs unless its test, waiting for one to run out, gives it TestTiming().
 constexpr double TimingScale = 0.1;
 inline LinkTiming TestTiming() {
     return LinkTiming{}.scaled(TimingScale);
 }
 inline int Scaled(int msecs) {
     return static_cast<int>(msecs * TimingScale);
+}
+// The timing of a rig whose exchange is to end by a time-out, or otherwise (without time-outs).
+inline LinkTiming TimingFor(bool timesOut) {
+    return timesOut ? TestTiming() : WithoutTimeOuts(TestTiming());
 }
 
 // Calls `f` each time `widget` becomes enabled (e.g. the buttons at the end of an exchange).
@@ -71,7 +76,7 @@ template <typename Window> struct LinkRig {
     LinkTiming timing;
 
     LinkRig(const WindowInfo& info, emu::Kind kind, qint16 linkMode,
-            const LinkTiming& linkTiming = TestTiming())
+            const LinkTiming& linkTiming = TimingFor(false))
         : emulator(kind), timing(linkTiming) {
         emulator.chunkGapMsecs = 2;
         config.InitStartState(QDate(2026, 12, 8));

@@ -335,7 +335,13 @@ void TestIsp::faults() {
     QFETCH(int, rejections);
     QFETCH(QString, text);
     QFETCH(int, pagesSent);
-    IspRig rig;
+    // Only the wait that is to run out has its (scaled) time-out.
+    LinkTiming timing = TimingFor(false);
+    if (fault == Fault::Silent)
+        timing.ispAccessReplyMsecs = TestTiming().ispAccessReplyMsecs;
+    if (rejections < 0)
+        timing.ispEraseReplyMsecs = TestTiming().ispEraseReplyMsecs;
+    IspRig rig(timing);
     emu::DecoderCore& core = rig.emulator.core();
     core.fault = fault;
     core.loader.rejectPage = 1;
@@ -447,7 +453,7 @@ void TestIsp::outcomeMessage() {
     QFETCH(Fault, fault);
     QFETCH(QString, text);
     QFETCH(int, progress);
-    IspRig rig;
+    IspRig rig(TimingFor(fault == Fault::Silent));
     rig.emulator.core().fault = fault;
     rig.chooseFile(rig.writeImage(IspRig::Image(2 * 184)));
     struct {

@@ -14,7 +14,7 @@ private slots:
 };
 
 void TestIspLarge::largestImage() {
-    IspRig rig(LinkTiming{}.scaled(0.05));
+    IspRig rig(WithoutTimeOuts(LinkTiming{}.scaled(0.05)));
     rig.emulator.core().onEvent = nullptr;
     QByteArray image = IspRig::Image(65535);
     // No page may pass for another: every page starts with its own number.

@@ -6,9 +6,9 @@
 
 #include "link/protocol/replies.h"
 #include "orvemu/decodercore.h"
-#include "support/giveup.h"
 #include "support/keyboarddecoder.h"
 #include "support/recordingportaccess.h"
+#include "support/waiting.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

@@ -148,7 +148,7 @@ void TestReadMemory::read() {
     QFETCH(QString, text);
     QFETCH(QByteArray, answers);
     QFETCH(QString, message);
-    MemoryRig rig;
+    MemoryRig rig(1, TimingFor(fault == Fault::Silent));
     DecoderCore& core = rig.emulator.core();
     core.memory.stream = stream;
     core.memory.badBlock = 1;
@@ -198,16 +198,13 @@ void TestReadMemory::recordAtBlockEndWaits() {
 void TestReadMemory::secondReadStartsAfresh() {
     MemoryRig rig;
     DecoderCore& core = rig.emulator.core();
-    // The first read stops after block 0 with half a record held.
+    // The first read stops after block 0 with half a record held: block 1 is bad.
     core.memory.stream = DecoderCore::MemoryStream({"ok", QByteArray(100, 'h')});
-    core.onEvent = [&core](const QString& e) {
-        if (e == QLatin1String("memory block 0"))
-            core.fault = Fault::Silent;
-    };
+    core.memory.badBlock = 1;
+    core.fault = Fault::BadBlock;
     rig.click("CmdRead");
-    QCOMPARE(rig.dialogs.last().text, QStringLiteral("Time Out Error!"));
+    QCOMPARE(rig.dialogs.last().text, QStringLiteral("Read Decoder Memory Failed!"));
     QCOMPARE(rig.text(), QStringLiteral("ok\n"));
-    core.onEvent = nullptr;
     core.fault = Fault::None;
     core.memory.stream = DecoderCore::MemoryStream({"NEW", "LINES"});
     rig.click("CmdRead");
@@ -244,7 +241,7 @@ void TestReadMemory::clear_data() {
 void TestReadMemory::clear() {
     QFETCH(Fault, fault);
     QFETCH(QString, message);
-    MemoryRig rig;
+    MemoryRig rig(1, TimingFor(fault == Fault::Silent));
     rig.emulator.core().fault = fault;
     rig.click("cmdClear");
     QCOMPARE(rig.dialogs.shown.size(), 2);
@@ -422,7 +419,7 @@ void TestReadMemory::outcomeMessage() {
     QFETCH(QByteArray, button);
     QFETCH(Fault, fault);
     QFETCH(QString, text);
-    MemoryRig rig;
+    MemoryRig rig(1, TimingFor(fault == Fault::Silent));
     rig.emulator.core().fault = fault;
     struct {
         bool seen = false;

@@ -5,7 +5,7 @@
 #include "link/serial/qtserialport.h"
 #include "orvemu/decoderemulator.h"
 #include "support/fakedialogs.h"
-#include "support/giveup.h"
+#include "support/waiting.h"
 
 #include "core/config.h"
 

@@ -206,7 +206,7 @@ void TestTransmitRs232::downloadFaults() {
     QFETCH(int, lateMsecs);
     QFETCH(QString, text);
     QFETCH(int, minMsecs);
-    TransmitRig rig;
+    TransmitRig rig(Kind::Mag, 1, TimingFor(text == QLatin1String("Time Out Error!")));
     rig.emulator.core().fault = fault;
     rig.emulator.lateMsecs = Scaled(lateMsecs);
     const qint64 took = rig.click("cmdTransmit");
@@ -249,7 +249,7 @@ void TestTransmitRs232::upload() {
     QFETCH(int, lateMsecs);
     QFETCH(QString, text);
     QFETCH(bool, changes);
-    TransmitRig rig(kind);
+    TransmitRig rig(kind, 1, TimingFor(text == QLatin1String("Time Out Error!")));
     rig.config.CfgData = DistinctImage();
     const Image before = rig.config.CfgData;
     // The decoder holds settings unlike both images.
@@ -451,7 +451,7 @@ void TestTransmitRs232::outcomeMessage() {
     QFETCH(Fault, fault);
     QFETCH(QString, text);
     QFETCH(bool, applied);
-    TransmitRig rig;
+    TransmitRig rig(Kind::Mag, 1, TimingFor(fault == Fault::Silent));
     rig.config.CfgData = DistinctImage();
     const Image before = rig.config.CfgData;
     rig.emulator.core().fault = fault;

@@ -1,7 +1,7 @@
 #include "notation/dlgctrl.h"
 
 #include "notation/notation.h"
-#include "support/giveup.h"
+#include "support/waiting.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -6,7 +6,7 @@
 
 #include "core/cfgformat.h"
 #include "notation/dlgctrl.h"
-#include "support/giveup.h"
+#include "support/waiting.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -7,7 +7,7 @@
 #include "panels/tabframes.h"
 #include "panels/textboxes.h"
 #include "support/fakedialogs.h"
-#include "support/giveup.h"
+#include "support/waiting.h"
 #include "support/keyboarddecoder.h"
 
 #include <QAccessible>

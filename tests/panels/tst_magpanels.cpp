@@ -7,7 +7,7 @@
 #include "core/codepage.h"
 #include "notation/dlgctrl.h"
 #include "notation/notation.h"
-#include "support/giveup.h"
+#include "support/waiting.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

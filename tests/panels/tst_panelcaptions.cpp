@@ -3,7 +3,7 @@
 
 #include "paneldriver.h"
 
-#include "support/giveup.h"
+#include "support/waiting.h"
 
 #include <QApplication>
 #include <QGroupBox>

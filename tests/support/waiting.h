@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/exchange/linktiming.h"
+
 namespace orv::test {
 
 #if defined(__SANITIZE_ADDRESS__) // GCC
@@ -21,5 +23,18 @@ constexpr int GiveUpMsecs = Sanitized ? 180000 : 60000;
 // decoder's answer, a key), so that a busy machine never turns an answer into a time-out and an
 // exchange that ends at all shows that the answer ended it.
 constexpr int NeverMsecs = 10 * GiveUpMsecs;
+
+// `timing` with every wait for a decoder's reply or typed answer out of reach (NeverMsecs), its
+// pauses, spacings and handshake as they are: for exchanges whose every wait the decoder answers.
+// A scaled-down time-out would race the answer, and a stall of a busy machine can let it win.
+// (A test in which a time-out is to run out keeps the scaled figures.)
+inline LinkTiming WithoutTimeOuts(LinkTiming timing) {
+    for (int* msecs :
+         {&timing.downloadReplyMsecs, &timing.uploadReplyMsecs, &timing.memoryReplyMsecs,
+          &timing.keyboardAcceptMsecs, &timing.keyboardUploadMsecs, &timing.keyboardMemoryReadMsecs,
+          &timing.ispAccessReplyMsecs, &timing.ispEraseReplyMsecs, &timing.ispPageReplyMsecs})
+        *msecs = NeverMsecs;
+    return timing;
+}
 
 } // namespace orv::test
