@@ -6,6 +6,7 @@
 #include "link/serial/qtserialport.h"
 #include "support/fakedialogs.h"
 #include "support/fakelauncher.h"
+#include "support/waiting.h"
 #include "support/recordingportaccess.h"
 
 #include <QAction>

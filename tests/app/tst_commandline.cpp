@@ -37,7 +37,7 @@ Run RunProgram(const QString& program, const QStringList& arguments,
     p.setProcessEnvironment(env);
     p.start(BinDir + QLatin1Char('/') + program, arguments);
     Run r;
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+    if (!p.waitForFinished(GiveUpMsecs) || p.exitStatus() != QProcess::NormalExit)
         return r;
     r.exitCode = p.exitCode();
     r.out = QString::fromLocal8Bit(p.readAllStandardOutput());

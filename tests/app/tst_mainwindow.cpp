@@ -267,7 +267,7 @@ void TestMainWindow::sharpIcons() {
     QCOMPARE(StartUpIconSource(), IconSource::Png);
     QVERIFY(!sharpButtons());
     f.start();
-    QTRY_VERIFY(sharpButtons());
+    QTRY_VERIFY_WITH_TIMEOUT(sharpButtons(), GiveUpMsecs);
     QVERIFY(sharp(QApplication::windowIcon(), 256));
     // Where the SVG cannot be drawn, the PNG made from it.
     const QIcon fallback = IconFromSources(QStringLiteral(":/icons/src/missing.svg"),
@@ -732,7 +732,7 @@ void TestMainWindow::neverMaximised() {
     AppFixture f;
     f.start();
     f.window->showMaximized();
-    QTRY_VERIFY(!f.window->isMaximized());
+    QTRY_VERIFY_WITH_TIMEOUT(!f.window->isMaximized(), GiveUpMsecs);
     QVERIFY(f.window->isVisible());
     f.window->showMinimized();
     QTest::qWait(20);
@@ -758,7 +758,7 @@ void TestMainWindow::shortcutsWhilePanelHasFocus() {
     AppFixture f;
     f.start();
     f.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get(), GiveUpMsecs));
     f.window->action(open)->trigger();
     QWidget* focus = QApplication::focusWidget();
     QVERIFY(focus);
@@ -823,7 +823,7 @@ void TestMainWindow::aboutBox() {
     f.trigger("mnuHelpAbout");
     QCOMPARE(f.window->findChildren<AboutBox*>().size(), 1);
     ok->click();
-    QTRY_VERIFY(!f.window->findChild<AboutBox*>());
+    QTRY_VERIFY_WITH_TIMEOUT(!f.window->findChild<AboutBox*>(), GiveUpMsecs);
 }
 
 void TestMainWindow::aboutVersion_data() {

@@ -81,10 +81,10 @@ void TestTools::transferOutlastsCommands() {
         }
     });
     QTest::mouseClick(isp->findChild<QPushButton*>(QStringLiteral("cmdTransmit")), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(!isp->isExchangeRunning(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!isp->isExchangeRunning(), GiveUpMsecs);
     QCOMPARE(failed, QStringList{});
     QCOMPARE(f.dialogs.texts(), QStringList{"ISP Transmit OK!"});
-    QTRY_VERIFY(f.emulator.core().loader.finished);
+    QTRY_VERIFY_WITH_TIMEOUT(f.emulator.core().loader.finished, GiveUpMsecs);
     QCOMPARE(AppFixture::ReadFile(f.dir.filePath(QStringLiteral("got.bin"))).left(373),
              QByteArray(373, '\x5a'));
     // Once it has ended, the next command closes the window.

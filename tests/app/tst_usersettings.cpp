@@ -65,7 +65,7 @@ void TestUserSettings::placeRestoredInSecondRun() {
         AppFixture first(configDir);
         first.start();
         first.window->setGeometry(place);
-        QTRY_COMPARE(first.window->geometry(), place);
+        QTRY_COMPARE_WITH_TIMEOUT(first.window->geometry(), place, GiveUpMsecs);
         if (leftMaximised)
             first.window->setWindowState(Qt::WindowMaximized);
         QVERIFY(first.window->close());

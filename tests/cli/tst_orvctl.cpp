@@ -7,6 +7,7 @@
 #include "core/catalogue.h"
 #include "core/config.h"
 #include "orvproject.h"
+#include "support/waiting.h"
 #include "support/settingfields.h"
 
 #include <QDir>
@@ -197,7 +198,7 @@ Run Orvctl(const QStringList& arguments, const QString& dir = QString()) {
     if (!dir.isEmpty())
         p.setWorkingDirectory(dir);
     p.start(QStringLiteral(ORVCTL_PATH), arguments);
-    if (!p.waitForFinished(20000))
+    if (!p.waitForFinished(GiveUpMsecs))
         qFatal("orvctl did not finish");
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
             p.readAllStandardError()};

@@ -4,6 +4,7 @@
 #include "link/exchange/serialexchange.h"
 #include "link/serial/qtserialport.h"
 #include "orvemu/decoderemulator.h"
+#include "support/waiting.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -19,6 +20,10 @@ namespace orv::test {
 // The timing the exchange tests run with: a twentieth of the real figures.
 inline LinkTiming TestTiming() {
     return LinkTiming{}.scaled(0.05);
+}
+// The timing of an exchange that is to end by a time-out, or otherwise (without time-outs).
+inline LinkTiming TimingFor(bool timesOut) {
+    return timesOut ? TestTiming() : WithoutTimeOuts(TestTiming());
 }
 
 // Decoder emulators on "Com 1", "Com 2", ... (links in a temporary folder), a serial port for
@@ -72,8 +77,9 @@ struct Outcome {
             progress.append({v, m});
         });
     }
-    // In an event loop of its own: QTest::qWaitFor sleeps 10 ms between its turns.
-    bool wait(int msecs = 20000) {
+    // In an event loop of its own (QTest::qWaitFor sleeps 10 ms between its turns), until the
+    // exchange has finished or the test gives up.
+    bool wait(int msecs = GiveUpMsecs) {
         if (count > 0)
             return true;
         QEventLoop loop;

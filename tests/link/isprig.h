@@ -19,7 +19,7 @@ struct IspRig : LinkRig<FrmIsp> {
     // What the status line showed when the loader noted an event (a packet taken or refused).
     QList<std::pair<QString, QString>> statusAtEvent;
 
-    explicit IspRig(const LinkTiming& timing = TestTiming())
+    explicit IspRig(const LinkTiming& timing = TimingFor(false))
         : LinkRig(FirmwareWindowInfo(), emu::Kind::Mag, 1, timing) {
         emulator.core().loader.imageFile = receivedPath();
         emulator.core().onEvent = [this](const QString& event) {

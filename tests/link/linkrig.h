@@ -7,6 +7,7 @@
 #include "support/fakedialogs.h"
 #include "support/fakeshell.h"
 #include "support/recordingportaccess.h"
+#include "support/waiting.h"
 
 #include "app/windowregistry.h"
 #include "core/config.h"
@@ -27,13 +28,18 @@
 namespace orv::test {
 
 // The window tests run the link at a tenth of its real timing (the exchange tests measure the
-// real figures); Scaled() gives a time of the real link in that timing.
+// real figures); Scaled() gives a time of the real link in that timing. A rig has no reply
+// time-outs unless its test, waiting for one to run out, gives it TestTiming().
 constexpr double TimingScale = 0.1;
 inline LinkTiming TestTiming() {
     return LinkTiming{}.scaled(TimingScale);
 }
 inline int Scaled(int msecs) {
     return static_cast<int>(msecs * TimingScale);
+}
+// The timing of a rig whose exchange is to end by a time-out, or otherwise (without time-outs).
+inline LinkTiming TimingFor(bool timesOut) {
+    return timesOut ? TestTiming() : WithoutTimeOuts(TestTiming());
 }
 
 // Calls `f` each time `widget` becomes enabled (e.g. the buttons at the end of an exchange).
@@ -70,7 +76,7 @@ template <typename Window> struct LinkRig {
     LinkTiming timing;
 
     LinkRig(const WindowInfo& info, emu::Kind kind, qint16 linkMode,
-            const LinkTiming& linkTiming = TestTiming())
+            const LinkTiming& linkTiming = TimingFor(false))
         : emulator(kind), timing(linkTiming) {
         emulator.chunkGapMsecs = 2;
         config.InitStartState(QDate(2026, 12, 8));
@@ -101,7 +107,8 @@ template <typename Window> struct LinkRig {
         return control<QAbstractButton>(qPrintable(QStringLiteral("%1(%2)").arg(group).arg(index)));
     }
     // Clicks a button and waits until the exchange it started has ended (its message shown,
-    // the buttons enabled again), or the window has gone. Returns the milliseconds it took.
+    // the buttons enabled again), or the window has gone, or the test gives up. Returns the
+    // milliseconds it took.
     qint64 click(const char* name) {
         QElapsedTimer t;
         t.start();
@@ -111,7 +118,7 @@ template <typename Window> struct LinkRig {
     }
     // In an event loop of its own (QTest::qWaitFor would sleep 10 ms between its turns, far
     // coarser than the link's scaled timing).
-    bool waitForExchange(int timeoutMsecs = 60000) {
+    bool waitForExchange(int timeoutMsecs = GiveUpMsecs) {
         auto done = [this] {
             return !window || !window->isExchangeRunning();
         };

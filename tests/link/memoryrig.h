@@ -13,7 +13,7 @@ namespace orv::test {
 
 // frmReadMemory with the emulator's memory on "Com 1".
 struct MemoryRig : LinkRig<FrmReadMemory> {
-    explicit MemoryRig(qint16 linkMode = 1, const LinkTiming& timing = TestTiming())
+    explicit MemoryRig(qint16 linkMode = 1, const LinkTiming& timing = TimingFor(false))
         : LinkRig(*FindWindowInfo(PanelReadMemory), emu::Kind::Mag, linkMode, timing) {}
 
     QPlainTextEdit* memoryBox() const { return control<QPlainTextEdit>("TxtMemory"); }

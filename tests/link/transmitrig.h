@@ -13,7 +13,7 @@ namespace orv::test {
 // frmTransmit with the emulator on "Com 1".
 struct TransmitRig : LinkRig<FrmTransmit> {
     explicit TransmitRig(emu::Kind kind = emu::Kind::Mag, qint16 linkMode = 1,
-                         const LinkTiming& timing = TestTiming())
+                         const LinkTiming& timing = TimingFor(false))
         : LinkRig(*FindWindowInfo(PanelTransmit), kind, linkMode, timing) {}
 
     QLineEdit* text1() const { return control<QLineEdit>("Text1"); }

@@ -14,6 +14,8 @@
 #include <QSignalSpy>
 #include <QTimer>
 
+#include <algorithm>
+
 using namespace orv;
 using namespace orv::test;
 using emu::DecoderCore;
@@ -128,7 +130,8 @@ void TestExchanges::download() {
     ExchangeRig rig;
     rig.emulator().core().fault = fault;
     rig.emulator().lateMsecs = lateMsecs;
-    DownloadExchange ex(rig.target(), NumberedImage(), save, TestTiming());
+    DownloadExchange ex(rig.target(), NumberedImage(), save,
+                        TimingFor(status == LinkStatus::TimedOut));
     Outcome o;
     o.watch(ex);
     // The outcome is handled while the port is still held; it closes right after.
@@ -155,7 +158,7 @@ void TestExchanges::download() {
         if (fault == Fault::Late) {
             // The late answer finds the exchange over: one outcome only.
             QSignalSpy sent(&rig.emulator(), &emu::DecoderEmulator::bytesSent);
-            QVERIFY(sent.wait(2000));
+            QVERIFY(sent.wait(GiveUpMsecs));
         }
     }
     QTest::qWait(20);
@@ -205,7 +208,7 @@ void TestExchanges::upload() {
     core.fault = fault;
     rig.emulator().lateMsecs = lateMsecs;
     UploadExchange ex(rig.target(), version ? UploadRequest::Version : UploadRequest::Configuration,
-                      TestTiming());
+                      TimingFor(status == LinkStatus::TimedOut));
     Outcome o;
     o.watch(ex);
     ex.start();
@@ -285,7 +288,7 @@ void TestExchanges::readMemory() {
     core.memory.stream = stream;
     core.memory.badBlock = 1;
     core.fault = fault;
-    ReadMemoryExchange ex(rig.target(), TestTiming());
+    ReadMemoryExchange ex(rig.target(), TimingFor(status == LinkStatus::TimedOut));
     QByteArray streamed;
     QList<int> answersAtText; // answers the decoder had when each piece of text came
     connect(&ex, &ReadMemoryExchange::textReceived, this, [&](const QByteArray& t) {
@@ -309,9 +312,9 @@ void TestExchanges::readMemory() {
         QVERIFY(answersAtText[i] < answers.size());
     if (fault == Fault::Silent) {
         // Even without a block the decoder is told "E".
-        QTRY_COMPARE(core.strayBytes, QByteArray("E"));
+        QTRY_COMPARE_WITH_TIMEOUT(core.strayBytes, QByteArray("E"), GiveUpMsecs);
     } else {
-        QTRY_COMPARE(core.memory.answers, answers);
+        QTRY_COMPARE_WITH_TIMEOUT(core.memory.answers, answers, GiveUpMsecs);
         QCOMPARE(rig.emulator().received, QByteArray::fromHex("02820383") + answers);
     }
     QVERIFY(!rig.port().isOpen());
@@ -335,7 +338,7 @@ void TestExchanges::clearMemory() {
     ExchangeRig rig;
     rig.emulator().core().fault = fault;
     rig.emulator().core().memory.stream = DecoderCore::MemoryStream({"gone"});
-    ClearMemoryExchange ex(rig.target(), TestTiming());
+    ClearMemoryExchange ex(rig.target(), TimingFor(status == LinkStatus::TimedOut));
     Outcome o;
     o.watch(ex);
     ex.start();
@@ -364,7 +367,7 @@ void TestExchanges::firmware() {
     };
     const QByteArray image = FirmwareImage(size);
     // The settings text given is not the loader's: the transfer runs at 19200,N,8,1 anyway.
-    FirmwareExchange ex(rig.target(1, QStringLiteral("2400,N,7,2 ")), image, TestTiming());
+    FirmwareExchange ex(rig.target(1, QStringLiteral("2400,N,7,2 ")), image, TimingFor(false));
     emu::DecoderEmulator::Line line;
     rig.emulator().core().onEvent = [&](const QString& e) {
         if (e == QLatin1String("loader: access granted"))
@@ -380,7 +383,7 @@ void TestExchanges::firmware() {
     QCOMPARE(line.baudRate, 19200);
     QCOMPARE(line.stopBits, 1);
     const emu::DecoderCore::Loader& loader = rig.emulator().core().loader;
-    QTRY_VERIFY(loader.finished);
+    QTRY_VERIFY_WITH_TIMEOUT(loader.finished, GiveUpMsecs);
     QVERIFY2(loader.errors.isEmpty(), qPrintable(loader.errors.join(QLatin1Char('\n'))));
     const int pages = (size + 183) / 184;
     QCOMPARE(loader.image.left(size), image);
@@ -451,7 +454,15 @@ void TestExchanges::firmwareFaults() {
                 QTimer::singleShot(0, [&core] { core.fault = Fault::Silent; });
         };
     }
-    FirmwareExchange ex(rig.target(), FirmwareImage(2 * 184), TestTiming());
+    // Only the wait that is to run out has its (scaled) time-out.
+    LinkTiming timing = TimingFor(false);
+    if (fault == Fault::Silent)
+        timing.ispAccessReplyMsecs = TestTiming().ispAccessReplyMsecs;
+    if (rejections == -1)
+        timing.ispEraseReplyMsecs = TestTiming().ispEraseReplyMsecs;
+    if (rejections == -2)
+        timing.ispPageReplyMsecs = TestTiming().ispPageReplyMsecs;
+    FirmwareExchange ex(rig.target(), FirmwareImage(2 * 184), timing);
     Outcome o;
     o.watch(ex);
     ex.start();
@@ -540,8 +551,8 @@ void TestExchanges::portLost() {
                 goAway();
         };
     }
-    LinkTiming timing = TestTiming();
-    timing.ispPagePauseMsecs = 2000; // the loss comes during the pause
+    LinkTiming timing = TimingFor(false); // only the loss ends the exchange
+    timing.ispPagePauseMsecs = 2000;      // the loss comes during the pause
     auto ex = Make(which, rig.target(), timing);
     Outcome o;
     o.watch(*ex);
@@ -551,7 +562,6 @@ void TestExchanges::portLost() {
     QCOMPARE(o.result.message.text, QStringLiteral("COM 1: not available."));
     QVERIFY(!o.result.message.details.isEmpty());
     QCOMPARE(o.result.message.details, rig.port().errorString());
-    QVERIFY(o.msecs < 1500);
     QVERIFY(!rig.port().isOpen());
 }
 
@@ -590,7 +600,7 @@ void TestExchanges::cancel() {
     // Answers come late enough for a cancel to land while one is awaited.
     rig.emulator().core().fault = Fault::Late;
     rig.emulator().lateMsecs = 60;
-    LinkTiming timing = TestTiming();
+    LinkTiming timing = TimingFor(false); // only the cancel ends the exchange
     timing.ispLoaderPauseMsecs = 100;
     timing.ispPagePauseMsecs = 100;
     auto ex = Make(which, rig.target(), timing);
@@ -617,7 +627,7 @@ void TestExchanges::cancel() {
         };
     }
     ex->start();
-    QTRY_VERIFY(cancelled);
+    QTRY_VERIFY_WITH_TIMEOUT(cancelled, GiveUpMsecs);
     QVERIFY(!ex->isRunning());
     QVERIFY(!rig.port().isOpen());
     const QByteArray sent = rig.emulator().received;
@@ -632,7 +642,7 @@ void TestExchanges::cancel() {
     // The port serves the next exchange.
     core.fault = Fault::None;
     rig.emulator().received.clear();
-    DownloadExchange next(rig.target(), NumberedImage(), true, TestTiming());
+    DownloadExchange next(rig.target(), NumberedImage(), true, TimingFor(false));
     Outcome n;
     n.watch(next);
     next.start();
@@ -643,14 +653,14 @@ void TestExchanges::cancel() {
 void TestExchanges::cancelFromReceivers() {
     // A receiver of a progress signal may cancel; the exchange stops there.
     ExchangeRig rig;
-    ReadMemoryExchange read(rig.target(), TestTiming());
+    ReadMemoryExchange read(rig.target(), TimingFor(false));
     rig.emulator().core().memory.stream =
         DecoderCore::MemoryStream({QByteArray(70, 'a'), QByteArray(70, 'b'), "c"});
     connect(&read, &ReadMemoryExchange::textReceived, &read, [&read] { read.cancel(); });
     Outcome o;
     o.watch(read);
     read.start();
-    QTRY_VERIFY(!read.isRunning());
+    QTRY_VERIFY_WITH_TIMEOUT(!read.isRunning(), GiveUpMsecs);
     QTest::qWait(100);
     QCOMPARE(o.count, 0);
     QCOMPARE(rig.emulator().core().memory.answers, QByteArray("S")); // block 0 had no text
@@ -660,8 +670,8 @@ void TestExchanges::cancelFromReceivers() {
     // closing leaves the port to it.
     rig.emulator().core().fault = Fault::None;
     rig.emulator().received.clear();
-    ClearMemoryExchange first(rig.target(), TestTiming());
-    DownloadExchange second(rig.target(), NumberedImage(), true, TestTiming());
+    ClearMemoryExchange first(rig.target(), TimingFor(false));
+    DownloadExchange second(rig.target(), NumberedImage(), true, TimingFor(false));
     connect(&first, &Exchange::finished, &second, [&second] { second.start(); });
     Outcome s;
     s.watch(second);
@@ -690,15 +700,20 @@ void TestExchanges::twoPortsAtOnce() {
         rig.emulator(com).lateMsecs = 200;
     }
     rig.emulator(2).core().memory.stream = DecoderCore::MemoryStream({"two", "ports"});
-    LinkTiming timing = TestTiming();
-    timing.downloadReplyMsecs = timing.memoryReplyMsecs = 1000;
+    const LinkTiming timing = TimingFor(false);
     DownloadExchange download(rig.target(1), NumberedImage(), false, timing);
     ReadMemoryExchange read(rig.target(2), timing);
     Outcome d, r;
     d.watch(download);
     r.watch(read);
-    QElapsedTimer clock;
-    clock.start();
+    // What each decoder saw and sent, in order.
+    QStringList events;
+    for (int com : {1, 2}) {
+        connect(&rig.emulator(com), &emu::DecoderEmulator::frameReceived, this,
+                [&events, com] { events << QStringLiteral("request %1").arg(com); });
+        connect(&rig.emulator(com), &emu::DecoderEmulator::bytesSent, this,
+                [&events, com] { events << QStringLiteral("answer %1").arg(com); });
+    }
     download.start();
     read.start();
     QVERIFY(d.wait());
@@ -709,9 +724,14 @@ void TestExchanges::twoPortsAtOnce() {
     // Each decoder saw only its own exchange.
     QCOMPARE(rig.emulator(1).core().frames.size(), 1);
     QCOMPARE(rig.emulator(1).core().frames[0].command, quint8(0x02));
-    QTRY_COMPARE(rig.emulator(2).received, QByteArray::fromHex("02820383") + "P");
-    // The two late answers were awaited side by side, not one after the other.
-    QVERIFY2(clock.elapsed() < 2 * 200 + 150, qPrintable(QString::number(clock.elapsed())));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.emulator(2).received, QByteArray::fromHex("02820383") + "P",
+                              GiveUpMsecs);
+    // The two late answers were awaited side by side, not one after the other: both requests
+    // came before either answer.
+    const qsizetype firstAnswer = std::min(events.indexOf("answer 1"), events.indexOf("answer 2"));
+    QVERIFY2(events.indexOf("request 1") >= 0 && events.indexOf("request 1") < firstAnswer &&
+                 events.indexOf("request 2") >= 0 && events.indexOf("request 2") < firstAnswer,
+             qPrintable(events.join(QLatin1String(", "))));
     QVERIFY(!rig.port(1).isOpen());
     QVERIFY(!rig.port(2).isOpen());
 }
@@ -788,7 +808,7 @@ void TestExchanges::realTiming() {
         typing[i]->start();
     }
     QTRY_VERIFY_WITH_TIMEOUT(o[1].count == 1 && pageTimeout >= 0 && k[0].count && k[1].count,
-                             15000);
+                             GiveUpMsecs);
 
     struct Row {
         const char* what;
@@ -803,8 +823,9 @@ void TestExchanges::realTiming() {
                         {"page", pageTimeout, real.ispPageReplyMsecs},
                         {"typed upload", answerWait[0], real.keyboardUploadMsecs},
                         {"typed memory text", answerWait[1], real.keyboardMemoryReadMsecs}};
+    // Never shorter than the figure; a busy machine can only make a wait longer.
     for (const Row& r : rows) {
-        QVERIFY2(r.took >= r.least && r.took < r.least + 1500,
+        QVERIFY2(r.took >= r.least,
                  qPrintable(QStringLiteral("%1: %2 ms").arg(QLatin1String(r.what)).arg(r.took)));
     }
     for (int i = 0; i < 5; ++i)

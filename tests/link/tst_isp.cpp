@@ -236,6 +236,10 @@ void TestIsp::transfer() {
     // The line settings while the loader is at work (the pty forgets them once closed).
     emu::DecoderEmulator::Line line;
     qint64 accessNsecs = 0;
+    // The window keeps handling events all through the transfer: a ticker runs in every pause
+    // between the loader's packets (its next tick is always due before the pause ends).
+    int ticks = 0;
+    QList<int> ticksAtPacket;
     auto noteStatus = rig.emulator.core().onEvent;
     rig.emulator.core().onEvent = [&](const QString& event) {
         noteStatus(event);
@@ -243,18 +247,21 @@ void TestIsp::transfer() {
             line = rig.emulator.line();
             accessNsecs = rig.emulator.nsecs();
         }
+        if (event.startsWith(QLatin1String("loader: data page")) ||
+            event.startsWith(QLatin1String("loader: end of image")))
+            ticksAtPacket << ticks;
     };
-    // The window keeps handling events all through the transfer.
-    int ticks = 0;
     QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
     QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
-    ticker.start(20);
-    const qint64 took = rig.click("cmdTransmit");
+    ticker.start(1);
+    rig.click("cmdTransmit");
     ticker.stop();
 
     QCOMPARE(rig.dialogs.texts(), QStringList{"ISP Transmit OK!"});
     QCOMPARE(rig.dialogs.last().title, IspTitle);
-    QTRY_COMPARE(rig.emulator.received.size(), IspRig::Transfer(image).size());
+    QTRY_COMPARE_WITH_TIMEOUT(rig.emulator.received.size(), IspRig::Transfer(image).size(),
+                              GiveUpMsecs);
     QCOMPARE(rig.emulator.received, IspRig::Transfer(image));
     const emu::DecoderCore::Loader& loader = rig.emulator.core().loader;
     QVERIFY2(loader.errors.isEmpty(), qPrintable(loader.errors.join(QLatin1Char('\n'))));
@@ -289,19 +296,19 @@ void TestIsp::transfer() {
     // every page; 5 ms more before the end packet.
     const LinkTiming& timing = rig.timing;
     const double afterAccess = (loader.packets[0].nsecs - accessNsecs) / 1e6;
-    QVERIFY2(afterAccess >= timing.ispLoaderPauseMsecs && afterAccess < 60,
-             qPrintable(QString::number(afterAccess)));
+    QVERIFY2(afterAccess >= timing.ispLoaderPauseMsecs, qPrintable(QString::number(afterAccess)));
     const QList<double> gaps = Gaps(loader.packets); // erase, pages, end
     QCOMPARE(gaps.size(), pages + 1);
     for (int i = 0; i < gaps.size(); ++i) {
         double least = i == 0 ? 0 : timing.ispPagePauseMsecs;
         if (i == gaps.size() - 1)
             least += timing.ispLoaderPauseMsecs;
-        // Never shorter than the pause; the upper bound only catches a pause far too long, since a
-        // busy machine can delay any timer.
-        QVERIFY2(gaps[i] >= least && gaps[i] < least + 1000, qPrintable(QString::number(gaps[i])));
+        // Never shorter than the pause (a busy machine can only make it longer).
+        QVERIFY2(gaps[i] >= least, qPrintable(QString::number(gaps[i])));
     }
-    QVERIFY2(ticks >= took / 20 / 2, qPrintable(QStringLiteral("%1 ticks").arg(ticks)));
+    QCOMPARE(ticksAtPacket.size(), pages + 1);
+    for (int i = 1; i < ticksAtPacket.size(); ++i)
+        QVERIFY2(ticksAtPacket[i] > ticksAtPacket[i - 1], qPrintable(QString::number(i)));
 
     QVERIFY(!rig.window->serialPort().isOpen());
     QVERIFY(rig.buttonsEnabled());
@@ -328,7 +335,13 @@ void TestIsp::faults() {
     QFETCH(int, rejections);
     QFETCH(QString, text);
     QFETCH(int, pagesSent);
-    IspRig rig;
+    // Only the wait that is to run out has its (scaled) time-out.
+    LinkTiming timing = TimingFor(false);
+    if (fault == Fault::Silent)
+        timing.ispAccessReplyMsecs = TestTiming().ispAccessReplyMsecs;
+    if (rejections < 0)
+        timing.ispEraseReplyMsecs = TestTiming().ispEraseReplyMsecs;
+    IspRig rig(timing);
     emu::DecoderCore& core = rig.emulator.core();
     core.fault = fault;
     core.loader.rejectPage = 1;
@@ -356,7 +369,7 @@ void TestIsp::faults() {
     QCOMPARE(pages, pagesSent);
     QVERIFY(core.loader.errors.isEmpty());
     if (fault == Fault::Silent || rejections < 0)
-        QVERIFY2(took >= Scaled(4900) && took < Scaled(9000), qPrintable(QString::number(took)));
+        QVERIFY2(took >= Scaled(4900), qPrintable(QString::number(took)));
     if (fault == Fault::WrongVersion || fault == Fault::Refuse || fault == Fault::Silent)
         QCOMPARE(rig.emulator.received, QByteArray::fromHex("02840385"));
     if (fault == Fault::RejectPage) {
@@ -403,7 +416,7 @@ void TestIsp::portFiveIsUsed() {
     rig.click("cmdTransmit");
     QCOMPARE(rig.dialogs.texts(), QStringList{"ISP Transmit OK!"});
     QCOMPARE(rig.config.ComPort, qint16(5));
-    QTRY_COMPARE(rig.emulator.received, IspRig::Transfer(image));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.emulator.received, IspRig::Transfer(image), GiveUpMsecs);
 }
 
 void TestIsp::closeRefusedDuringTransfer() {
@@ -425,7 +438,7 @@ void TestIsp::closeRefusedDuringTransfer() {
         rig.dialogs.texts(),
         (QStringList{"A firmware update is in progress; wait until it ends.", "ISP Transmit OK!"}));
     QCOMPARE(rig.dialogs.shown.first().message.title, QStringLiteral("Configuration Setup"));
-    QTRY_VERIFY(rig.emulator.core().loader.finished);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.emulator.core().loader.finished, GiveUpMsecs);
     rig.window->close();
     QVERIFY(rig.window->isUnloaded());
 }
@@ -444,7 +457,7 @@ void TestIsp::outcomeMessage() {
     QFETCH(Fault, fault);
     QFETCH(QString, text);
     QFETCH(int, progress);
-    IspRig rig;
+    IspRig rig(TimingFor(fault == Fault::Silent));
     rig.emulator.core().fault = fault;
     rig.chooseFile(rig.writeImage(IspRig::Image(2 * 184)));
     struct {

@@ -14,7 +14,7 @@ private slots:
 };
 
 void TestIspLarge::largestImage() {
-    IspRig rig(LinkTiming{}.scaled(0.05));
+    IspRig rig(WithoutTimeOuts(LinkTiming{}.scaled(0.05)));
     rig.emulator.core().onEvent = nullptr;
     QByteArray image = IspRig::Image(65535);
     // No page may pass for another: every page starts with its own number.
@@ -27,7 +27,7 @@ void TestIspLarge::largestImage() {
     QCOMPARE(rig.progress()->maximum(), 357);
     QCOMPARE(rig.progress()->value(), 357);
     QCOMPARE(rig.status(), QStringLiteral("Transmit Data For Page  65504 OK!"));
-    QTRY_VERIFY(rig.emulator.core().loader.finished);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.emulator.core().loader.finished, GiveUpMsecs);
     QCOMPARE(rig.emulator.received, IspRig::Transfer(image));
 
     const emu::DecoderCore::Loader& loader = rig.emulator.core().loader;

@@ -8,6 +8,7 @@
 #include "orvemu/decodercore.h"
 #include "support/keyboarddecoder.h"
 #include "support/recordingportaccess.h"
+#include "support/waiting.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -30,9 +31,9 @@ namespace {
 
 const QString Times = QStringLiteral("Times Out Error");
 
-// Runs the event loop until `done` holds or `limitMsecs` have passed; false on the limit. (The
-// waits of QTest sleep 10 ms between their turns of the loop, far coarser than the link timing.)
-bool RunUntil(const std::function<bool()>& done, int limitMsecs) {
+// Runs the event loop until `done` holds or the test gives up; false then. (The waits of QTest
+// sleep 10 ms between their turns of the loop, far coarser than the link timing.)
+bool RunUntil(const std::function<bool()>& done, int limitMsecs = GiveUpMsecs) {
     QEventLoop loop;
     QTimer poll;
     poll.setTimerType(Qt::PreciseTimer);
@@ -56,8 +57,7 @@ void Run(int msecs) {
     RunUntil([] { return false; }, msecs);
 }
 
-// A tenth of the real timing, but bursts 40 ms apart, so that an answer typed a few
-// milliseconds after a burst comes before the next one also on a busy machine.
+// A tenth of the real timing, but bursts 40 ms apart.
 LinkTiming Fast() {
     LinkTiming t = LinkTiming().scaled(0.1);
     t.handshakePeriodMsecs = 40;
@@ -155,6 +155,7 @@ template <typename E> struct Rig {
     QList<ExchangeResult> results;
     QList<QPair<int, int>> progress;
     QElapsedTimer clock;
+    qint64 startNsecs = 0; // when the exchange started, on the port double's clock
 
     template <typename... Args> explicit Rig(Args&&... args) {
         exchange = std::make_unique<E>(port, std::forward<Args>(args)...);
@@ -165,11 +166,12 @@ template <typename E> struct Rig {
         QObject::connect(exchange.get(), &Exchange::progress, exchange.get(),
                          [this](int v, int max) { progress << qMakePair(v, max); });
     }
-    // Starts the exchange and returns once it has finished (false on the time limit).
-    bool run(int limitMsecs = 10000) {
+    // Starts the exchange and returns once it has finished (false if the test gives up).
+    bool run() {
         clock.start();
+        startNsecs = port.clock.nsecsElapsed();
         exchange->start();
-        return RunUntil([this] { return !exchange->isRunning(); }, limitMsecs);
+        return RunUntil([this] { return !exchange->isRunning(); });
     }
     const ExchangeResult& result() const { return results.constLast(); }
     // The writes as "port:value" items, with the keyboard letters as text: "AAAAA|0|..." where
@@ -185,10 +187,12 @@ template <typename E> struct Rig {
         }
         return out;
     }
-    // Milliseconds from the start of the exchange to write i.
+    // Milliseconds from the first write to write i.
     double msecsAt(qsizetype i) const {
         return (port.writes[i].nsecs - port.writes[0].nsecs) / 1e6;
     }
+    // Milliseconds from the start of the exchange to write i.
+    double sinceStart(qsizetype i) const { return (port.writes[i].nsecs - startNsecs) / 1e6; }
 };
 
 QByteArray DownloadData(const Image& img) {
@@ -400,7 +404,11 @@ void TestKeyboardExchanges::readMemory() {
     QFETCH(bool, endTyping);
     QFETCH(LinkStatus, status);
     QFETCH(bool, waitsForTimeOut);
-    Rig<KeyboardReadMemoryExchange> rig(Fast());
+    // A wait that the text ends has no time-out here, so that only the text can end it.
+    LinkTiming timing = Fast();
+    if (!waitsForTimeOut)
+        timing.keyboardMemoryReadMsecs = NeverMsecs;
+    Rig<KeyboardReadMemoryExchange> rig(timing);
     rig.decoder->handshakeAnswer = handshake;
     rig.decoder->reply = typed;
     QSignalSpy awaited(rig.exchange.get(), &KeyboardExchange::answerAwaited);
@@ -417,8 +425,8 @@ void TestKeyboardExchanges::readMemory() {
     QVERIFY(rig.result().message.text.isEmpty());
     QCOMPARE(rig.box->text, typed);
     const qint64 took = rig.clock.elapsed();
-    const int limit = Fast().keyboardMemoryReadMsecs;
-    QVERIFY2(waitsForTimeOut ? took >= limit : took < limit, qPrintable(QString::number(took)));
+    if (waitsForTimeOut)
+        QVERIFY2(took >= timing.keyboardMemoryReadMsecs, qPrintable(QString::number(took)));
     // Never back to back: at least half the (scaled) memory spacing between the letters.
     for (int i = 1; i < 5; ++i) {
         const double gap = rig.msecsAt(i) - rig.msecsAt(i - 1);
@@ -460,14 +468,18 @@ void TestKeyboardExchanges::held() {
     rig.decoder->answerAfterBursts = answers ? 2 : 0;
     rig.exchange->start();
     rig.exchange->setHeld(true);
-    Run(rig.exchange->timing().handshakePeriodMsecs * (answers ? 5 : 18));
     const QByteArray bursts = QByteArray("NNNNN").repeated(answers ? 2 : 15);
+    // The wait comes to its end (the answer with the second burst, or the tick after the 15th
+    // burst), and three periods more pass.
+    QVERIFY(RunUntil(
+        [&] { return rig.sequence() == bursts && (answers || rig.exchange->tickCount() > 15); }));
+    Run(rig.exchange->timing().handshakePeriodMsecs * 3);
     QCOMPARE(rig.sequence(), bursts);
     QVERIFY(rig.exchange->isRunning());
     QVERIFY(rig.results.isEmpty());
     if (released) {
         rig.exchange->setHeld(false);
-        QVERIFY(RunUntil([&] { return !rig.exchange->isRunning(); }, 1000));
+        QVERIFY(RunUntil([&] { return !rig.exchange->isRunning(); }));
         QCOMPARE(rig.sequence(), bursts + (answers ? "|0||0|" : "|0|"));
         QCOMPARE(rig.result().message.text,
                  answers ? QStringLiteral("Clear Decoder Memory OK!") : Times);
@@ -527,7 +539,7 @@ void TestKeyboardExchanges::handshakeTimeout() {
     exchange->start();
     QTimer::singleShot(timing.handshakePeriodMsecs * 3 / 2, exchange.get(),
                        [&] { exchange->typed(almost); });
-    QVERIFY(RunUntil([&] { return !exchange->isRunning(); }, 10000));
+    QVERIFY(RunUntil([&] { return !exchange->isRunning(); }));
     const qint64 took = clock.elapsed();
     // Exactly 15 bursts of five letters, the unmask, and nothing more.
     Run(3 * timing.handshakePeriodMsecs);
@@ -545,12 +557,10 @@ void TestKeyboardExchanges::handshakeTimeout() {
     QCOMPARE(result.message.text, Times);
     QCOMPARE(result.message.title, title);
     QVERIFY2(took >= 16 * timing.handshakePeriodMsecs, qPrintable(QString::number(took)));
-    // Burst n starts n periods after the start: the ticks keep to their deadlines. (The
-    // double's clock started before the exchange.)
+    // Burst n starts no earlier than n periods after the start. (The double's clock started
+    // before the exchange. How closely the ticks keep to their deadlines is bench_link's figure.)
     const double lastBurst = port.writes[70].nsecs / 1e6;
-    const int period = timing.handshakePeriodMsecs;
-    QVERIFY2(lastBurst >= 15 * period && lastBurst < 19 * period,
-             qPrintable(QString::number(lastBurst)));
+    QVERIFY2(lastBurst >= 15 * timing.handshakePeriodMsecs, qPrintable(QString::number(lastBurst)));
 }
 
 void TestKeyboardExchanges::timeoutsUseTheirOwnFigure_data() {
@@ -561,12 +571,12 @@ void TestKeyboardExchanges::timeoutsUseTheirOwnFigure_data() {
 }
 
 void TestKeyboardExchanges::timeoutsUseTheirOwnFigure() {
-    // Figures far apart, so that a wait that took another one shows.
+    // The other figures are never reached: a wait that took one of them would not end.
     QFETCH(int, which);
     LinkTiming timing = Fast();
-    timing.keyboardAcceptMsecs = 100;
-    timing.keyboardUploadMsecs = 400;
-    timing.keyboardMemoryReadMsecs = 250;
+    timing.keyboardAcceptMsecs = which == 0 ? 100 : NeverMsecs;
+    timing.keyboardUploadMsecs = which == 1 ? 400 : NeverMsecs;
+    timing.keyboardMemoryReadMsecs = which == 2 ? 250 : NeverMsecs;
     const int expected = QList<int>{100, 400, 250}[which];
     RecordingPortAccess port;
     std::unique_ptr<KeyboardBurstExchange> exchange;
@@ -583,10 +593,10 @@ void TestKeyboardExchanges::timeoutsUseTheirOwnFigure() {
     exchange->start();
     QTimer::singleShot(timing.handshakePeriodMsecs + 10, exchange.get(),
                        [&] { exchange->typed(QStringLiteral("S")); });
-    QVERIFY(RunUntil([&] { return !exchange->isRunning(); }, 5000));
+    QVERIFY(RunUntil([&] { return !exchange->isRunning(); }));
     QVERIFY(waited.isValid());
     const qint64 took = waited.elapsed();
-    QVERIFY2(took >= expected && took < expected + 100, qPrintable(QString::number(took)));
+    QVERIFY2(took >= expected, qPrintable(QString::number(took)));
 }
 
 // Where the exchange is when it is cancelled.
@@ -658,6 +668,9 @@ void TestKeyboardExchanges::cancel() {
     };
     int keyboardWrites = 0;
     port.onWrite = [&](const RecordingPortAccess::Write& w) {
+        // A third into the pause that follows the handshake's unmask.
+        if (at == At::Pause && w.port == InterruptMaskPort)
+            QTimer::singleShot(timing.handshakePauseMsecs / 3, &ex, cancelNow);
         if (w.port != KeyboardDataPort)
             return;
         ++keyboardWrites;
@@ -699,14 +712,10 @@ void TestKeyboardExchanges::cancel() {
                 cancelNow();
         });
     }
-    if (at == At::Pause) {
-        QVERIFY(RunUntil([&] { return port.valuesTo(InterruptMaskPort).size() == 1; }, 2000));
-        Run(timing.handshakePauseMsecs / 3);
-        QCOMPARE(port.writes.size(), 6); // no data yet
-        cancelNow();
-    }
-    QVERIFY(RunUntil([&] { return writesAtCancel >= 0; }, 3000));
+    QVERIFY(RunUntil([&] { return writesAtCancel >= 0; }));
     QVERIFY(!ex.isRunning());
+    if (at == At::Pause)
+        QCOMPARE(writesAtCancel, 6); // no data yet
     // Everything the exchange would still have done, and more.
     Run(4 * timing.handshakePeriodMsecs);
     const auto after = port.writes.mid(writesAtCancel);
@@ -755,7 +764,7 @@ void TestKeyboardExchanges::burstNeverCut() {
             ex.typed(QStringLiteral("S"));
     };
     ex.start();
-    QVERIFY(RunUntil([&] { return !ex.isRunning(); }, 5000));
+    QVERIFY(RunUntil([&] { return !ex.isRunning(); }));
     Run(30);
     const QByteArray text = port.keyboardText();
     // Whole bursts only, the letters never closer than the spacing,
@@ -787,7 +796,7 @@ void TestKeyboardExchanges::writerKeepsToDeadlines() {
     QSignalSpy written(&writer, &KeyboardWriter::byteWritten);
     writer.write(QByteArray(n, 'y'));
     QVERIFY(writer.isBusy());
-    QVERIFY(RunUntil([&] { return !done.isEmpty(); }, 5000));
+    QVERIFY(RunUntil([&] { return !done.isEmpty(); }));
     QCOMPARE(port.writes.size(), n);
     QCOMPARE(written.size(), n);
     QCOMPARE(written.constLast()[0].toInt(), n - 1);
@@ -817,7 +826,7 @@ void TestKeyboardExchanges::writerStops() {
     // Bytes written during a run join it.
     writer.write("gh");
     writer.write("ij");
-    QVERIFY(RunUntil([&] { return !done.isEmpty(); }, 2000));
+    QVERIFY(RunUntil([&] { return !done.isEmpty(); }));
     QCOMPARE(port.keyboardText(), QByteArray("aghij"));
     QCOMPARE(done.size(), 1);
 }
@@ -830,7 +839,7 @@ void TestKeyboardExchanges::twoExchangesAtOnce() {
     b.decoder->reply = UploadReply(emu::Kind::Mag);
     a.exchange->start();
     b.exchange->start();
-    QVERIFY(RunUntil([&] { return !a.exchange->isRunning() && !b.exchange->isRunning(); }, 5000));
+    QVERIFY(RunUntil([&] { return !a.exchange->isRunning() && !b.exchange->isRunning(); }));
     QCOMPARE(a.sequence(), QByteArray(10, 'B') + "|0|" + DownloadData(img) + "|0|");
     QCOMPARE(b.sequence(), QByteArray("CCCCC|0||0|"));
     QCOMPARE(a.result().message.text, QStringLiteral("Download OK!"));
@@ -896,7 +905,7 @@ void TestKeyboardExchanges::windowTestDecoder() {
     });
     QSignalSpy finished(ex.get(), &Exchange::finished);
     ex->start();
-    QVERIFY(RunUntil([&] { return !finished.isEmpty(); }, 5000));
+    QVERIFY(RunUntil([&] { return !finished.isEmpty(); }));
     QByteArray written;
     for (const auto& w : port.writes)
         written.append(w.port == KeyboardDataPort ? QByteArray(1, char(w.value)) : "|0|");
@@ -912,6 +921,8 @@ void TestKeyboardExchanges::windowTestDecoder() {
 void TestKeyboardExchanges::realTiming() {
     // Handshake period, 4 ms spacing, the 20 ms pause and the 1 s accept time-out at the real
     // figures: a download that the decoder answers after its second burst and never accepts.
+    // Each is a least time: a busy machine only makes them longer. (How close to the figures
+    // they stay is measured by bench_link and bench_keyboard.)
     {
         Rig<KeyboardDownloadExchange> rig(SomeImage(), true, LinkTiming());
         rig.decoder->answerAfterBursts = 2;
@@ -919,26 +930,21 @@ void TestKeyboardExchanges::realTiming() {
         QVERIFY(rig.run());
         QCOMPARE(rig.result().message.text, QStringLiteral("Download Failed!"));
         QCOMPARE(rig.port.writes.size(), 10 + 1 + 172 + 1);
-        const double period = rig.msecsAt(5) - rig.msecsAt(0);
-        QVERIFY2(period >= 140 && period < 175, qPrintable(QString::number(period)));
+        // Burst n at n periods from the start, at the earliest (a late tick does not push the
+        // ones after it, so the gap between two bursts may be shorter).
+        for (int burst : {0, 1}) {
+            const double at = rig.sinceStart(5 * burst);
+            QVERIFY2(at >= 150 * (burst + 1) - 1, qPrintable(QString::number(at)));
+        }
         const double pause = rig.msecsAt(11) - rig.msecsAt(10);
-        QVERIFY2(pause >= 20 && pause < 40, qPrintable(QString::number(pause)));
-        // 172 characters 4 ms apart: never less than 4 ms, most within 4 +/- 1 ms (a stall of
-        // a busy machine shows as a long gap).
-        QList<double> gaps;
-        for (int i = 12; i <= 182; ++i)
-            gaps << rig.msecsAt(i) - rig.msecsAt(i - 1);
-        const auto within =
-            std::count_if(gaps.begin(), gaps.end(), [](double g) { return g >= 3 && g <= 5; });
-        QVERIFY2(*std::min_element(gaps.begin(), gaps.end()) >= 4 && within >= gaps.size() * 6 / 10,
-                 qPrintable(QStringLiteral("min %1, %2 of %3 within 4 +/- 1 ms")
-                                .arg(*std::min_element(gaps.begin(), gaps.end()))
-                                .arg(within)
-                                .arg(gaps.size())));
-        const double data = rig.msecsAt(182) - rig.msecsAt(11);
-        QVERIFY2(data >= 171 * 4 - 4, qPrintable(QString::number(data)));
+        QVERIFY2(pause >= 20, qPrintable(QString::number(pause)));
+        // 172 characters, never less than 4 ms apart.
+        for (int i = 12; i <= 182; ++i) {
+            const double gap = rig.msecsAt(i) - rig.msecsAt(i - 1);
+            QVERIFY2(gap >= 4, qPrintable(QStringLiteral("%1 ms at %2").arg(gap).arg(i)));
+        }
         const double accept = rig.msecsAt(183) - rig.msecsAt(182);
-        QVERIFY2(accept >= 1000 && accept < 1100, qPrintable(QString::number(accept)));
+        QVERIFY2(accept >= 1000, qPrintable(QString::number(accept)));
     }
     // 2 ms between the letters of a memory burst; the first burst one period after the start.
     {
@@ -946,13 +952,11 @@ void TestKeyboardExchanges::realTiming() {
         rig.decoder->reply = QStringLiteral("R\x03");
         QVERIFY(rig.run());
         QCOMPARE(rig.sequence(), QByteArray("MMMMM|0||0|"));
-        QList<double> gaps;
-        for (int i = 1; i < 5; ++i)
-            gaps << rig.msecsAt(i) - rig.msecsAt(i - 1);
-        std::sort(gaps.begin(), gaps.end());
-        QVERIFY2(gaps.first() >= 1 && gaps[1] < 3.5,
-                 qPrintable(QStringLiteral("min %1, second %2").arg(gaps[0]).arg(gaps[1])));
-        const double first = rig.port.writes[0].nsecs / 1e6;
+        for (int i = 1; i < 5; ++i) {
+            const double gap = rig.msecsAt(i) - rig.msecsAt(i - 1);
+            QVERIFY2(gap >= 1, qPrintable(QStringLiteral("%1 ms at %2").arg(gap).arg(i)));
+        }
+        const double first = rig.sinceStart(0);
         QVERIFY2(first >= 150 - 1, qPrintable(QString::number(first)));
     }
 }

@@ -5,6 +5,7 @@
 #include "link/serial/qtserialport.h"
 #include "orvemu/decoderemulator.h"
 #include "support/fakedialogs.h"
+#include "support/waiting.h"
 
 #include "core/config.h"
 
@@ -237,12 +238,12 @@ void TestSerialPort::thresholdGathersChunks() {
     rig.port->setReceiveThreshold(threshold);
     QVERIFY(rig.port->write(QByteArray::fromHex("02800381")));
     const QByteArray block = rig.emulator.core().uploadBlock();
-    QVERIFY(spy.wait(3000));
+    QVERIFY(spy.wait(GiveUpMsecs));
     QByteArray got = spy.at(0).at(0).toByteArray();
     QVERIFY(got.size() >= threshold);
     // The rest comes in later notifications, each at least as large as the threshold.
     while (got.size() < block.size()) {
-        QVERIFY(spy.wait(3000));
+        QVERIFY(spy.wait(GiveUpMsecs));
         got += spy.constLast().at(0).toByteArray();
     }
     QCOMPARE(got, block);
@@ -259,10 +260,16 @@ void TestSerialPort::discardInput() {
     rig.emulator.core().fault = emu::Fault::Split;
     rig.emulator.chunkSize = 40;
     rig.emulator.chunkGapMsecs = 200;
+    // Once the first 40 bytes have had 200 ms to arrive (as the next 40 go out): whatever is
+    // still to come is below the threshold.
+    int chunks = 0;
+    connect(&rig.emulator, &DecoderEmulator::bytesSent, rig.port.get(), [&] {
+        if (++chunks == 2)
+            rig.port->discardInput();
+    });
     QVERIFY(rig.port->write(QByteArray::fromHex("02800381")));
-    QTest::qWait(100); // the first 40 bytes have arrived
-    rig.port->discardInput();
-    QTest::qWait(600); // the other 44 arrive: below the threshold
+    QTRY_COMPARE_WITH_TIMEOUT(chunks, 3, GiveUpMsecs);
+    QTest::qWait(100);
     QCOMPARE(spy.size(), 0);
 }
 
@@ -287,7 +294,7 @@ void TestSerialPort::lostPortIsClosedAndReported() {
     QSignalSpy lost(rig.port.get(), &SerialPort::lost);
     rig.port->setReceiveThreshold(1);
     rig.emulator.stop(); // the other end goes away
-    QVERIFY(lost.wait(2000));
+    QVERIFY(lost.wait(GiveUpMsecs));
     QVERIFY(!rig.port->isOpen());
     QCOMPARE(lost.size(), 1);
     // Nothing keeps reading the dead device: the process idles.

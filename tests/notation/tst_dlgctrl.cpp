@@ -1,6 +1,7 @@
 #include "notation/dlgctrl.h"
 
 #include "notation/notation.h"
+#include "support/waiting.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include <memory>
 
 using namespace orv;
+using orv::test::GiveUpMsecs;
 
 namespace {
 
@@ -145,11 +147,11 @@ void TestDlgCtrl::exitGivesTheFocusToTheTarget() {
     FakePanel bar("cfg6");
     DlgCtrl dialog(bar.suffix, bar.window.get());
     dialog.show();
-    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QVERIFY(QTest::qWaitForWindowActive(&dialog, GiveUpMsecs));
     QTest::mouseClick(Button(&dialog, QStringLiteral("Command2")), Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QTRY_COMPARE(QApplication::focusWidget(), bar.suffix);
+    QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), bar.suffix, GiveUpMsecs);
 }
 
 void TestDlgCtrl::targetGone() {

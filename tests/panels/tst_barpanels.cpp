@@ -6,6 +6,7 @@
 
 #include "core/cfgformat.h"
 #include "notation/dlgctrl.h"
+#include "support/waiting.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -234,7 +235,7 @@ void TestBarPanels::controlKeys() {
     D d;
     // An active window, so that focus moves as it does for a user.
     d.f.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(d.f.window.get()));
+    QVERIFY(QTest::qWaitForWindowActive(d.f.window.get(), GiveUpMsecs));
     ChildWindow* w = d.open(QStringLiteral("cfg6"));
     QLineEdit* box = Box(w, prefix ? QStringLiteral("txt694") : QStringLiteral("txt693"));
     QLineEdit* other = Box(w, prefix ? QStringLiteral("txt693") : QStringLiteral("txt694"));
@@ -269,7 +270,7 @@ void TestBarPanels::controlKeys() {
     QVERIFY(other->text().isEmpty());
     QCOMPARE(Bytes(d.f.config.CfgData, prefix ? 8 : 12, 4), bytes);
     QCOMPARE(Bytes(d.f.config.CfgData, prefix ? 12 : 8, 4), (QList<int>{255, 255, 255, 255}));
-    QTRY_COMPARE(QApplication::focusWidget(), box);
+    QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), box, GiveUpMsecs);
 }
 
 void TestBarPanels::newAndOpenClosePanels_data() {

@@ -7,6 +7,7 @@
 #include "panels/tabframes.h"
 #include "panels/textboxes.h"
 #include "support/fakedialogs.h"
+#include "support/waiting.h"
 #include "support/keyboarddecoder.h"
 
 #include <QAccessible>
@@ -53,7 +54,7 @@ struct Host {
     }
     void show() {
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(QTest::qWaitForWindowExposed(&window, GiveUpMsecs));
     }
 };
 
@@ -361,7 +362,7 @@ void TestBindings::tabFrames() {
         tabs.addTab(QStringLiteral("&Two"), QStringLiteral("second"), QStringLiteral("Frame two"));
     QGroupBox* f2 = tabs.addTab(QStringLiteral("T&hree"), QStringLiteral("third"));
     tabs.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+    QVERIFY(QTest::qWaitForWindowExposed(&tabs, GiveUpMsecs));
     QCOMPARE(f1->objectName(), QStringLiteral("fraTest(1)"));
     QCOMPARE(f1->title(), QStringLiteral("Frame two"));
     QCOMPARE(tabs.tabBar()->objectName(), QStringLiteral("TabTest"));

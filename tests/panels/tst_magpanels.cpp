@@ -7,6 +7,7 @@
 #include "core/codepage.h"
 #include "notation/dlgctrl.h"
 #include "notation/notation.h"
+#include "support/waiting.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -40,7 +41,7 @@ QString GroupText(const Image& img, int first) {
 struct ActiveDriver : D {
     ActiveDriver() {
         f.window->activateWindow();
-        if (!QTest::qWaitForWindowActive(f.window.get()))
+        if (!QTest::qWaitForWindowActive(f.window.get(), GiveUpMsecs))
             qFatal("main window not active");
     }
 };
@@ -225,7 +226,7 @@ void TestMagPanels::separator() {
         // Ending the edit keeps typed text as typed, even when it spells a list name.
         QTest::keyClick(box, Qt::Key_Return);
         D::Find(w, QStringLiteral("cmdDefault45"))->setFocus();
-        QTRY_VERIFY(!box->hasFocus());
+        QTRY_VERIFY_WITH_TIMEOUT(!box->hasFocus(), GiveUpMsecs);
     } else if (c.action == QLatin1String("default")) {
         Retype(w, box->lineEdit(), QStringLiteral("x"));
         d.f.config.CfgDefault[84] = static_cast<quint8>(c.argument.toInt());
@@ -430,7 +431,7 @@ void TestMagPanels::controlKeys() {
     QCOMPARE(served, box); // the panel gives the dialog the box whose button was clicked
     QCOMPARE(box->text(), QStringLiteral("A{CR}B"));
     QVERIFY(d.f.config.CfgData == WithGroup(before, first, size, {'A', 13, 'B'}));
-    QTRY_COMPARE(QApplication::focusWidget(), box);
+    QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), box, GiveUpMsecs);
 }
 
 QTEST_MAIN(TestMagPanels)

@@ -3,6 +3,8 @@
 
 #include "paneldriver.h"
 
+#include "support/waiting.h"
+
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -118,7 +120,7 @@ void TestPanelCaptions::tabStrips() {
     // Each tab's access key chooses it, before a main-window menu with the same letter
     // ("Coda&bar" and "&Bar_Decoder", "&Magnetic Reader" and "&Magnic_Reader").
     d.f.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(d.f.window.get()));
+    QVERIFY(QTest::qWaitForWindowActive(d.f.window.get(), GiveUpMsecs));
     for (int k = int(tabs.size()) - 1; k >= 0; --k) {
         const QKeySequence key = QKeySequence::mnemonic(tabs[k]);
         QVERIFY(!key.isEmpty());

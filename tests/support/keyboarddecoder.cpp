@@ -99,7 +99,10 @@ void KeyboardDecoder::written(const RecordingPortAccess::Write& w) {
         replyBox_ = memoryBox;
         reply_ = memoryReply;
     }
-    typeLater(handshakeAnswer);
+    // At once, while the burst's last letter is written: the answer follows the burst it
+    // answers however busy the machine is, and no further burst starts before it.
+    if (text1_)
+        TypeKeys(text1_, handshakeAnswer);
 }
 
 } // namespace orv::test

@@ -28,14 +28,16 @@ public:
     ~KeyboardDecoder() override;
 
     // Behaviour.
-    int answerAfterBursts = 1; // type the handshake answer after this burst; 0: never
+    int answerAfterBursts = 1; // type the handshake answer with this burst's last letter; 0: never
     QString handshakeAnswer = QStringLiteral("S");
     QString dataAnswer = QStringLiteral("P");    // typed after good download data
     QString badDataAnswer = QStringLiteral("E"); // typed after data with a wrong check
     QString uploadReply;                         // typed as the upload reply; empty: none
     QPointer<QWidget> memoryBox;                 // where the memory text is typed
     QString memoryReply;                         // typed after a read's handshake; empty: none
-    // Long enough that an answer never lands in the short pause before the program clears Text1.
+    // Between what the decoder answers (the data, the end of a handshake) and the keys of its
+    // reply; the handshake answer itself comes at once. Long enough that a reply never lands in
+    // the short pause before the program clears the box it is typed into.
     int typingDelayMsecs = 50;
 
     // The decoder's settings and version (for the default upload reply).
