@@ -796,7 +796,7 @@ void TestOrvctlLink::flash() {
         [&](QProcess& p) {
             if (signalsSent.isEmpty())
                 return;
-            QTRY_VERIFY(d.core().loader.packets.size() >= 3);
+            QTRY_VERIFY_WITH_TIMEOUT(d.core().loader.packets.size() >= 3, GiveUpMsecs);
             for (int sig : signalsSent)
                 ::kill(p.processId(), sig);
         },
