@@ -194,18 +194,22 @@ void TestTransmitClose::closeWhileResultShows() {
     bool portOpenDuringMessage = false;
     bool messageShown = false;
     bool portOpenAfterMessage = true;
+    bool afterMessage = false;
     f.dialogs.onMessage = [&](const Dialogs::Message& m) {
         if (m.text == QLatin1String("Download Failed!")) {
             portOpenDuringMessage = f.transmit->serialPort().isOpen();
             f.transmit->close();
             messageShown = true;
             // Once the outcome has been handled.
-            QTimer::singleShot(
-                0, [&] { portOpenAfterMessage = f.transmit && f.transmit->serialPort().isOpen(); });
+            QTimer::singleShot(0, [&] {
+                portOpenAfterMessage = f.transmit && f.transmit->serialPort().isOpen();
+                afterMessage = true;
+            });
         }
     };
     QTest::mouseClick(f.button("cmdTransmit"), Qt::LeftButton);
     QTRY_VERIFY(messageShown);
+    QTRY_VERIFY(afterMessage);
     QVERIFY(portOpenDuringMessage); // the port closes after the message
     QTRY_VERIFY(!f.transmit);
     QVERIFY(!portOpenAfterMessage);

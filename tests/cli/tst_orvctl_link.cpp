@@ -688,6 +688,8 @@ void TestOrvctlLink::flash() {
     if (mode == Mode::Garbage)
         Garbage(d);
     d.core().loader.rejectPage = 1;
+    // orvctl ends right after the end packet: it must have left the port at 19200 baud first.
+    d.strictLoaderLine = true;
     QByteArray image;
     for (int i = 0; i < 500; ++i)
         image.append(static_cast<char>(i * 31));

@@ -362,6 +362,9 @@ void TestExchanges::firmware() {
     rig.emulator().core().clock = [&rig] {
         return rig.emulator().nsecs();
     };
+    // The loader takes bytes at 19200 baud only: the end packet, which nothing answers, must
+    // have left the port before it closes and puts back the pty's old settings.
+    rig.emulator().strictLoaderLine = true;
     const QByteArray image = FirmwareImage(size);
     // The settings text given is not the loader's: the transfer runs at 19200,N,8,1 anyway.
     FirmwareExchange ex(rig.target(1, QStringLiteral("2400,N,7,2 ")), image, TestTiming());
@@ -370,6 +373,9 @@ void TestExchanges::firmware() {
         if (e == QLatin1String("loader: access granted"))
             line = rig.emulator().line();
     };
+    const emu::DecoderCore::Loader& loader = rig.emulator().core().loader;
+    bool endBeforeOutcome = false;
+    connect(&ex, &Exchange::finished, this, [&] { endBeforeOutcome = loader.finished; });
     Outcome o;
     o.watch(ex);
     ex.start();
@@ -379,8 +385,7 @@ void TestExchanges::firmware() {
     QCOMPARE(o.result.message.title, QStringLiteral("ISP Message"));
     QCOMPARE(line.baudRate, 19200);
     QCOMPARE(line.stopBits, 1);
-    const emu::DecoderCore::Loader& loader = rig.emulator().core().loader;
-    QTRY_VERIFY(loader.finished);
+    QVERIFY(endBeforeOutcome);
     QVERIFY2(loader.errors.isEmpty(), qPrintable(loader.errors.join(QLatin1Char('\n'))));
     const int pages = (size + 183) / 184;
     QCOMPARE(loader.image.left(size), image);
