@@ -417,7 +417,9 @@ void TestExchanges::firmware() {
 
 void TestExchanges::firmwareFaults_data() {
     QTest::addColumn<Fault>("fault");
-    QTest::addColumn<int>("rejections"); // -1: silent after the access; -2: after the erase
+    // -1: silent after the access; -2: after the erase; during a page's pause -3: a stray
+    // byte, -4: the end of a drain it did not ask for
+    QTest::addColumn<int>("rejections");
     QTest::addColumn<LinkStatus>("status");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("pageTries");
@@ -434,6 +436,10 @@ void TestExchanges::firmwareFaults_data() {
         << Fault::RejectPage << 2 << LinkStatus::Ok << "ISP Transmit OK!" << 3;
     QTest::newRow("page rejected three times")
         << Fault::RejectPage << 3 << LinkStatus::Refused << "Transmit Data Failled!" << 3;
+    QTest::newRow("stray byte while the loader writes a page")
+        << Fault::None << -3 << LinkStatus::Ok << "ISP Transmit OK!" << 1;
+    QTest::newRow("a drain of someone else's while the loader writes a page")
+        << Fault::None << -4 << LinkStatus::Ok << "ISP Transmit OK!" << 1;
 }
 
 void TestExchanges::firmwareFaults() {
@@ -447,7 +453,22 @@ void TestExchanges::firmwareFaults() {
     core.fault = fault;
     core.loader.rejectPage = 0;
     core.loader.rejections = qMax(rejections, 0);
-    if (rejections < 0) {
+    LinkTiming timing = TestTiming();
+    if (rejections <= -3)
+        timing.ispPagePauseMsecs = LinkTiming{}.ispPagePauseMsecs; // room for what comes then
+    FirmwareExchange ex(rig.target(), FirmwareImage(2 * 184), timing);
+    if (rejections == -3) {
+        connect(&ex, &Exchange::statusText, this, [&rig](const QString& t) {
+            if (t == QLatin1String("Transmit Data For Page  0 OK!"))
+                QTimer::singleShot(1, [&rig] { rig.emulator().transmit("\xAA"); });
+        });
+    } else if (rejections == -4) {
+        // It ends once the page's line time is over: within the pause.
+        connect(&ex, &Exchange::statusText, this, [&rig](const QString& t) {
+            if (t == PageStatus(0, 1))
+                QTimer::singleShot(0, [&rig] { rig.port().drain(); });
+        });
+    } else if (rejections < 0) {
         const QString after = rejections == -1 ? QStringLiteral("loader: access granted")
                                                : QStringLiteral("loader: erased");
         core.onEvent = [&core, after](const QString& e) {
@@ -456,7 +477,6 @@ void TestExchanges::firmwareFaults() {
                 QTimer::singleShot(0, [&core] { core.fault = Fault::Silent; });
         };
     }
-    FirmwareExchange ex(rig.target(), FirmwareImage(2 * 184), TestTiming());
     Outcome o;
     o.watch(ex);
     ex.start();
@@ -468,9 +488,8 @@ void TestExchanges::firmwareFaults() {
     for (const QString& s : o.statuses)
         tries += s.startsWith(QLatin1String("Be transmiting Data From   0To")) ? 1 : 0;
     QCOMPARE(tries, pageTries);
-    if (pageTries > 0)
-        QCOMPARE(o.statuses.mid(4, 3),
-                 (QStringList{PageStatus(0, 1), PageStatus(0, 2), PageStatus(0, 3)}));
+    for (int t = 1; t <= pageTries; ++t)
+        QCOMPARE(o.statuses.value(3 + t), PageStatus(0, t));
     QVERIFY(!rig.port().isOpen());
     QTest::qWait(20);
     QCOMPARE(o.count, 1);
@@ -677,6 +696,28 @@ void TestExchanges::cancelFromReceivers() {
     QCOMPARE(frames.size(), 3); // the read above, the clear, the download
     QCOMPARE(frames[1].command, quint8(0x83));
     QCOMPARE(frames[2].command, quint8(0x01));
+
+    // A receiver of a status text may cancel the transfer and start another exchange on the
+    // same port: nothing more of the transfer goes out.
+    for (const QString& at : {QStringLiteral("Be Transmiting ISP Command"), PageStatus(0, 1)}) {
+        rig.emulator().received.clear();
+        FirmwareExchange transfer(rig.target(), FirmwareImage(10), TestTiming());
+        ClearMemoryExchange clear(rig.target(), TestTiming());
+        connect(&transfer, &Exchange::statusText, &clear, [&, at](const QString& t) {
+            if (t == at) {
+                transfer.cancel();
+                clear.start();
+            }
+        });
+        Outcome c;
+        c.watch(clear);
+        transfer.start();
+        QVERIFY(c.wait());
+        QCOMPARE(c.result.message.text, QStringLiteral("Clear Decoder Memory OK!"));
+        const QByteArray before =
+            at == PageStatus(0, 1) ? QByteArray::fromHex("02840385") + QByteArray(192, '\0') : "";
+        QCOMPARE(rig.emulator().received, before + QByteArray::fromHex("02830382"));
+    }
 
     // Destroying a running exchange ends it too.
     rig.emulator().core().fault = Fault::Silent;
