@@ -404,16 +404,10 @@ void TestSerialPort::lostPortReason_data() {
     const QString gone = "the device was removed or stopped answering";
     QTest::newRow("hung up") << P::ResourceError << "Input/output error"
                              << gone + " (Input/output error)";
-    QTest::newRow("unplugged") << P::DeviceNotFoundError << "No such device"
-                               << gone + " (No such device)";
     QTest::newRow("no longer a terminal")
         << P::UnsupportedOperationError << "Inappropriate ioctl for device"
         << gone + " (Inappropriate ioctl for device)";
-    QTest::newRow("no such address")
-        << P::UnknownError << "No such device or address" << gone + " (No such device or address)";
     QTest::newRow("write failed, no words") << P::WriteError << "" << gone;
-    QTest::newRow("a setting refused") << P::OpenError << "Device is already open"
-                                       << "";
     QTest::newRow("not open") << P::NotOpenError << "Device is not open"
                               << "";
 }
@@ -510,15 +504,6 @@ void TestSerialPort::openFailureReason_data() {
         << "-"
         << "Permission denied: /dev/ttyUSB0 (owner root, group "
            "tty).";
-    QTest::newRow("no access, group root")
-        << P::PermissionError << "Permission denied" << false << "root"
-        << "-"
-        << "Permission denied: /dev/ttyUSB0 (owner root, "
-           "group root).";
-    QTest::newRow("no access, owner unknown")
-        << P::PermissionError << "Permission denied" << false << ""
-        << "-"
-        << "Permission denied: /dev/ttyUSB0.";
     QTest::newRow("locked by another program")
         << P::PermissionError << "Permission error while locking the device" << true << "dialout"
         << "-" << busy;

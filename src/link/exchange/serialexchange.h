@@ -77,16 +77,16 @@ protected:
     void pause(int msecs);
     // Ends the exchange with this outcome; the port closes once `finished` has been handled.
     void conclude(LinkStatus status, Dialogs::Message message, ExchangeResult result = {});
-    // The same once every byte written has left the port. When they do not leave, the outcome
-    // is a time-out with the message `unsent` (the port's reason as details) instead.
+    // The same with a message of an OK button only.
+    void conclude(LinkStatus status, const QString& text, const QString& title,
+                  ExchangeResult result = {});
+    // Ends the exchange with this outcome once every byte written has left the port; when they
+    // do not leave, with a time-out and the message `unsent` (the port's reason as details).
     void concludeWhenSent(LinkStatus status, Dialogs::Message message, ExchangeResult result,
                           Dialogs::Message unsent);
     // Writes bytes that no answer follows: false, with the exchange ended (the port lost), when
     // the port refuses them.
     bool writeUnanswered(const QByteArray& bytes);
-    // The same with a message of an OK button only.
-    void conclude(LinkStatus status, const QString& text, const QString& title,
-                  ExchangeResult result = {});
 
 private:
     void received(const QByteArray& bytes);
