@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 
 #include <algorithm>
 #include <chrono>
@@ -349,6 +350,7 @@ void QtSerialPort::checkDrained() {
 void QtSerialPort::readArrived() {
     // Once a receiver of `received` has returned, what came meanwhile is taken too: QSerialPort
     // does not announce it again, and stops reading once it holds ReadAheadBytes.
+    const QPointer<QtSerialPort> self(this);
     bool handedOver = true;
     while (handedOver && port_.isOpen()) {
         handedOver = false;
@@ -359,6 +361,8 @@ void QtSerialPort::readArrived() {
         if (pending_.size() >= threshold_) {
             handedOver = true;
             emit received(std::exchange(pending_, {}));
+            if (!self)
+                return;
         }
     }
 }
