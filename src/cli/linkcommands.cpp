@@ -125,13 +125,9 @@ struct LinkSetup {
     std::shared_ptr<FrameLog> log;
 
     std::unique_ptr<SerialPort> makePort(const PortName& name) const {
-        std::unique_ptr<SerialPort> port;
-        if (name.isComPort()) {
-            port = factory->createPort();
-        } else {
-            const QString device = name.device;
-            port = std::make_unique<QtSerialPort>([device](int) { return device; });
-        }
+        std::unique_ptr<SerialPort> port =
+            name.isComPort() ? factory->createPort() : factory->createDevicePort(name.device);
+        port->setHolder(QStringLiteral("\"%1\" port").arg(name.label));
         if (log) {
             port = std::make_unique<LoggingSerialPort>(
                 std::move(port), name.label,

@@ -28,6 +28,7 @@ const QString BinFilter = QStringLiteral("Bin File(*.bin)|*.bin");
 FrmIsp::FrmIsp(Config& config, const WindowInfo& info, const LinkServices& services,
                QWidget* parent)
     : LinkWindow(config, info, services, parent) {
+    port_->setHolder(QStringLiteral("\"Transmit\" (ISP) window")); // the captions are alike
     buildControls();
 }
 

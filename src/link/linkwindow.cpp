@@ -16,6 +16,7 @@ LinkWindow::LinkWindow(Config& config, const WindowInfo& info, const LinkService
     : ChildWindow(config, info, parent), services_(services),
       port_(services.serialPorts.createPort()) {
     port_->setObjectName(QStringLiteral("MSComm1"));
+    port_->setHolder(QStringLiteral("\"%1\" window").arg(QString::fromUtf8(info.caption)));
 }
 
 LinkWindow::~LinkWindow() {

@@ -9,9 +9,12 @@
 
 #include "core/config.h"
 
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <ctime>
 
@@ -89,8 +92,14 @@ private slots:
     void thresholdGathersChunks_data();
     void thresholdGathersChunks();
     void discardInput();
+    void receptionIsBounded_data();
+    void receptionIsBounded();
+    void writtenBytesLeaveFirst_data();
+    void writtenBytesLeaveFirst();
     void missingDeviceDoesNotOpen();
     void lostPortIsClosedAndReported();
+    void lostPortReason_data();
+    void lostPortReason();
     void openSerialLink_data();
     void openSerialLink();
     void openFailureReason_data();
@@ -273,6 +282,91 @@ void TestSerialPort::discardInput() {
     QCOMPARE(spy.size(), 0);
 }
 
+void TestSerialPort::receptionIsBounded_data() {
+    QTest::addColumn<int>("threshold");
+    // Nobody waits: what arrives is thrown away, not kept for a later wait.
+    QTest::newRow("threshold 0") << 0;
+    // The receiver shows a message box (an event loop of its own) from inside `received` while
+    // the decoder keeps sending: at most a read-ahead is kept, and reading goes on afterwards.
+    QTest::newRow("receiver busy") << 1;
+}
+
+void TestSerialPort::receptionIsBounded() {
+    QFETCH(int, threshold);
+    Rig rig;
+    QVERIFY(rig.open());
+    QList<qsizetype> chunks;
+    bool busy = false;
+    connect(rig.port.get(), &SerialPort::received, this, [&](const QByteArray& bytes) {
+        chunks << bytes.size();
+        if (chunks.size() > 1 || busy)
+            return;
+        busy = true;
+        QEventLoop box;
+        QTimer::singleShot(300, &box, &QEventLoop::quit);
+        box.exec();
+        busy = false;
+    });
+    rig.port->setReceiveThreshold(threshold);
+    QTimer flood; // as fast as the pty takes it
+    connect(&flood, &QTimer::timeout, this, [&] { rig.emulator.transmit(QByteArray(4096, 'x')); });
+    flood.start(1);
+    QTest::qWait(400);
+    flood.stop();
+    QTest::qWait(50);
+    if (threshold == 0) {
+        chunks.clear();
+        rig.port->setReceiveThreshold(84);
+        rig.emulator.transmit(QByteArray(10, 'y'));
+        QTest::qWait(100);
+        QCOMPARE(chunks.size(), 0); // 10 bytes, not 10 on top of what came before
+        return;
+    }
+    QVERIFY(chunks.size() > 1); // reading went on after the box
+    for (qsizetype i = 1; i < chunks.size(); ++i)
+        QVERIFY2(chunks[i] <= QtSerialPort::ReadAheadBytes, qPrintable(QString::number(chunks[i])));
+}
+
+void TestSerialPort::writtenBytesLeaveFirst_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("drain") << "drain";
+    QTest::newRow("close right after the write") << "close";
+    QTest::newRow("drain, the decoder stops reading") << "held up";
+}
+
+void TestSerialPort::writtenBytesLeaveFirst() {
+    QFETCH(QString, how);
+    Rig rig;
+    const bool heldUp = how == QLatin1String("held up");
+    // A fast line, so that more than the pty holds has a short line time.
+    QVERIFY(rig.open(heldUp ? QStringLiteral("4000000,N,8,1") : QStringLiteral("19200,N,8,1")));
+    const QByteArray bytes(heldUp ? 200000 : 192, '\x05');
+    const qint64 lineMsecs = bytes.size() * 10 * 1000 / (heldUp ? 4000000 : 19200);
+    rig.emulator.setReading(!heldUp);
+    QSignalSpy drained(rig.port.get(), &SerialPort::drained);
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(rig.port->write(bytes));
+    if (how == QLatin1String("close")) {
+        rig.port->close();
+        QVERIFY2(clock.elapsed() >= lineMsecs, qPrintable(QString::number(clock.elapsed())));
+        QTRY_COMPARE(rig.emulator.received, bytes);
+        return;
+    }
+    rig.port->drain();
+    QCOMPARE(drained.size(), 0); // never inside the call
+    QVERIFY(drained.wait(lineMsecs + 5000));
+    QVERIFY2(drained.at(0).at(0).toBool() == !heldUp, qPrintable(rig.port->errorString()));
+    QVERIFY2(clock.elapsed() >= lineMsecs, qPrintable(QString::number(clock.elapsed())));
+    if (heldUp) {
+        QVERIFY2(rig.port->errorString().contains(QLatin1String("had not left the port")),
+                 qPrintable(rig.port->errorString()));
+        rig.emulator.setReading(true);
+    } else {
+        QCOMPARE(rig.emulator.received, bytes);
+    }
+}
+
 void TestSerialPort::missingDeviceDoesNotOpen() {
     QTemporaryDir dir;
     QtSerialPortFactory factory(dir.path(), [] { return NoDevices; });
@@ -297,12 +391,39 @@ void TestSerialPort::lostPortIsClosedAndReported() {
     QVERIFY(lost.wait(GiveUpMsecs));
     QVERIFY(!rig.port->isOpen());
     QCOMPARE(lost.size(), 1);
+    const QString reason = lost.at(0).at(0).toString();
+    QVERIFY2(reason.startsWith(QLatin1String("the device was removed or stopped answering (")),
+             qPrintable(reason));
+    QCOMPARE(rig.port->errorString(), reason);
     // Nothing keeps reading the dead device: the process idles.
     const double before = ProcessCpuSeconds();
     QTest::qWait(500);
     const double used = ProcessCpuSeconds() - before;
     QVERIFY2(used < 0.1, qPrintable(QString::number(used)));
     QCOMPARE(lost.size(), 1);
+}
+
+void TestSerialPort::lostPortReason_data() {
+    QTest::addColumn<QSerialPort::SerialPortError>("error");
+    QTest::addColumn<QString>("portError");
+    QTest::addColumn<QString>("reason"); // empty: not a loss
+    using P = QSerialPort;
+    const QString gone = "the device was removed or stopped answering";
+    QTest::newRow("hung up") << P::ResourceError << "Input/output error"
+                             << gone + " (Input/output error)";
+    QTest::newRow("no longer a terminal")
+        << P::UnsupportedOperationError << "Inappropriate ioctl for device"
+        << gone + " (Inappropriate ioctl for device)";
+    QTest::newRow("write failed, no words") << P::WriteError << "" << gone;
+    QTest::newRow("not open") << P::NotOpenError << "Device is not open"
+                              << "";
+}
+
+void TestSerialPort::lostPortReason() {
+    QFETCH(QSerialPort::SerialPortError, error);
+    QFETCH(QString, portError);
+    QFETCH(QString, reason);
+    QCOMPARE(LostPortReason(error, portError).value_or(QString()), reason);
 }
 
 void TestSerialPort::openSerialLink_data() {
@@ -363,37 +484,73 @@ void TestSerialPort::openFailureReason_data() {
     QTest::addColumn<QSerialPort::SerialPortError>("error");
     QTest::addColumn<QString>("portError");
     QTest::addColumn<bool>("userMayUse");
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("holder"); // "-": not held by this program
     QTest::addColumn<QString>("reason");
     using P = QSerialPort;
     const QString permission = "Permission denied: /dev/ttyUSB0. Serial devices belong to the "
                                "group dialout: add your user to it (sudo usermod -aG dialout "
                                "$USER), then log out and in again.";
     const QString busy = "/dev/ttyUSB0 is busy: another program is using it.";
-    QTest::newRow("missing") << P::DeviceNotFoundError << "No such file or directory" << false
+    QTest::newRow("missing") << P::DeviceNotFoundError << "No such file or directory" << false << ""
+                             << "-"
                              << "No such file or device: /dev/ttyUSB0. The device is missing; is "
                                 "the adapter plugged in?";
-    QTest::newRow("no access") << P::PermissionError << "Permission denied" << false << permission;
+    QTest::newRow("no access") << P::PermissionError << "Permission denied" << false << "dialout"
+                               << "-" << permission;
     QTest::newRow("no access, whatever the port's words")
-        << P::PermissionError << "Keine Berechtigung" << false << permission;
+        << P::PermissionError << "Keine Berechtigung" << false << "dialout"
+        << "-" << permission;
+    QTest::newRow("no access, group uucp")
+        << P::PermissionError << "Permission denied" << false << "uucp"
+        << "-"
+        << "Permission denied: /dev/ttyUSB0. Serial devices belong to the group uucp: add your "
+           "user to it (sudo usermod -aG uucp $USER), then log out and in again.";
+    QTest::newRow("no access, group tty")
+        << P::PermissionError << "Permission denied" << false << "tty"
+        << "-"
+        << "Permission denied: /dev/ttyUSB0 (owner root, group "
+           "tty).";
     QTest::newRow("locked by another program")
-        << P::PermissionError << "Permission error while locking the device" << true << busy;
+        << P::PermissionError << "Permission error while locking the device" << true << "dialout"
+        << "-" << busy;
     QTest::newRow("opened exclusively")
-        << P::PermissionError << "Device or resource busy" << true << busy;
+        << P::PermissionError << "Device or resource busy" << true << "dialout"
+        << "-" << busy;
+    QTest::newRow("held by a window of this program")
+        << P::PermissionError << "" << true << "dialout"
+        << "\"Transmit\" window"
+        << "/dev/ttyUSB0 is busy: this program's \"Transmit\" window is using it.";
+    QTest::newRow("held by this program, unnamed")
+        << P::PermissionError << "" << true << "dialout"
+        << ""
+        << "/dev/ttyUSB0 is busy: this program is already using it.";
     QTest::newRow("not a serial device")
-        << P::UnsupportedOperationError << "Inappropriate ioctl for device" << true
+        << P::UnsupportedOperationError << "Inappropriate ioctl for device" << true << "dialout"
+        << "-"
         << "/dev/ttyUSB0: Inappropriate ioctl for device";
-    QTest::newRow("input/output") << P::ResourceError << "Input/output error" << true
+    QTest::newRow("input/output") << P::ResourceError << "Input/output error" << true << "dialout"
+                                  << "-"
                                   << "/dev/ttyUSB0: Input/output error";
-    QTest::newRow("no words") << P::UnknownError << "" << true << "/dev/ttyUSB0: Unknown error";
+    QTest::newRow("no words") << P::UnknownError << "" << true << "dialout"
+                              << "-"
+                              << "/dev/ttyUSB0: Unknown error";
 }
 
 void TestSerialPort::openFailureReason() {
     QFETCH(QSerialPort::SerialPortError, error);
     QFETCH(QString, portError);
     QFETCH(bool, userMayUse);
+    QFETCH(QString, group);
+    QFETCH(QString, holder);
     QFETCH(QString, reason);
-    QCOMPARE(OpenFailureReason(error, portError, QStringLiteral("/dev/ttyUSB0"), userMayUse),
-             reason);
+    DeviceAccess access;
+    access.userMayUse = userMayUse;
+    access.group = group;
+    access.owner = group.isEmpty() ? QString() : QStringLiteral("root");
+    if (holder != QLatin1String("-"))
+        access.holder = holder;
+    QCOMPARE(OpenFailureReason(error, portError, QStringLiteral("/dev/ttyUSB0"), access), reason);
 }
 
 void TestSerialPort::notAvailableDetails_data() {
@@ -405,6 +562,8 @@ void TestSerialPort::notAvailableDetails_data() {
                                     << "";
     QTest::newRow("in use by another program") << "busy"
                                                << "";
+    QTest::newRow("in use by this program's window") << "ours"
+                                                     << "";
     QTest::newRow("no permission") << "forbidden"
                                    << "Permission denied: ";
 }
@@ -416,8 +575,12 @@ void TestSerialPort::notAvailableDetails() {
     DecoderEmulator emulator;
     QVERIFY(emulator.start());
     QString path = emulator.devicePath();
+    QtSerialPortFactory factory(dir.path(), [] { return NoDevices; });
     std::unique_ptr<SerialPort> other; // holds the device when it is busy
-    if (device == QLatin1String("gone")) {
+    if (device == QLatin1String("ours")) {
+        other = factory.createPort();
+        other->setHolder(QStringLiteral("\"Transmit\" window"));
+    } else if (device == QLatin1String("gone")) {
         path = dir.filePath(QStringLiteral("ttyUSB7"));
     } else if (device == QLatin1String("file")) {
         path = dir.filePath(QStringLiteral("notes.txt"));
@@ -436,7 +599,6 @@ void TestSerialPort::notAvailableDetails() {
         QVERIFY2(other->open(), qPrintable(other->errorString()));
     }
 
-    QtSerialPortFactory factory(dir.path(), [] { return NoDevices; });
     auto port = factory.createPort();
     Config config;
     config.ComPort = 1;
@@ -456,10 +618,14 @@ void TestSerialPort::notAvailableDetails() {
     const QString details = dialogs.last().details;
     QCOMPARE(details, port->errorString());
     QVERIFY2(details.startsWith(reason + path), qPrintable(details));
-    if (device == QLatin1String("forbidden"))
-        QVERIFY2(details.contains(QLatin1String("dialout")), qPrintable(details));
+    if (device == QLatin1String("forbidden")) // a pty belongs to the group tty (or root)
+        QVERIFY2(details.contains(QLatin1String(" (owner ")) && !details.contains("usermod"),
+                 qPrintable(details));
     else if (device == QLatin1String("busy"))
         QCOMPARE(details, path + QStringLiteral(" is busy: another program is using it."));
+    else if (device == QLatin1String("ours"))
+        QCOMPARE(details, path + QStringLiteral(" is busy: this program's \"Transmit\" window is "
+                                                "using it."));
     else if (device == QLatin1String("file"))
         QVERIFY2(details.size() > path.size() + 2 && details[path.size()] == QLatin1Char(':'),
                  qPrintable(details));

@@ -93,6 +93,11 @@ void DecoderEmulator::stop() {
     link_.clear();
 }
 
+void DecoderEmulator::setReading(bool reading) {
+    if (notifier_)
+        notifier_->setEnabled(reading);
+}
+
 DecoderEmulator::Line DecoderEmulator::line() const {
     Line line;
     termios tio{};
@@ -120,6 +125,9 @@ DecoderEmulator::Line DecoderEmulator::line() const {
     case B38400:
         line.baudRate = 38400;
         break;
+    case B921600:
+        line.baudRate = 921600;
+        break;
     default:
         line.baudRate = -1;
         break;
@@ -143,9 +151,20 @@ void DecoderEmulator::readable() {
     }
     if (bytes.isEmpty())
         return;
+    received.append(bytes);
+    if (strictLoaderLine && core_.loader.active) {
+        const int rate = line().baudRate;
+        if (rate != LoaderBaudRate) {
+            core_.loader.errors << QStringLiteral("%1 bytes arrived at %2 baud and were lost")
+                                       .arg(bytes.size())
+                                       .arg(rate);
+            if (core_.onEvent)
+                core_.onEvent(core_.loader.errors.constLast());
+            return;
+        }
+    }
     if (paceLine)
         lineFree_ = qMax(lineFree_, clock_.nsecsElapsed()) + bytes.size() * byteNsecs();
-    received.append(bytes);
     const qsizetype framesBefore = core_.frames.size();
     const QList<QByteArray> replies = core_.feed(bytes);
     for (qsizetype i = framesBefore; i < core_.frames.size(); ++i)

@@ -32,6 +32,9 @@ public:
     void stop();
     // Sends bytes of the decoder's own accord (its data in RS232 mode), at once.
     void transmit(const QByteArray& bytes) { send(bytes); }
+    // Stops taking bytes from the line (and starts again): a decoder whose input is held up.
+    // What the program writes meanwhile fills the line's buffers and then waits at its end.
+    void setReading(bool reading);
 
     // The line settings the program last gave its end of the pty. (A Linux pty keeps the baud
     // rate and stop bits; it always reports 8 data bits and no parity.)
@@ -53,6 +56,11 @@ public:
     // (start bit, 8 data bits, the stop bits) before the decoder has them, and a reply takes its
     // own line time before it reaches the program. Without it a pty moves bytes at once.
     bool paceLine = false;
+    // The firmware loader listens at 19200 baud only, as a real one does: bytes that reach it
+    // while the program's end of the line is at another rate (a port closed, and so put back to
+    // its old settings, before they were read) are lost and noted in the loader's errors.
+    bool strictLoaderLine = false;
+    static constexpr int LoaderBaudRate = 19200;
     // The line time of one byte at the line settings the program gave its end.
     qint64 byteNsecs() const;
     // Nanoseconds since the emulator was made (the time stamps of the core's loader packets).

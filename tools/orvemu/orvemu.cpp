@@ -143,6 +143,11 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption pace(QStringLiteral("pace"),
                                   QStringLiteral("Take the time the line rate gives every byte, "
                                                  "as a real serial line would."));
+    const QCommandLineOption strictLoader(
+        QStringLiteral("strict-loader"),
+        QStringLiteral("The firmware loader takes bytes only while the line is at 19200 baud, as "
+                       "a real one listens at that rate only: bytes that arrive at another rate "
+                       "(a port closed before they left it) are lost."));
     const QCommandLineOption late(QStringLiteral("late-ms"),
                                   QStringLiteral("Delay of a late reply (default 4000)."),
                                   QStringLiteral("ms"), QStringLiteral("4000"));
@@ -157,7 +162,7 @@ int main(int argc, char* argv[]) {
                                      QStringLiteral("The 22-character version text."),
                                      QStringLiteral("text"));
     parser.addOptions({bar, mag, com, link, fault, late, chunk, gap, version, memoryFile, badBlock,
-                       image, rejectPage, rejections, pace});
+                       image, rejectPage, rejections, pace, strictLoader});
     parser.process(app);
 
     DecoderEmulator emulator(parser.isSet(bar) ? Kind::Bar : Kind::Mag);
@@ -186,6 +191,7 @@ int main(int argc, char* argv[]) {
     core.loader.rejectPage = parser.value(rejectPage).toInt();
     core.loader.rejections = parser.value(rejections).toInt();
     emulator.paceLine = parser.isSet(pace);
+    emulator.strictLoaderLine = parser.isSet(strictLoader);
 
     if (!emulator.start()) {
         std::fprintf(stderr, "orvemu: no pseudo-terminal: %s\n",

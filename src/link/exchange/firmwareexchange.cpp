@@ -127,12 +127,17 @@ void FirmwareExchange::paused() {
         return;
     case Step::EndPause: {
         port().discardOutput();
-        port().write(IspEndPacket()); // the loader does not answer it
+        if (!writeUnanswered(IspEndPacket())) // the loader does not answer it
+            return;
         const int maximum = progressMaximum();
         emit progress(maximum, maximum);
         if (!isRunning())
             return;
-        conclude(LinkStatus::Ok, QStringLiteral("ISP Transmit OK!"), IspTitle);
+        // The loader commits the image once it has the whole packet, at its line rate: the port
+        // may close (and put back its old settings) only after that.
+        concludeWhenSent(LinkStatus::Ok,
+                         Dialogs::Message(QStringLiteral("ISP Transmit OK!"), IspTitle), {},
+                         Dialogs::Message(QStringLiteral("Transmit Data Failled!"), IspTitle));
         return;
     }
     case Step::Access:

@@ -41,21 +41,25 @@ void ReadMemoryExchange::answer(ReplyStatusCode status) {
         return;
     }
     port().discardOutput();
-    port().write(reply);
+    if (!writeUnanswered(reply))
+        return;
     ExchangeResult result;
     result.memoryText = text_;
+    const Dialogs::Message failed(QStringLiteral("Read Decoder Memory Failed!"), ReadMemoryTitle);
     switch (status) {
     case NoReply:
-        conclude(LinkStatus::TimedOut, TimeOutText, ReadMemoryTitle, std::move(result));
+        concludeWhenSent(LinkStatus::TimedOut, Dialogs::Message(TimeOutText, ReadMemoryTitle),
+                         std::move(result), Dialogs::Message(TimeOutText, ReadMemoryTitle));
         break;
     case GoodReply:
     case EndOfMemory:
-        conclude(LinkStatus::Ok, QStringLiteral("   Read Decoder Memory OK!\r\r"), ReadMemoryTitle,
-                 std::move(result));
+        concludeWhenSent(
+            LinkStatus::Ok,
+            Dialogs::Message(QStringLiteral("   Read Decoder Memory OK!\r\r"), ReadMemoryTitle),
+            std::move(result), failed);
         break;
     default:
-        conclude(LinkStatus::Refused, QStringLiteral("Read Decoder Memory Failed!"),
-                 ReadMemoryTitle, std::move(result));
+        concludeWhenSent(LinkStatus::Refused, failed, std::move(result), failed);
         break;
     }
 }

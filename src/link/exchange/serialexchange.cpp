@@ -95,6 +95,7 @@ void SerialExchange::begin() {
     }
     connect(&port_, &SerialPort::received, this, &SerialExchange::received);
     connect(&port_, &SerialPort::lost, this, &SerialExchange::lost);
+    connect(&port_, &SerialPort::drained, this, &SerialExchange::drained);
     opened();
 }
 
@@ -102,6 +103,8 @@ void SerialExchange::halt() {
     timer_.stop();
     wait_ = Wait::None;
     port_.disconnect(this);
+    // Nobody waits for the decoder now: what it sends while the outcome shows is thrown away.
+    port_.setReceiveThreshold(0);
     if (!keepPortOpen_)
         port_.close();
 }
@@ -138,6 +141,33 @@ void SerialExchange::conclude(LinkStatus status, Dialogs::Message message, Excha
     // over meanwhile.
     if (port && port->property(OwnerProperty).value<QObject*>() == self.data())
         port->close();
+}
+
+void SerialExchange::concludeWhenSent(LinkStatus status, Dialogs::Message message,
+                                      ExchangeResult result, Dialogs::Message unsent) {
+    ending_ = Ending{status, std::move(message), std::move(result), std::move(unsent)};
+    wait_ = Wait::Sent;
+    port_.drain();
+}
+
+bool SerialExchange::writeUnanswered(const QByteArray& bytes) {
+    if (port_.write(bytes))
+        return true;
+    conclude(LinkStatus::PortLost, NotAvailableMessage(comPort_, port_.errorString()));
+    return false;
+}
+
+void SerialExchange::drained(bool sent) {
+    if (!isRunning() || wait_ != Wait::Sent)
+        return;
+    wait_ = Wait::None;
+    Ending e = std::exchange(ending_, {});
+    if (sent) {
+        conclude(e.status, std::move(e.message), std::move(e.result));
+        return;
+    }
+    e.unsent.details = port_.errorString();
+    conclude(LinkStatus::TimedOut, std::move(e.unsent), std::move(e.result));
 }
 
 void SerialExchange::received(const QByteArray& bytes) {

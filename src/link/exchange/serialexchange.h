@@ -40,7 +40,9 @@ struct SerialTarget {
 // reception made ready first, so a quick answer is never thrown away with stale input; each
 // wait ends with the first reply of at least the threshold's bytes, with the time-out, or with
 // the loss of the port (the not-available message with the port's reason). Bytes that arrive
-// outside a wait, or after the first reply of one, change nothing.
+// outside a wait, or after the first reply of one, change nothing. An exchange whose last bytes
+// are not answered (the firmware's end packet, a memory read's last answer) ends only once they
+// have left the port.
 //
 // The port closes right after the receivers of `finished` have returned, so a window shows the
 // outcome while the port is still held (as the link windows always did); a cancel closes it at
@@ -78,13 +80,21 @@ protected:
     // The same with a message of an OK button only.
     void conclude(LinkStatus status, const QString& text, const QString& title,
                   ExchangeResult result = {});
+    // Ends the exchange with this outcome once every byte written has left the port; when they
+    // do not leave, with a time-out and the message `unsent` (the port's reason as details).
+    void concludeWhenSent(LinkStatus status, Dialogs::Message message, ExchangeResult result,
+                          Dialogs::Message unsent);
+    // Writes bytes that no answer follows: false, with the exchange ended (the port lost), when
+    // the port refuses them.
+    bool writeUnanswered(const QByteArray& bytes);
 
 private:
     void received(const QByteArray& bytes);
     void lost(const QString& reason);
     void timerFired();
+    void drained(bool sent);
 
-    enum class Wait { None, Reply, Pause };
+    enum class Wait { None, Reply, Pause, Sent };
 
     SerialPort& port_;
     QString settings_;
@@ -92,6 +102,13 @@ private:
     QTimer timer_; // the reply time-out and the pauses
     Wait wait_ = Wait::None;
     bool keepPortOpen_ = false;
+    // The outcome that waits for the last bytes to leave, and the one if they do not.
+    struct Ending {
+        LinkStatus status = LinkStatus::Ok;
+        Dialogs::Message message;
+        ExchangeResult result;
+        Dialogs::Message unsent;
+    } ending_;
 };
 
 } // namespace orv

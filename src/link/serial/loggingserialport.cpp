@@ -12,6 +12,10 @@ LoggingSerialPort::LoggingSerialPort(std::unique_ptr<SerialPort> port, QString n
         log(QStringLiteral("< ") + Hex(bytes));
         emit received(bytes);
     });
+    connect(port_.get(), &SerialPort::drained, this, [this](bool sent) {
+        log(sent ? QStringLiteral("sent") : QStringLiteral("not sent: ") + port_->errorString());
+        emit drained(sent);
+    });
     connect(port_.get(), &SerialPort::lost, this, [this](const QString& reason) {
         log(QStringLiteral("lost: ") + reason);
         emit lost(reason);

@@ -28,6 +28,7 @@ public:
     bool setSettings(const QString& settings) override;
     void setCommPort(int number) override { port_->setCommPort(number); }
     int commPort() const override { return port_->commPort(); }
+    void setHolder(const QString& holder) override { port_->setHolder(holder); }
     bool open() override;
     void close() override;
     bool isOpen() const override { return port_->isOpen(); }
@@ -35,6 +36,7 @@ public:
     void discardInput() override { port_->discardInput(); }
     void setReceiveThreshold(int bytes) override { port_->setReceiveThreshold(bytes); }
     bool write(const QByteArray& bytes) override;
+    void drain() override { port_->drain(); }
     QString errorString() const override { return port_->errorString(); }
 
     SerialPort& inner() const { return *port_; }
