@@ -1,15 +1,19 @@
 #include "commandset.h"
 
+#include "completion.h"
 #include "console.h"
 
 #include <QCommandLineParser>
 
 namespace orv {
 
-namespace {
+const QCommandLineOption& CommandHelpOption() {
+    static const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                         QStringLiteral("Show this help and exit."));
+    return help;
+}
 
-const QCommandLineOption HelpOption({QStringLiteral("h"), QStringLiteral("help")},
-                                    QStringLiteral("Show this help and exit."));
+namespace {
 
 // "-o, --output=OUT": the names of an option as the help lists them.
 QString OptionNames(const QCommandLineOption& option) {
@@ -49,7 +53,7 @@ QString CommandSet::overview() const {
         text += QStringLiteral("  %1  %2\n").arg(c.synopsis.leftJustified(width), c.summary);
     text += QStringLiteral("\nOptions:\n"
                            "  -h, --help     Show this help and exit.\n"
-                           "  --version      Show the version and exit.\n\n"
+                           "  -v, --version  Show the version and exit.\n\n"
                            "'%1 COMMAND --help' describes a command.\n")
                 .arg(program_);
     return text;
@@ -59,7 +63,7 @@ QString CommandSet::help(const Command& command) const {
     QString text = QStringLiteral("Usage: %1 %2\n\n%3\n\nOptions:\n")
                        .arg(program_, command.synopsis, command.description);
     QList<QCommandLineOption> options = command.options;
-    options << HelpOption;
+    options << CommandHelpOption();
     qsizetype width = 0;
     for (const QCommandLineOption& o : options)
         width = std::max(width, OptionNames(o).size());
@@ -87,8 +91,17 @@ int CommandSet::run(const QStringList& arguments, Console& console) const {
         console.print(overview());
         return ExitOk;
     }
-    if (first == QLatin1String("--version")) {
+    if (first == QLatin1String("--version") || first == QLatin1String("-v")) {
         console.print(QStringLiteral("%1 %2\n").arg(program_, version_));
+        return ExitOk;
+    }
+    // Not in the help: the build writes the completion scripts with it.
+    if (first == QLatin1String("--completion") && arguments.size() == 2) {
+        const auto shell = ShellNamed(arguments.at(1));
+        if (!shell)
+            return usageError(
+                console, QStringLiteral("no completion for '%1'").arg(arguments.at(1)), QString());
+        console.print(CompletionScript(*shell, program_, commands_));
         return ExitOk;
     }
     if (first == QLatin1String("help")) {
@@ -115,11 +128,11 @@ int CommandSet::run(const QStringList& arguments, Console& console) const {
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     parser.addOptions(command->options);
-    parser.addOption(HelpOption);
+    parser.addOption(CommandHelpOption());
     // The parser skips the first argument, the program's name.
     if (!parser.parse(QStringList{program_} + arguments.mid(1)))
         return usageError(console, parser.errorText(), command->name);
-    if (parser.isSet(HelpOption)) {
+    if (parser.isSet(CommandHelpOption())) {
         console.print(help(*command));
         return ExitOk;
     }

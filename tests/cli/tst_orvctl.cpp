@@ -242,6 +242,8 @@ private slots:
     void refusalsLeaveTheFileUntouched_data();
     void refusalsLeaveTheFileUntouched();
     void getPrintsValues();
+    void bashCompletion_data();
+    void bashCompletion();
 
 private:
     QTemporaryDir dir_;
@@ -480,6 +482,8 @@ void TestOrvctl::exitCodes_data() {
                           << "";
     QTest::newRow("version") << QStringList{"--version"} << 0 << "orvctl " ORV_VERSION "\n"
                              << "";
+    QTest::newRow("-v") << QStringList{"-v"} << 0 << "orvctl " ORV_VERSION "\n"
+                        << "";
     QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << ""
                                      << "unknown command 'frobnicate'";
     QTest::newRow("unknown option") << QStringList{"show", "--jsn", "a.cfg"} << 2 << ""
@@ -817,6 +821,49 @@ void TestOrvctl::getPrintsValues() {
     QCOMPARE(Orvctl({"get", path(QStringLiteral("defaults")), "bar.comm.parity"}).out,
              QByteArray("odd\n"));
     QVERIFY(ReadAll(path(QStringLiteral("defaults"))).startsWith("Orv_Defaults\r\n"));
+}
+
+void TestOrvctl::bashCompletion_data() {
+    QTest::addColumn<QStringList>("words"); // after "orvctl"; the last is the word completed
+    QTest::addColumn<QString>("reply");     // sorted
+    QTest::newRow("command") << QStringList{"do"} << "download";
+    QTest::newRow("option") << QStringList{"show", "--j"} << "--json";
+    QTest::newRow("file") << QStringList{"diff", "a.cfg", "b"} << "b.cfg";
+    QTest::newRow("no more operands") << QStringList{"show", "a.cfg", ""} << "";
+    QTest::newRow("key") << QStringList{"get", "a.cfg", "bar.comm.b"} << "bar.comm.baud_rate";
+    QTest::newRow("key to set") << QStringList{"set", "a.cfg", "mag.comm.par"}
+                                << "mag.comm.parity=";
+    QTest::newRow("value") << QStringList{"set", "a.cfg", "bar.comm.data_bits="}
+                           << "bar.comm.data_bits=7 bar.comm.data_bits=8";
+    // Where COMP_WORDBREAKS holds "=", as it does by default.
+    QTest::newRow("value, split") << QStringList{"set", "a.cfg", "bar.comm.parity",
+                                                 "=",   "odd",   "mag.comm.tracks",
+                                                 "=",   "1-"}
+                                  << "1-2 1-2-3 1-3-2";
+    QTest::newRow("option's value") << QStringList{"upload", "--parity", "e"} << "even";
+    QTest::newRow("port") << QStringList{"version", "-p", "com"} << "com1 com2 com3 com4 com5 com6";
+    QTest::newRow("after an option's value")
+        << QStringList{"memory", "--port", "com1", "r"} << "read";
+}
+
+void TestOrvctl::bashCompletion() {
+    QFETCH(QStringList, words);
+    QFETCH(QString, reply);
+    WriteAll(path(QStringLiteral("a.cfg")), "");
+    WriteAll(path(QStringLiteral("b.cfg")), "");
+    QProcess bash;
+    bash.setWorkingDirectory(dir_.path());
+    bash.start(QStringLiteral("bash"),
+               QStringList{QStringLiteral("-c"),
+                           QStringLiteral("source \"$0\"; COMP_WORDS=(orvctl \"$@\"); "
+                                          "COMP_CWORD=$#; _orvctl; printf '%s\\n' "
+                                          "\"${COMPREPLY[@]}\" | sort"),
+                           QStringLiteral(ORVCTL_BASH_COMPLETION)} +
+                   words);
+    QVERIFY(bash.waitForFinished(20000));
+    QCOMPARE(bash.readAllStandardError(), QByteArray());
+    QCOMPARE(QString::fromUtf8(bash.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
+             reply.split(' ', Qt::SkipEmptyParts));
 }
 
 QTEST_GUILESS_MAIN(TestOrvctl)
