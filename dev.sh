@@ -135,11 +135,13 @@ package)
         SOURCE_DATE_EPOCH=$(date -u -d "$release" +%s)
     fi
     export SOURCE_DATE_EPOCH
+    # Both builds start from empty folders, so that nothing of an earlier build (made with
+    # another commit's date) reaches the package; ccache keeps them short.
+    rm -rf build-package build-package-2
     package_build build-package
     version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' build-package/CPackConfig.cmake)
     packages=("orvcfg_${version}_*.deb" "orvcfg-dbgsym_${version}_*.ddeb")
-    # The same packages, byte for byte, from a second build in a fresh folder.
-    rm -rf build-package-2
+    # The same packages, byte for byte, from a second build in another folder.
     package_build build-package-2
     for p in "${packages[@]}"; do
         for f in build-package/$p; do

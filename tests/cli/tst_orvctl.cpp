@@ -517,6 +517,9 @@ void TestOrvctl::exitCodes_data() {
         << "no header records";
     QTest::newRow("unknown key") << QStringList{"get", "a.cfg", "parity"} << 2 << ""
                                  << "did you mean bar.comm.parity, mag.comm.parity?";
+    QTest::newRow("completion of an unknown shell")
+        << QStringList{"--completion", "fish"} << 2 << ""
+        << "no completion for 'fish'";
     QTest::newRow("not an assignment") << QStringList{"set", "a.cfg", "bar.comm.parity"} << 2 << ""
                                        << "is not KEY=VALUE";
 }
@@ -842,6 +845,12 @@ void TestOrvctl::bashCompletion_data() {
                                   << "1-2 1-2-3 1-3-2";
     QTest::newRow("option's value") << QStringList{"upload", "--parity", "e"} << "even";
     QTest::newRow("port") << QStringList{"version", "-p", "com"} << "com1 com2 com3 com4 com5 com6";
+    QTest::newRow("option's value in one word")
+        << QStringList{"upload", "--parity=o"} << "--parity=odd";
+    QTest::newRow("option's value, split")
+        << QStringList{"upload", "--data-bits", "=", ""} << "7 8";
+    QTest::newRow("output file") << QStringList{"set", "b.cfg", "-o", "a"} << "a.cfg";
+    QTest::newRow("help on a command") << QStringList{"help", "d"} << "diff download";
     QTest::newRow("after an option's value")
         << QStringList{"memory", "--port", "com1", "r"} << "read";
 }
