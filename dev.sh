@@ -24,7 +24,7 @@ PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev libfon
     libqt6svg6 scdoc appstream appstream-util desktop-file-utils shared-mime-info zsh)
 # What ./dev.sh package needs besides: dpkg-buildflags and dpkg-shlibdeps (Depends), file
 # (CPack finds the programs to take the debug symbols of with it), lintian, and ccache where
-# available (the second build of the comparison takes its objects from the cache).
+# (the builds of later runs take their objects from the cache).
 PACKAGE_TOOLS=(dpkg-dev file lintian ccache)
 # The fuzz targets need clang and its runtime libraries (libFuzzer and the sanitizers).
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
@@ -135,6 +135,10 @@ package)
         SOURCE_DATE_EPOCH=$(date -u -d "$release" +%s)
     fi
     export SOURCE_DATE_EPOCH
+    # ccache compiles as the compiler does: with a base_dir it would write the sources' paths
+    # relative to the build folder, past -ffile-prefix-map, and the package would depend on
+    # ccache's configuration. (Each build folder then has cache entries of its own.)
+    export CCACHE_BASEDIR=
     # Both builds start from empty folders, so that nothing of an earlier build (made with
     # another commit's date) reaches the package; ccache keeps them short.
     rm -rf build-package build-package-2
