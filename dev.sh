@@ -10,18 +10,22 @@
 #   ./dev.sh fuzz [SECONDS]
 #                        build the libFuzzer targets with clang (build-fuzz/) and run each over
 #                        its seed corpus and then on new inputs for SECONDS (default 20)
-#   ./dev.sh package     build the Debian package (build-package/orvcfg_<version>_<arch>.deb),
-#                        check its files and run lintian on it
+#   ./dev.sh package     build the Debian package (build-package/orvcfg_<version>_<arch>.deb)
+#                        and its debug symbols (orvcfg-dbgsym_<version>_<arch>.ddeb), build
+#                        them again in build-package-2 and compare, check the package's files
+#                        and run lintian on it
 #   ./dev.sh deps        only install the missing packages
 set -euo pipefail
 cd "$(dirname "$0")"
 
-# Building, and what the tests need: the SVG icon engine (sharp icons), scdoc (man pages), and
-# the validators of the desktop files.
+# Building, and what the tests need: the SVG icon engine (sharp icons), scdoc (man pages), the
+# validators of the desktop files, and zsh (the completion script is checked with it).
 PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev libfontconfig-dev
-    libqt6svg6 scdoc appstream desktop-file-utils shared-mime-info)
-# What ./dev.sh package needs besides: dpkg-shlibdeps (Depends) and lintian.
-PACKAGE_TOOLS=(dpkg-dev lintian)
+    libqt6svg6 scdoc appstream appstream-util desktop-file-utils shared-mime-info zsh)
+# What ./dev.sh package needs besides: dpkg-buildflags and dpkg-shlibdeps (Depends), file
+# (CPack finds the programs to take the debug symbols of with it), lintian, and ccache where
+# (the builds of later runs take their objects from the cache).
+PACKAGE_TOOLS=(dpkg-dev file lintian ccache)
 # The fuzz targets need clang and its runtime libraries (libFuzzer and the sanitizers).
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 JOBS=$(nproc)
@@ -47,6 +51,21 @@ build() {
     shift
     cmake -S . -B "$dir" -G Ninja "$@"
     cmake --build "$dir" -j"$JOBS"
+}
+
+# A release build in folder $1 with Debian's flags as they are (the build type None adds none of
+# its own), packed by CPack with the dates of SOURCE_DATE_EPOCH.
+package_build() {
+    local dir=$1 cxxflags
+    cxxflags="$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS) \
+$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS)"
+    # The build folder's path stays out of the programs and their debug symbols (Debian's flags
+    # do the same for the source folder), so that where the package was built leaves no trace.
+    cxxflags+=" -ffile-prefix-map=$PWD/$dir=build"
+    build "$dir" -DCMAKE_BUILD_TYPE=None -DORVCFG_BUILD_TESTS=OFF -DORVCFG_BUILD_BENCH=OFF \
+        -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_FLAGS="$cxxflags" \
+        -DCMAKE_EXE_LINKER_FLAGS="$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)"
+    (cd "$dir" && cpack -G DEB)
 }
 
 # Runs every fuzz target of build dir $1 over its seed corpus (tests/fuzz/corpus/<target>) and
@@ -108,21 +127,44 @@ fuzz)
     ;;
 package)
     deps "${PACKAGE_TOOLS[@]}"
-    # A release build with Debian's hardening flags, in a folder of its own.
-    (
-        export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-        CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
-        LDFLAGS=$(dpkg-buildflags --get LDFLAGS)
-        export CXXFLAGS LDFLAGS
-        build build-package -DCMAKE_BUILD_TYPE=Release -DORVCFG_BUILD_TESTS=OFF \
-            -DORVCFG_BUILD_BENCH=OFF
-    )
-    (cd build-package && cpack -G DEB)
+    # Every date in the package (the files', the man pages', the changelog's) is the last
+    # commit's, or the release date outside a git checkout: one commit, one package.
+    SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null || true)
+    if [ -z "$SOURCE_DATE_EPOCH" ]; then
+        release=$(sed -n 's/^set(ORV_RELEASE_DATE \(.*\))$/\1/p' CMakeLists.txt)
+        SOURCE_DATE_EPOCH=$(date -u -d "$release" +%s)
+    fi
+    export SOURCE_DATE_EPOCH
+    # ccache compiles as the compiler does: with a base_dir it would write the sources' paths
+    # relative to the build folder, past -ffile-prefix-map, and the package would depend on
+    # ccache's configuration. (Each build folder then has cache entries of its own.)
+    export CCACHE_BASEDIR=
+    # Both builds start from empty folders, so that nothing of an earlier build (made with
+    # another commit's date) reaches the package; ccache keeps them short.
+    rm -rf build-package build-package-2
+    package_build build-package
     version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' build-package/CPackConfig.cmake)
+    packages=("orvcfg_${version}_*.deb" "orvcfg-dbgsym_${version}_*.ddeb")
+    # The same packages, byte for byte, from a second build in another folder.
+    package_build build-package-2
+    for p in "${packages[@]}"; do
+        for f in build-package/$p; do
+            if ! cmp "$f" "build-package-2/${f##*/}"; then
+                echo "FAILED: two builds of one commit made different packages ($f)"
+                command -v diffoscope >/dev/null && diffoscope "$f" "build-package-2/${f##*/}"
+                exit 1
+            fi
+        done
+    done
+    echo "Reproducible: build-package-2 made the same packages byte for byte"
     packaging/check-package.sh build-package build-package/packaging/expected-files.txt "$version"
     # Errors fail the command; warnings and notes are shown.
-    lintian --fail-on error --display-info build-package/orvcfg_"$version"_*.deb
-    ls build-package/orvcfg_"$version"_*.deb
+    for p in "${packages[@]}"; do
+        lintian --fail-on error --display-info build-package/$p
+    done
+    for p in "${packages[@]}"; do
+        ls build-package/$p
+    done
     ;;
 bench)
     deps

@@ -13,6 +13,12 @@ function(orv_add_man_pages folder)
                        "(Debian: apt install scdoc)")
         return()
     endif()
+    # The pages' date: the time SOURCE_DATE_EPOCH names when the build folder is configured,
+    # else when the pages are built (scdoc reads it), else today.
+    set(epoch)
+    if(DEFINED ENV{SOURCE_DATE_EPOCH})
+        set(epoch -DSOURCE_DATE_EPOCH=$ENV{SOURCE_DATE_EPOCH})
+    endif()
     set(pages)
     foreach(source IN LISTS sources)
         get_filename_component(page ${source} NAME_WLE) # orvcfg.1
@@ -21,7 +27,7 @@ function(orv_add_man_pages folder)
         add_custom_command(
             OUTPUT ${out}
             COMMAND ${CMAKE_COMMAND} -DSCDOC=${ORV_SCDOC} -DGZIP=${ORV_GZIP} -DSOURCE=${source}
-                    -DOUTPUT=${out} -P ${PROJECT_SOURCE_DIR}/cmake/scdoc-page.cmake
+                    -DOUTPUT=${out} ${epoch} -P ${PROJECT_SOURCE_DIR}/cmake/scdoc-page.cmake
             DEPENDS ${source} ${PROJECT_SOURCE_DIR}/cmake/scdoc-page.cmake
             COMMENT "Man page ${page}"
             VERBATIM)

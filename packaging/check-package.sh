@@ -3,8 +3,10 @@
 #
 # Checks the Debian package orvcfg_VERSION_<arch>.deb in FOLDER: it holds exactly the files
 # listed in EXPECTED-FILES (one path a line, written by packaging/CMakeLists.txt), its version
-# is VERSION, and its Depends name the shared libraries of the programs and Qt's SVG icon
-# engine. When there is no such package (or no dpkg-deb) it skips with exit status 77.
+# is VERSION, its Depends name the shared libraries of the programs and Qt's SVG icon engine,
+# its programs are stripped and carry no .comment section, and orvcfg-dbgsym_VERSION_<arch>.ddeb
+# beside it holds the debug symbols of each of them under its build id. When there is no such
+# package (or no dpkg-deb) it skips with exit status 77.
 set -uo pipefail
 folder=$1
 expected=$2
@@ -43,6 +45,47 @@ names=$(sed 's/ *([^)]*)//g; s/, */\n/g' <<<"$depends")
 for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6svg6; do
     if ! grep -qxF "$lib" <<<"$names"; then
         echo "FAILED: Depends does not name $lib: $depends"
+        failed=1
+    fi
+done
+if [ "$(field Section)" != electronics ]; then
+    echo "FAILED: Section is '$(field Section)', not electronics"
+    failed=1
+fi
+if [ -z "$(field Homepage)" ]; then
+    echo "FAILED: the package names no Homepage"
+    failed=1
+fi
+
+# The programs: stripped, without .comment, their debug symbols in the dbgsym package.
+dbgsym=${deb/\/orvcfg_/\/orvcfg-dbgsym_}
+dbgsym=${dbgsym%.deb}.ddeb
+if [ ! -f "$dbgsym" ]; then
+    echo "FAILED: there is no $dbgsym"
+    failed=1
+else
+    symbols=$(dpkg-deb -c "$dbgsym" | awk '{ print $6 }')
+    # dpkg checks the files against md5sums by their paths from the root.
+    if dpkg-deb -I "$dbgsym" md5sums | grep -qv '^[0-9a-f]\{32\}  usr/lib/debug/'; then
+        echo "FAILED: the md5sums of $dbgsym name other paths than usr/lib/debug/...:"
+        dpkg-deb -I "$dbgsym" md5sums
+        failed=1
+    fi
+fi
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+dpkg-deb -x "$deb" "$root"
+for program in "$root"/usr/bin/*; do
+    name=${program#"$root"/}
+    sections=$(readelf -S -W "$program")
+    if grep -qE '\.comment|\.debug_info|\.symtab' <<<"$sections"; then
+        echo "FAILED: $name is not stripped or still has its .comment section"
+        failed=1
+    fi
+    id=$(readelf -n "$program" | sed -n 's/^ *Build ID: *//p')
+    debug="./usr/lib/debug/.build-id/${id:0:2}/${id:2}.debug"
+    if [ -z "$id" ] || ! grep -qxF "$debug" <<<"${symbols:-}"; then
+        echo "FAILED: the debug symbols of $name (build id '$id') are not in the dbgsym package"
         failed=1
     fi
 done

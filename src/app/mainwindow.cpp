@@ -2,6 +2,7 @@
 
 #include "aboutbox.h"
 #include "windowfactory.h"
+#include "windowplace.h"
 #include "windowregistry.h"
 
 #include "core/dialogs.h"
@@ -18,6 +19,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QScopedValueRollback>
+#include <QScreen>
 #include <QSettings>
 #include <QTimer>
 #include <QToolBar>
@@ -301,13 +303,30 @@ void MainWindow::start(const QString& file) {
 
 void MainWindow::restorePlace() {
     const QString file = OpenableSettingsFile(paths_.settingsFile());
-    const QByteArray geometry =
+    const QByteArray kept =
         file.isEmpty() ? QByteArray()
                        : QSettings(file, QSettings::IniFormat).value(GeometryKey).toByteArray();
-    if (!geometry.isEmpty())
-        restoreGeometry(geometry);
+    if (!kept.isEmpty())
+        restoreGeometry(kept);
     // The window starts in its normal state, whatever state it was left in.
     setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+    // Its place, kept or the default one, fits the free area of its screen (a small or scaled
+    // screen, or another screen than the one it was left on).
+    const QScreen* s = QGuiApplication::screenAt(geometry().center());
+    if (!s)
+        s = screen();
+    if (!s)
+        return;
+    // The frame counts too, where the platform tells its size before the window shows.
+    create();
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    const QRect fitted =
+        FitIntoArea(geometry().marginsAdded(frame), s->availableGeometry()).marginsRemoved(frame);
+    // A window never placed (no place kept) is left for the window manager to place.
+    if (testAttribute(Qt::WA_Moved))
+        setGeometry(fitted);
+    else
+        resize(fitted.size());
 }
 
 void MainWindow::rememberPlace() {

@@ -1,5 +1,6 @@
 #include "commandset.h"
 
+#include "completion.h"
 #include "console.h"
 #include "texttable.h"
 
@@ -7,10 +8,13 @@
 
 namespace orv {
 
-namespace {
+const QCommandLineOption& CommandHelpOption() {
+    static const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                         QStringLiteral("Show this help and exit."));
+    return help;
+}
 
-const QCommandLineOption HelpOption({QStringLiteral("h"), QStringLiteral("help")},
-                                    QStringLiteral("Show this help and exit."));
+namespace {
 
 // "-o, --output=OUT": the names of an option as the help lists them.
 QString OptionNames(const QCommandLineOption& option) {
@@ -51,7 +55,7 @@ QString CommandSet::overview(int width) const {
     text += QStringLiteral("\nOptions:\n");
     text += DefinitionList(
         {{QStringLiteral("-h, --help"), QStringLiteral("Show this help and exit.")},
-         {QStringLiteral("--version"), QStringLiteral("Show the version and exit.")}},
+         {QStringLiteral("-v, --version"), QStringLiteral("Show the version and exit.")}},
         width);
     text +=
         QLatin1Char('\n') +
@@ -65,7 +69,7 @@ QString CommandSet::help(const Command& command, int width) const {
                    QLatin1Char('\n') + WrapText(command.description, width) +
                    QStringLiteral("\nOptions:\n");
     QList<QCommandLineOption> options = command.options;
-    options << HelpOption;
+    options << CommandHelpOption();
     std::vector<std::pair<QString, QString>> rows;
     for (const QCommandLineOption& o : options)
         rows.emplace_back(OptionNames(o), o.description());
@@ -90,8 +94,17 @@ int CommandSet::run(const QStringList& arguments, Console& console) const {
         console.print(overview(console.width()));
         return ExitOk;
     }
-    if (first == QLatin1String("--version")) {
+    if (first == QLatin1String("--version") || first == QLatin1String("-v")) {
         console.print(QStringLiteral("%1 %2\n").arg(program_, version_));
+        return ExitOk;
+    }
+    // Not in the help: the build writes the completion scripts with it.
+    if (first == QLatin1String("--completion") && arguments.size() == 2) {
+        const auto shell = ShellNamed(arguments.at(1));
+        if (!shell)
+            return usageError(
+                console, QStringLiteral("no completion for '%1'").arg(arguments.at(1)), QString());
+        console.print(CompletionScript(*shell, program_, commands_));
         return ExitOk;
     }
     if (first == QLatin1String("help")) {
@@ -118,11 +131,11 @@ int CommandSet::run(const QStringList& arguments, Console& console) const {
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     parser.addOptions(command->options);
-    parser.addOption(HelpOption);
+    parser.addOption(CommandHelpOption());
     // The parser skips the first argument, the program's name.
     if (!parser.parse(QStringList{program_} + arguments.mid(1)))
         return usageError(console, parser.errorText(), command->name);
-    if (parser.isSet(HelpOption)) {
+    if (parser.isSet(CommandHelpOption())) {
         console.print(help(*command, console.width()));
         return ExitOk;
     }

@@ -61,8 +61,11 @@ struct Command {
     bool outputIsResult = true;
 };
 
+// -h, --help: the option every command takes besides its own.
+const QCommandLineOption& CommandHelpOption();
+
 // The subcommands of a program, with the parsing, the help texts and the exit codes they share.
-// "PROGRAM --help" lists the commands, "PROGRAM --version" prints the version, and
+// "PROGRAM --help" lists the commands, "PROGRAM --version" (-v) prints the version, and
 // "PROGRAM COMMAND --help" (or "PROGRAM help COMMAND") describes one command.
 class CommandSet {
 public:

@@ -5,12 +5,14 @@
 #include "appfixture.h"
 
 #include "app/qtdialogs.h"
+#include "app/windowplace.h"
 #include "core/cfgformat.h"
 #include "support/filefixtures.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QMimeDatabase>
+#include <QScreen>
 #include <QSettings>
 #include <QTimer>
 
@@ -43,6 +45,10 @@ class TestUserSettings : public QObject {
 private slots:
     void placeRestoredInSecondRun_data();
     void placeRestoredInSecondRun();
+    void fitIntoArea_data();
+    void fitIntoArea();
+    void placeFitsScreen_data();
+    void placeFitsScreen();
     void configurationNotKept();
     void dialogsStartInLastFolder_data();
     void dialogsStartInLastFolder();
@@ -78,6 +84,51 @@ void TestUserSettings::placeRestoredInSecondRun() {
     QCOMPARE(second.window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen),
              Qt::WindowStates());
     QCOMPARE(second.window->geometry(), place);
+}
+
+void TestUserSettings::fitIntoArea_data() {
+    QTest::addColumn<QRect>("wanted");
+    QTest::addColumn<QRect>("fitted");
+    const QRect area(0, 30, 640, 420); // a panel above
+    QTest::newRow("fits") << QRect(10, 40, 400, 300) << QRect(10, 40, 400, 300);
+    QTest::newRow("too large") << QRect(0, 0, 800, 600) << QRect(0, 30, 640, 420);
+    QTest::newRow("reaches out right and below")
+        << QRect(500, 300, 400, 300) << QRect(240, 150, 400, 300);
+    QTest::newRow("on a screen no longer there")
+        << QRect(-1500, 40, 400, 300) << QRect(0, 40, 400, 300);
+    QTest::newRow("too wide only") << QRect(100, 50, 900, 200) << QRect(0, 50, 640, 200);
+}
+
+void TestUserSettings::fitIntoArea() {
+    QFETCH(QRect, wanted);
+    QFETCH(QRect, fitted);
+    QCOMPARE(FitIntoArea(wanted, QRect(0, 30, 640, 420)), fitted);
+}
+
+void TestUserSettings::placeFitsScreen_data() {
+    QTest::addColumn<QRect>("kept"); // null: none
+    QTest::newRow("default place") << QRect();
+    QTest::newRow("kept on a larger screen") << QRect(300, 200, 1900, 1400);
+}
+
+// Also run on a 1280x900 screen at a scale factor of 2, where the default place is too large.
+void TestUserSettings::placeFitsScreen() {
+    QFETCH(QRect, kept);
+    QTemporaryDir home;
+    const QString configDir = home.filePath(QStringLiteral("config"));
+    if (!kept.isNull()) {
+        QDir().mkpath(configDir);
+        QWidget other;
+        other.setGeometry(kept);
+        QSettings(configDir + QStringLiteral("/orvcfg.conf"), QSettings::IniFormat)
+            .setValue(QStringLiteral("MainWindow/geometry"), other.saveGeometry());
+    }
+    AppFixture f(configDir);
+    f.start();
+    const QRect available = f.window->screen()->availableGeometry();
+    QString text;
+    QDebug(&text) << f.window->frameGeometry() << "on" << available;
+    QVERIFY2(available.contains(f.window->frameGeometry()), qPrintable(text));
 }
 
 void TestUserSettings::configurationNotKept() {

@@ -7,8 +7,8 @@
 #include "core/catalogue.h"
 #include "core/config.h"
 #include "orvproject.h"
-#include "support/waiting.h"
 #include "support/settingfields.h"
+#include "support/waiting.h"
 
 #include <QDir>
 #include <QFile>
@@ -248,6 +248,8 @@ private slots:
     void getPrintsValues();
     void namesNotUtf8();
     void setInPlaceRefusesAChangedFile();
+    void bashCompletion_data();
+    void bashCompletion();
 
 private:
     QTemporaryDir dir_;
@@ -535,6 +537,8 @@ void TestOrvctl::exitCodes_data() {
                           << "";
     QTest::newRow("version") << QStringList{"--version"} << 0 << "orvctl " ORV_VERSION "\n"
                              << "";
+    QTest::newRow("-v") << QStringList{"-v"} << 0 << "orvctl " ORV_VERSION "\n"
+                        << "";
     QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << ""
                                      << "unknown command 'frobnicate'";
     QTest::newRow("unknown option") << QStringList{"show", "--jsn", "a.cfg"} << 2 << ""
@@ -571,6 +575,9 @@ void TestOrvctl::exitCodes_data() {
         << "no header records";
     QTest::newRow("unknown key") << QStringList{"get", "a.cfg", "parity"} << 2 << ""
                                  << "did you mean bar.comm.parity, mag.comm.parity?";
+    QTest::newRow("completion of an unknown shell")
+        << QStringList{"--completion", "fish"} << 2 << ""
+        << "no completion for 'fish'";
     QTest::newRow("not an assignment") << QStringList{"set", "a.cfg", "bar.comm.parity"} << 2 << ""
                                        << "is not KEY=VALUE";
 }
@@ -903,7 +910,7 @@ void TestOrvctl::namesNotUtf8() {
               "\"$0\" get \"$(printf 'bad\\377\\376.cfg')\" bar.comm.parity && "
               "\"$0\" get \"$(printf 'in\\377.cfg')\" bar.comm.parity",
               QStringLiteral(ORVCTL_PATH)});
-    QVERIFY(sh.waitForFinished(20000));
+    QVERIFY(sh.waitForFinished(GiveUpMsecs));
     QCOMPARE(sh.exitCode(), 2);
     QCOMPARE(sh.readAllStandardOutput(), QByteArray("odd\n"));
     QCOMPARE(sh.readAllStandardError(),
@@ -927,6 +934,55 @@ void TestOrvctl::setInPlaceRefusesAChangedFile() {
     QVERIFY(file && !SaveConfigFile(cfg, *file, &why, stamp));
     QCOMPARE(why, QStringLiteral("another program changed it after it was read"));
     QCOMPARE(ReadAll(cfg), theirs);
+}
+
+void TestOrvctl::bashCompletion_data() {
+    QTest::addColumn<QStringList>("words"); // after "orvctl"; the last is the word completed
+    QTest::addColumn<QString>("reply");     // sorted
+    QTest::newRow("command") << QStringList{"do"} << "download";
+    QTest::newRow("option") << QStringList{"show", "--j"} << "--json";
+    QTest::newRow("file") << QStringList{"diff", "a.cfg", "b"} << "b.cfg";
+    QTest::newRow("no more operands") << QStringList{"show", "a.cfg", ""} << "";
+    QTest::newRow("key") << QStringList{"get", "a.cfg", "bar.comm.b"} << "bar.comm.baud_rate";
+    QTest::newRow("key to set") << QStringList{"set", "a.cfg", "mag.comm.par"}
+                                << "mag.comm.parity=";
+    QTest::newRow("value") << QStringList{"set", "a.cfg", "bar.comm.data_bits="}
+                           << "bar.comm.data_bits=7 bar.comm.data_bits=8";
+    // Where COMP_WORDBREAKS holds "=", as it does by default.
+    QTest::newRow("value, split") << QStringList{"set", "a.cfg", "bar.comm.parity",
+                                                 "=",   "odd",   "mag.comm.tracks",
+                                                 "=",   "1-"}
+                                  << "1-2 1-2-3 1-3-2";
+    QTest::newRow("option's value") << QStringList{"upload", "--parity", "e"} << "even";
+    QTest::newRow("port") << QStringList{"version", "-p", "com"} << "com1 com2 com3 com4 com5 com6";
+    QTest::newRow("option's value in one word")
+        << QStringList{"upload", "--parity=o"} << "--parity=odd";
+    QTest::newRow("option's value, split")
+        << QStringList{"upload", "--data-bits", "=", ""} << "7 8";
+    QTest::newRow("output file") << QStringList{"set", "b.cfg", "-o", "a"} << "a.cfg";
+    QTest::newRow("help on a command") << QStringList{"help", "d"} << "diff download";
+    QTest::newRow("after an option's value")
+        << QStringList{"memory", "--port", "com1", "r"} << "read";
+}
+
+void TestOrvctl::bashCompletion() {
+    QFETCH(QStringList, words);
+    QFETCH(QString, reply);
+    WriteAll(path(QStringLiteral("a.cfg")), "");
+    WriteAll(path(QStringLiteral("b.cfg")), "");
+    QProcess bash;
+    bash.setWorkingDirectory(dir_.path());
+    bash.start(QStringLiteral("bash"),
+               QStringList{QStringLiteral("-c"),
+                           QStringLiteral("source \"$0\"; COMP_WORDS=(orvctl \"$@\"); "
+                                          "COMP_CWORD=$#; _orvctl; printf '%s\\n' "
+                                          "\"${COMPREPLY[@]}\" | sort"),
+                           QStringLiteral(ORVCTL_BASH_COMPLETION)} +
+                   words);
+    QVERIFY(bash.waitForFinished(GiveUpMsecs));
+    QCOMPARE(bash.readAllStandardError(), QByteArray());
+    QCOMPARE(QString::fromUtf8(bash.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
+             reply.split(' ', Qt::SkipEmptyParts));
 }
 
 QTEST_GUILESS_MAIN(TestOrvctl)
