@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The orvcfg developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds, runs and tests orvcfg on Debian 12. Installs the build packages that are missing first
 # (as root, or through sudo).
 #
@@ -19,9 +21,10 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 # Building, and what the tests need: the SVG icon engine (sharp icons), scdoc (man pages), the
-# validators of the desktop files, and zsh (the completion script is checked with it).
+# validators of the desktop files, zsh (the completion script is checked with it) and reuse (every
+# file's copyright and licence).
 PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev libfontconfig-dev
-    libqt6svg6 scdoc appstream appstream-util desktop-file-utils shared-mime-info zsh)
+    libqt6svg6 scdoc appstream appstream-util desktop-file-utils shared-mime-info zsh reuse)
 # What ./dev.sh package needs besides: dpkg-buildflags and dpkg-shlibdeps (Depends), file
 # (CPack finds the programs to take the debug symbols of with it), lintian, and ccache where
 # (the builds of later runs take their objects from the cache).

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmark of the keyboard and RS232 test under a flood (not run by ctest; ./dev.sh bench runs
 // it): a decoder sends without a pause at the full line rate of 115200 baud for ten minutes, on
 // one running line ("CR+LF Enable" off, as the window opens). Every 100 ms a key is typed into

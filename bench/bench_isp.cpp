@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmarks of the firmware update (not run by ctest; ./dev.sh bench runs them):
 //   1. the end packet: `orvctl flash` of a one-page image 100 times against a loader that takes
 //      bytes at 19200 baud only; orvctl ends right after the packet, so every run shows whether

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmark of the keyboard link's byte spacing (not run by ctest; ./dev.sh bench runs it): a
 // keyboard download at the real timing against the recording port access, whose time stamps
 // give the gaps between the 172 data characters. Run once on an idle machine and once with a

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmarks of the decoder link (not run by ctest; ./dev.sh bench runs them):
 //   1. host overhead of one RS232 download and one upload against the in-process emulator;
 //   2. CPU time the process uses while a 3-second reply time-out runs, and how late it ends;

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmarks of orvctl (not run by ctest; ./dev.sh bench runs them), each run as a new process
 // of the real program, timed from its start to its end:
 //   1. "orvctl show FILE" of one configuration file (goal: at most 30 ms);

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmarks of orvctl's link commands against emulated decoders (not run by ctest;
 // ./dev.sh bench runs them):
 //   1. provisioning: "orvctl download FILE --verify" on 1 and on 8 decoders at once, with the

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The orvcfg developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # orv_add_man_pages(<folder>)
 #
 # Every <name>.<section>.scd in <folder> (scdoc's source format) becomes the man page

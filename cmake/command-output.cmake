@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The orvcfg developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DOUTPUT=<file> -P command-output.cmake -- <program> [<argument>...]
 # Runs a program and writes what it prints to OUTPUT; a program that fails leaves no file.
 set(command)

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The orvcfg developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DSCDOC=scdoc -DGZIP=gzip -DSOURCE=<page>.scd -DOUTPUT=<page>.gz
 #       [-DSOURCE_DATE_EPOCH=<seconds>] -P scdoc-page.cmake
 # One man page: scdoc's roff output, compressed as Debian wants it (best compression, no name

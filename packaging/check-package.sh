@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The orvcfg developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # check-package.sh FOLDER EXPECTED-FILES VERSION
 #
 # Checks the Debian package orvcfg_VERSION_<arch>.deb in FOLDER: it holds exactly the files

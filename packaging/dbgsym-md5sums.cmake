@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The orvcfg developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run by CPack (CPACK_POST_BUILD_SCRIPTS) on the packages it made. CPack writes the md5sums of
 # the debug symbols package with the absolute paths of its staging folder, where dpkg expects
 # paths relative to the root ("usr/lib/debug/..."): wrong for dpkg --verify and debsums, and

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The orvcfg developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run by CPack (CPACK_PRE_BUILD_SCRIPTS) on the files it is about to pack: removes the .comment
 # section, the compilers' names and versions, from every ELF file, as Debian's packages have them.
 find_program(ORV_OBJCOPY objcopy)

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orv_screenshot FILE DATE
 //
 // Draws the picture of the program that software centres show (the metainfo's screenshot): the

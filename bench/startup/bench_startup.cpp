@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up benchmark: the time from starting a process to its main window being shown on
 // screen, for orvcfg's main window and for a bare Qt main window with an MDI area, measured
 // side by side on this machine; and orvcfg's resident memory once its window is shown.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The orvcfg developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Regenerates the PNGs made from the SVG sources in src/: the program's icon at the usual sizes
 # of the hicolor theme (hicolor/NxN/orvcfg.png, installed beside the scalable SVG; the 64-pixel
 # one is also the window icon where Qt's SVG icon engine is missing) and the toolbar icons for

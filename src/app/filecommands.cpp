@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The File menu of the main window: New, Open, Save, Save As, Save As Default, and the loading
 // of the defaults file at start-up.
 

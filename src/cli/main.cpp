@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvctl: reads, changes and compares configuration files, and talks to decoders over RS232,
 // from the command line.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every window through the accessibility interfaces, as a screen reader uses it: a control's
 // Toggle action does what a click does, and every frame is announced by its own title. The
 // tables are built by walking the windows' widgets, so a new control or frame is covered too.

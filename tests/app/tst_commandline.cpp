@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: every program's --version, orvcfg's --help and wrong command lines (run as
 // processes without a display; each ends before the program's start-up), and the
 // FILE that start-up opens as File > Open does (in this process, with the test doubles).

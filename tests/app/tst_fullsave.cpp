@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every kind of save on a real full disk (a small tmpfs, mounted when the test runs as root):
 // the failure is reported with the file's name and the reason, the old file stays byte for byte,
 // no temporary file is left behind, and what was to be saved still counts as unsaved.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Message texts with carriage returns and line feeds show as separate lines; the text itself
 // (as the Dialogs service records it) is not changed by the link windows. A message's details
 // are the message box's details text.

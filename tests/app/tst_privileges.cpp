@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up takes the keyboard link's port access and then gives up every privilege: first
 // with a fake process (capabilities, ids, calls that fail), then for real in a child process,
 // whose /proc/self/status must show nothing left.

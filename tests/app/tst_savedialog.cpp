@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The production save dialog refuses a name in a folder that does not exist when the request
 // says "path must exist", and keeps itself open for another name.
 

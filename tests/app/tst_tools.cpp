@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tools inside the main window: the commands build the real windows, a firmware transfer
 // cannot be cut short by other commands or by closing the program (they say why), and the
 // keyboard and RS232 test reads the link settings the other windows chose.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A running frmTransmit exchange meets the commands that close its window: the window's own
 // closing, New, Open, another window, the "mag" button, and closing the main window. The
 // exchange ends at once and cleanly: no crash, the serial port closed, the keyboard interrupts

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the program keeps of itself between runs, in orvcfg.conf of the per-user configuration
 // folder (here a temporary folder): the main window's place and the folder of the last file
 // dialog; never anything of the configuration.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window registry against the real main window: every row's menu item, toolbar key, command
 // set and counterpart; and CloseActivePanel and SyncModeButtons, which the main window runs.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvctl: the settings as text (set, then read back, for every key over random images; refused
 // values; diff against a byte-by-byte comparison) through the library, and the program itself
 // (exit codes, output, JSON, the files it writes and leaves alone) through QProcess.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvctl's link commands, run as the real program (QProcess) against decoder emulators on
 // pseudo-terminals in this process: every command in every fault mode (exit code, the window's
 // message, which files exist afterwards), several ports at once with one failing, JSON, the

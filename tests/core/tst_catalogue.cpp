@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings catalogue against tables written down independently of it: where every setting
 // is stored (support/settingfields.h), and the codes and captions of every option group and
 // check box of the panels (the panel tests' transcriptions).

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ParseCfgFile: a file that opens saves back (WriteCfgFile never refuses what was read), and
 // the file saved opens with the same contents and saves again byte for byte.
 

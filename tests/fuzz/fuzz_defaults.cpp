@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ParseDefaultsFile: an image is read only from a file whose first line is the signature, and
 // the image written back as a defaults file reads back the same.
 

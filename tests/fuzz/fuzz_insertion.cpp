@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ParseInsertionText with RenderInsertionGroup: what a group's text is rendered as parses back
 // to the same bytes, so what the box shows is what the image holds; a group is its stored bytes
 // followed only by 255s.

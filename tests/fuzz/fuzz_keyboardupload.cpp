@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ParseKeyboardUpload: a typed reply is taken exactly when it is 145 characters, starts with "1"
 // (bar decoder) or "0" (magnetic reader), carries only the digits 0-9, A-F, a-f in its pairs and
 // their XOR is 0; the settings written back as hex give the reply's pairs again.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MemoryRecordReader::takeBlock over a stream of blocks, as one memory read takes them: every
 // status and every line must be what a plain model of the record stream gives, and the bytes
 // held never exceed the buffer.

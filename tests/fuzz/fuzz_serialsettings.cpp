@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ParseSerialSettings: settings that are taken have a positive baud rate, and written back as a
 // settings text (with or without blanks around the parts) they read back the same.
 //

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ParseSerialUpload with ApplyUpload: a block is taken exactly when its length byte, its size
 // and its check say so; its settings are the reply's bytes for the region it names, and applying
 // it changes that region of the image and nothing else.

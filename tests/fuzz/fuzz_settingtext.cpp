@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The value text of orvctl's get and set: what get prints for a setting of one configuration,
 // set into another, stores the same bits there and changes nothing else; a value that set takes
 // changes only its setting, and what get then prints stores it again; a refused value changes

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sanitizer settings of the fuzz targets, linked into each of them.
 
 extern "C" {

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The orvcfg developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the seed corpora of the fuzz targets into corpus/<target>/ beside this script.
 
 Each seed is a small, valid (or nearly valid) input that leads a target into its deep paths;

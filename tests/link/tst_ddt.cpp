@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DDT, the keyboard and RS232 test: received bytes with control codes by name, the 200 ms
 // gathering of a datum, the CR+LF option, the 41-line limits of both boxes, the text the RS232
 // box keeps, focus, and a port that cannot be opened. The decoder emulator sends over a

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RS232 exchanges on their own, through the QSerialPort adapter and a pseudo-terminal
 // against the decoder emulator: outcomes in every fault mode, the port's absence and loss,
 // cancelling in every state, exchanges on two ports at once, and the real timing.

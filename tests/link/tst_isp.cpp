@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmISP against the emulator's firmware loader over a pseudo-terminal: the file checks, the
 // packets byte for byte, the reassembled image, status texts, pauses, and every fault mode.
 

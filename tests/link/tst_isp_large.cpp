@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmISP sending the largest image, 65,535 bytes, to the emulator's loader: 357 pages with a
 // pause after each (at a twentieth of the real pace), the last page carrying 31 bytes, the
 // image reassembled byte for byte. A program of its own because it is the longest transfer.

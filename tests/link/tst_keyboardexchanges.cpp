@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard-link exchanges on their own: what they write to the keyboard controller and the
 // interrupt mask port (recorded by the port-access double), with the decoder's keystrokes typed
 // by the test through typed(), mostly at a tenth of the real timing.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shared link option groups: how clicks rewrite the link settings, and what the layouts of
 // the three link windows carry.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frames, hex text and the reply parsers of both links.
 
 #include "link/protocol/frames.h"

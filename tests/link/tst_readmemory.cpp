@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmReadMemory over RS232 against the emulator's memory: blocks and answers, the record
 // stream into text, every fault; the memory data files and the closing question.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmReadMemory over the keyboard link: the "MMMMM" and "NNNNN" bursts (2 ms between letters),
 // the decoder's "S" in Text1, the memory text it types ending at code 3, at 3,000 characters
 // or after 5 s, and the unmasking of the interrupts after every wait.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial port service: settings text, "Com N" mapping, and the QSerialPort adapter driven
 // over a pseudo-terminal against the decoder emulator.
 

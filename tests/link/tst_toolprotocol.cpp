@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The protocol of the tools: the firmware loader's packets and reply codes, and the memory
 // record stream read block by block.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmTransmit over the keyboard link: the bytes written to the keyboard controller (recorded by
 // the port-access double), and the decoder's answers typed into Text1 by the test's decoder.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frmTransmit over RS232: whole exchanges through the QSerialPort adapter and a pseudo-terminal
 // against the decoder emulator, in every fault mode.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MIME type of configuration files, as a desktop finds it: update-mime-database builds a
 // database from packaging/orvcfg-mime.xml in a temporary data folder placed first in
 // XDG_DATA_DIRS, and QMimeDatabase answers from it (and from the system's database).

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The orvcfg developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # validate.sh [--silent] PACKAGE TOOL [ARG...]
 #
 # Runs a validator on the project's desktop files. It passes when the validator accepts them

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What each bar decoder panel does beyond its bit fields and captions: header strings,
 // "Clear All" buttons, identifier and truncation boxes, prefix and suffix boxes with the Control
 // Key dialog, and panels closed by New and Open.

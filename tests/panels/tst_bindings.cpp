@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The binding widgets on their own, with tables that are not the bar decoder's: the magnetic
 // reader panels use them with codes that differ from element indexes, shifted fields and
 // switching insertion groups.

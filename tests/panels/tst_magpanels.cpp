@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What each magnetic reader panel does beyond its bit fields and captions: shared header
 // strings, the card standard's enabling rule, the separator box, track switching of the prefix
 // and suffix boxes, the start and end characters, and the Control Key dialog's target.

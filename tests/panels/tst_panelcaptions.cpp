@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The captions of every panel: window captions, tab strips with their tooltips and frames, and
 // the frames, buttons and labels that are not bit fields.
 

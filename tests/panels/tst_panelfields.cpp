@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every bit field of the seven settings panels, driven through the main window as a user drives
 // it: loading, clicking every element and check box, every "Set Default" button, and opening and
 // closing with no change, over many random images.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Where every setting of a configuration is stored, written down from the decoder's byte and

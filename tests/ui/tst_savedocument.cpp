@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Save / Save As path that configurations and memory data share: what it asks, what it
 // writes, and how a failure reads and leaves the old file.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The decoder's memory: read block by block and cleared over RS232.
 
 #include "decodercore.h"

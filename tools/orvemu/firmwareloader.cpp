@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The decoder's firmware loader: the access command, then erase, data pages and the end of the
 // image in 192-byte packets.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orvemu: a decoder on a pseudo-terminal, for trying orvcfg without a decoder.
 //
 //   orvemu --com 1            answer as a magnetic reader on "Com 1" of orvcfg
