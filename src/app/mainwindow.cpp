@@ -470,34 +470,7 @@ void MainWindow::toggleCommandSet() {
         showChild(row->counterpart); // the window's own loading sets ActivePanel
 }
 
-// The handlers of the window items; the menus themselves run the registry's rows.
-void MainWindow::mnuConfigInterface_Click() {
-    openFromMenu(PanelCfg3);
-}
-void MainWindow::mnuConfigComm_Click() {
-    openFromMenu(PanelCfg4);
-}
-void MainWindow::mnuConfigBar_Click() {
-    openFromMenu(PanelCfg5);
-}
-void MainWindow::mnuConfigMisc_Click() {
-    openFromMenu(PanelCfg6);
-}
-void MainWindow::mnuConfigTransmit_Click() {
-    openFromMenu(PanelTransmit);
-}
-void MainWindow::mnuMagInterface_Click() {
-    openFromMenu(PanelMagCfg3);
-}
-void MainWindow::mnuMagComm_Click() {
-    openFromMenu(PanelMagCfg4);
-}
-void MainWindow::mnuMagMisc_Click() {
-    openFromMenu(PanelMagCfg6);
-}
-void MainWindow::mnuMagTransmit_Click() {
-    openFromMenu(PanelTransmit);
-}
+// The memory window's item is created unavailable: this is its command.
 void MainWindow::mnuToolsRDM_Click() {
     openFromMenu(PanelReadMemory);
 }
@@ -516,10 +489,6 @@ void MainWindow::mnuMagDefault_Click() {
          ProgramTitle, Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation, Dialogs::Answer::No});
     if (answer == Dialogs::Answer::Yes)
         config_.RestoreMagDefaults();
-}
-
-void MainWindow::mnuToolsISP_Click() {
-    openFirmwareWindow();
 }
 
 void MainWindow::openFirmwareWindow() {

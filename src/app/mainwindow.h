@@ -87,21 +87,11 @@ public slots:
     void mnuFileSaveAs_Click();
     void mnuFileDefault_Click();
     void mnuFileExit_Click();
-    // Bar_Decoder menu.
-    void mnuConfigInterface_Click();
-    void mnuConfigComm_Click();
-    void mnuConfigBar_Click();
-    void mnuConfigMisc_Click();
+    // The Set All Default items of the Bar_Decoder and Magnic_Reader menus (their window
+    // items run the registry's rows).
     void mnuConfigDefault_Click();
-    void mnuConfigTransmit_Click();
-    // Magnic_Reader menu.
-    void mnuMagInterface_Click();
-    void mnuMagComm_Click();
-    void mnuMagMisc_Click();
     void mnuMagDefault_Click();
-    void mnuMagTransmit_Click();
     // Tools and Help.
-    void mnuToolsISP_Click();
     void mnuToolsKRtest_Click();
     void mnuToolsRDM_Click();
     void mnuHelpContents_Click();
