@@ -2,10 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "apppaths.h"
 
+#include "core/userfolder.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace orv {
 
@@ -21,7 +22,7 @@ QString OpenableSettingsFile(const QString& path) {
 AppPaths AppPaths::ForThisProcess() {
     AppPaths p;
     p.currentDir = QDir::currentPath();
-    p.userConfigDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    p.userConfigDir = UserConfigFolder();
     const QString appDir = QCoreApplication::applicationDirPath();
     // In the build tree the manual lies beside the executable; installed, it lies in
     // <prefix>/share/orvcfg.

@@ -9,6 +9,7 @@
 #include "linksession.h"
 
 #include "core/cfgformat.h"
+#include "core/userfolder.h"
 #include "core/wholefile.h"
 #include "link/exchange/configexchanges.h"
 #include "link/exchange/firmwareexchange.h"
@@ -25,7 +26,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QStandardPaths>
 #include <QTimer>
 
 #include <memory>
@@ -139,12 +139,6 @@ struct LinkSetup {
     }
 };
 
-// The per-user folder orvcfg keeps its files and "com N" links in (~/.config/orvcfg).
-QString OrvcfgConfigDir() {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
-        .filePath(QStringLiteral("orvcfg"));
-}
-
 // The device a port stands for as the system knows it, links followed: a device node by its
 // number, any other file by its file system and inode. Nothing when there is no such file.
 std::optional<std::pair<quint64, quint64>> DeviceIdentity(const PortName& name) {
@@ -207,7 +201,7 @@ std::optional<LinkSetup> ReadSetup(const CommandCall& call, const QString& comma
     }
     s.timing = CommandLinkTiming();
     s.json = call.isSet(QStringLiteral("json"));
-    s.configDir = OrvcfgConfigDir();
+    s.configDir = UserConfigFolder();
     s.factory = std::make_unique<QtSerialPortFactory>(s.configDir);
     for (PortName& name : s.ports) {
         if (name.isComPort())

@@ -13,6 +13,7 @@
 
 #include "decoderemulator.h"
 
+#include "core/userfolder.h"
 #include "orvproject.h"
 
 #include <QCommandLineParser>
@@ -20,7 +21,6 @@
 #include <QDir>
 #include <QFile>
 #include <QSocketNotifier>
-#include <QStandardPaths>
 
 #include <csignal>
 #include <cstdio>
@@ -210,9 +210,7 @@ int main(int argc, char* argv[]) {
             std::fprintf(stderr, "orvemu: --com needs a port number from 1 up\n");
             return 2;
         }
-        const QString dir =
-            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-            QStringLiteral("/orvcfg");
+        const QString dir = orv::UserConfigFolder();
         QDir().mkpath(dir);
         linkPath = QDir(dir).filePath(QStringLiteral("com%1").arg(n));
     }
