@@ -6,6 +6,7 @@
 
 #include "core/config.h"
 #include "core/dialogs.h"
+#include "link/exchange/serialexchange.h"
 #include "link/protocol/text.h"
 #include "link/serial/serialport.h"
 

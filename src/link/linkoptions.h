@@ -2,9 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/dialogs.h"
-#include "link/exchange/serialexchange.h"
-
 #include <QStringList>
 #include <QWidget>
 

@@ -3,6 +3,7 @@
 // The serial port service: settings text, "Com N" mapping, and the QSerialPort adapter driven
 // over a pseudo-terminal against the decoder emulator.
 
+#include "link/exchange/serialexchange.h"
 #include "link/linkoptions.h"
 #include "link/serial/qtserialport.h"
 #include "orvemu/decoderemulator.h"
