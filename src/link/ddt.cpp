@@ -43,13 +43,13 @@ void AppendKeepingLast(QPlainTextEdit* box, const QString& text, int kept) {
 } // namespace
 
 Ddt::Ddt(Config& config, Dialogs& dialogs, SerialPortFactory& serialPorts, QWidget* parent)
-    : QDialog(parent), config_(config), dialogs_(dialogs), MSComm1_(serialPorts.createPort()) {
+    : QDialog(parent), config_(config), dialogs_(dialogs), port_(serialPorts.createPort()) {
     setObjectName(QStringLiteral("DDT"));
     setWindowTitle(QStringLiteral("Keyboard_RS232 Test"));
     setModal(true);
-    MSComm1_->setObjectName(QStringLiteral("MSComm1"));
-    connect(MSComm1_.get(), &SerialPort::received, this, &Ddt::MSComm1_OnComm);
-    connect(MSComm1_.get(), &SerialPort::lost, this, &Ddt::MSComm1_Lost);
+    port_->setObjectName(QStringLiteral("MSComm1"));
+    connect(port_.get(), &SerialPort::received, this, &Ddt::MSComm1_OnComm);
+    connect(port_.get(), &SerialPort::lost, this, &Ddt::MSComm1_Lost);
     receptionWait_.setSingleShot(true);
     receptionWait_.setTimerType(Qt::PreciseTimer);
     receptionWait_.setInterval(ReceptionWaitMsecs);
@@ -58,8 +58,8 @@ Ddt::Ddt(Config& config, Dialogs& dialogs, SerialPortFactory& serialPorts, QWidg
 }
 
 Ddt::~Ddt() {
-    MSComm1_->disconnect(this);
-    MSComm1_->close();
+    port_->disconnect(this);
+    port_->close();
 }
 
 void Ddt::buildControls() {
@@ -93,34 +93,34 @@ void Ddt::buildControls() {
     };
 
     auto* keyboard = label("Label2", "Keyboard");
-    txtKB_ = box("txtKB");
-    keyboard->setBuddy(txtKB_);
-    Command2_ = button("Command2", &Ddt::Command2_Click);
-    Command2_->setAccessibleDescription(tr("Clear the keyboard box"));
+    keyboardBox_ = box("txtKB");
+    keyboard->setBuddy(keyboardBox_);
+    clearKeyboardButton_ = button("Command2", &Ddt::Command2_Click);
+    clearKeyboardButton_->setAccessibleDescription(tr("Clear the keyboard box"));
     grid->addWidget(keyboard, 1, 0);
-    grid->addWidget(txtKB_, 3, 0);
-    grid->addWidget(Command2_, 4, 0, Qt::AlignLeft);
+    grid->addWidget(keyboardBox_, 3, 0);
+    grid->addWidget(clearKeyboardButton_, 4, 0, Qt::AlignLeft);
 
     auto* rs232 = label("Label4", "RS232");
-    LblPort_ = label("LblPort", "");
-    TxtRS232_ = box("TxtRS232");
-    TxtRS232_->setReadOnly(true);
+    portLabel_ = label("LblPort", "");
+    serialBox_ = box("TxtRS232");
+    serialBox_->setReadOnly(true);
     // Nothing to undo in a box the user cannot edit; kept, the undo history would keep every
     // reception ever shown.
-    TxtRS232_->setUndoRedoEnabled(false);
-    rs232->setBuddy(TxtRS232_);
-    Command1_ = button("Command1", &Ddt::Command1_Click);
-    Command1_->setAccessibleDescription(tr("Clear the RS232 box"));
-    Check1_ = new QCheckBox(QStringLiteral("CR+LF Enable"), this);
-    Check1_->setObjectName(QStringLiteral("Check1"));
+    serialBox_->setUndoRedoEnabled(false);
+    rs232->setBuddy(serialBox_);
+    clearSerialButton_ = button("Command1", &Ddt::Command1_Click);
+    clearSerialButton_->setAccessibleDescription(tr("Clear the RS232 box"));
+    crLfCheck_ = new QCheckBox(QStringLiteral("CR+LF Enable"), this);
+    crLfCheck_->setObjectName(QStringLiteral("Check1"));
     // Checked or cleared by a click, the keyboard or an accessibility client.
-    connect(Check1_, &QCheckBox::toggled, this, &Ddt::Check1_Click);
+    connect(crLfCheck_, &QCheckBox::toggled, this, &Ddt::Check1_Click);
     grid->addWidget(rs232, 1, 1);
-    grid->addWidget(LblPort_, 2, 1);
-    grid->addWidget(TxtRS232_, 3, 1);
+    grid->addWidget(portLabel_, 2, 1);
+    grid->addWidget(serialBox_, 3, 1);
     auto* rsButtons = new QHBoxLayout;
-    rsButtons->addWidget(Command1_);
-    rsButtons->addWidget(Check1_);
+    rsButtons->addWidget(clearSerialButton_);
+    rsButtons->addWidget(crLfCheck_);
     rsButtons->addStretch();
     grid->addLayout(rsButtons, 4, 1);
     grid->setRowStretch(3, 1);
@@ -128,23 +128,23 @@ void Ddt::buildControls() {
 }
 
 void Ddt::load() {
-    LblPort_->setText(QStringLiteral("COM ") + QString::number(config_.ComPort) +
-                      QStringLiteral(" :  ") + config_.SerialSettings());
-    txtKB_->setFocus();
+    portLabel_->setText(QStringLiteral("COM ") + QString::number(config_.ComPort) +
+                        QStringLiteral(" :  ") + config_.SerialSettings());
+    keyboardBox_->setFocus();
     // The message says which port is missing; the keyboard test goes on without it. No
     // handshaking and no modem lines: the decoder sends whenever it has data.
-    if (!OpenSerialLink(*MSComm1_, config_, dialogs_))
+    if (!OpenSerialLink(*port_, config_, dialogs_))
         return;
-    MSComm1_->discardInput();
-    MSComm1_->setReceiveThreshold(1);
+    port_->discardInput();
+    port_->setReceiveThreshold(1);
     KbLineCount = 0;
     RsLineCount = 0;
 }
 
 void Ddt::done(int result) {
     receptionWait_.stop();
-    if (MSComm1_->isOpen())
-        MSComm1_->close();
+    if (port_->isOpen())
+        port_->close();
     QDialog::done(result);
 }
 
@@ -158,10 +158,10 @@ void Ddt::keyPressEvent(QKeyEvent* event) {
 }
 
 bool Ddt::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtKB_ && event->type() == QEvent::KeyPress)
+    if (watched == keyboardBox_ && event->type() == QEvent::KeyPress)
         txtKB_KeyDown(static_cast<QKeyEvent*>(event)->key());
-    else if (watched == TxtRS232_ && event->type() == QEvent::FocusIn)
-        txtKB_->setFocus();
+    else if (watched == serialBox_ && event->type() == QEvent::FocusIn)
+        keyboardBox_->setFocus();
     return QDialog::eventFilter(watched, event);
 }
 
@@ -169,7 +169,7 @@ bool Ddt::eventFilter(QObject* watched, QEvent* event) {
 void Ddt::txtKB_KeyDown(int key) {
     if (KbLineCount > MaxLines) {
         KbLineCount = 0;
-        txtKB_->clear();
+        keyboardBox_->clear();
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
         ++KbLineCount;
@@ -185,35 +185,35 @@ void Ddt::MSComm1_OnComm(const QByteArray& bytes) {
 void Ddt::MSComm1_Lost() {
     receptionWait_.stop();
     reception_.clear();
-    dialogs_.message(NotAvailableMessage(MSComm1_->commPort(), MSComm1_->errorString()));
+    dialogs_.message(NotAvailableMessage(port_->commPort(), port_->errorString()));
 }
 
 void Ddt::showReception() {
     const QByteArray bytes = std::exchange(reception_, {});
     if (RsLineCount > MaxLines) {
         RsLineCount = 0;
-        TxtRS232_->clear();
+        serialBox_->clear();
     }
     QString text = VisibleText(bytes);
-    if (Check1_->isChecked()) {
+    if (crLfCheck_->isChecked()) {
         text += QLatin1Char('\n'); // CR LF: a line break in the box
         ++RsLineCount;
     }
-    AppendKeepingLast(TxtRS232_, text, KeptTextChars);
+    AppendKeepingLast(serialBox_, text, KeptTextChars);
 }
 
 void Ddt::Command1_Click() {
-    TxtRS232_->clear();
-    txtKB_->setFocus();
+    serialBox_->clear();
+    keyboardBox_->setFocus();
 }
 
 void Ddt::Command2_Click() {
-    txtKB_->clear();
-    txtKB_->setFocus();
+    keyboardBox_->clear();
+    keyboardBox_->setFocus();
 }
 
 void Ddt::Check1_Click() {
-    txtKB_->setFocus();
+    keyboardBox_->setFocus();
 }
 
 } // namespace orv

@@ -42,7 +42,7 @@ public:
     // (the keyboard part works either way).
     void load();
 
-    SerialPort& serialPort() const { return *MSComm1_; }
+    SerialPort& serialPort() const { return *port_; }
     // How long a reception waits for the rest of its datum (the link timing's figure).
     void setReceptionWaitMsecs(int msecs) { receptionWait_.setInterval(msecs); }
 
@@ -66,14 +66,14 @@ private:
 
     Config& config_;
     Dialogs& dialogs_;
-    std::unique_ptr<SerialPort> MSComm1_;
+    std::unique_ptr<SerialPort> port_;
 
-    QPlainTextEdit* txtKB_ = nullptr;
-    QPlainTextEdit* TxtRS232_ = nullptr;
-    QLabel* LblPort_ = nullptr;
-    QCheckBox* Check1_ = nullptr;
-    QPushButton* Command1_ = nullptr;
-    QPushButton* Command2_ = nullptr;
+    QPlainTextEdit* keyboardBox_ = nullptr;
+    QPlainTextEdit* serialBox_ = nullptr;
+    QLabel* portLabel_ = nullptr;
+    QCheckBox* crLfCheck_ = nullptr;
+    QPushButton* clearSerialButton_ = nullptr;
+    QPushButton* clearKeyboardButton_ = nullptr;
 
     QTimer receptionWait_;
     QByteArray reception_; // bytes received since the wait started

@@ -60,7 +60,8 @@ BarCodesPanel::BarCodesPanel(Config& config, const WindowInfo& info, QWidget* pa
 
     // Controls in the order loading shows them.
     for (int i = 0; i < 8; ++i)
-        chk51_.push_back(check(ArrayName(QStringLiteral("chk51"), i), Symbologies[i], "cmdSetAll"));
+        symbologyChecks_.push_back(
+            check(ArrayName(QStringLiteral("chk51"), i), Symbologies[i], "cmdSetAll"));
     BitCheckBox* upcAEan13 =
         check(QStringLiteral("chkUpcAEan13"), "bar.codes.upc_ean.upc_a_ean_13", "cmdDefault52C");
     BitCheckBox* isbn =
@@ -90,8 +91,8 @@ BarCodesPanel::BarCodesPanel(Config& config, const WindowInfo& info, QWidget* pa
     const int left[4] = {7, 5, 3, 1};
     const int right[4] = {6, 4, 2, 0};
     for (int r = 0; r < 4; ++r) {
-        symbologies->addWidget(chk51_[left[r]], r, 0);
-        symbologies->addWidget(chk51_[right[r]], r, 1);
+        symbologies->addWidget(symbologyChecks_[left[r]], r, 0);
+        symbologies->addWidget(symbologyChecks_[right[r]], r, 1);
     }
     symbologies->addWidget(defaultButton("cmdSetAll"), 4, 0, Qt::AlignLeft);
     symbologies->addWidget(button("Command1", "Clear All Barcodes", [this] { Command1_Click(); }),
@@ -162,7 +163,7 @@ BarCodesPanel::BarCodesPanel(Config& config, const WindowInfo& info, QWidget* pa
 
 void BarCodesPanel::Command1_Click() {
     // "Clear All Barcodes": every symbology box unticked, element 0 first.
-    for (BitCheckBox* box : chk51_)
+    for (BitCheckBox* box : symbologyChecks_)
         box->showValue(false);
 }
 

@@ -16,7 +16,7 @@ public:
 private:
     void Command1_Click();
 
-    std::vector<BitCheckBox*> chk51_;
+    std::vector<BitCheckBox*> symbologyChecks_;
 };
 
 } // namespace orv
