@@ -59,26 +59,26 @@ QString FirstSentence(const QString& text) {
 }
 
 OptionSpec Option(const QCommandLineOption& o) {
-    OptionSpec spec;
+    OptionSpec entry;
     for (const QString& n : o.names())
-        spec.names << (n.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + n;
-    spec.description = FirstSentence(o.description());
-    spec.valueName = o.valueName();
+        entry.names << (n.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + n;
+    entry.description = FirstSentence(o.description());
+    entry.valueName = o.valueName();
     if (o.valueName().isEmpty())
-        return spec;
+        return entry;
     const QString name = o.names().constLast();
-    spec.value = Completion{};
+    entry.value = Completion{};
     if (name == QLatin1String("port")) {
-        spec.value->kind = Completion::Port;
-        spec.repeats = true; // one command serves several ports
+        entry.value->kind = Completion::Port;
+        entry.repeats = true; // one command serves several ports
     } else if (o.valueName() == QLatin1String("FILE") || o.valueName() == QLatin1String("OUT")) {
-        spec.value->kind = Completion::File;
+        entry.value->kind = Completion::File;
     }
     for (const auto& k : LineOptionKeys) {
         if (name == QLatin1String(k.option))
-            spec.value = Completion{Completion::Words, Tokens(SettingOf(k.key))};
+            entry.value = Completion{Completion::Words, Tokens(SettingOf(k.key))};
     }
-    return spec;
+    return entry;
 }
 
 // The operands a synopsis names before its options: "get FILE KEY..." is a file, then keys;
@@ -90,19 +90,19 @@ std::vector<OperandSpec> Operands(const QString& synopsis) {
         QString w = words.at(i);
         if (w.startsWith(QLatin1Char('-')) || w.startsWith(QLatin1Char('[')))
             break;
-        OperandSpec spec;
-        spec.repeats = w.endsWith(QLatin1String("..."));
-        if (spec.repeats)
+        OperandSpec entry;
+        entry.repeats = w.endsWith(QLatin1String("..."));
+        if (entry.repeats)
             w.chop(3);
         if (w.contains(QLatin1Char('|')))
-            spec.completion = {Completion::Words, w.split(QLatin1Char('|'))};
+            entry.completion = {Completion::Words, w.split(QLatin1Char('|'))};
         else if (w == QLatin1String("KEY"))
-            spec.completion.kind = Completion::Key;
+            entry.completion.kind = Completion::Key;
         else if (w.contains(QLatin1Char('=')))
-            spec.completion.kind = Completion::Assignment;
+            entry.completion.kind = Completion::Assignment;
         else
-            spec.completion.kind = Completion::File;
-        operands.push_back(spec);
+            entry.completion.kind = Completion::File;
+        operands.push_back(entry);
     }
     return operands;
 }
@@ -113,11 +113,11 @@ std::vector<CommandSpec> Specs(const std::vector<Command>& commands) {
     const OptionSpec help = Option(CommandHelpOption());
     QStringList names;
     for (const Command& c : commands) {
-        CommandSpec spec{c.name, c.summary, {}, Operands(c.synopsis)};
+        CommandSpec entry{c.name, c.summary, {}, Operands(c.synopsis)};
         for (const QCommandLineOption& o : c.options)
-            spec.options.push_back(Option(o));
-        spec.options.push_back(help);
-        specs.push_back(spec);
+            entry.options.push_back(Option(o));
+        entry.options.push_back(help);
+        specs.push_back(entry);
         names << c.name;
     }
     specs.push_back({QStringLiteral("help"),
@@ -362,7 +362,7 @@ QString BashScript(const QString& program, const std::vector<CommandSpec>& specs
 
 // ----- zsh -----
 
-// A description inside an _arguments spec: its brackets and colons escaped.
+// A description inside an _arguments item: its brackets and colons escaped.
 QString ZshHint(const QString& text) {
     QString t = text;
     t.replace(QLatin1String("\\"), QLatin1String("\\\\"))
@@ -392,20 +392,20 @@ QString ZshAction(const QString& program, const Completion& c) {
 
 // One option as _arguments takes it: '(-o --output)'{-o,--output}'[Hint.]:OUT:_files'.
 QString ZshOption(const QString& program, const OptionSpec& o) {
-    QString spec;
+    QString entry;
     if (o.repeats)
-        spec += QStringLiteral("'*'");
+        entry += QStringLiteral("'*'");
     else if (o.names.size() > 1)
-        spec += Quoted(QStringLiteral("(%1)").arg(o.names.join(' ')));
+        entry += Quoted(QStringLiteral("(%1)").arg(o.names.join(' ')));
     // A long option's value may follow it in the same word, after "=".
     QStringList names = o.names;
     if (o.value)
         names.last() += QLatin1Char('=');
-    spec += names.size() > 1 ? QStringLiteral("{%1}").arg(names.join(',')) : names.first();
+    entry += names.size() > 1 ? QStringLiteral("{%1}").arg(names.join(',')) : names.first();
     QString rest = QLatin1Char('[') + ZshHint(o.description) + QLatin1Char(']');
     if (o.value)
         rest += QStringLiteral(":%1:%2").arg(o.valueName, ZshAction(program, *o.value));
-    return spec + Quoted(rest);
+    return entry + Quoted(rest);
 }
 
 const char* const ZshTemplate = R"sh(#compdef @P@
