@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "processlauncher.h"
 
-#include <QFile>
+#include "core/filename.h"
+
 #include <QStringList>
 
 #include <cerrno>
@@ -21,9 +22,9 @@ namespace {
 // fork(): a child of a threaded process may only make system calls.
 bool StartDetachedProcess(const QString& program, const QStringList& arguments,
                           void (*childSetup)()) {
-    std::vector<QByteArray> words{QFile::encodeName(program)};
+    std::vector<QByteArray> words{FileNameBytes(program)};
     for (const QString& a : arguments)
-        words.push_back(QFile::encodeName(a));
+        words.push_back(FileNameBytes(a));
     std::vector<char*> argv;
     for (QByteArray& w : words)
         argv.push_back(w.data());

@@ -5,6 +5,7 @@
 #include "commandset.h"
 
 #include "core/catalogue.h"
+#include "core/config.h"
 
 namespace orv {
 
@@ -43,12 +44,12 @@ QStringList Tokens(const Setting& s) {
     return tokens;
 }
 
-// The link options whose values are those of the decoder's own line settings.
+// The link options whose values are those of the decoder's own line settings (the baud rates
+// are the link's own list, which goes further down than the decoder's).
 const struct {
     const char* option;
     const char* key;
-} LineOptionKeys[] = {{"baud", "bar.comm.baud_rate"},
-                      {"parity", "bar.comm.parity"},
+} LineOptionKeys[] = {{"parity", "bar.comm.parity"},
                       {"data-bits", "bar.comm.data_bits"},
                       {"stop-bits", "bar.comm.stop_bits"}};
 
@@ -78,6 +79,8 @@ OptionSpec Option(const QCommandLineOption& o) {
         if (name == QLatin1String(k.option))
             entry.value = Completion{Completion::Words, Tokens(SettingOf(k.key))};
     }
+    if (name == QLatin1String("baud"))
+        entry.value = Completion{Completion::Words, LinkBaudRates};
     return entry;
 }
 

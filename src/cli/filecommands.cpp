@@ -21,10 +21,6 @@ const QCommandLineOption OutputOption({QStringLiteral("o"), QStringLiteral("outp
                                       QStringLiteral("Write the result to OUT instead of FILE."),
                                       QStringLiteral("OUT"));
 
-void PrintJson(Console& console, const QJsonDocument& document) {
-    console.writeOut(document.toJson(QJsonDocument::Indented));
-}
-
 QString SectionOf(const Setting& s) {
     if (s.region == SettingRegion::Header)
         return QStringLiteral("File header");
@@ -146,7 +142,7 @@ std::optional<ConfigFile> Load(const QString& path, Console& console, FileStamp*
 
 int Keys(const CommandCall& call) {
     if (call.isSet(QStringLiteral("json"))) {
-        PrintJson(call.console(), QJsonDocument(KeysJson()));
+        call.console().printJson(QJsonDocument(KeysJson()));
         return ExitOk;
     }
     TextTable table;
@@ -165,7 +161,7 @@ int Show(const CommandCall& call) {
     if (!file)
         return ExitTrouble;
     if (call.isSet(QStringLiteral("json"))) {
-        PrintJson(call.console(), QJsonDocument(ShowJson(path, *file)));
+        call.console().printJson(QJsonDocument(ShowJson(path, *file)));
         return ExitOk;
     }
     QString text = file->hasHeader()
@@ -249,7 +245,7 @@ int Diff(const CommandCall& call) {
         return ExitTrouble;
     const std::vector<SettingChange> changes = Compare(*a, *b);
     if (call.isSet(QStringLiteral("json"))) {
-        PrintJson(call.console(), QJsonDocument(DiffJson(changes)));
+        call.console().printJson(QJsonDocument(DiffJson(changes)));
     } else {
         TextTable table;
         QString section;

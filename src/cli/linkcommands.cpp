@@ -9,6 +9,7 @@
 #include "linksession.h"
 
 #include "core/cfgformat.h"
+#include "core/filename.h"
 #include "core/userfolder.h"
 #include "core/wholefile.h"
 #include "link/exchange/configexchanges.h"
@@ -144,7 +145,7 @@ struct LinkSetup {
 std::optional<std::pair<quint64, quint64>> DeviceIdentity(const PortName& name) {
     const QString path = name.isComPort() ? name.resolved : name.device;
     struct stat st {};
-    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
+    if (path.isEmpty() || ::stat(FileNameBytes(path).constData(), &st) != 0)
         return std::nullopt;
     if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
         return std::pair<quint64, quint64>{0, st.st_rdev};

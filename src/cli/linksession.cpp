@@ -6,12 +6,12 @@
 #include "console.h"
 #include "interrupts.h"
 
+#include "core/filename.h"
 #include "link/protocol/text.h"
 #include "link/serial/serialport.h"
 
 #include <QDir>
 #include <QEventLoop>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -67,7 +67,7 @@ std::optional<PortName> ParsePortName(const QString& text, QString* why) {
 // ----- FrameLog -----
 
 std::shared_ptr<FrameLog> FrameLog::open(const QString& path, QString* why) {
-    const QByteArray file = QFile::encodeName(path);
+    const QByteArray file = FileNameBytes(path);
     auto notRegular = [why](const struct stat& st) {
         *why = S_ISDIR(st.st_mode) ? QStringLiteral("it is a folder")
                                    : QStringLiteral("it is not a regular file");

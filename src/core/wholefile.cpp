@@ -187,8 +187,10 @@ QString AttributeFailure(const QByteArray& name) {
 // list would give users access the old file did not).
 std::optional<QString> CopyAttributes(const char* from, int to) {
     const auto names = AttributeNames(from, -1);
+    if (!names)
+        return QStringLiteral("its extended attributes could not be read: %1").arg(ErrorText());
     const auto present = AttributeNames(nullptr, to);
-    if (!names || !present)
+    if (!present)
         return QStringLiteral("its extended attributes could not be read: %1").arg(ErrorText());
     for (const QByteArray& name : *names) {
         const auto value = AttributeValue(from, -1, name);
@@ -302,6 +304,10 @@ private:
     bool renamed_ = false;
 };
 
+QString ChangedReason() {
+    return QStringLiteral("another program changed it after it was read");
+}
+
 WriteResult Failure(QString why, WriteStatus status = WriteStatus::Failed) {
     WriteResult r;
     r.status = status;
@@ -350,6 +356,9 @@ WriteResult WriteReplacing(const QString& path, const QByteArray& bytes,
         // A file the user may not write is not replaced either (the administrator may).
         if (::faccessat(folder.get(), name.constData(), W_OK, AT_EACCESS) != 0)
             return Failure(ErrorText());
+        // Changed already: nothing is written (it is checked again right before the rename).
+        if (expected.known && StampOfStat(old) != expected)
+            return Failure(ChangedReason(), WriteStatus::Changed);
     }
 
     // A new file takes the folder's defaults; an existing one's metadata are copied below, and
@@ -369,8 +378,7 @@ WriteResult WriteReplacing(const QString& path, const QByteArray& bytes,
     struct stat now {};
     if (expected.known && ::fstatat(folder.get(), name.constData(), &now, 0) == 0 &&
         StampOfStat(now) != expected)
-        return Failure(QStringLiteral("another program changed it after it was read"),
-                       WriteStatus::Changed);
+        return Failure(ChangedReason(), WriteStatus::Changed);
     if (!file.replace(name))
         return Failure(ErrorText());
     if (::fsync(folder.get()) != 0 && errno != EINVAL && errno != EBADF && errno != EROFS)

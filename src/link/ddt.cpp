@@ -48,6 +48,7 @@ Ddt::Ddt(Config& config, Dialogs& dialogs, SerialPortFactory& serialPorts, QWidg
     setWindowTitle(QStringLiteral("Keyboard_RS232 Test"));
     setModal(true);
     port_->setObjectName(QStringLiteral("MSComm1"));
+    port_->setHolder(QStringLiteral("\"Keyboard_RS232 Test\" window"));
     connect(port_.get(), &SerialPort::received, this, &Ddt::MSComm1_OnComm);
     connect(port_.get(), &SerialPort::lost, this, &Ddt::MSComm1_Lost);
     receptionWait_.setSingleShot(true);

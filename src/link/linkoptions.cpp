@@ -18,7 +18,6 @@ namespace orv {
 
 namespace {
 
-const QStringList& BaudCaptions = LinkBaudRates;
 const QString Baud600 = QStringLiteral("600");
 const QString ParityLetters = QStringLiteral("NEOMS");
 
@@ -47,7 +46,7 @@ LinkOptions::LinkOptions(Config& config, SerialPortFactory& serialPorts,
     for (int i = 1; i <= layout_.ports; ++i)
         ports << QStringLiteral("Com %1").arg(i);
     port_ = addGroup(row, "FraPort", "Port", "OptPort", ports, &LinkOptions::OptPort_Click);
-    QStringList bauds = BaudCaptions;
+    QStringList bauds = LinkBaudRates;
     if (layout_.baud600)
         bauds << Baud600;
     baud_ = addGroup(row, "Frame4", "Baud Rate", "optBaud", bauds, &LinkOptions::optBaud_Click);
@@ -142,7 +141,7 @@ void LinkOptions::showValues() {
     } else {
         setSerialFramesEnabled(true);
     }
-    const qsizetype baud = BaudCaptions.indexOf(config_.BaudRate);
+    const qsizetype baud = LinkBaudRates.indexOf(config_.BaudRate);
     select(baud_, baud < 0 ? 0 : static_cast<int>(baud), &LinkOptions::optBaud_Click);
     select(dataBits_, CharAt(config_.CommFormat, DataBitsPos) == QLatin1Char('7') ? 0 : 1,
            &LinkOptions::optDatabits_Click);
@@ -171,7 +170,7 @@ void LinkOptions::optBaud_Click(int index) {
     case 1:
     case 2:
     case 4:
-        config_.BaudRate = BaudCaptions[index];
+        config_.BaudRate = LinkBaudRates[index];
         break;
     case 5:
         config_.BaudRate = Baud600;

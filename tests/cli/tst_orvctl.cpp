@@ -956,6 +956,7 @@ void TestOrvctl::bashCompletion_data() {
                                                  "=",   "1-"}
                                   << "1-2 1-2-3 1-3-2";
     QTest::newRow("option's value") << QStringList{"upload", "--parity", "e"} << "even";
+    QTest::newRow("baud rate") << QStringList{"upload", "--baud", "1"} << "1200 19200";
     QTest::newRow("port") << QStringList{"version", "-p", "com"} << "com1 com2 com3 com4 com5 com6";
     QTest::newRow("option's value in one word")
         << QStringList{"upload", "--parity=o"} << "--parity=odd";

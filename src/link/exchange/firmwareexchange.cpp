@@ -128,15 +128,14 @@ void FirmwareExchange::paused() {
         }
         return;
     case Step::EndPause: {
-        port().discardOutput();
         if (!writeUnanswered(IspEndPacket())) // the loader does not answer it
             return;
         const int maximum = progressMaximum();
         emit progress(maximum, maximum);
         if (!isRunning())
             return;
-        // The loader commits the image once it has the whole packet, at its line rate: the port
-        // may close (and put back its old settings) only after that.
+        // The loader commits the image once it has the whole packet, at its line rate: OK only
+        // once the packet has left the port, a failure when it never does.
         concludeWhenSent(LinkStatus::Ok,
                          Dialogs::Message(QStringLiteral("ISP Transmit OK!"), IspTitle), {},
                          Dialogs::Message(QStringLiteral("Transmit Data Failled!"), IspTitle));

@@ -42,7 +42,6 @@ void ReadMemoryExchange::answer(ReplyStatusCode status) {
         sendAndAwait(reply, MemoryBlockSize, timing().memoryReplyMsecs);
         return;
     }
-    port().discardOutput();
     if (!writeUnanswered(reply))
         return;
     ExchangeResult result;

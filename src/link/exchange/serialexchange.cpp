@@ -153,6 +153,7 @@ void SerialExchange::concludeWhenSent(LinkStatus status, Dialogs::Message messag
 }
 
 bool SerialExchange::writeUnanswered(const QByteArray& bytes) {
+    port_.discardOutput();
     if (port_.write(bytes))
         return true;
     conclude(LinkStatus::PortLost, NotAvailableMessage(comPort_, port_.errorString()));

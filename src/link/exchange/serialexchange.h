@@ -86,8 +86,9 @@ protected:
     // do not leave, with a time-out and the message `unsent` (the port's reason as details).
     void concludeWhenSent(LinkStatus status, Dialogs::Message message, ExchangeResult result,
                           Dialogs::Message unsent);
-    // Writes bytes that no answer follows: false, with the exchange ended (the port lost), when
-    // the port refuses them.
+    // Writes bytes that no answer follows, after throwing away what was not yet sent: false,
+    // with the exchange ended (the port lost), when the port refuses them. (A request that
+    // awaits a reply needs no such check: a failed write shows as the missing reply.)
     bool writeUnanswered(const QByteArray& bytes);
 
 private:

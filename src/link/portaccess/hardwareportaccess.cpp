@@ -19,11 +19,8 @@ class X86LinuxPortAccess : public PortAccess {
 public:
     explicit X86LinuxPortAccess(bool taken) : open_(taken) {}
 
-    bool InitializeWinIo() override {
-        if (!open_)
-            open_ = TakeKeyboardPorts();
-        return open_;
-    }
+    // What main() took; asking again could only fail, as the privilege is gone by then.
+    bool InitializeWinIo() override { return open_; }
 
     bool SetPortVal(quint32 port, quint32 value, quint8 size) override {
         if (!open_ || size != 1 || (port != KeyboardDataPort && port != InterruptMaskPort))

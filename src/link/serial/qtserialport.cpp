@@ -164,6 +164,18 @@ bool Writable(qintptr handle) {
 #endif
 }
 
+// Whether the device is gone (hung up, or an error on it): its bytes will never leave.
+bool Broken(qintptr handle) {
+#ifdef Q_OS_UNIX
+    pollfd p{static_cast<int>(handle), POLLOUT, 0};
+    return handle < 0 ||
+           (::poll(&p, 1, 0) == 1 && (p.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0);
+#else
+    Q_UNUSED(handle);
+    return false;
+#endif
+}
+
 // Bytes the driver still holds for sending (0 where it cannot say).
 qint64 DriverQueue(qintptr handle) {
 #ifdef Q_OS_UNIX
@@ -252,10 +264,12 @@ void QtSerialPort::closePort(bool letOut) {
         if (letOut) {
             // QSerialPort's close() puts back the line settings it found, at once: bytes still
             // on their way would go out at those. A loss meanwhile ends the wait.
+            // A device that is gone ends it too (its error may not have been announced yet,
+            // or nobody listens any more, as in the destructor).
             closing_ = true;
-            const qint64 giveUp =
-                qMax(clock_.nsecsElapsed(), lineFreeNsecs_) + DrainMarginMsecs * MsecNsecs;
-            while (!stopped_ && !allSent() && clock_.nsecsElapsed() < giveUp) {
+            const qint64 giveUp = drainDeadline();
+            while (!stopped_ && !allSent() && clock_.nsecsElapsed() < giveUp &&
+                   !Broken(port_.handle())) {
                 pushWritten();
                 const qint64 left = lineFreeNsecs_ - clock_.nsecsElapsed();
                 std::this_thread::sleep_for(
@@ -319,8 +333,12 @@ bool QtSerialPort::allSent() const {
     return queuedBytes() == 0 && clock_.nsecsElapsed() >= lineFreeNsecs_;
 }
 
+qint64 QtSerialPort::drainDeadline() const {
+    return qMax(clock_.nsecsElapsed(), lineFreeNsecs_) + DrainMarginMsecs * MsecNsecs;
+}
+
 void QtSerialPort::drain() {
-    giveUpNsecs_ = qMax(clock_.nsecsElapsed(), lineFreeNsecs_) + DrainMarginMsecs * MsecNsecs;
+    giveUpNsecs_ = drainDeadline();
     drainTimer_.start(0);
 }
 

@@ -106,6 +106,8 @@ private:
     // Bytes written and not yet sent by the driver.
     qint64 queuedBytes() const;
     // Whether every byte written has left: none queued, and their line time is over.
+    // When a drain starting now gives up: the written bytes' line time and a margin.
+    qint64 drainDeadline() const;
     bool allSent() const;
     void checkDrained();
 
