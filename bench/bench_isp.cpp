@@ -14,6 +14,7 @@
 #include "link/serial/qtserialport.h"
 #include "orvemu/decoderemulator.h"
 #include "support/fakedialogs.h"
+#include "support/fakelauncher.h"
 #include "support/fakeshell.h"
 #include "support/recordingportaccess.h"
 
@@ -123,6 +124,7 @@ int main(int argc, char* argv[]) {
     config.InitStartState(QDate::currentDate());
     FakeShell shell;
     FakeDialogs dialogs;
+    FakeLauncher launcher;
     RecordingPortAccess port;
     emu::DecoderEmulator emulator;
     QtSerialPortFactory serialPorts(dir.path(), [] { return QList<SerialDevice>{}; });
@@ -140,7 +142,7 @@ int main(int argc, char* argv[]) {
         qFatal("cannot write the image");
     file.close();
 
-    FrmIsp window(config, FirmwareWindowInfo(), LinkServices{dialogs, port, serialPorts});
+    FrmIsp window(config, FirmwareWindowInfo(), Services{dialogs, launcher, port, serialPorts});
     window.setHost(&shell);
     window.load();
     window.show();

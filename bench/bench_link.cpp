@@ -13,6 +13,7 @@
 #include "link/serial/qtserialport.h"
 #include "orvemu/decoderemulator.h"
 #include "support/fakedialogs.h"
+#include "support/fakelauncher.h"
 #include "support/fakeshell.h"
 #include "support/keyboarddecoder.h"
 #include "support/recordingportaccess.h"
@@ -73,6 +74,7 @@ struct Bench {
     Config config;
     FakeShell shell;
     FakeDialogs dialogs;
+    FakeLauncher launcher;
     RecordingPortAccess port;
     emu::DecoderEmulator emulator{emu::Kind::Mag};
     QtSerialPortFactory serialPorts{dir.path(), [] {
@@ -88,7 +90,7 @@ struct Bench {
         if (!emulator.start() || !emulator.createLink(ComLinkPath(dir.path(), 1)))
             qFatal("no emulator: %s", qPrintable(emulator.errorString()));
         window = std::make_unique<FrmTransmit>(config, *FindWindowInfo(PanelTransmit),
-                                               LinkServices{dialogs, port, serialPorts});
+                                               Services{dialogs, launcher, port, serialPorts});
         window->setHost(&shell);
         window->load();
         window->show();

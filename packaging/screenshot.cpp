@@ -13,6 +13,7 @@
 #include "core/config.h"
 #include "core/dialogs.h"
 #include "link/portaccess/portaccess.h"
+#include "link/serial/serialport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -66,7 +67,9 @@ int main(int argc, char* argv[]) {
     QuietDialogs dialogs;
     orv::ProcessLauncher launcher;
     orv::UnavailablePortAccess portAccess;
-    orv::MainWindow window(config, orv::Services{dialogs, launcher, portAccess, nullptr}, paths);
+    orv::NoSerialPorts serialPorts;
+    orv::MainWindow window(config, orv::Services{dialogs, launcher, portAccess, serialPorts},
+                           paths);
     window.setToday([today] { return today; });
     window.start(QString());
     window.action(QStringLiteral("mnuConfigComm"))->trigger();

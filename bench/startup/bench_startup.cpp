@@ -18,6 +18,7 @@
 #include "core/config.h"
 #include "core/dialogs.h"
 #include "link/portaccess/portaccess.h"
+#include "link/serial/serialport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -107,10 +108,11 @@ int Child(int argc, char* argv[], const QByteArray& kind) {
     AnsweringDialogs dialogs;
     orv::ProcessLauncher launcher;
     orv::UnavailablePortAccess port;
+    orv::NoSerialPorts serialPorts;
     orv::AppPaths paths = orv::AppPaths::ForThisProcess();
     paths.currentDir = dir.path();
     paths.userConfigDir = dir.path();
-    orv::MainWindow window(config, orv::Services{dialogs, launcher, port}, paths);
+    orv::MainWindow window(config, orv::Services{dialogs, launcher, port, serialPorts}, paths);
     window.start();
     ExposeWatcher watcher(&window);
     const int rc = app.exec();

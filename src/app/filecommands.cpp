@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The orvcfg developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The File menu of the main window: New, Open, Save, Save As, Save As Default, and the loading
-// of the defaults file at start-up.
+// The File menu of the main window: New, Open, Save, Save As, Save As Default and Exit, the
+// question whether to save first, and the loading of the defaults file at start-up.
 
 #include "mainwindow.h"
 #include "windowregistry.h"
@@ -58,36 +58,38 @@ void MainWindow::loadDefaults() {
     config_.BuildMagDefaults();
 }
 
-bool MainWindow::askSaveChanges() {
-    if (!config_.HasUnsavedChanges())
+bool MainWindow::askToSave(SaveQuestion question) {
+    QString text;
+    if (question == SaveQuestion::BeforeExit)
+        text = QStringLiteral("Do you want to save your file?");
+    else if (config_.HasUnsavedChanges())
+        text = QStringLiteral("Configuration had been changed,do you want to save your file?");
+    else
         return true;
-    const auto answer = services_.dialogs.message(
-        {QStringLiteral("Configuration had been changed,do you want to save your file?"),
-         ProgramTitle, Dialogs::Buttons::YesNoCancel});
+    const auto answer =
+        services_.dialogs.message({text, ProgramTitle, Dialogs::Buttons::YesNoCancel});
     if (answer == Dialogs::Answer::Cancel)
         return false;
     // A Save As cancelled in its dialog goes on; a save that failed stops the command, so that
     // the changes are not thrown away.
-    if (answer == Dialogs::Answer::Yes && save() == SaveOutcome::Failed)
-        return false;
-    return true;
+    return answer != Dialogs::Answer::Yes || save() != SaveOutcome::Failed;
 }
 
 bool MainWindow::closeImageWindows() {
     // The windows that show the image; the memory and firmware windows stay open.
     for (const WindowRow& row : WindowRegistry()) {
         if (row.showsImage)
-            closeWindow(row.number);
+            closeWindow(row.info.number);
     }
     for (const WindowRow& row : WindowRegistry()) {
-        if (row.showsImage && openWindow(row.number))
+        if (row.showsImage && openWindow(row.info.number))
             return false; // a busy window refused to close
     }
     return true;
 }
 
 void MainWindow::mnuFileNew_Click() {
-    if (!askSaveChanges())
+    if (!askToSave(SaveQuestion::IfChanged))
         return;
     // The windows that show the image close before it changes, so none shows a stale image.
     if (!closeImageWindows())
@@ -100,7 +102,7 @@ void MainWindow::mnuFileNew_Click() {
 }
 
 void MainWindow::mnuFileOpen_Click() {
-    if (!askSaveChanges())
+    if (!askToSave(SaveQuestion::IfChanged))
         return;
     Dialogs::FileRequest request;
     request.filter = CfgFilter;
@@ -180,6 +182,12 @@ SaveOutcome MainWindow::saveConfiguration(SaveMode mode) {
         setCaption(ProgramTitle);
     }
     return outcome;
+}
+
+void MainWindow::mnuFileExit_Click() {
+    // Yes and No close the window, whose closing asks again over unsaved changes.
+    if (askToSave(SaveQuestion::BeforeExit))
+        close();
 }
 
 void MainWindow::mnuFileDefault_Click() {

@@ -57,7 +57,7 @@ int main(int argc, char* argv[]) {
     // "Com N" is the link comN in the per-user configuration folder, else the N-th serial
     // device of the machine.
     orv::QtSerialPortFactory serialPorts(paths.userConfigDir);
-    const orv::Services services{dialogs, launcher, *portAccess, &serialPorts};
+    const orv::Services services{dialogs, launcher, *portAccess, serialPorts};
 
     orv::MainWindow window(config, services, paths);
     dialogs.setParent(&window);

@@ -15,16 +15,14 @@
 #include "ui/programtitle.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QMdiArea>
-#include <QMenuBar>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QSettings>
 #include <QTimer>
-#include <QToolBar>
 #include <QWindow>
 
 namespace orv {
@@ -35,22 +33,6 @@ namespace {
 const QString GeometryKey = QStringLiteral("MainWindow/geometry");
 
 } // namespace
-
-const MainWindow::ToolButton MainWindow::ToolButtons[] = {
-    {"new", "New File", "document-new", &MainWindow::mnuFileNew_Click},
-    {"open", "Open File", "document-open", &MainWindow::mnuFileOpen_Click},
-    {"save", "Save File", "document-save", &MainWindow::mnuFileSave_Click},
-    {nullptr, nullptr, nullptr, nullptr},
-    {"irm", "Interface and Reading Mode", "input-keyboard", nullptr},
-    {"com", "Communication Parameters", "network-wired", nullptr},
-    {"bar", "Bar Codes and Others", "format-justify-fill", nullptr},
-    {"mis", "Miscellaneous Parameters", "preferences-system", nullptr},
-    {"transmit", "Transmit", "network-transmit-receive", nullptr},
-    {nullptr, nullptr, nullptr, nullptr},
-    {"mag", "Magnet Reader", "media-flash", &MainWindow::toggleCommandSet},
-    {nullptr, nullptr, nullptr, nullptr},
-    {"krtest", "Keyboard & RS232 Test", "utilities-terminal", &MainWindow::mnuToolsKRtest_Click},
-};
 
 MainWindow::MainWindow(Config& config, const Services& services, const AppPaths& paths,
                        QWidget* parent)
@@ -71,171 +53,6 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::setWindowFactory(std::unique_ptr<WindowFactory> factory) {
     factory_ = std::move(factory);
-}
-
-QAction* MainWindow::addMenuItem(QMenu* menu, const char* name, const char* caption,
-                                 const QKeySequence& shortcut, void (MainWindow::*slot)()) {
-    auto* a = menu->addAction(QString::fromLatin1(caption));
-    a->setObjectName(QString::fromLatin1(name));
-    if (!shortcut.isEmpty())
-        a->setShortcut(shortcut);
-    // A menu item is checkable only while its window is open and shows the check mark (see
-    // setMenuChecked); the window's closing removes the mark, never the click itself.
-    connect(a, &QAction::triggered, this, [this, a, slot] {
-        if (a->isCheckable())
-            a->setChecked(true);
-        (this->*slot)();
-    });
-    actions_.insert(a->objectName(), a);
-    return a;
-}
-
-QAction* MainWindow::addWindowItem(QMenu* menu, const WindowRow& row, const char* name) {
-    auto* a = menu->addAction(QString::fromLatin1(row.menuCaption));
-    a->setObjectName(QString::fromLatin1(name));
-    if (row.shortcut)
-        a->setShortcut(QKeySequence(row.shortcut));
-    // As addMenuItem: the check mark stays while the window is open.
-    connect(a, &QAction::triggered, this, [this, a, &row] {
-        if (a->isCheckable())
-            a->setChecked(true);
-        openWindowCommand(row);
-    });
-    actions_.insert(a->objectName(), a);
-    return a;
-}
-
-void MainWindow::createMenus() {
-    auto separator = [this](QMenu* menu, const char* name) {
-        QAction* s = menu->addSeparator();
-        s->setObjectName(QString::fromLatin1(name));
-        actions_.insert(s->objectName(), s);
-    };
-    auto topMenu = [this](const char* name, const char* caption) {
-        QMenu* m = menuBar()->addMenu(QString::fromLatin1(caption));
-        m->setObjectName(QString::fromLatin1(name));
-        m->menuAction()->setObjectName(QString::fromLatin1(name));
-        actions_.insert(m->objectName(), m->menuAction());
-        return m;
-    };
-    using K = QKeySequence;
-    menuBar()->setObjectName(QStringLiteral("menuBar"));
-
-    QMenu* file = topMenu("mnuFile", "&File");
-    addMenuItem(file, "mnuFileNew", "&New", K(Qt::CTRL | Qt::Key_N), &MainWindow::mnuFileNew_Click);
-    addMenuItem(file, "mnuFileOpen", "&Open...", K(Qt::CTRL | Qt::Key_O),
-                &MainWindow::mnuFileOpen_Click);
-    addMenuItem(file, "mnuFileSave", "&Save", K(Qt::CTRL | Qt::Key_S),
-                &MainWindow::mnuFileSave_Click);
-    addMenuItem(file, "mnuFileSaveAs", "Save &As...", K(Qt::CTRL | Qt::Key_A),
-                &MainWindow::mnuFileSaveAs_Click);
-    addMenuItem(file, "mnuFileDefault", "Save As &Default", K(), &MainWindow::mnuFileDefault_Click);
-    separator(file, "mnuMinus");
-    addMenuItem(file, "mnuFileExit", "E&xit", K(Qt::CTRL | Qt::Key_X),
-                &MainWindow::mnuFileExit_Click);
-
-    // Each command set's menu: its panels, Set All Default, then the windows both menus open.
-    auto commandSetMenu = [&](const char* name, const char* caption, CommandSet set,
-                              const char* firstSeparator, const char* defaultItem,
-                              void (MainWindow::*setAllDefault)(), const char* lastSeparator) {
-        QMenu* menu = topMenu(name, caption);
-        for (const WindowRow& row : WindowRegistry()) {
-            if (row.commandSet == set)
-                addWindowItem(menu, row, row.menuItem);
-        }
-        separator(menu, firstSeparator);
-        addMenuItem(menu, defaultItem, "&Set All Default", K(), setAllDefault);
-        separator(menu, lastSeparator);
-        for (const WindowRow& row : WindowRegistry()) {
-            if (row.magMenuItem)
-                addWindowItem(menu, row, set == CommandSet::Mag ? row.magMenuItem : row.menuItem);
-        }
-    };
-    commandSetMenu("mnuConfig", "&Bar_Decoder", CommandSet::Bar, "mnuMinus1", "mnuConfigDefault",
-                   &MainWindow::mnuConfigDefault_Click, "mnuMinus2");
-    commandSetMenu("mnuMag", "&Magnic_Reader", CommandSet::Mag, "mnuMagMinus1", "mnuMagDefault",
-                   &MainWindow::mnuMagDefault_Click, "mnuMagMinus2");
-
-    QMenu* tools = topMenu("mnuTools", "&Tools");
-    addWindowItem(tools, FirmwareWindowRow(), FirmwareWindowRow().menuItem);
-    addMenuItem(tools, "mnuToolsKRtest", "&KR Test", K(), &MainWindow::mnuToolsKRtest_Click);
-    // Read Decoder Memory is created unavailable and nothing makes it available; it is shown
-    // greyed out so that users see the command exists.
-    const WindowRow& memory = *FindWindowRow(PanelReadMemory);
-    addWindowItem(tools, memory, memory.menuItem)->setEnabled(false);
-
-    QMenu* help = topMenu("mnuHelp", "&Help");
-    addMenuItem(help, "mnuHelpContents", "&Contents", K(), &MainWindow::mnuHelpContents_Click);
-    addMenuItem(help, "mnuHelpAbout", "&About", K(), &MainWindow::mnuHelpAbout_Click);
-    // F1 reaches the same help as Help > Contents.
-    auto* f1 = new QAction(this);
-    f1->setObjectName(QStringLiteral("helpKey"));
-    f1->setShortcut(QKeySequence::HelpContents);
-    connect(f1, &QAction::triggered, this, &MainWindow::mnuHelpContents_Click);
-    addAction(f1);
-}
-
-void MainWindow::createToolbar() {
-    toolbar_ = addToolBar(QStringLiteral("Toolbar1"));
-    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
-    toolbar_->setMovable(false);
-    toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    toolbar_->setIconSize(QSize(24, 24));
-    startUpIcons_ = StartUpIconSource();
-    int separators = 0;
-    for (const ToolButton& b : ToolButtons) {
-        if (!b.key) {
-            toolbar_->addSeparator()->setObjectName(
-                QStringLiteral("Toolbar1_separator%1").arg(++separators));
-            continue;
-        }
-        const QString key = QString::fromLatin1(b.key);
-        Q_ASSERT(b.command || ToolbarWindowRow(key, false) || ToolbarWindowRow(key, true));
-        auto* a =
-            toolbar_->addAction(ToolbarIcon(key, startUpIcons_), QString::fromLatin1(b.tooltip));
-        a->setObjectName(QStringLiteral("Toolbar1_") + key);
-        a->setToolTip(QString::fromLatin1(b.tooltip));
-        a->setData(key);
-        if (key == QLatin1String("mag")) {
-            // The two-state button switches the command set whenever its state changes: by a
-            // click, or by an accessibility client's Toggle action, which changes the state
-            // without triggering. showModeButtons() sets the state without a switch.
-            a->setCheckable(true);
-            connect(a, &QAction::toggled, this, [this, key] {
-                if (!syncingModeButtons_)
-                    Toolbar1_ButtonClick(key);
-            });
-        } else {
-            connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
-        }
-        actions_.insert(a->objectName(), a);
-        // Icon-only buttons carry their tooltip as accessible name and description.
-        if (QWidget* w = toolbar_->widgetForAction(a)) {
-            w->setObjectName(a->objectName() + QStringLiteral("_button"));
-            w->setAccessibleName(a->toolTip());
-            w->setAccessibleDescription(a->toolTip());
-        }
-    }
-}
-
-void MainWindow::applyLateIcons() {
-    // Where the window was first drawn with the PNGs, the SVG sources take over now, so that
-    // the icons stay sharp on a screen of any scale.
-    const bool svgNow = startUpIcons_ == IconSource::Png;
-    if (svgNow)
-        QApplication::setWindowIcon(ProgramIcon());
-    for (const ToolButton& b : ToolButtons) {
-        if (!b.key)
-            continue;
-        QAction* a = action(QStringLiteral("Toolbar1_") + QLatin1String(b.key));
-        if (!a)
-            continue;
-        const QString themeName = QString::fromLatin1(b.themeIcon);
-        if (QIcon::hasThemeIcon(themeName))
-            a->setIcon(QIcon::fromTheme(themeName));
-        else if (svgNow)
-            a->setIcon(ToolbarIcon(QString::fromLatin1(b.key)));
-    }
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -393,7 +210,7 @@ void MainWindow::setMenuEnabled(const QString& item, bool enabled) {
 
 bool MainWindow::anyChildOpen() const {
     for (const WindowRow& row : WindowRegistry()) {
-        if (openWindow(row.number))
+        if (openWindow(row.info.number))
             return true;
     }
     return firmware_ && !firmware_->isUnloaded();
@@ -428,10 +245,10 @@ ChildWindow* MainWindow::showChild(int number) {
 }
 
 void MainWindow::openWindowCommand(const WindowRow& row) {
-    if (row.number == NoPanel)
+    if (row.info.number == NoPanel)
         openFirmwareWindow();
     else
-        openFromMenu(row.number);
+        openFromMenu(row.info.number);
 }
 
 void MainWindow::openFromMenu(int number) {
@@ -539,57 +356,22 @@ void MainWindow::mnuHelpAbout_Click() {
     about_->activateWindow();
 }
 
-void MainWindow::Toolbar1_ButtonClick(const QString& key) {
-    // The key is compared as exact text. A window's button opens the window of its key in the
-    // current command set ("bar" opens none while the magnetic reader's is current).
-    for (const ToolButton& b : ToolButtons) {
-        if (!b.key || key != QLatin1String(b.key))
-            continue;
-        if (b.command)
-            (this->*b.command)();
-        else if (const WindowRow* row = ToolbarWindowRow(key, config_.MagMode))
-            openWindowCommand(*row);
-        break;
-    }
-    // The "mag" button shows the command set whatever the click did to it.
-    showModeButtons(config_.MagMode);
-}
-
-// ----- Exit and closing -----
-
-void MainWindow::mnuFileExit_Click() {
-    const auto answer = services_.dialogs.message({QStringLiteral("Do you want to save your file?"),
-                                                   ProgramTitle, Dialogs::Buttons::YesNoCancel});
-    if (answer == Dialogs::Answer::Cancel)
-        return;
-    if (answer == Dialogs::Answer::Yes && save() == SaveOutcome::Failed)
-        return; // the failure was reported; closing now would lose the changes
-    close();
-}
+// ----- Closing -----
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // The open child windows close first; one that refuses keeps the program open.
     for (const WindowRow& row : WindowRegistry()) {
-        if (row.number != NoPanel)
-            closeWindow(row.number);
+        if (row.info.number != NoPanel)
+            closeWindow(row.info.number);
     }
     closeFirmwareWindow();
     if (anyChildOpen()) {
         event->ignore();
         return;
     }
-    if (config_.HasUnsavedChanges()) {
-        const auto answer = services_.dialogs.message(
-            {QStringLiteral("Configuration had been changed,do you want to save your file?"),
-             ProgramTitle, Dialogs::Buttons::YesNoCancel});
-        if (answer == Dialogs::Answer::Cancel) {
-            event->ignore();
-            return;
-        }
-        if (answer == Dialogs::Answer::Yes && save() == SaveOutcome::Failed) {
-            event->ignore();
-            return;
-        }
+    if (!askToSave(SaveQuestion::IfChanged)) {
+        event->ignore();
+        return;
     }
     if (about_)
         about_->close();

@@ -4,9 +4,10 @@
 
 #include "apppaths.h"
 #include "icons.h"
-#include "services.h"
+#include "windowregistry.h"
 
 #include "core/config.h"
+#include "link/services.h"
 #include "ui/childwindow.h"
 #include "ui/savedocument.h"
 
@@ -16,6 +17,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <vector>
 
 class QAction;
 class QMdiArea;
@@ -25,7 +27,6 @@ namespace orv {
 
 class AboutBox;
 class WindowFactory;
-struct WindowRow;
 
 // MDImain: the program's main window. It starts the program, routes every menu and toolbar
 // command, hosts at most one child window at a time, and ends the program.
@@ -106,19 +107,30 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Toolbar1's buttons: key, tooltip, theme icon, and the command of a button that opens no
-    // window (a window's button opens the window the registry gives for its key). An empty key
-    // is a separator.
-    struct ToolButton {
-        const char* key;
-        const char* tooltip;
-        const char* themeIcon;
+    // Toolbar1 from left to right, a separator between groups: the file commands, the buttons of
+    // the registry's windows, the command set switch, the keyboard and RS232 test.
+    enum class ToolbarGroup { File, Windows, Switch, Test };
+    // A toolbar button that runs a command of the main window rather than opening a window of
+    // the registry.
+    struct CommandButton {
+        ToolbarButton button;
+        ToolbarGroup group;
         void (MainWindow::*command)();
     };
-    static const ToolButton ToolButtons[];
+    static const CommandButton CommandButtons[];
+    // Toolbar1's buttons in order; nullptr stands for a separator.
+    static std::vector<const ToolbarButton*> ToolbarLayout();
 
     void createMenus();
+    void createFileMenu();
+    // The Bar_Decoder or Magnic_Reader menu: the command set's panels, Set All Default, then the
+    // windows both menus open.
+    void createCommandSetMenu(CommandSet set);
+    void createToolsAndHelpMenus();
+    QMenu* addTopMenu(const char* name, const char* caption);
+    void addSeparator(QMenu* menu, const char* name);
     void createToolbar();
+    void addToolbarButton(const ToolbarButton& button);
     // After the first paint: the desktop theme's icons for the toolbar buttons that the theme
     // has, and the SVG icons where the window was first drawn with the PNGs.
     void applyLateIcons();
@@ -141,7 +153,12 @@ private:
     void toggleCommandSet();
 
     // File commands.
-    bool askSaveChanges();
+    // The question whether to save first: before Exit it is always asked, before closing, New
+    // and Open only over unsaved changes.
+    enum class SaveQuestion { BeforeExit, IfChanged };
+    // Asks it; false when the command stops there: Cancel, or Yes and a save that failed (so
+    // that the changes are not thrown away). A Save As cancelled in its dialog goes on.
+    bool askToSave(SaveQuestion question);
     SaveOutcome save();
     SaveOutcome saveAs();
     SaveOutcome saveConfiguration(SaveMode mode);

@@ -6,34 +6,22 @@
 
 #include "core/config.h"
 #include "link/ddt.h"
-#include "link/serial/serialport.h"
 
 namespace orv {
 
 ChildWindow* WindowFactory::createChild(int number, QWidget* mainWindow) {
     const WindowRow* row = FindWindowRow(number);
-    return row ? row->make(context(), *row, mainWindow) : nullptr;
-}
-
-WindowContext WindowFactory::context() {
-    return {config_, services_.dialogs, linkServices()};
-}
-
-LinkServices WindowFactory::linkServices() {
-    static NoSerialPorts noSerialPorts;
-    SerialPortFactory& serial = services_.serialPorts ? *services_.serialPorts : noSerialPorts;
-    return {services_.dialogs, services_.portAccess, serial};
+    return row ? row->make(config_, services_, row->info, mainWindow) : nullptr;
 }
 
 ChildWindow* WindowFactory::createFirmwareWindow(QWidget* mainWindow) {
     const WindowRow& row = FirmwareWindowRow();
-    return row.make(context(), row, mainWindow);
+    return row.make(config_, services_, row.info, mainWindow);
 }
 
 QDialog* WindowFactory::createTestWindow(QWidget* mainWindow) {
-    const LinkServices link = linkServices();
-    auto* ddt = new Ddt(config_, link.dialogs, link.serialPorts, mainWindow);
-    ddt->setReceptionWaitMsecs(link.timing.receptionWaitMsecs);
+    auto* ddt = new Ddt(config_, services_.dialogs, services_.serialPorts, mainWindow);
+    ddt->setReceptionWaitMsecs(services_.timing.receptionWaitMsecs);
     ddt->load();
     return ddt;
 }

@@ -2,9 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "services.h"
-
-#include "link/linkservices.h"
+#include "link/services.h"
 
 class QDialog;
 class QWidget;
@@ -13,7 +11,6 @@ namespace orv {
 
 class ChildWindow;
 class Config;
-struct WindowContext;
 
 // Builds the main window's child windows, each as its row of the window registry says: the
 // settings panels and link windows by ActivePanel number, the firmware update window; and the
@@ -31,11 +28,6 @@ public:
     virtual QDialog* createTestWindow(QWidget* mainWindow);
 
 protected:
-    // The services of the link windows.
-    LinkServices linkServices();
-    // What the registry's rows make the windows with.
-    WindowContext context();
-
     Config& config_;
     Services services_;
 };

@@ -6,6 +6,7 @@
 #include "link/frmisp.h"
 #include "link/frmreadmemory.h"
 #include "link/frmtransmit.h"
+#include "link/services.h"
 #include "panels/bar/barcodespanel.h"
 #include "panels/bar/barcommpanel.h"
 #include "panels/bar/barinterfacepanel.h"
@@ -23,19 +24,20 @@ namespace orv {
 namespace {
 
 template <class Panel>
-ChildWindow* MakePanel(const WindowContext& context, const WindowInfo& info, QWidget* parent) {
-    return new Panel(context.config, info, parent);
+ChildWindow* MakePanel(Config& config, const Services&, const WindowInfo& info, QWidget* parent) {
+    return new Panel(config, info, parent);
 }
 
 // The bar decoder's miscellaneous panel reports refused identifier characters.
-ChildWindow* MakeBarMiscPanel(const WindowContext& context, const WindowInfo& info,
+ChildWindow* MakeBarMiscPanel(Config& config, const Services& services, const WindowInfo& info,
                               QWidget* parent) {
-    return new BarMiscPanel(context.config, context.dialogs, info, parent);
+    return new BarMiscPanel(config, services.dialogs, info, parent);
 }
 
 template <class Window>
-ChildWindow* MakeLinkWindow(const WindowContext& context, const WindowInfo& info, QWidget* parent) {
-    return new Window(context.config, info, context.link, parent);
+ChildWindow* MakeLinkWindow(Config& config, const Services& services, const WindowInfo& info,
+                            QWidget* parent) {
+    return new Window(config, info, services, parent);
 }
 
 constexpr int CtrlF(Qt::Key key) {
@@ -45,100 +47,130 @@ constexpr int CtrlF(Qt::Key key) {
 constexpr const char* BarDefault = "mnuConfigDefault";
 constexpr const char* MagDefault = "mnuMagDefault";
 
-// number, object name, caption, menu item, checks it, Set All Default item it disables, maximised;
-// menu caption, shortcut, Magnic_Reader menu item, toolbar key, command set, counterpart, shows
-// the image, how it is made.
+// The buttons that the panels of both command sets share.
+constexpr ToolbarButton InterfaceButton{
+    .key = "irm", .tooltip = "Interface and Reading Mode", .themeIcon = "input-keyboard"};
+constexpr ToolbarButton CommButton{
+    .key = "com", .tooltip = "Communication Parameters", .themeIcon = "network-wired"};
+constexpr ToolbarButton MiscButton{
+    .key = "mis", .tooltip = "Miscellaneous Parameters", .themeIcon = "preferences-system"};
+
 const WindowRow Rows[] = {
-    {{PanelCfg3, "cfg3", "Interface", "mnuConfigInterface", true, BarDefault, false},
-     "&Interface",
-     CtrlF(Qt::Key_F3),
-     nullptr,
-     "irm",
-     CommandSet::Bar,
-     PanelMagCfg3,
-     true,
-     MakePanel<BarInterfacePanel>},
-    {{PanelCfg4, "cfg4", "Communication Parameters", "mnuConfigComm", true, BarDefault, false},
-     "&Communication",
-     CtrlF(Qt::Key_F4),
-     nullptr,
-     "com",
-     CommandSet::Bar,
-     PanelMagCfg4,
-     true,
-     MakePanel<BarCommPanel>},
-    {{PanelCfg5, "cfg5", "Bar Codes and Others", "mnuConfigBar", true, BarDefault, false},
-     "&Bar Codes and Others",
-     CtrlF(Qt::Key_F5),
-     nullptr,
-     "bar",
-     CommandSet::Bar,
-     NoPanel,
-     true,
-     MakePanel<BarCodesPanel>},
-    {{PanelCfg6, "cfg6", "Miscellaneous Parameters", "mnuConfigMisc", true, BarDefault, false},
-     "&Miscellaneous",
-     CtrlF(Qt::Key_F6),
-     nullptr,
-     "mis",
-     CommandSet::Bar,
-     PanelMagCfg6,
-     true,
-     MakeBarMiscPanel},
-    {{PanelMagCfg3, "magcfg3", "Interface", "mnuMagInterface", true, MagDefault, false},
-     "&Interface",
-     0,
-     nullptr,
-     "irm",
-     CommandSet::Mag,
-     PanelCfg3,
-     true,
-     MakePanel<MagInterfacePanel>},
-    {{PanelMagCfg4, "magcfg4", "Communication Parameters", "mnuMagComm", true, MagDefault, false},
-     "&Communication",
-     0,
-     nullptr,
-     "com",
-     CommandSet::Mag,
-     PanelCfg4,
-     true,
-     MakePanel<MagCommPanel>},
-    {{PanelMagCfg6, "magcfg6", "Miscellaneous Parameters", "mnuMagMisc", true, MagDefault, false},
-     "&Miscellaneous",
-     0,
-     nullptr,
-     "mis",
-     CommandSet::Mag,
-     PanelCfg6,
-     true,
-     MakePanel<MagMiscPanel>},
-    {{PanelTransmit, "frmTransmit", "Transmit", "mnuConfigTransmit", false, BarDefault, true},
-     "Transmit",
-     0,
-     "mnuMagTransmit",
-     "transmit",
-     CommandSet::None,
-     PanelTransmit,
-     true,
-     MakeLinkWindow<FrmTransmit>},
-    {{NoPanel, "frmISP", "Transmit", "mnuToolsISP", false, nullptr, true},
-     "&ISP",
-     0,
-     nullptr,
-     nullptr,
-     CommandSet::None,
-     NoPanel,
-     false,
-     MakeLinkWindow<FrmIsp>},
-    {{PanelReadMemory, "frmReadMemory", "Read Decoder Memory", "mnuToolsRDM", false, nullptr, true},
-     "&Read Decoder Memory",
-     0,
-     nullptr,
-     nullptr,
-     CommandSet::None,
-     NoPanel,
-     false,
-     MakeLinkWindow<FrmReadMemory>},
+    {.info = {.number = PanelCfg3,
+              .objectName = "cfg3",
+              .caption = "Interface",
+              .menuItem = "mnuConfigInterface",
+              .checksMenuItem = true,
+              .defaultItem = BarDefault},
+     .menuCaption = "&Interface",
+     .shortcut = CtrlF(Qt::Key_F3),
+     .toolbar = InterfaceButton,
+     .commandSet = CommandSet::Bar,
+     .counterpart = PanelMagCfg3,
+     .showsImage = true,
+     .make = MakePanel<BarInterfacePanel>},
+    {.info = {.number = PanelCfg4,
+              .objectName = "cfg4",
+              .caption = "Communication Parameters",
+              .menuItem = "mnuConfigComm",
+              .checksMenuItem = true,
+              .defaultItem = BarDefault},
+     .menuCaption = "&Communication",
+     .shortcut = CtrlF(Qt::Key_F4),
+     .toolbar = CommButton,
+     .commandSet = CommandSet::Bar,
+     .counterpart = PanelMagCfg4,
+     .showsImage = true,
+     .make = MakePanel<BarCommPanel>},
+    {.info = {.number = PanelCfg5,
+              .objectName = "cfg5",
+              .caption = "Bar Codes and Others",
+              .menuItem = "mnuConfigBar",
+              .checksMenuItem = true,
+              .defaultItem = BarDefault},
+     .menuCaption = "&Bar Codes and Others",
+     .shortcut = CtrlF(Qt::Key_F5),
+     .toolbar = {.key = "bar",
+                 .tooltip = "Bar Codes and Others",
+                 .themeIcon = "format-justify-fill"},
+     .commandSet = CommandSet::Bar,
+     .showsImage = true,
+     .make = MakePanel<BarCodesPanel>},
+    {.info = {.number = PanelCfg6,
+              .objectName = "cfg6",
+              .caption = "Miscellaneous Parameters",
+              .menuItem = "mnuConfigMisc",
+              .checksMenuItem = true,
+              .defaultItem = BarDefault},
+     .menuCaption = "&Miscellaneous",
+     .shortcut = CtrlF(Qt::Key_F6),
+     .toolbar = MiscButton,
+     .commandSet = CommandSet::Bar,
+     .counterpart = PanelMagCfg6,
+     .showsImage = true,
+     .make = MakeBarMiscPanel},
+    {.info = {.number = PanelMagCfg3,
+              .objectName = "magcfg3",
+              .caption = "Interface",
+              .menuItem = "mnuMagInterface",
+              .checksMenuItem = true,
+              .defaultItem = MagDefault},
+     .menuCaption = "&Interface",
+     .toolbar = InterfaceButton,
+     .commandSet = CommandSet::Mag,
+     .counterpart = PanelCfg3,
+     .showsImage = true,
+     .make = MakePanel<MagInterfacePanel>},
+    {.info = {.number = PanelMagCfg4,
+              .objectName = "magcfg4",
+              .caption = "Communication Parameters",
+              .menuItem = "mnuMagComm",
+              .checksMenuItem = true,
+              .defaultItem = MagDefault},
+     .menuCaption = "&Communication",
+     .toolbar = CommButton,
+     .commandSet = CommandSet::Mag,
+     .counterpart = PanelCfg4,
+     .showsImage = true,
+     .make = MakePanel<MagCommPanel>},
+    {.info = {.number = PanelMagCfg6,
+              .objectName = "magcfg6",
+              .caption = "Miscellaneous Parameters",
+              .menuItem = "mnuMagMisc",
+              .checksMenuItem = true,
+              .defaultItem = MagDefault},
+     .menuCaption = "&Miscellaneous",
+     .toolbar = MiscButton,
+     .commandSet = CommandSet::Mag,
+     .counterpart = PanelCfg6,
+     .showsImage = true,
+     .make = MakePanel<MagMiscPanel>},
+    {.info = {.number = PanelTransmit,
+              .objectName = "frmTransmit",
+              .caption = "Transmit",
+              .menuItem = "mnuConfigTransmit",
+              .defaultItem = BarDefault,
+              .maximized = true},
+     .menuCaption = "Transmit",
+     .magMenuItem = "mnuMagTransmit",
+     .toolbar = {.key = "transmit", .tooltip = "Transmit", .themeIcon = "network-transmit-receive"},
+     .counterpart = PanelTransmit,
+     .showsImage = true,
+     .make = MakeLinkWindow<FrmTransmit>},
+    {.info = {.number = NoPanel,
+              .objectName = "frmISP",
+              .caption = "Transmit",
+              .menuItem = "mnuToolsISP",
+              .maximized = true},
+     .menuCaption = "&ISP",
+     .make = MakeLinkWindow<FrmIsp>},
+    {.info = {.number = PanelReadMemory,
+              .objectName = "frmReadMemory",
+              .caption = "Read Decoder Memory",
+              .menuItem = "mnuToolsRDM",
+              .maximized = true},
+     .menuCaption = "&Read Decoder Memory",
+     .make = MakeLinkWindow<FrmReadMemory>},
 };
 
 } // namespace
@@ -151,19 +183,19 @@ const WindowRow* FindWindowRow(int number) {
     if (number < PanelCfg3 || number > PanelReadMemory)
         return nullptr;
     const auto row = std::find_if(std::begin(Rows), std::end(Rows),
-                                  [number](const WindowRow& r) { return r.number == number; });
+                                  [number](const WindowRow& r) { return r.info.number == number; });
     return row != std::end(Rows) ? row : nullptr;
 }
 
 const WindowRow& FirmwareWindowRow() {
     return *std::find_if(std::begin(Rows), std::end(Rows),
-                         [](const WindowRow& r) { return r.number == NoPanel; });
+                         [](const WindowRow& r) { return r.info.number == NoPanel; });
 }
 
 const WindowRow* ToolbarWindowRow(QStringView key, bool magMode) {
     const CommandSet current = magMode ? CommandSet::Mag : CommandSet::Bar;
     for (const WindowRow& r : Rows) {
-        if (r.toolbarKey && key == QLatin1String(r.toolbarKey) &&
+        if (r.toolbar.key && key == QLatin1String(r.toolbar.key) &&
             (r.commandSet == current || r.commandSet == CommandSet::None))
             return &r;
     }

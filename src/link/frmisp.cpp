@@ -27,8 +27,7 @@ const QString BinFilter = QStringLiteral("Bin File(*.bin)|*.bin");
 
 } // namespace
 
-FrmIsp::FrmIsp(Config& config, const WindowInfo& info, const LinkServices& services,
-               QWidget* parent)
+FrmIsp::FrmIsp(Config& config, const WindowInfo& info, const Services& services, QWidget* parent)
     : LinkWindow(config, info, services, parent) {
     port_->setHolder(QStringLiteral("\"Transmit\" (ISP) window")); // the captions are alike
     buildControls();

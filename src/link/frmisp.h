@@ -25,7 +25,7 @@ class LinkOptions;
 class FrmIsp : public LinkWindow {
     Q_OBJECT
 public:
-    FrmIsp(Config& config, const WindowInfo& info, const LinkServices& services,
+    FrmIsp(Config& config, const WindowInfo& info, const Services& services,
            QWidget* parent = nullptr);
 
     void CmdFind_Click();

@@ -45,7 +45,7 @@ QByteArray MemoryFileBytes(const QString& text) {
 
 } // namespace
 
-FrmReadMemory::FrmReadMemory(Config& config, const WindowInfo& info, const LinkServices& services,
+FrmReadMemory::FrmReadMemory(Config& config, const WindowInfo& info, const Services& services,
                              QWidget* parent)
     : KeyboardLinkWindow(config, info, services, parent) {
     buildControls();

@@ -19,7 +19,7 @@ class LinkOptions;
 class FrmReadMemory : public KeyboardLinkWindow {
     Q_OBJECT
 public:
-    FrmReadMemory(Config& config, const WindowInfo& info, const LinkServices& services,
+    FrmReadMemory(Config& config, const WindowInfo& info, const Services& services,
                   QWidget* parent = nullptr);
 
     // Button handlers.

@@ -26,7 +26,7 @@
 
 namespace orv {
 
-FrmTransmit::FrmTransmit(Config& config, const WindowInfo& info, const LinkServices& services,
+FrmTransmit::FrmTransmit(Config& config, const WindowInfo& info, const Services& services,
                          QWidget* parent)
     : KeyboardLinkWindow(config, info, services, parent) {
     buildControls();

@@ -22,7 +22,7 @@ class LinkOptions;
 class FrmTransmit : public KeyboardLinkWindow {
     Q_OBJECT
 public:
-    FrmTransmit(Config& config, const WindowInfo& info, const LinkServices& services,
+    FrmTransmit(Config& config, const WindowInfo& info, const Services& services,
                 QWidget* parent = nullptr);
 
     // Button and option handlers.

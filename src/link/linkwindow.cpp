@@ -13,7 +13,7 @@
 
 namespace orv {
 
-LinkWindow::LinkWindow(Config& config, const WindowInfo& info, const LinkServices& services,
+LinkWindow::LinkWindow(Config& config, const WindowInfo& info, const Services& services,
                        QWidget* parent)
     : ChildWindow(config, info, parent), services_(services),
       port_(services.serialPorts.createPort()) {
@@ -142,7 +142,7 @@ bool LinkWindow::confirm(const CommandScope& scope, const QString& text, const Q
 // ----- Keyboard link -----
 
 KeyboardLinkWindow::KeyboardLinkWindow(Config& config, const WindowInfo& info,
-                                       const LinkServices& services, QWidget* parent)
+                                       const Services& services, QWidget* parent)
     : LinkWindow(config, info, services, parent) {
     // The decoder types its keyboard-link answers into this box; the window lays it out.
     answerBox_ = new QLineEdit(this);

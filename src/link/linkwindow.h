@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "linkservices.h"
+#include "link/services.h"
 
 #include "link/exchange/exchange.h"
 #include "link/exchange/serialexchange.h"
@@ -35,7 +35,7 @@ class SerialPort;
 class LinkWindow : public ChildWindow {
     Q_OBJECT
 public:
-    LinkWindow(Config& config, const WindowInfo& info, const LinkServices& services,
+    LinkWindow(Config& config, const WindowInfo& info, const Services& services,
                QWidget* parent = nullptr);
     ~LinkWindow() override;
 
@@ -112,7 +112,7 @@ protected:
     // window: true when the user chose OK and the window is still there, not being unloaded.
     bool confirm(const CommandScope& scope, const QString& text, const QString& title);
 
-    LinkServices services_;
+    Services services_;
     std::unique_ptr<SerialPort> port_;
 
 private:
@@ -128,7 +128,7 @@ private:
 class KeyboardLinkWindow : public LinkWindow {
     Q_OBJECT
 public:
-    KeyboardLinkWindow(Config& config, const WindowInfo& info, const LinkServices& services,
+    KeyboardLinkWindow(Config& config, const WindowInfo& info, const Services& services,
                        QWidget* parent = nullptr);
 
 protected:

@@ -8,8 +8,8 @@
 #include "link/serial/qtserialport.h"
 #include "support/fakedialogs.h"
 #include "support/fakelauncher.h"
-#include "support/waiting.h"
 #include "support/recordingportaccess.h"
+#include "support/waiting.h"
 
 #include <QAction>
 #include <QDir>
@@ -46,7 +46,7 @@ struct AppFixture {
         serialPorts = std::make_unique<QtSerialPortFactory>(paths.userConfigDir,
                                                             [] { return QList<SerialDevice>{}; });
         window = std::make_unique<MainWindow>(
-            config, Services{dialogs, launcher, port, serialPorts.get()}, paths);
+            config, Services{dialogs, launcher, port, *serialPorts}, paths);
         window->setToday(&AppFixture::Today);
     }
 

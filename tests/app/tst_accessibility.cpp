@@ -6,6 +6,7 @@
 
 #include "appfixture.h"
 
+#include "app/windowregistry.h"
 #include "notation/dlgctrl.h"
 
 #include <QAbstractButton>
@@ -57,28 +58,24 @@ struct Rig : AppFixture {
     }
 
     QWidget* open(const QString& name) {
-        static const QHash<QString, const char*> menuItems = {
-            {"cfg3", "mnuConfigInterface"}, {"cfg4", "mnuConfigComm"},
-            {"cfg5", "mnuConfigBar"},       {"cfg6", "mnuConfigMisc"},
-            {"magcfg3", "mnuMagInterface"}, {"magcfg4", "mnuMagComm"},
-            {"magcfg6", "mnuMagMisc"},      {"frmTransmit", "mnuConfigTransmit"},
-            {"frmISP", "mnuToolsISP"}};
         if (name == QLatin1String("MDImain")) {
             trigger("mnuConfigInterface");
             return window.get();
         }
-        if (menuItems.contains(name)) {
-            trigger(menuItems.value(name));
-            return child(qPrintable(name));
-        }
-        if (name == QLatin1String("frmReadMemory")) {
-            window->mnuToolsRDM_Click(); // its menu item is greyed out
-            return child("frmReadMemory");
+        // A child window opens by its menu item, as its row in the registry names it.
+        for (const WindowRow& row : WindowRegistry()) {
+            if (name != QLatin1String(row.info.objectName))
+                continue;
+            if (row.info.number == PanelReadMemory)
+                window->mnuToolsRDM_Click(); // its menu item is greyed out
+            else
+                trigger(row.info.menuItem);
+            return child(row.info.objectName);
         }
         QWidget* dialog = nullptr;
         if (name == QLatin1String("DDT")) {
             // Modal in the program; shown modeless here so that the test goes on.
-            WindowFactory factory(config, Services{dialogs, launcher, port, serialPorts.get()});
+            WindowFactory factory(config, Services{dialogs, launcher, port, *serialPorts});
             dialog = factory.createTestWindow(window.get());
         } else if (name == QLatin1String("DlgCtrl")) {
             dialog = new DlgCtrl(nullptr, window.get());

@@ -465,6 +465,16 @@ void TestFileCommands::failedSaves() {
         QCOMPARE(f.dialogs.shown.size(), 3);
         QCOMPARE(AppFixture::ReadFile(path), oldFile);
         QCOMPARE(f.config.CfgData[5], quint8(99));
+        // So do Exit, New and Open: each stops at the failure, before its own work.
+        for (const char* command : {"mnuFileExit", "mnuFileNew", "mnuFileOpen"}) {
+            const qsizetype shown = f.dialogs.shown.size();
+            f.dialogs.answers = {A::Yes};
+            f.trigger(command);
+            QCOMPARE(f.dialogs.shown.size(), shown + 2); // the question, the failure
+            QVERIFY(f.window->isVisible());
+            QCOMPARE(f.config.CfgData[5], quint8(99));
+            QVERIFY(f.dialogs.openRequests.isEmpty());
+        }
     }
 }
 

@@ -42,7 +42,7 @@ void Choose(AppFixture& f, const char* item) {
 void AddRegistryRows() {
     QTest::addColumn<const WindowRow*>("row");
     for (const WindowRow& r : WindowRegistry())
-        QTest::newRow(r.objectName) << &r;
+        QTest::newRow(r.info.objectName) << &r;
 }
 
 } // namespace
@@ -69,9 +69,9 @@ void TestWindowRegistry::rowsAreDistinct() {
     QSet<QString> names;
     QSet<QString> items;
     for (const WindowRow& r : WindowRegistry()) {
-        numbers << r.number;
-        names << QString::fromLatin1(r.objectName);
-        items << QString::fromLatin1(r.menuItem);
+        numbers << r.info.number;
+        names << QString::fromLatin1(r.info.objectName);
+        items << QString::fromLatin1(r.info.menuItem);
         if (r.magMenuItem)
             items << QString::fromLatin1(r.magMenuItem);
     }
@@ -81,10 +81,10 @@ void TestWindowRegistry::rowsAreDistinct() {
     QCOMPARE(names.size(), n);
     QCOMPARE(items.size(), n + 1); // Transmit is in both menus
     for (int number = PanelCfg3; number <= PanelReadMemory; ++number)
-        QCOMPARE(FindWindowRow(number)->number, number);
+        QCOMPARE(FindWindowRow(number)->info.number, number);
     QCOMPARE(FindWindowRow(NoPanel), nullptr);
     QCOMPARE(FindWindowRow(PanelReadMemory + 1), nullptr);
-    QCOMPARE(QString::fromLatin1(FirmwareWindowRow().objectName), QStringLiteral("frmISP"));
+    QCOMPARE(QString::fromLatin1(FirmwareWindowRow().info.objectName), QStringLiteral("frmISP"));
 }
 
 void TestWindowRegistry::menuItemOpensItsWindow_data() {
@@ -100,7 +100,7 @@ void TestWindowRegistry::menuItemOpensItsWindow() {
     f.config.MagMode = otherSet;
     f.window->showModeButtons(otherSet);
 
-    QStringList items{QString::fromLatin1(row->menuItem)};
+    QStringList items{QString::fromLatin1(row->info.menuItem)};
     if (row->magMenuItem)
         items << QString::fromLatin1(row->magMenuItem);
     for (const QString& item : items) {
@@ -130,28 +130,28 @@ void TestWindowRegistry::menuItemOpensItsWindow() {
 
     for (const QString& item : items) {
         Choose(f, qPrintable(item));
-        ChildWindow* w = f.child(row->objectName);
+        ChildWindow* w = f.child(row->info.objectName);
         QVERIFY2(w, qPrintable(item));
-        QCOMPARE(f.openChildren(), QStringList{QString::fromLatin1(row->objectName)});
-        QCOMPARE(w->windowTitle(), QString::fromLatin1(row->caption));
-        QCOMPARE(w->isMaximized(), row->maximized);
-        QCOMPARE(int(f.config.ActivePanel), row->number);
+        QCOMPARE(f.openChildren(), QStringList{QString::fromLatin1(row->info.objectName)});
+        QCOMPARE(w->windowTitle(), QString::fromLatin1(row->info.caption));
+        QCOMPARE(w->isMaximized(), row->info.maximized);
+        QCOMPARE(int(f.config.ActivePanel), row->info.number);
         QCOMPARE(f.config.MagMode, row->commandSet == CommandSet::None
                                        ? otherSet
                                        : row->commandSet == CommandSet::Mag);
-        QCOMPARE(f.action(row->menuItem)->isChecked(), row->checksMenuItem);
+        QCOMPARE(f.action(row->info.menuItem)->isChecked(), row->info.checksMenuItem);
         for (const char* setAll : {"mnuConfigDefault", "mnuMagDefault"})
             QCOMPARE(f.action(setAll)->isEnabled(),
-                     !row->defaultItem || qstrcmp(row->defaultItem, setAll) != 0);
+                     !row->info.defaultItem || qstrcmp(row->info.defaultItem, setAll) != 0);
         // The item of the open window closes it; the firmware update window has no number, and
         // its item brings it to the front instead.
         Choose(f, qPrintable(item));
-        if (row->number == NoPanel) {
-            QCOMPARE(f.openChildren(), QStringList{QString::fromLatin1(row->objectName)});
+        if (row->info.number == NoPanel) {
+            QCOMPARE(f.openChildren(), QStringList{QString::fromLatin1(row->info.objectName)});
             f.window->closeFirmwareWindow();
         }
         QVERIFY(f.openChildren().isEmpty());
-        QVERIFY(!f.action(row->menuItem)->isChecked());
+        QVERIFY(!f.action(row->info.menuItem)->isChecked());
         QVERIFY(f.action("mnuConfigDefault")->isEnabled());
         QVERIFY(f.action("mnuMagDefault")->isEnabled());
     }
@@ -181,7 +181,7 @@ void TestWindowRegistry::toolbarKeys() {
     QFETCH(bool, magMode);
     QFETCH(QString, opens);
     const WindowRow* row = ToolbarWindowRow(key, magMode);
-    QCOMPARE(row ? QString::fromLatin1(row->objectName) : QString(), opens);
+    QCOMPARE(row ? QString::fromLatin1(row->info.objectName) : QString(), opens);
 
     AppFixture f;
     f.start();
@@ -194,7 +194,7 @@ void TestWindowRegistry::toolbarKeys() {
     if (opens.isEmpty())
         return;
     // The button does what the row's menu item does: the same key again closes the window.
-    QCOMPARE(int(f.config.ActivePanel), row->number);
+    QCOMPARE(int(f.config.ActivePanel), row->info.number);
     f.window->Toolbar1_ButtonClick(key);
     QVERIFY(f.openChildren().isEmpty());
 }
@@ -208,7 +208,7 @@ void TestWindowRegistry::counterparts() {
     if (row->counterpart != NoPanel) {
         const WindowRow* other = FindWindowRow(row->counterpart);
         QVERIFY(other);
-        QCOMPARE(other->counterpart, row->number);
+        QCOMPARE(other->counterpart, row->info.number);
         if (other == row) {
             QCOMPARE(row->commandSet, CommandSet::None);
         } else {
@@ -216,22 +216,23 @@ void TestWindowRegistry::counterparts() {
             QVERIFY(row->commandSet != CommandSet::None);
             QVERIFY(other->commandSet != CommandSet::None);
             QVERIFY(other->commandSet != row->commandSet);
-            QCOMPARE(QString::fromLatin1(other->toolbarKey), QString::fromLatin1(row->toolbarKey));
+            QCOMPARE(QString::fromLatin1(other->toolbar.key),
+                     QString::fromLatin1(row->toolbar.key));
         }
     }
 
     // The "mag" switch opens the counterpart of the open window, and nothing where there is none.
     AppFixture f;
     f.start();
-    Choose(f, row->menuItem);
-    QVERIFY(f.child(row->objectName));
+    Choose(f, row->info.menuItem);
+    QVERIFY(f.child(row->info.objectName));
     const bool magBefore = f.config.MagMode;
     f.trigger("Toolbar1_mag");
     QCOMPARE(f.config.MagMode, !magBefore);
     const WindowRow* opened = FindWindowRow(row->counterpart);
     QCOMPARE(f.openChildren(),
-             opened ? QStringList{QString::fromLatin1(opened->objectName)} : QStringList{});
-    QCOMPARE(int(f.config.ActivePanel), opened ? opened->number : int(NoPanel));
+             opened ? QStringList{QString::fromLatin1(opened->info.objectName)} : QStringList{});
+    QCOMPARE(int(f.config.ActivePanel), opened ? opened->info.number : int(NoPanel));
 }
 
 void TestWindowRegistry::newClosesImageWindows_data() {
@@ -239,8 +240,8 @@ void TestWindowRegistry::newClosesImageWindows_data() {
     QTest::addColumn<bool>("closes");
     for (const WindowRow& r : WindowRegistry()) {
         // The memory and firmware windows do not show the image.
-        const bool closes = r.number != PanelReadMemory && r.number != NoPanel;
-        QTest::newRow(r.objectName) << &r << closes;
+        const bool closes = r.info.number != PanelReadMemory && r.info.number != NoPanel;
+        QTest::newRow(r.info.objectName) << &r << closes;
     }
 }
 
@@ -250,10 +251,10 @@ void TestWindowRegistry::newClosesImageWindows() {
     QCOMPARE(row->showsImage, closes);
     AppFixture f;
     f.start();
-    Choose(f, row->menuItem);
-    QVERIFY(f.child(row->objectName));
+    Choose(f, row->info.menuItem);
+    QVERIFY(f.child(row->info.objectName));
     f.trigger("mnuFileNew");
-    QCOMPARE(f.child(row->objectName) == nullptr, closes);
+    QCOMPARE(f.child(row->info.objectName) == nullptr, closes);
 }
 
 void TestWindowRegistry::closeActivePanel_data() {

@@ -2,11 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "link/linkservices.h"
 #include "link/linkwindow.h"
 #include "link/serial/qtserialport.h"
+#include "link/services.h"
 #include "orvemu/decoderemulator.h"
 #include "support/fakedialogs.h"
+#include "support/fakelauncher.h"
 #include "support/fakeshell.h"
 #include "support/recordingportaccess.h"
 #include "support/waiting.h"
@@ -69,6 +70,7 @@ template <typename Window> struct LinkRig {
     Config config;
     FakeShell shell;
     FakeDialogs dialogs;
+    FakeLauncher launcher;
     RecordingPortAccess port;
     emu::DecoderEmulator emulator;
     QtSerialPortFactory serialPorts{dir.path(), [] {
@@ -96,7 +98,7 @@ template <typename Window> struct LinkRig {
     }
     ~LinkRig() { delete window.data(); }
 
-    LinkServices services() { return LinkServices{dialogs, port, serialPorts, timing}; }
+    Services services() { return Services{dialogs, launcher, port, serialPorts, timing}; }
 
     template <typename T = QWidget> T* control(const char* name) const {
         T* w = window->template findChild<T*>(QString::fromLatin1(name));

@@ -129,8 +129,9 @@ void TestTransmitRs232::showsSharedValues() {
         rig.config.CommFormat = QString::fromLatin1(r.format);
         rig.config.SaveOption = r.save;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        rig.window = new FrmTransmit(rig.config, *FindWindowInfo(PanelTransmit),
-                                     LinkServices{rig.dialogs, rig.port, rig.serialPorts});
+        rig.window =
+            new FrmTransmit(rig.config, *FindWindowInfo(PanelTransmit),
+                            Services{rig.dialogs, rig.launcher, rig.port, rig.serialPorts});
         rig.window->load();
         QVERIFY(rig.option("OptMode", r.mode)->isChecked());
         QVERIFY(rig.option("OptPort", r.port)->isChecked());
