@@ -3,8 +3,8 @@
 #pragma once
 
 #include "link/linkservices.h"
-#include "link/linkwindow.h"
 #include "link/serial/qtserialport.h"
+#include "link/windows/linkwindow.h"
 #include "orvemu/decoderemulator.h"
 #include "support/fakedialogs.h"
 #include "support/fakeshell.h"

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "linkservices.h"
+#include "link/linkservices.h"
 
 #include "link/exchange/exchange.h"
 #include "link/exchange/serialexchange.h"
