@@ -5,7 +5,7 @@
 
 #include "link/exchange/serialexchange.h"
 #include "link/serial/qtserialport.h"
-#include "link/windows/linkoptions.h"
+#include "link/windows/linkwindow.h"
 #include "orvemu/decoderemulator.h"
 #include "support/fakedialogs.h"
 #include "support/waiting.h"

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ddt.h"
 
-#include "linkoptions.h"
+#include "linkwindow.h"
 
 #include "core/config.h"
 #include "core/dialogs.h"

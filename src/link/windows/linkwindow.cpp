@@ -13,6 +13,16 @@
 
 namespace orv {
 
+bool OpenSerialLink(SerialPort& port, const Config& config, Dialogs& dialogs) {
+    QString why;
+    if (TryOpenSerialPort(port, config.SerialSettings(), config.ComPort, &why))
+        return true;
+    // The message shows before the port closes.
+    dialogs.message(NotAvailableMessage(config.ComPort, why));
+    port.close();
+    return false;
+}
+
 LinkWindow::LinkWindow(Config& config, const WindowInfo& info, const LinkServices& services,
                        QWidget* parent)
     : ChildWindow(config, info, parent), services_(services),
