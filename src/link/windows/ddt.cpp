@@ -7,7 +7,6 @@
 #include "core/config.h"
 #include "core/dialogs.h"
 #include "link/exchange/serialexchange.h"
-#include "link/protocol/text.h"
 #include "link/serial/serialport.h"
 
 #include <QCheckBox>
@@ -51,10 +50,7 @@ Ddt::Ddt(Config& config, Dialogs& dialogs, SerialPortFactory& serialPorts, QWidg
     port_->setHolder(QStringLiteral("\"Keyboard_RS232 Test\" window"));
     connect(port_.get(), &SerialPort::received, this, &Ddt::MSComm1_OnComm);
     connect(port_.get(), &SerialPort::lost, this, &Ddt::MSComm1_Lost);
-    receptionWait_.setSingleShot(true);
-    receptionWait_.setTimerType(Qt::PreciseTimer);
-    receptionWait_.setInterval(ReceptionWaitMsecs);
-    connect(&receptionWait_, &QTimer::timeout, this, &Ddt::showReception);
+    connect(&reception_, &ReceptionGatherer::gathered, this, &Ddt::showReception);
     buildControls();
 }
 
@@ -143,7 +139,7 @@ void Ddt::load() {
 }
 
 void Ddt::done(int result) {
-    receptionWait_.stop();
+    reception_.clear();
     if (port_->isOpen())
         port_->close();
     QDialog::done(result);
@@ -178,24 +174,20 @@ void Ddt::txtKB_KeyDown(int key) {
 
 void Ddt::MSComm1_OnComm(const QByteArray& bytes) {
     // The first bytes of a datum start the wait; what arrives meanwhile is shown with them.
-    reception_.append(bytes);
-    if (!receptionWait_.isActive())
-        receptionWait_.start();
+    reception_.add(bytes);
 }
 
 void Ddt::MSComm1_Lost() {
-    receptionWait_.stop();
     reception_.clear();
     dialogs_.message(NotAvailableMessage(port_->commPort(), port_->errorString()));
 }
 
-void Ddt::showReception() {
-    const QByteArray bytes = std::exchange(reception_, {});
+void Ddt::showReception(const QString& datum) {
     if (RsLineCount > MaxLines) {
         RsLineCount = 0;
         serialBox_->clear();
     }
-    QString text = VisibleText(bytes);
+    QString text = datum;
     if (crLfCheck_->isChecked()) {
         text += QLatin1Char('\n'); // CR LF: a line break in the box
         ++RsLineCount;

@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "link/exchange/receptiongatherer.h"
+
 #include <QDialog>
-#include <QTimer>
 
 #include <memory>
 
@@ -44,7 +45,7 @@ public:
 
     SerialPort& serialPort() const { return *port_; }
     // How long a reception waits for the rest of its datum (the link timing's figure).
-    void setReceptionWaitMsecs(int msecs) { receptionWait_.setInterval(msecs); }
+    void setReceptionWaitMsecs(int msecs) { reception_.setWaitMsecs(msecs); }
 
     // Button handlers.
     void Command1_Click();
@@ -61,7 +62,7 @@ private:
     void buildControls();
     void MSComm1_OnComm(const QByteArray& bytes);
     void MSComm1_Lost();
-    void showReception();
+    void showReception(const QString& datum);
     void txtKB_KeyDown(int key);
 
     Config& config_;
@@ -75,8 +76,9 @@ private:
     QPushButton* clearSerialButton_ = nullptr;
     QPushButton* clearKeyboardButton_ = nullptr;
 
-    QTimer receptionWait_;
-    QByteArray reception_; // bytes received since the wait started
+    // What the RS232 box shows: a datum once the rest of it has had time to arrive, control
+    // bytes by name, only what the box keeps of it.
+    ReceptionGatherer reception_{ReceptionWaitMsecs, VisibleStyle::Window, KeptTextChars};
     qint16 KbLineCount = 0;
     qint16 RsLineCount = 0;
 };
