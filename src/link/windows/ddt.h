@@ -9,6 +9,7 @@
 #include <memory>
 
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -60,6 +61,11 @@ protected:
 
 private:
     void buildControls();
+    void buildKeyboardColumn(QGridLayout* grid);
+    void buildSerialColumn(QGridLayout* grid);
+    QLabel* makeLabel(const char* name, const char* caption);
+    QPlainTextEdit* makeBox(const char* name);
+    QPushButton* makeClearButton(const char* name, void (Ddt::*handler)());
     void MSComm1_OnComm(const QByteArray& bytes);
     void MSComm1_Lost();
     void showReception(const QString& datum);

@@ -23,6 +23,17 @@ bool OpenSerialLink(SerialPort& port, const Config& config, Dialogs& dialogs) {
     return false;
 }
 
+QLabel* HeadingLabel(const QString& objectName, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    QFont font = label->font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.4);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
 LinkWindow::LinkWindow(Config& config, const WindowInfo& info, const LinkServices& services,
                        QWidget* parent)
     : ChildWindow(config, info, parent), services_(services),
@@ -120,14 +131,7 @@ QVBoxLayout* LinkWindow::makeBody(const QString& heading) {
     auto* body = new QWidget;
     body->setObjectName(objectName() + QStringLiteral("Body"));
     auto* column = new QVBoxLayout(body);
-    auto* title = new QLabel(heading, body);
-    title->setObjectName(QStringLiteral("lblTitle"));
-    QFont font = title->font();
-    font.setBold(true);
-    font.setPointSizeF(font.pointSizeF() * 1.4);
-    title->setFont(font);
-    title->setAlignment(Qt::AlignCenter);
-    column->addWidget(title);
+    column->addWidget(HeadingLabel(QStringLiteral("lblTitle"), heading, body));
     setWidget(body);
     return column;
 }

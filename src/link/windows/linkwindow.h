@@ -15,6 +15,7 @@
 #include <memory>
 
 class QBoxLayout;
+class QLabel;
 class QLineEdit;
 class QVBoxLayout;
 
@@ -26,6 +27,9 @@ class SerialPort;
 // shared settings (BaudRate + "," + CommFormat) on ComPort. A failure is shown as the
 // not-available message with the reason as details, then the port closes.
 bool OpenSerialLink(SerialPort& port, const Config& config, Dialogs& dialogs);
+
+// The heading of a link window: its title in a larger bold font, centred.
+QLabel* HeadingLabel(const QString& objectName, const QString& text, QWidget* parent);
 
 // A child window that runs exchanges with the decoder: its serial port (MSComm1) and the
 // exchange under way. The window builds an exchange from its options, starts it, shows its
