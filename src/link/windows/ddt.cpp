@@ -138,8 +138,8 @@ void Ddt::load() {
         return;
     port_->discardInput();
     port_->setReceiveThreshold(1);
-    KbLineCount = 0;
-    RsLineCount = 0;
+    keyboardLines_ = 0;
+    serialLines_ = 0;
 }
 
 void Ddt::done(int result) {
@@ -168,12 +168,12 @@ bool Ddt::eventFilter(QObject* watched, QEvent* event) {
 
 // Before the box handles the key: the key after the 41st Enter empties the box first.
 void Ddt::txtKB_KeyDown(int key) {
-    if (KbLineCount > MaxLines) {
-        KbLineCount = 0;
+    if (keyboardLines_ > MaxLines) {
+        keyboardLines_ = 0;
         keyboardBox_->clear();
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
-        ++KbLineCount;
+        ++keyboardLines_;
 }
 
 void Ddt::MSComm1_OnComm(const QByteArray& bytes) {
@@ -187,14 +187,14 @@ void Ddt::MSComm1_Lost() {
 }
 
 void Ddt::showReception(const QString& datum) {
-    if (RsLineCount > MaxLines) {
-        RsLineCount = 0;
+    if (serialLines_ > MaxLines) {
+        serialLines_ = 0;
         serialBox_->clear();
     }
     QString text = datum;
     if (crLfCheck_->isChecked()) {
         text += QLatin1Char('\n'); // CR LF: a line break in the box
-        ++RsLineCount;
+        ++serialLines_;
     }
     AppendKeepingLast(serialBox_, text, KeptTextChars);
 }

@@ -85,8 +85,8 @@ private:
     // What the RS232 box shows: a datum once the rest of it has had time to arrive, control
     // bytes by name, only what the box keeps of it.
     ReceptionGatherer reception_{ReceptionWaitMsecs, VisibleStyle::Window, KeptTextChars};
-    qint16 KbLineCount = 0;
-    qint16 RsLineCount = 0;
+    qint16 keyboardLines_ = 0; // KbLineCount: Enter keys in the keyboard box
+    qint16 serialLines_ = 0;   // RsLineCount: line ends added to the RS232 box
 };
 
 } // namespace orv
