@@ -10,9 +10,9 @@
 // window that falls behind cannot slow it down. BENCH_SECONDS shortens the run (default 600);
 // BENCH_CRLF=1 runs it with "CR+LF Enable" checked.
 
-#include "link/ddt.h"
 #include "link/serial/comports.h"
 #include "link/serial/qtserialport.h"
+#include "link/windows/ddt.h"
 #include "support/fakedialogs.h"
 
 #include "core/config.h"

@@ -10,8 +10,8 @@
 //      transfer must make give together. Takes about two minutes.
 // BENCH_PART=1 or 2 runs one of them.
 
-#include "link/frmisp.h"
 #include "link/serial/qtserialport.h"
+#include "link/windows/frmisp.h"
 #include "orvemu/decoderemulator.h"
 #include "support/fakedialogs.h"
 #include "support/fakelauncher.h"

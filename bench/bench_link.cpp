@@ -9,8 +9,8 @@
 // Every figure is printed with its goal. BENCH_PART=4 runs the last one alone.
 
 #include "link/exchange/configexchanges.h"
-#include "link/frmtransmit.h"
 #include "link/serial/qtserialport.h"
+#include "link/windows/frmtransmit.h"
 #include "orvemu/decoderemulator.h"
 #include "support/fakedialogs.h"
 #include "support/fakelauncher.h"

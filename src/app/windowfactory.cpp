@@ -5,7 +5,8 @@
 #include "windowregistry.h"
 
 #include "core/config.h"
-#include "link/ddt.h"
+#include "link/serial/serialport.h"
+#include "link/windows/ddt.h"
 
 namespace orv {
 

@@ -3,9 +3,9 @@
 #include "windowregistry.h"
 
 #include "core/config.h"
-#include "link/frmisp.h"
-#include "link/frmreadmemory.h"
-#include "link/frmtransmit.h"
+#include "link/windows/frmisp.h"
+#include "link/windows/frmreadmemory.h"
+#include "link/windows/frmtransmit.h"
 #include "link/services.h"
 #include "panels/bar/barcodespanel.h"
 #include "panels/bar/barcommpanel.h"

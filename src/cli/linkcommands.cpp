@@ -15,6 +15,7 @@
 #include "link/exchange/configexchanges.h"
 #include "link/exchange/firmwareexchange.h"
 #include "link/exchange/memoryexchanges.h"
+#include "link/exchange/receptiongatherer.h"
 #include "link/protocol/isp.h"
 #include "link/protocol/text.h"
 #include "link/serial/loggingserialport.h"
@@ -797,36 +798,25 @@ int Monitor(const CommandCall& call) {
     const bool raw = call.isSet(QStringLiteral("raw"));
     QEventLoop loop;
     InterruptWatcher interrupts;
-    QTimer wait;
-    wait.setSingleShot(true);
-    wait.setTimerType(Qt::PreciseTimer);
-    wait.setInterval(setup->timing.receptionWaitMsecs);
-    QByteArray reception;
+    ReceptionGatherer reception(setup->timing.receptionWaitMsecs, VisibleStyle::Terminal);
     int code = ExitOk;
-    auto show = [&] {
-        wait.stop();
-        if (reception.isEmpty())
-            return;
-        console.print(VisibleText(std::exchange(reception, {}), VisibleStyle::Terminal) +
-                      QLatin1Char('\n'));
+    QObject::connect(&reception, &ReceptionGatherer::gathered, &loop, [&](const QString& text) {
+        console.print(text + QLatin1Char('\n'));
         console.flush();
-    };
-    QObject::connect(&wait, &QTimer::timeout, &loop, show);
+    });
     QObject::connect(port.get(), &SerialPort::received, &loop, [&](const QByteArray& bytes) {
         if (raw) {
             console.writeOut(bytes);
             console.flush();
             return;
         }
-        reception += bytes;
-        if (!wait.isActive())
-            wait.start();
+        reception.add(bytes);
     });
     bool logTold = false;
     auto logFailed = [&] {
         if (std::exchange(logTold, true))
             return;
-        show();
+        reception.flush();
         console.error(setup->log->errorMessage());
         code = ExitTrouble;
         loop.quit();
@@ -834,13 +824,13 @@ int Monitor(const CommandCall& call) {
     if (setup->log)
         QObject::connect(setup->log.get(), &FrameLog::failed, &loop, logFailed);
     QObject::connect(port.get(), &SerialPort::lost, &loop, [&](const QString& reason) {
-        show();
+        reception.flush();
         console.error(QStringLiteral("%1: not available (lost): %2").arg(name.label, reason));
         code = ExitLinkFailed;
         loop.quit();
     });
     QObject::connect(&interrupts, &InterruptWatcher::interrupted, &loop, [&] {
-        show();
+        reception.flush();
         loop.quit();
     });
     loop.exec();

@@ -7,7 +7,7 @@
 #include "appfixture.h"
 
 #include "core/cfgformat.h"
-#include "link/frmreadmemory.h"
+#include "link/windows/frmreadmemory.h"
 #include "support/filefixtures.h"
 
 #include <QPlainTextEdit>

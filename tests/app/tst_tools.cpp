@@ -6,9 +6,9 @@
 
 #include "appfixture.h"
 
-#include "link/ddt.h"
-#include "link/frmisp.h"
-#include "link/frmreadmemory.h"
+#include "link/windows/ddt.h"
+#include "link/windows/frmisp.h"
+#include "link/windows/frmreadmemory.h"
 #include "orvemu/decoderemulator.h"
 
 #include <QApplication>

@@ -8,9 +8,9 @@
 
 #include "appfixture.h"
 
-#include "link/frmtransmit.h"
-#include "link/linkwindow.h"
 #include "link/serial/serialport.h"
+#include "link/windows/frmtransmit.h"
+#include "link/windows/linkwindow.h"
 #include "orvemu/decoderemulator.h"
 #include "support/keyboarddecoder.h"
 

@@ -4,8 +4,8 @@
 // over a pseudo-terminal against the decoder emulator.
 
 #include "link/exchange/serialexchange.h"
-#include "link/linkoptions.h"
 #include "link/serial/qtserialport.h"
+#include "link/windows/linkwindow.h"
 #include "orvemu/decoderemulator.h"
 #include "support/fakedialogs.h"
 #include "support/waiting.h"

@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "serialexchange.h"
 
-#include "core/config.h"
 #include "link/protocol/text.h"
 #include "link/serial/serialport.h"
 
@@ -29,10 +28,6 @@ Dialogs::Message NotAvailableMessage(int comPort, const QString& reason) {
     return m;
 }
 
-namespace {
-
-// The steps of OpenSerialPort, without closing the port after a failure: a port that opened
-// with settings it could not take is still open.
 bool TryOpenSerialPort(SerialPort& port, const QString& settings, int comPort, QString* why) {
     const bool settingsOk = port.setSettings(settings);
     const QString settingsError = settingsOk ? QString() : port.errorString();
@@ -48,29 +43,6 @@ bool TryOpenSerialPort(SerialPort& port, const QString& settings, int comPort, Q
         return false;
     }
     return true;
-}
-
-} // namespace
-
-bool OpenSerialPort(SerialPort& port, const QString& settings, int comPort, QString* why) {
-    if (TryOpenSerialPort(port, settings, comPort, why))
-        return true;
-    port.close();
-    return false;
-}
-
-bool OpenSerialLink(SerialPort& port, const QString& settings, int comPort, Dialogs& dialogs) {
-    QString why;
-    if (TryOpenSerialPort(port, settings, comPort, &why))
-        return true;
-    // The message shows before the port closes.
-    dialogs.message(NotAvailableMessage(comPort, why));
-    port.close();
-    return false;
-}
-
-bool OpenSerialLink(SerialPort& port, const Config& config, Dialogs& dialogs) {
-    return OpenSerialLink(port, config.SerialSettings(), config.ComPort, dialogs);
 }
 
 SerialExchange::SerialExchange(SerialTarget target, const LinkTiming& timing, QObject* parent)

@@ -12,7 +12,6 @@
 
 namespace orv {
 
-class Config;
 class SerialPort;
 
 // The message when "Com N" cannot be used: "COM 2: not available.".
@@ -22,12 +21,10 @@ Dialogs::Message NotAvailableMessage(int comPort, const QString& reason);
 
 // Opens the serial port: the settings text first, then (with the port closed) discarding what
 // was not sent, the port number and the opening; a failed step does not stop the later ones.
-// False when any of them failed; the port is closed then and `why` says why.
-bool OpenSerialPort(SerialPort& port, const QString& settings, int comPort, QString* why);
-// The same, and a failure is shown as the not-available message with the reason as details.
-bool OpenSerialLink(SerialPort& port, const QString& settings, int comPort, Dialogs& dialogs);
-// With the shared settings (BaudRate + "," + CommFormat) on ComPort.
-bool OpenSerialLink(SerialPort& port, const Config& config, Dialogs& dialogs);
+// False when any of them failed, and `why` says why. A port that opened with settings it could
+// not take is still open then, so that the failure is told while the port is held: the caller
+// closes it afterwards.
+bool TryOpenSerialPort(SerialPort& port, const QString& settings, int comPort, QString* why);
 
 // Where a serial exchange runs: the port (not open yet; the exchange opens it and closes it
 // again), its settings text such as "9600,N,8,1 " and the "Com N" number.

@@ -2,12 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ddt.h"
 
-#include "linkoptions.h"
+#include "linkwindow.h"
 
 #include "core/config.h"
 #include "core/dialogs.h"
 #include "link/exchange/serialexchange.h"
-#include "link/protocol/text.h"
 #include "link/serial/serialport.h"
 
 #include <QCheckBox>
@@ -51,10 +50,7 @@ Ddt::Ddt(Config& config, Dialogs& dialogs, SerialPortFactory& serialPorts, QWidg
     port_->setHolder(QStringLiteral("\"Keyboard_RS232 Test\" window"));
     connect(port_.get(), &SerialPort::received, this, &Ddt::MSComm1_OnComm);
     connect(port_.get(), &SerialPort::lost, this, &Ddt::MSComm1_Lost);
-    receptionWait_.setSingleShot(true);
-    receptionWait_.setTimerType(Qt::PreciseTimer);
-    receptionWait_.setInterval(ReceptionWaitMsecs);
-    connect(&receptionWait_, &QTimer::timeout, this, &Ddt::showReception);
+    connect(&reception_, &ReceptionGatherer::gathered, this, &Ddt::showReception);
     buildControls();
 }
 
@@ -65,67 +61,71 @@ Ddt::~Ddt() {
 
 void Ddt::buildControls() {
     auto* grid = new QGridLayout(this);
-    auto label = [this](const char* name, const char* caption) {
-        auto* l = new QLabel(QString::fromLatin1(caption), this);
-        l->setObjectName(QString::fromLatin1(name));
-        return l;
-    };
-    auto* title = label("Label1", "Keyboard_RS232 Test");
-    QFont font = title->font();
-    font.setBold(true);
-    font.setPointSizeF(font.pointSizeF() * 1.4);
-    title->setFont(font);
-    title->setAlignment(Qt::AlignCenter);
+    QLabel* title =
+        HeadingLabel(QStringLiteral("Label1"), QStringLiteral("Keyboard_RS232 Test"), this);
     grid->addWidget(title, 0, 0, 1, 2);
+    buildKeyboardColumn(grid);
+    buildSerialColumn(grid);
+    grid->setRowStretch(3, 1);
+    resize(720, 420);
+}
 
-    auto box = [this](const char* name) {
-        auto* b = new QPlainTextEdit(this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        b->installEventFilter(this);
-        return b;
-    };
-    auto button = [this](const char* name, void (Ddt::*slot)()) {
-        auto* b = new QPushButton(QStringLiteral("Clear"), this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false); // Enter belongs to the keyboard box
-        connect(b, &QPushButton::clicked, this, slot);
-        return b;
-    };
-
-    auto* keyboard = label("Label2", "Keyboard");
-    keyboardBox_ = box("txtKB");
-    keyboard->setBuddy(keyboardBox_);
-    clearKeyboardButton_ = button("Command2", &Ddt::Command2_Click);
+void Ddt::buildKeyboardColumn(QGridLayout* grid) {
+    QLabel* caption = makeLabel("Label2", "Keyboard");
+    keyboardBox_ = makeBox("txtKB");
+    caption->setBuddy(keyboardBox_);
+    clearKeyboardButton_ = makeClearButton("Command2", &Ddt::Command2_Click);
     clearKeyboardButton_->setAccessibleDescription(tr("Clear the keyboard box"));
-    grid->addWidget(keyboard, 1, 0);
+    grid->addWidget(caption, 1, 0);
     grid->addWidget(keyboardBox_, 3, 0);
     grid->addWidget(clearKeyboardButton_, 4, 0, Qt::AlignLeft);
+}
 
-    auto* rs232 = label("Label4", "RS232");
-    portLabel_ = label("LblPort", "");
-    serialBox_ = box("TxtRS232");
+void Ddt::buildSerialColumn(QGridLayout* grid) {
+    QLabel* caption = makeLabel("Label4", "RS232");
+    portLabel_ = makeLabel("LblPort", "");
+    serialBox_ = makeBox("TxtRS232");
     serialBox_->setReadOnly(true);
     // Nothing to undo in a box the user cannot edit; kept, the undo history would keep every
     // reception ever shown.
     serialBox_->setUndoRedoEnabled(false);
-    rs232->setBuddy(serialBox_);
-    clearSerialButton_ = button("Command1", &Ddt::Command1_Click);
+    caption->setBuddy(serialBox_);
+    clearSerialButton_ = makeClearButton("Command1", &Ddt::Command1_Click);
     clearSerialButton_->setAccessibleDescription(tr("Clear the RS232 box"));
     crLfCheck_ = new QCheckBox(QStringLiteral("CR+LF Enable"), this);
     crLfCheck_->setObjectName(QStringLiteral("Check1"));
     // Checked or cleared by a click, the keyboard or an accessibility client.
     connect(crLfCheck_, &QCheckBox::toggled, this, &Ddt::Check1_Click);
-    grid->addWidget(rs232, 1, 1);
+    grid->addWidget(caption, 1, 1);
     grid->addWidget(portLabel_, 2, 1);
     grid->addWidget(serialBox_, 3, 1);
-    auto* rsButtons = new QHBoxLayout;
-    rsButtons->addWidget(clearSerialButton_);
-    rsButtons->addWidget(crLfCheck_);
-    rsButtons->addStretch();
-    grid->addLayout(rsButtons, 4, 1);
-    grid->setRowStretch(3, 1);
-    resize(720, 420);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(clearSerialButton_);
+    buttons->addWidget(crLfCheck_);
+    buttons->addStretch();
+    grid->addLayout(buttons, 4, 1);
+}
+
+QLabel* Ddt::makeLabel(const char* name, const char* caption) {
+    auto* l = new QLabel(QString::fromLatin1(caption), this);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
+QPlainTextEdit* Ddt::makeBox(const char* name) {
+    auto* b = new QPlainTextEdit(this);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    b->installEventFilter(this);
+    return b;
+}
+
+QPushButton* Ddt::makeClearButton(const char* name, void (Ddt::*handler)()) {
+    auto* b = new QPushButton(QStringLiteral("Clear"), this);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false); // Enter belongs to the keyboard box
+    connect(b, &QPushButton::clicked, this, handler);
+    return b;
 }
 
 void Ddt::load() {
@@ -138,12 +138,12 @@ void Ddt::load() {
         return;
     port_->discardInput();
     port_->setReceiveThreshold(1);
-    KbLineCount = 0;
-    RsLineCount = 0;
+    keyboardLines_ = 0;
+    serialLines_ = 0;
 }
 
 void Ddt::done(int result) {
-    receptionWait_.stop();
+    reception_.clear();
     if (port_->isOpen())
         port_->close();
     QDialog::done(result);
@@ -168,37 +168,33 @@ bool Ddt::eventFilter(QObject* watched, QEvent* event) {
 
 // Before the box handles the key: the key after the 41st Enter empties the box first.
 void Ddt::txtKB_KeyDown(int key) {
-    if (KbLineCount > MaxLines) {
-        KbLineCount = 0;
+    if (keyboardLines_ > MaxLines) {
+        keyboardLines_ = 0;
         keyboardBox_->clear();
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
-        ++KbLineCount;
+        ++keyboardLines_;
 }
 
 void Ddt::MSComm1_OnComm(const QByteArray& bytes) {
     // The first bytes of a datum start the wait; what arrives meanwhile is shown with them.
-    reception_.append(bytes);
-    if (!receptionWait_.isActive())
-        receptionWait_.start();
+    reception_.add(bytes);
 }
 
 void Ddt::MSComm1_Lost() {
-    receptionWait_.stop();
     reception_.clear();
     dialogs_.message(NotAvailableMessage(port_->commPort(), port_->errorString()));
 }
 
-void Ddt::showReception() {
-    const QByteArray bytes = std::exchange(reception_, {});
-    if (RsLineCount > MaxLines) {
-        RsLineCount = 0;
+void Ddt::showReception(const QString& datum) {
+    if (serialLines_ > MaxLines) {
+        serialLines_ = 0;
         serialBox_->clear();
     }
-    QString text = VisibleText(bytes);
+    QString text = datum;
     if (crLfCheck_->isChecked()) {
         text += QLatin1Char('\n'); // CR LF: a line break in the box
-        ++RsLineCount;
+        ++serialLines_;
     }
     AppendKeepingLast(serialBox_, text, KeptTextChars);
 }

@@ -199,27 +199,22 @@ void FrmReadMemory::cmdSaveAs_Click() {
     saveAs();
 }
 
-FrmReadMemory::SaveOutcome FrmReadMemory::save() {
+SaveOutcome FrmReadMemory::save() {
     showMemoryText(true);
     if (fileName_.isEmpty())
         return saveAs();
     return writeMemoryFile(fileName_) ? SaveOutcome::Saved : SaveOutcome::Failed;
 }
 
-FrmReadMemory::SaveOutcome FrmReadMemory::saveAs() {
+SaveOutcome FrmReadMemory::saveAs() {
     showMemoryText(true);
     const QString text = memoryBox_->toPlainText();
     QString path;
-    switch (SaveDocument(
+    const SaveOutcome outcome = SaveDocument(
         services_.dialogs, MemoryDocument, SaveMode::SaveAs, fileName_,
-        [&text](QString*) { return MemoryFileBytes(text); }, &path)) {
-    case orv::SaveOutcome::Cancelled:
-        return SaveOutcome::Cancelled;
-    case orv::SaveOutcome::Failed:
-        return SaveOutcome::Failed; // the text still counts as unsaved
-    case orv::SaveOutcome::Saved:
-        break;
-    }
+        [&text](QString*) { return MemoryFileBytes(text); }, &path);
+    if (outcome != SaveOutcome::Saved)
+        return outcome; // after a failure the text still counts as unsaved
     // The text takes the new name only once it has been written there.
     savedText_ = text;
     fileName_ = path;
@@ -229,9 +224,8 @@ FrmReadMemory::SaveOutcome FrmReadMemory::saveAs() {
 bool FrmReadMemory::writeMemoryFile(const QString& path) {
     const QString text = memoryBox_->toPlainText();
     // A failure leaves the text counted as unsaved, so closing asks about it again.
-    if (SaveDocument(services_.dialogs, MemoryDocument, SaveMode::Save, path, [&text](QString*) {
-            return MemoryFileBytes(text);
-        }) != orv::SaveOutcome::Saved)
+    if (SaveDocument(services_.dialogs, MemoryDocument, SaveMode::Save, path,
+                     [&text](QString*) { return MemoryFileBytes(text); }) != SaveOutcome::Saved)
         return false;
     savedText_ = text;
     return true;

@@ -39,30 +39,32 @@ LinkOptions::LinkOptions(Config& config, SerialPortFactory& serialPorts,
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     if (!layout_.modeCaptions.isEmpty()) {
-        mode_ = addGroup(row, "Frame1", "Interface", "OptMode", layout_.modeCaptions,
-                         &LinkOptions::OptMode_Click);
+        modeOptions_ = addGroup(row, "Frame1", "Interface", "OptMode", layout_.modeCaptions,
+                                &LinkOptions::OptMode_Click);
     }
     QStringList ports;
     for (int i = 1; i <= layout_.ports; ++i)
         ports << QStringLiteral("Com %1").arg(i);
-    port_ = addGroup(row, "FraPort", "Port", "OptPort", ports, &LinkOptions::OptPort_Click);
+    portOptions_ = addGroup(row, "FraPort", "Port", "OptPort", ports, &LinkOptions::OptPort_Click);
     QStringList bauds = LinkBaudRates;
     if (layout_.baud600)
         bauds << Baud600;
-    baud_ = addGroup(row, "Frame4", "Baud Rate", "optBaud", bauds, &LinkOptions::optBaud_Click);
+    baudOptions_ =
+        addGroup(row, "Frame4", "Baud Rate", "optBaud", bauds, &LinkOptions::optBaud_Click);
     auto* framing = new QVBoxLayout;
     row->addLayout(framing);
-    dataBits_ = addGroup(framing, "Frame2", "Data Bits", "optDatabits",
-                         {QStringLiteral("7 Data Bits"), QStringLiteral("8 Data Bits")},
-                         &LinkOptions::optDatabits_Click);
-    stopBits_ = addGroup(framing, "Frame3", "Stop Bits", "optStopbits",
-                         {QStringLiteral("1 Stop Bit"), QStringLiteral("2 Stop Bit")},
-                         &LinkOptions::optStopbits_Click);
+    dataBitsOptions_ = addGroup(framing, "Frame2", "Data Bits", "optDatabits",
+                                {QStringLiteral("7 Data Bits"), QStringLiteral("8 Data Bits")},
+                                &LinkOptions::optDatabits_Click);
+    stopBitsOptions_ = addGroup(framing, "Frame3", "Stop Bits", "optStopbits",
+                                {QStringLiteral("1 Stop Bit"), QStringLiteral("2 Stop Bit")},
+                                &LinkOptions::optStopbits_Click);
     if (layout_.parity) {
-        parity_ = addGroup(row, "Frame6", "Parity", "Option2",
-                           {QStringLiteral("None"), QStringLiteral("Even"), QStringLiteral("Odd"),
-                            QStringLiteral("Mark"), QStringLiteral("Space")},
-                           &LinkOptions::Option2_Click);
+        parityOptions_ =
+            addGroup(row, "Frame6", "Parity", "Option2",
+                     {QStringLiteral("None"), QStringLiteral("Even"), QStringLiteral("Odd"),
+                      QStringLiteral("Mark"), QStringLiteral("Space")},
+                     &LinkOptions::Option2_Click);
     }
     if (layout_.framingHidden) {
         for (const char* name : {"Frame2", "Frame3", "Frame4"})
@@ -102,8 +104,8 @@ QAbstractButton* LinkOptions::option(const QString& group, int index) const {
 }
 
 void LinkOptions::showPortDevices() {
-    for (QAbstractButton* b : port_->buttons()) {
-        const QString device = serialPorts_.deviceFor(port_->id(b) + 1);
+    for (QAbstractButton* b : portOptions_->buttons()) {
+        const QString device = serialPorts_.deviceFor(portOptions_->id(b) + 1);
         b->setToolTip(device.isEmpty() ? tr("No serial device") : device);
     }
 }
@@ -126,28 +128,28 @@ void LinkOptions::select(QButtonGroup* group, int index, void (LinkOptions::*han
 }
 
 void LinkOptions::showValues() {
-    select(port_, config_.ComPort - 1, &LinkOptions::OptPort_Click);
+    select(portOptions_, config_.ComPort - 1, &LinkOptions::OptPort_Click);
     // A port this window has no option for (Com 5 or 6, chosen in the Transmit window or read
     // from a configuration file) stays in use; no option shows selected, and the frame's
     // tooltip names the port.
     frame(QStringLiteral("FraPort"))
-        ->setToolTip(port_->button(config_.ComPort - 1)
+        ->setToolTip(portOptions_->button(config_.ComPort - 1)
                          ? QString()
                          : tr("Com %1 is in use; this window offers Com 1 to Com %2 only")
                                .arg(config_.ComPort)
                                .arg(layout_.ports));
-    if (mode_) {
-        select(mode_, config_.LinkMode == 1 ? 1 : 0, &LinkOptions::OptMode_Click);
+    if (modeOptions_) {
+        select(modeOptions_, config_.LinkMode == 1 ? 1 : 0, &LinkOptions::OptMode_Click);
     } else {
         setSerialFramesEnabled(true);
     }
     const qsizetype baud = LinkBaudRates.indexOf(config_.BaudRate);
-    select(baud_, baud < 0 ? 0 : static_cast<int>(baud), &LinkOptions::optBaud_Click);
-    select(dataBits_, CharAt(config_.CommFormat, DataBitsPos) == QLatin1Char('7') ? 0 : 1,
+    select(baudOptions_, baud < 0 ? 0 : static_cast<int>(baud), &LinkOptions::optBaud_Click);
+    select(dataBitsOptions_, CharAt(config_.CommFormat, DataBitsPos) == QLatin1Char('7') ? 0 : 1,
            &LinkOptions::optDatabits_Click);
-    select(stopBits_, CharAt(config_.CommFormat, StopBitsPos) == QLatin1Char('1') ? 0 : 1,
+    select(stopBitsOptions_, CharAt(config_.CommFormat, StopBitsPos) == QLatin1Char('1') ? 0 : 1,
            &LinkOptions::optStopbits_Click);
-    select(parity_, 0, &LinkOptions::Option2_Click);
+    select(parityOptions_, 0, &LinkOptions::Option2_Click);
 }
 
 void LinkOptions::setSerialFramesEnabled(bool enabled) {

@@ -4,6 +4,8 @@
 
 #include "linkwindow.h"
 
+#include "ui/savedocument.h"
+
 class QPlainTextEdit;
 class QPushButton;
 
@@ -40,8 +42,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class SaveOutcome { Saved, Cancelled, Failed };
-
     void buildControls();
     void showMemoryText(bool show);
     void appendMemoryText(const QByteArray& bytes);

@@ -3,8 +3,8 @@
 // The shared link option groups: how clicks rewrite the link settings, and what the layouts of
 // the three link windows carry.
 
-#include "link/linkoptions.h"
 #include "link/serial/serialport.h"
+#include "link/windows/linkoptions.h"
 
 #include "core/config.h"
 

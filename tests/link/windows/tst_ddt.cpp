@@ -5,8 +5,8 @@
 // box keeps, focus, and a port that cannot be opened. The decoder emulator sends over a
 // pseudo-terminal.
 
-#include "link/ddt.h"
 #include "link/serial/qtserialport.h"
+#include "link/windows/ddt.h"
 #include "orvemu/decoderemulator.h"
 #include "support/fakedialogs.h"
 #include "support/waiting.h"

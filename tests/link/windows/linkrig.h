@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "link/linkwindow.h"
 #include "link/serial/qtserialport.h"
 #include "link/services.h"
+#include "link/windows/linkwindow.h"
 #include "orvemu/decoderemulator.h"
 #include "support/fakedialogs.h"
 #include "support/fakelauncher.h"

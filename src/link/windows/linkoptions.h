@@ -67,12 +67,12 @@ private:
     Config& config_;
     SerialPortFactory& serialPorts_;
     LinkOptionsLayout layout_;
-    QButtonGroup* mode_ = nullptr;
-    QButtonGroup* port_ = nullptr;
-    QButtonGroup* baud_ = nullptr;
-    QButtonGroup* dataBits_ = nullptr;
-    QButtonGroup* stopBits_ = nullptr;
-    QButtonGroup* parity_ = nullptr;
+    QButtonGroup* modeOptions_ = nullptr;     // OptMode (no group: no interface choice)
+    QButtonGroup* portOptions_ = nullptr;     // OptPort
+    QButtonGroup* baudOptions_ = nullptr;     // optBaud
+    QButtonGroup* dataBitsOptions_ = nullptr; // optDatabits
+    QButtonGroup* stopBitsOptions_ = nullptr; // optStopbits
+    QButtonGroup* parityOptions_ = nullptr;   // Option2 (no group: no parity choice)
 };
 
 } // namespace orv

@@ -4,8 +4,8 @@
 
 #include "linkrig.h"
 
-#include "link/frmisp.h"
-#include "link/linkoptions.h"
+#include "link/windows/frmisp.h"
+#include "link/windows/linkoptions.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,8 +4,8 @@
 
 #include "linkrig.h"
 
-#include "link/frmreadmemory.h"
-#include "link/linkoptions.h"
+#include "link/windows/frmreadmemory.h"
+#include "link/windows/linkoptions.h"
 
 #include <QFile>
 #include <QLineEdit>

@@ -15,12 +15,21 @@
 #include <memory>
 
 class QBoxLayout;
+class QLabel;
 class QLineEdit;
 class QVBoxLayout;
 
 namespace orv {
 
 class SerialPort;
+
+// Opens the serial port of a window that holds it itself (the keyboard and RS232 test) with the
+// shared settings (BaudRate + "," + CommFormat) on ComPort. A failure is shown as the
+// not-available message with the reason as details, then the port closes.
+bool OpenSerialLink(SerialPort& port, const Config& config, Dialogs& dialogs);
+
+// The heading of a link window: its title in a larger bold font, centred.
+QLabel* HeadingLabel(const QString& objectName, const QString& text, QWidget* parent);
 
 // A child window that runs exchanges with the decoder: its serial port (MSComm1) and the
 // exchange under way. The window builds an exchange from its options, starts it, shows its

@@ -4,8 +4,8 @@
 
 #include "linkrig.h"
 
-#include "link/frmtransmit.h"
-#include "link/linkoptions.h"
+#include "link/windows/frmtransmit.h"
+#include "link/windows/linkoptions.h"
 
 #include <QLineEdit>
 #include <QProgressBar>

@@ -2,12 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "link/exchange/receptiongatherer.h"
+
 #include <QDialog>
-#include <QTimer>
 
 #include <memory>
 
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -44,7 +46,7 @@ public:
 
     SerialPort& serialPort() const { return *port_; }
     // How long a reception waits for the rest of its datum (the link timing's figure).
-    void setReceptionWaitMsecs(int msecs) { receptionWait_.setInterval(msecs); }
+    void setReceptionWaitMsecs(int msecs) { reception_.setWaitMsecs(msecs); }
 
     // Button handlers.
     void Command1_Click();
@@ -59,9 +61,14 @@ protected:
 
 private:
     void buildControls();
+    void buildKeyboardColumn(QGridLayout* grid);
+    void buildSerialColumn(QGridLayout* grid);
+    QLabel* makeLabel(const char* name, const char* caption);
+    QPlainTextEdit* makeBox(const char* name);
+    QPushButton* makeClearButton(const char* name, void (Ddt::*handler)());
     void MSComm1_OnComm(const QByteArray& bytes);
     void MSComm1_Lost();
-    void showReception();
+    void showReception(const QString& datum);
     void txtKB_KeyDown(int key);
 
     Config& config_;
@@ -75,10 +82,11 @@ private:
     QPushButton* clearSerialButton_ = nullptr;
     QPushButton* clearKeyboardButton_ = nullptr;
 
-    QTimer receptionWait_;
-    QByteArray reception_; // bytes received since the wait started
-    qint16 KbLineCount = 0;
-    qint16 RsLineCount = 0;
+    // What the RS232 box shows: a datum once the rest of it has had time to arrive, control
+    // bytes by name, only what the box keeps of it.
+    ReceptionGatherer reception_{ReceptionWaitMsecs, VisibleStyle::Window, KeptTextChars};
+    qint16 keyboardLines_ = 0; // KbLineCount: Enter keys in the keyboard box
+    qint16 serialLines_ = 0;   // RsLineCount: line ends added to the RS232 box
 };
 
 } // namespace orv

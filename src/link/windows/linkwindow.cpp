@@ -13,6 +13,27 @@
 
 namespace orv {
 
+bool OpenSerialLink(SerialPort& port, const Config& config, Dialogs& dialogs) {
+    QString why;
+    if (TryOpenSerialPort(port, config.SerialSettings(), config.ComPort, &why))
+        return true;
+    // The message shows before the port closes.
+    dialogs.message(NotAvailableMessage(config.ComPort, why));
+    port.close();
+    return false;
+}
+
+QLabel* HeadingLabel(const QString& objectName, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    QFont font = label->font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.4);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
 LinkWindow::LinkWindow(Config& config, const WindowInfo& info, const Services& services,
                        QWidget* parent)
     : ChildWindow(config, info, parent), services_(services),
@@ -110,14 +131,7 @@ QVBoxLayout* LinkWindow::makeBody(const QString& heading) {
     auto* body = new QWidget;
     body->setObjectName(objectName() + QStringLiteral("Body"));
     auto* column = new QVBoxLayout(body);
-    auto* title = new QLabel(heading, body);
-    title->setObjectName(QStringLiteral("lblTitle"));
-    QFont font = title->font();
-    font.setBold(true);
-    font.setPointSizeF(font.pointSizeF() * 1.4);
-    title->setFont(font);
-    title->setAlignment(Qt::AlignCenter);
-    column->addWidget(title);
+    column->addWidget(HeadingLabel(QStringLiteral("lblTitle"), heading, body));
     setWidget(body);
     return column;
 }
