@@ -37,19 +37,29 @@ const QString GeometryKey = QStringLiteral("MainWindow/geometry");
 } // namespace
 
 const MainWindow::ToolButton MainWindow::ToolButtons[] = {
-    {"new", "New File", "document-new", &MainWindow::mnuFileNew_Click},
-    {"open", "Open File", "document-open", &MainWindow::mnuFileOpen_Click},
-    {"save", "Save File", "document-save", &MainWindow::mnuFileSave_Click},
+    {"new", QT_TRANSLATE_NOOP("orv::MainWindow", "New File"), "document-new",
+     &MainWindow::mnuFileNew_Click},
+    {"open", QT_TRANSLATE_NOOP("orv::MainWindow", "Open File"), "document-open",
+     &MainWindow::mnuFileOpen_Click},
+    {"save", QT_TRANSLATE_NOOP("orv::MainWindow", "Save File"), "document-save",
+     &MainWindow::mnuFileSave_Click},
     {nullptr, nullptr, nullptr, nullptr},
-    {"irm", "Interface and Reading Mode", "input-keyboard", nullptr},
-    {"com", "Communication Parameters", "network-wired", nullptr},
-    {"bar", "Bar Codes and Others", "format-justify-fill", nullptr},
-    {"mis", "Miscellaneous Parameters", "preferences-system", nullptr},
-    {"transmit", "Transmit", "network-transmit-receive", nullptr},
+    {"irm", QT_TRANSLATE_NOOP("orv::MainWindow", "Interface and Reading Mode"), "input-keyboard",
+     nullptr},
+    {"com", QT_TRANSLATE_NOOP("orv::MainWindow", "Communication Parameters"), "network-wired",
+     nullptr},
+    {"bar", QT_TRANSLATE_NOOP("orv::MainWindow", "Bar Codes and Others"), "format-justify-fill",
+     nullptr},
+    {"mis", QT_TRANSLATE_NOOP("orv::MainWindow", "Miscellaneous Parameters"), "preferences-system",
+     nullptr},
+    {"transmit", QT_TRANSLATE_NOOP("orv::MainWindow", "Transmit"), "network-transmit-receive",
+     nullptr},
     {nullptr, nullptr, nullptr, nullptr},
-    {"mag", "Magnet Reader", "media-flash", &MainWindow::toggleCommandSet},
+    {"mag", QT_TRANSLATE_NOOP("orv::MainWindow", "Magnet Reader"), "media-flash",
+     &MainWindow::toggleCommandSet},
     {nullptr, nullptr, nullptr, nullptr},
-    {"krtest", "Keyboard & RS232 Test", "utilities-terminal", &MainWindow::mnuToolsKRtest_Click},
+    {"krtest", QT_TRANSLATE_NOOP("orv::MainWindow", "Keyboard & RS232 Test"), "utilities-terminal",
+     &MainWindow::mnuToolsKRtest_Click},
 };
 
 MainWindow::MainWindow(Config& config, const Services& services, const AppPaths& paths,
@@ -75,7 +85,7 @@ void MainWindow::setWindowFactory(std::unique_ptr<WindowFactory> factory) {
 
 QAction* MainWindow::addMenuItem(QMenu* menu, const char* name, const char* caption,
                                  const QKeySequence& shortcut, void (MainWindow::*slot)()) {
-    auto* a = menu->addAction(QString::fromLatin1(caption));
+    auto* a = menu->addAction(tr(caption));
     a->setObjectName(QString::fromLatin1(name));
     if (!shortcut.isEmpty())
         a->setShortcut(shortcut);
@@ -91,7 +101,7 @@ QAction* MainWindow::addMenuItem(QMenu* menu, const char* name, const char* capt
 }
 
 QAction* MainWindow::addWindowItem(QMenu* menu, const WindowRow& row, const char* name) {
-    auto* a = menu->addAction(QString::fromLatin1(row.menuCaption));
+    auto* a = menu->addAction(RegistryText(row.menuCaption));
     a->setObjectName(QString::fromLatin1(name));
     if (row.shortcut)
         a->setShortcut(QKeySequence(row.shortcut));
@@ -112,7 +122,7 @@ void MainWindow::createMenus() {
         actions_.insert(s->objectName(), s);
     };
     auto topMenu = [this](const char* name, const char* caption) {
-        QMenu* m = menuBar()->addMenu(QString::fromLatin1(caption));
+        QMenu* m = menuBar()->addMenu(tr(caption));
         m->setObjectName(QString::fromLatin1(name));
         m->menuAction()->setObjectName(QString::fromLatin1(name));
         actions_.insert(m->objectName(), m->menuAction());
@@ -121,17 +131,19 @@ void MainWindow::createMenus() {
     using K = QKeySequence;
     menuBar()->setObjectName(QStringLiteral("menuBar"));
 
-    QMenu* file = topMenu("mnuFile", "&File");
-    addMenuItem(file, "mnuFileNew", "&New", K(Qt::CTRL | Qt::Key_N), &MainWindow::mnuFileNew_Click);
-    addMenuItem(file, "mnuFileOpen", "&Open...", K(Qt::CTRL | Qt::Key_O),
+    QMenu* file = topMenu("mnuFile", QT_TR_NOOP("&File"));
+    addMenuItem(file, "mnuFileNew", QT_TR_NOOP("&New"), K(Qt::CTRL | Qt::Key_N),
+                &MainWindow::mnuFileNew_Click);
+    addMenuItem(file, "mnuFileOpen", QT_TR_NOOP("&Open..."), K(Qt::CTRL | Qt::Key_O),
                 &MainWindow::mnuFileOpen_Click);
-    addMenuItem(file, "mnuFileSave", "&Save", K(Qt::CTRL | Qt::Key_S),
+    addMenuItem(file, "mnuFileSave", QT_TR_NOOP("&Save"), K(Qt::CTRL | Qt::Key_S),
                 &MainWindow::mnuFileSave_Click);
-    addMenuItem(file, "mnuFileSaveAs", "Save &As...", K(Qt::CTRL | Qt::Key_A),
+    addMenuItem(file, "mnuFileSaveAs", QT_TR_NOOP("Save &As..."), K(Qt::CTRL | Qt::Key_A),
                 &MainWindow::mnuFileSaveAs_Click);
-    addMenuItem(file, "mnuFileDefault", "Save As &Default", K(), &MainWindow::mnuFileDefault_Click);
+    addMenuItem(file, "mnuFileDefault", QT_TR_NOOP("Save As &Default"), K(),
+                &MainWindow::mnuFileDefault_Click);
     separator(file, "mnuMinus");
-    addMenuItem(file, "mnuFileExit", "E&xit", K(Qt::CTRL | Qt::Key_X),
+    addMenuItem(file, "mnuFileExit", QT_TR_NOOP("E&xit"), K(Qt::CTRL | Qt::Key_X),
                 &MainWindow::mnuFileExit_Click);
 
     // Each command set's menu: its panels, Set All Default, then the windows both menus open.
@@ -144,29 +156,31 @@ void MainWindow::createMenus() {
                 addWindowItem(menu, row, row.menuItem);
         }
         separator(menu, firstSeparator);
-        addMenuItem(menu, defaultItem, "&Set All Default", K(), setAllDefault);
+        addMenuItem(menu, defaultItem, QT_TR_NOOP("&Set All Default"), K(), setAllDefault);
         separator(menu, lastSeparator);
         for (const WindowRow& row : WindowRegistry()) {
             if (row.magMenuItem)
                 addWindowItem(menu, row, set == CommandSet::Mag ? row.magMenuItem : row.menuItem);
         }
     };
-    commandSetMenu("mnuConfig", "&Bar_Decoder", CommandSet::Bar, "mnuMinus1", "mnuConfigDefault",
-                   &MainWindow::mnuConfigDefault_Click, "mnuMinus2");
-    commandSetMenu("mnuMag", "&Magnic_Reader", CommandSet::Mag, "mnuMagMinus1", "mnuMagDefault",
-                   &MainWindow::mnuMagDefault_Click, "mnuMagMinus2");
+    commandSetMenu("mnuConfig", QT_TR_NOOP("&Bar_Decoder"), CommandSet::Bar, "mnuMinus1",
+                   "mnuConfigDefault", &MainWindow::mnuConfigDefault_Click, "mnuMinus2");
+    commandSetMenu("mnuMag", QT_TR_NOOP("&Magnic_Reader"), CommandSet::Mag, "mnuMagMinus1",
+                   "mnuMagDefault", &MainWindow::mnuMagDefault_Click, "mnuMagMinus2");
 
-    QMenu* tools = topMenu("mnuTools", "&Tools");
+    QMenu* tools = topMenu("mnuTools", QT_TR_NOOP("&Tools"));
     addWindowItem(tools, FirmwareWindowRow(), FirmwareWindowRow().menuItem);
-    addMenuItem(tools, "mnuToolsKRtest", "&KR Test", K(), &MainWindow::mnuToolsKRtest_Click);
+    addMenuItem(tools, "mnuToolsKRtest", QT_TR_NOOP("&KR Test"), K(),
+                &MainWindow::mnuToolsKRtest_Click);
     // Read Decoder Memory is created unavailable and nothing makes it available; it is shown
     // greyed out so that users see the command exists.
     const WindowRow& memory = *FindWindowRow(PanelReadMemory);
     addWindowItem(tools, memory, memory.menuItem)->setEnabled(false);
 
-    QMenu* help = topMenu("mnuHelp", "&Help");
-    addMenuItem(help, "mnuHelpContents", "&Contents", K(), &MainWindow::mnuHelpContents_Click);
-    addMenuItem(help, "mnuHelpAbout", "&About", K(), &MainWindow::mnuHelpAbout_Click);
+    QMenu* help = topMenu("mnuHelp", QT_TR_NOOP("&Help"));
+    addMenuItem(help, "mnuHelpContents", QT_TR_NOOP("&Contents"), K(),
+                &MainWindow::mnuHelpContents_Click);
+    addMenuItem(help, "mnuHelpAbout", QT_TR_NOOP("&About"), K(), &MainWindow::mnuHelpAbout_Click);
     // F1 reaches the same help as Help > Contents.
     auto* f1 = new QAction(this);
     f1->setObjectName(QStringLiteral("helpKey"));
@@ -191,10 +205,9 @@ void MainWindow::createToolbar() {
         }
         const QString key = QString::fromLatin1(b.key);
         Q_ASSERT(b.command || ToolbarWindowRow(key, false) || ToolbarWindowRow(key, true));
-        auto* a =
-            toolbar_->addAction(ToolbarIcon(key, startUpIcons_), QString::fromLatin1(b.tooltip));
+        auto* a = toolbar_->addAction(ToolbarIcon(key, startUpIcons_), tr(b.tooltip));
         a->setObjectName(QStringLiteral("Toolbar1_") + key);
-        a->setToolTip(QString::fromLatin1(b.tooltip));
+        a->setToolTip(tr(b.tooltip));
         a->setData(key);
         if (key == QLatin1String("mag")) {
             // The two-state button switches the command set whenever its state changes: by a
@@ -264,7 +277,9 @@ QAction* MainWindow::action(const QString& objectName) const {
 }
 
 void MainWindow::setCaption(const QString& name) {
-    setWindowTitle(Caption(name, ShownFileName(config_.CfgFileName)));
+    // A configuration without a file is named "New File" in the user's language.
+    const bool newFile = config_.CfgFileName == Config::NewFileName;
+    setWindowTitle(Caption(name, newFile ? tr("New File") : ShownFileName(config_.CfgFileName)));
 }
 
 void MainWindow::load() {
@@ -279,9 +294,9 @@ void MainWindow::load() {
             services_.portAccess.ShutdownWinIo();
     }
     if (!portAccess) {
-        services_.dialogs.inform(QStringLiteral("There is an error for keyboard, you can download "
-                                                "and upload CFG data only thru RS232!"),
-                                 ProgramTitle);
+        services_.dialogs.inform(tr("There is an error for keyboard, you can download "
+                                    "and upload CFG data only thru RS232!"),
+                                 ProgramTitle());
     }
     // 2.-4. Start values.
     config_.InitStartState(today());
@@ -477,7 +492,7 @@ void MainWindow::mnuToolsRDM_Click() {
 
 void MainWindow::mnuConfigDefault_Click() {
     const auto answer = services_.dialogs.message(
-        {QStringLiteral("Are you sure to set all to default values for Bar Decoder?"), ProgramTitle,
+        {tr("Are you sure to set all to default values for Bar Decoder?"), ProgramTitle(),
          Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation, Dialogs::Answer::No});
     if (answer == Dialogs::Answer::Yes)
         config_.RestoreBarDefaults();
@@ -485,8 +500,8 @@ void MainWindow::mnuConfigDefault_Click() {
 
 void MainWindow::mnuMagDefault_Click() {
     const auto answer = services_.dialogs.message(
-        {QStringLiteral("Are you sure to set all to default values for Magnet Reader?"),
-         ProgramTitle, Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation, Dialogs::Answer::No});
+        {tr("Are you sure to set all to default values for Magnet Reader?"), ProgramTitle(),
+         Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation, Dialogs::Answer::No});
     if (answer == Dialogs::Answer::Yes)
         config_.RestoreMagDefaults();
 }
@@ -524,9 +539,8 @@ void MainWindow::mnuHelpContents_Click() {
     if (services_.launcher.openFile(paths_.manualPath))
         return;
     services_.dialogs.inform(
-        QStringLiteral("The help could not be opened. The manual is the file %1.")
-            .arg(paths_.manualPath),
-        ProgramTitle);
+        tr("The help could not be opened. The manual is the file %1.").arg(paths_.manualPath),
+        ProgramTitle());
 }
 
 void MainWindow::mnuHelpAbout_Click() {
@@ -558,8 +572,8 @@ void MainWindow::Toolbar1_ButtonClick(const QString& key) {
 // ----- Exit and closing -----
 
 void MainWindow::mnuFileExit_Click() {
-    const auto answer = services_.dialogs.message({QStringLiteral("Do you want to save your file?"),
-                                                   ProgramTitle, Dialogs::Buttons::YesNoCancel});
+    const auto answer = services_.dialogs.message(
+        {tr("Do you want to save your file?"), ProgramTitle(), Dialogs::Buttons::YesNoCancel});
     if (answer == Dialogs::Answer::Cancel)
         return;
     if (answer == Dialogs::Answer::Yes && save() == SaveOutcome::Failed)
@@ -580,8 +594,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     if (config_.HasUnsavedChanges()) {
         const auto answer = services_.dialogs.message(
-            {QStringLiteral("Configuration had been changed,do you want to save your file?"),
-             ProgramTitle, Dialogs::Buttons::YesNoCancel});
+            {tr("Configuration had been changed,do you want to save your file?"), ProgramTitle(),
+             Dialogs::Buttons::YesNoCancel});
         if (answer == Dialogs::Answer::Cancel) {
             event->ignore();
             return;

@@ -7,6 +7,7 @@
 #include "core/config.h"
 #include "core/dialogs.h"
 #include "link/exchange/serialexchange.h"
+#include "link/exchange/shownmessages.h"
 #include "link/protocol/text.h"
 #include "link/serial/serialport.h"
 
@@ -45,10 +46,10 @@ void AppendKeepingLast(QPlainTextEdit* box, const QString& text, int kept) {
 Ddt::Ddt(Config& config, Dialogs& dialogs, SerialPortFactory& serialPorts, QWidget* parent)
     : QDialog(parent), config_(config), dialogs_(dialogs), port_(serialPorts.createPort()) {
     setObjectName(QStringLiteral("DDT"));
-    setWindowTitle(QStringLiteral("Keyboard_RS232 Test"));
+    setWindowTitle(tr("Keyboard_RS232 Test"));
     setModal(true);
     port_->setObjectName(QStringLiteral("MSComm1"));
-    port_->setHolder(QStringLiteral("\"Keyboard_RS232 Test\" window"));
+    port_->setHolder(tr("\"Keyboard_RS232 Test\" window"));
     connect(port_.get(), &SerialPort::received, this, &Ddt::MSComm1_OnComm);
     connect(port_.get(), &SerialPort::lost, this, &Ddt::MSComm1_Lost);
     receptionWait_.setSingleShot(true);
@@ -65,12 +66,12 @@ Ddt::~Ddt() {
 
 void Ddt::buildControls() {
     auto* grid = new QGridLayout(this);
-    auto label = [this](const char* name, const char* caption) {
-        auto* l = new QLabel(QString::fromLatin1(caption), this);
+    auto label = [this](const char* name, const QString& caption) {
+        auto* l = new QLabel(caption, this);
         l->setObjectName(QString::fromLatin1(name));
         return l;
     };
-    auto* title = label("Label1", "Keyboard_RS232 Test");
+    auto* title = label("Label1", tr("Keyboard_RS232 Test"));
     QFont font = title->font();
     font.setBold(true);
     font.setPointSizeF(font.pointSizeF() * 1.4);
@@ -86,14 +87,14 @@ void Ddt::buildControls() {
         return b;
     };
     auto button = [this](const char* name, void (Ddt::*slot)()) {
-        auto* b = new QPushButton(QStringLiteral("Clear"), this);
+        auto* b = new QPushButton(tr("Clear"), this);
         b->setObjectName(QString::fromLatin1(name));
         b->setAutoDefault(false); // Enter belongs to the keyboard box
         connect(b, &QPushButton::clicked, this, slot);
         return b;
     };
 
-    auto* keyboard = label("Label2", "Keyboard");
+    auto* keyboard = label("Label2", tr("Keyboard"));
     keyboardBox_ = box("txtKB");
     keyboard->setBuddy(keyboardBox_);
     clearKeyboardButton_ = button("Command2", &Ddt::Command2_Click);
@@ -102,8 +103,8 @@ void Ddt::buildControls() {
     grid->addWidget(keyboardBox_, 3, 0);
     grid->addWidget(clearKeyboardButton_, 4, 0, Qt::AlignLeft);
 
-    auto* rs232 = label("Label4", "RS232");
-    portLabel_ = label("LblPort", "");
+    auto* rs232 = label("Label4", tr("RS232"));
+    portLabel_ = label("LblPort", QString());
     serialBox_ = box("TxtRS232");
     serialBox_->setReadOnly(true);
     // Nothing to undo in a box the user cannot edit; kept, the undo history would keep every
@@ -112,7 +113,7 @@ void Ddt::buildControls() {
     rs232->setBuddy(serialBox_);
     clearSerialButton_ = button("Command1", &Ddt::Command1_Click);
     clearSerialButton_->setAccessibleDescription(tr("Clear the RS232 box"));
-    crLfCheck_ = new QCheckBox(QStringLiteral("CR+LF Enable"), this);
+    crLfCheck_ = new QCheckBox(tr("CR+LF Enable"), this);
     crLfCheck_->setObjectName(QStringLiteral("Check1"));
     // Checked or cleared by a click, the keyboard or an accessibility client.
     connect(crLfCheck_, &QCheckBox::toggled, this, &Ddt::Check1_Click);
@@ -186,7 +187,8 @@ void Ddt::MSComm1_OnComm(const QByteArray& bytes) {
 void Ddt::MSComm1_Lost() {
     receptionWait_.stop();
     reception_.clear();
-    dialogs_.message(NotAvailableMessage(port_->commPort(), port_->errorString()));
+    dialogs_.message(
+        ShownLinkMessage(NotAvailableMessage(port_->commPort(), port_->errorString())));
 }
 
 void Ddt::showReception() {

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "serialexchange.h"
 
+#include "shownmessages.h"
+
 #include "core/config.h"
 #include "link/protocol/text.h"
 #include "link/serial/serialport.h"
@@ -64,7 +66,7 @@ bool OpenSerialLink(SerialPort& port, const QString& settings, int comPort, Dial
     if (TryOpenSerialPort(port, settings, comPort, &why))
         return true;
     // The message shows before the port closes.
-    dialogs.message(NotAvailableMessage(comPort, why));
+    dialogs.message(ShownLinkMessage(NotAvailableMessage(comPort, why)));
     port.close();
     return false;
 }
