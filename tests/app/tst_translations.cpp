@@ -14,6 +14,7 @@
 #include "link/exchange/shownmessages.h"
 #include "link/protocol/replies.h"
 #include "notation/dlgctrl.h"
+#include "support/filefixtures.h"
 #include "ui/programtitle.h"
 
 #include <QAbstractButton>
@@ -170,6 +171,8 @@ private slots:
     void englishAsWithoutTranslator();
     void messagesInGerman_data();
     void messagesInGerman();
+    void reasonInGerman();
+    void linkWindowMessageInGerman();
     void linkTextsInGerman_data();
     void linkTextsInGerman();
     void toolkitTextsInGerman();
@@ -280,6 +283,36 @@ void TestTranslations::messagesInGerman() {
     QVERIFY(!f.dialogs.last().text.isEmpty());
     QVERIFY(f.dialogs.last().text != english);
     QCOMPARE(f.dialogs.last().title, QStringLiteral("Konfiguration einrichten"));
+}
+
+// A file message with its reason, which the file layer gives.
+void TestTranslations::reasonInGerman() {
+    const Translations translations({QStringLiteral("de")});
+    AppFixture f;
+    f.start();
+    TestFifo fifo(f.dir.filePath(QStringLiteral("pipe.cfg")));
+    QVERIFY(fifo.made());
+    f.window->openFile(fifo.path());
+    QCOMPARE(
+        f.dialogs.texts(),
+        QStringList{QStringLiteral("Die Datei %1 konnte nicht geöffnet werden: es handelt sich "
+                                   "um eine benannte Pipe, nicht um eine reguläre Datei.")
+                        .arg(fifo.path())});
+}
+
+// A link window's own message, under the link's title.
+void TestTranslations::linkWindowMessageInGerman() {
+    const Translations translations({QStringLiteral("de")});
+    AppFixture f;
+    f.start();
+    f.trigger("mnuToolsISP");
+    ChildWindow* isp = f.child("frmISP");
+    QVERIFY(isp);
+    QCOMPARE(isp->windowTitle(), QStringLiteral("Übertragen"));
+    isp->findChild<QAbstractButton*>(QStringLiteral("cmdTransmit"))->click();
+    QCOMPARE(f.dialogs.texts(),
+             QStringList{QStringLiteral("Bitte den Namen einer Bin-Datei eingeben")});
+    QCOMPARE(f.dialogs.last().title, QStringLiteral("ISP-Meldung"));
 }
 
 void TestTranslations::linkTextsInGerman_data() {
