@@ -167,6 +167,8 @@ private slots:
     void languageChosen();
     void everyTextInGerman();
     void accessKeysUniqueInGerman();
+    void termsInGerman_data();
+    void termsInGerman();
     void englishAsWithoutTranslator_data();
     void englishAsWithoutTranslator();
     void messagesInGerman_data();
@@ -242,6 +244,54 @@ void TestTranslations::accessKeysUniqueInGerman() {
             keys.insert(key, a->text());
         }
     }
+}
+
+void TestTranslations::termsInGerman_data() {
+    QTest::addColumn<QString>("window"); // the child window the control is in; empty: a menu item
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("german");
+    QTest::newRow("bar decoder") << ""
+                                 << "mnuConfig"
+                                 << "&Strichcode-Decoder";
+    QTest::newRow("magnetic reader") << ""
+                                     << "mnuMag"
+                                     << "&Magnetkartenleser";
+    QTest::newRow("configuration") << ""
+                                   << "mnuFileDefault"
+                                   << "Als St&andard speichern";
+    QTest::newRow("download") << "frmTransmit"
+                              << "cmdTransmit"
+                              << "Zum Decoder herunterladen";
+    QTest::newRow("upload") << "frmTransmit"
+                            << "cmdReceive"
+                            << "Zum PC hochladen";
+    QTest::newRow("tab") << "cfg5"
+                         << "fraCfg5(0)"
+                         << "Symbologie-Auswahl";
+}
+
+// The program's terms, as the German windows use them throughout.
+void TestTranslations::termsInGerman() {
+    QFETCH(QString, window);
+    QFETCH(QString, control);
+    QFETCH(QString, german);
+    const Translations translations({QStringLiteral("de")});
+    AppFixture f;
+    f.start();
+    if (window.isEmpty()) {
+        QCOMPARE(f.action(control.toLatin1().constData())->text(), german);
+        return;
+    }
+    const WindowRow* row = nullptr;
+    for (const WindowRow& r : WindowRegistry()) {
+        if (window == QLatin1String(r.objectName))
+            row = &r;
+    }
+    f.trigger(row->menuItem);
+    QObject* c = f.child(row->objectName)->findChild<QObject*>(control);
+    QVERIFY(c);
+    const auto* box = qobject_cast<QGroupBox*>(c);
+    QCOMPARE(box ? box->title() : c->property("text").toString(), german);
 }
 
 void TestTranslations::englishAsWithoutTranslator_data() {
