@@ -5,10 +5,10 @@
 #
 # Checks the Debian package orvcfg_VERSION_<arch>.deb in FOLDER: it holds exactly the files
 # listed in EXPECTED-FILES (one path a line, written by packaging/CMakeLists.txt), its version
-# is VERSION, its Depends name the shared libraries of the programs and Qt's SVG icon engine,
-# its programs are stripped and carry no .comment section, and orvcfg-dbgsym_VERSION_<arch>.ddeb
-# beside it holds the debug symbols of each of them under its build id. When there is no such
-# package (or no dpkg-deb) it skips with exit status 77.
+# is VERSION, its Depends name the shared libraries of the programs and Qt's SVG icon engine, it
+# recommends Qt's own translations, its programs are stripped and carry no .comment section, and
+# orvcfg-dbgsym_VERSION_<arch>.ddeb beside it holds the debug symbols of each of them under its
+# build id. When there is no such package (or no dpkg-deb) it skips with exit status 77.
 set -uo pipefail
 folder=$1
 expected=$2
@@ -50,6 +50,10 @@ for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialpo
         failed=1
     fi
 done
+if [ "$(field Recommends)" != qt6-translations-l10n ]; then
+    echo "FAILED: Recommends is '$(field Recommends)', not qt6-translations-l10n"
+    failed=1
+fi
 if [ "$(field Section)" != electronics ]; then
     echo "FAILED: Section is '$(field Section)', not electronics"
     failed=1

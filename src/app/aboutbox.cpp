@@ -43,11 +43,11 @@ bool GetKeyValue(const QString& key, const QString& value, QString* out) {
 
 AboutBox::AboutBox(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(dialogs) {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("About This Software"));
+    setWindowTitle(tr("About This Software"));
     auto* layout = new QVBoxLayout(this);
     QLabel* title =
         NamedLabel("Label1",
-                   QStringLiteral("%1 Setup V%2")
+                   tr("%1 Setup V%2")
                        .arg(ProgramName, DisplayVersion(ORV_VERSION_MAJOR, ORV_VERSION_MINOR,
                                                         ORV_VERSION_PATCH)),
                    this);
@@ -56,20 +56,19 @@ AboutBox::AboutBox(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs
     big.setPointSizeF(big.pointSizeF() * 1.3);
     title->setFont(big);
     layout->addWidget(title);
+    layout->addWidget(NamedLabel("Label3", tr("For Bar Code and Magnetic Card Decoder"), this));
     layout->addWidget(
-        NamedLabel("Label3", QStringLiteral("For Bar Code and Magnetic Card Decoder"), this));
-    layout->addWidget(NamedLabel(
-        "Label2",
-        QStringLiteral("Edits, stores and transfers the decoder's settings, and updates its "
-                       "firmware."),
-        this));
+        NamedLabel("Label2",
+                   tr("Edits, stores and transfers the decoder's settings, and updates its "
+                      "firmware."),
+                   this));
     layout->addSpacing(12);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
     ok->setDefault(true);
-    auto* sysInfo = new QPushButton(QStringLiteral("System Info..."), this);
+    auto* sysInfo = new QPushButton(tr("System Info..."), this);
     sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     buttons->addWidget(ok);
     buttons->addWidget(sysInfo);
@@ -108,7 +107,7 @@ void AboutBox::StartSysInfo() {
         return;
 #endif
     // Linux has no system information program of this kind: the message is the whole behaviour.
-    dialogs_.inform(QStringLiteral("System Information Is Unavailable At This Time"), ProgramTitle);
+    dialogs_.inform(tr("System Information Is Unavailable At This Time"), ProgramTitle());
 }
 
 } // namespace orv

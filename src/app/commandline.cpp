@@ -17,12 +17,19 @@ namespace orv {
 
 namespace {
 
+const QCommandLineOption LanguageOption(
+    QStringLiteral("lang"),
+    QStringLiteral("Shows the windows in the language LANG (de, en, ...) instead of the "
+                   "system's; a language without a translation gives English."),
+    QStringLiteral("LANG"));
+
 void DescribeOptions(QCommandLineParser& parser) {
     parser.setApplicationDescription(
         QStringLiteral("Edits, stores and transfers the configuration of a bar-code and "
                        "magnetic-card decoder."));
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addOption(LanguageOption);
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
         QStringLiteral("A configuration file (.cfg) to open at start-up, as File > Open does."),
@@ -69,7 +76,7 @@ bool Among(const QString& name, const auto& names) {
 
 } // namespace
 
-QString ProcessCommandLine(int argc, const char* const* argv) {
+QString ProcessCommandLine(int argc, const char* const* argv, QString* language) {
     QCoreApplication::setApplicationName(QStringLiteral("orvcfg"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
     QCommandLineParser parser;
@@ -83,6 +90,8 @@ QString ProcessCommandLine(int argc, const char* const* argv) {
         std::fprintf(stderr, "orvcfg: %s\n", qPrintable(*error));
         std::exit(1);
     }
+    if (language)
+        *language = parser.value(LanguageOption);
     return files.isEmpty() ? QString() : AbsoluteFileName(files.constFirst());
 }
 
@@ -123,7 +132,11 @@ bool AsksForHelpOrVersion(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--") == 0)
             break; // what follows are file names
-        if (argv[i][0] != '-')
+        if (std::strcmp(argv[i], "--lang") == 0) {
+            ++i; // its value: the text is English whatever the language
+            continue;
+        }
+        if (argv[i][0] != '-' || std::strncmp(argv[i], "--lang=", 7) == 0)
             continue;
         const bool known = std::any_of(std::begin(Options), std::end(Options),
                                        [&](const char* o) { return std::strcmp(argv[i], o) == 0; });

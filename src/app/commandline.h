@@ -10,7 +10,7 @@ class QCoreApplication;
 
 namespace orv {
 
-// orvcfg [OPTIONS] [FILE]
+// orvcfg [--lang LANG] [OPTIONS] [FILE]
 //
 // Sets the application's name and version and reads its command line (the application object
 // exists by then). --help and --version
@@ -19,7 +19,9 @@ namespace orv {
 // line as an absolute path (empty when there is none); the main window opens it at start-up as
 // File > Open does. The arguments are read from `argv` (what the application object left of
 // it) as bytes, so that a name that is not UTF-8 names its file (see core/filename.h).
-QString ProcessCommandLine(int argc, const char* const* argv);
+// `language`, when given, receives the language that --lang asks for (empty without it: the
+// system's languages decide).
+QString ProcessCommandLine(int argc, const char* const* argv, QString* language = nullptr);
 
 // What is wrong with the command line (an unknown option, two files, an empty name), found
 // without any application object, so without a display; nothing when it is right. The

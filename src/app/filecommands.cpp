@@ -19,9 +19,14 @@ namespace orv {
 
 namespace {
 
-const QString CfgFilter = QStringLiteral("Config Setup Files(*.cfg)|*.cfg");
-const DocumentKind ConfigurationKind{CfgFilter, QStringLiteral("cfg"),
-                                     QStringLiteral("configuration"), ProgramTitle};
+// The texts in the user's language, read when they are shown.
+QString CfgFilter() {
+    return MainWindow::tr("Config Setup Files(*.cfg)|*.cfg");
+}
+DocumentKind ConfigurationKind() {
+    return {CfgFilter(), QStringLiteral("cfg"),
+            MainWindow::tr("configuration", "what could not be saved"), ProgramTitle()};
+}
 const QString DefaultsName = QStringLiteral("defaults");
 
 } // namespace
@@ -41,7 +46,8 @@ QString MainWindow::defaultsWritePath() const {
 }
 
 void MainWindow::reportFileError(const QString& text) {
-    services_.dialogs.message({text, ProgramTitle, Dialogs::Buttons::Ok, Dialogs::Icon::Critical});
+    services_.dialogs.message(
+        {text, ProgramTitle(), Dialogs::Buttons::Ok, Dialogs::Icon::Critical});
 }
 
 void MainWindow::loadDefaults() {
@@ -61,13 +67,13 @@ void MainWindow::loadDefaults() {
 bool MainWindow::askToSave(SaveQuestion question) {
     QString text;
     if (question == SaveQuestion::BeforeExit)
-        text = QStringLiteral("Do you want to save your file?");
+        text = tr("Do you want to save your file?");
     else if (config_.HasUnsavedChanges())
-        text = QStringLiteral("Configuration had been changed,do you want to save your file?");
+        text = tr("Configuration had been changed,do you want to save your file?");
     else
         return true;
     const auto answer =
-        services_.dialogs.message({text, ProgramTitle, Dialogs::Buttons::YesNoCancel});
+        services_.dialogs.message({text, ProgramTitle(), Dialogs::Buttons::YesNoCancel});
     if (answer == Dialogs::Answer::Cancel)
         return false;
     // A Save As cancelled in its dialog goes on; a save that failed stops the command, so that
@@ -98,14 +104,14 @@ void MainWindow::mnuFileNew_Click() {
     config_.RestoreMagDefaults();
     config_.MarkSaved();
     config_.SetNewFileHeaders(today());
-    setCaption(ProgramTitle);
+    setCaption(ProgramTitle());
 }
 
 void MainWindow::mnuFileOpen_Click() {
     if (!askToSave(SaveQuestion::IfChanged))
         return;
     Dialogs::FileRequest request;
-    request.filter = CfgFilter;
+    request.filter = CfgFilter();
     request.defaultExtension = QStringLiteral("cfg");
     request.fileMustExist = true;
     if (const auto path = services_.dialogs.openFileName(request))
@@ -116,26 +122,25 @@ void MainWindow::openFile(const QString& path) {
     // Only a regular file of a sensible size is opened: a named pipe or a device would block.
     const ReadResult file = ReadWholeFile(path, MaxConfigFileSize);
     if (file.status == ReadStatus::NotRegular || file.status == ReadStatus::Failed) {
-        reportFileError(QStringLiteral("The file %1 could not be opened: %2.")
-                            .arg(ShownFileName(path), file.why));
+        reportFileError(
+            tr("The file %1 could not be opened: %2.").arg(ShownFileName(path), file.why));
         return;
     }
     CfgParseResult parsed;
     if (file.status == ReadStatus::TooLarge) {
         parsed.status = CfgParseStatus::Damaged;
-        parsed.reason = QStringLiteral("it is far too large for a configuration file");
+        parsed.reason = tr("it is far too large for a configuration file");
     } else {
         parsed = ParseCfgFile(file.bytes);
     }
     // A refused file changes nothing: not the image, the header strings, the link settings,
     // the caption, the open window, nor CfgFileName (so Save never writes over the refused file).
     if (parsed.status == CfgParseStatus::WrongSignature) {
-        services_.dialogs.inform(QStringLiteral("This File Is Not A Configuration Setup File"),
-                                 ProgramTitle);
+        services_.dialogs.inform(tr("This File Is Not A Configuration Setup File"), ProgramTitle());
         return;
     }
     if (parsed.status == CfgParseStatus::Damaged) {
-        reportFileError(QStringLiteral("The file %1 is damaged and was not opened: %2.")
+        reportFileError(tr("The file %1 is damaged and was not opened: %2.")
                             .arg(ShownFileName(path), parsed.reason));
         return;
     }
@@ -145,7 +150,7 @@ void MainWindow::openFile(const QString& path) {
     config_.CfgFileStamp = file.stamp;
     ApplyContents(config_, parsed.contents);
     config_.MarkSaved();
-    setCaption(ProgramTitle);
+    setCaption(ProgramTitle());
 }
 
 void MainWindow::mnuFileSave_Click() {
@@ -170,7 +175,7 @@ SaveOutcome MainWindow::saveConfiguration(SaveMode mode) {
     QString path;
     FileStamp stamp = config_.CfgFileStamp;
     const SaveOutcome outcome = SaveDocument(
-        services_.dialogs, ConfigurationKind, mode, config_.CfgFileName,
+        services_.dialogs, ConfigurationKind(), mode, config_.CfgFileName,
         [this](QString* why) { return WriteCfgFile(ContentsOf(config_), why); }, &path, &stamp);
     if (outcome != SaveOutcome::Saved)
         return outcome;
@@ -179,7 +184,7 @@ SaveOutcome MainWindow::saveConfiguration(SaveMode mode) {
     if (mode == SaveMode::SaveAs) {
         // The configuration takes the new name only once it has been written there.
         config_.CfgFileName = path;
-        setCaption(ProgramTitle);
+        setCaption(ProgramTitle());
     }
     return outcome;
 }
@@ -194,13 +199,13 @@ void MainWindow::mnuFileDefault_Click() {
     const QString path = defaultsWritePath();
     QString why;
     if (!QDir().mkpath(paths_.userConfigDir)) {
-        why = QStringLiteral("the folder %1 cannot be created").arg(paths_.userConfigDir);
+        why = tr("the folder %1 cannot be created").arg(paths_.userConfigDir);
     } else if (WriteWholeFile(path, WriteDefaultsFile(config_.CfgData), &why)) {
         config_.CfgDefault = config_.CfgData;
         return;
     }
-    reportFileError(QStringLiteral("The default configuration could not be saved to %1: %2. "
-                                   "The defaults were not changed.")
+    reportFileError(tr("The default configuration could not be saved to %1: %2. "
+                       "The defaults were not changed.")
                         .arg(path, why));
 }
 

@@ -8,6 +8,7 @@
 #include "privileges.h"
 #include "processlauncher.h"
 #include "qtdialogs.h"
+#include "translations.h"
 
 #include "core/config.h"
 #include "link/portaccess/portaccess.h"
@@ -15,6 +16,7 @@
 #include "orvproject.h"
 
 #include <QApplication>
+#include <QLocale>
 
 #include <cstdio>
 
@@ -42,7 +44,11 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     fonts.wait();
     // The toolkit has taken its own options out of the command line: the FILE is what remains.
-    const QString file = orv::ProcessCommandLine(argc, argv);
+    QString language;
+    const QString file = orv::ProcessCommandLine(argc, argv, &language);
+    // The windows' language: --lang, else the system's (LANG=C and English give English).
+    const orv::Translations translations(language.isEmpty() ? QLocale::system().uiLanguages()
+                                                            : QStringList{language});
     QGuiApplication::setDesktopFileName(QStringLiteral(ORV_DESKTOP_ID));
     // The main window puts the SVG icon in its place once it has been drawn.
     QApplication::setWindowIcon(orv::ProgramIcon(orv::StartUpIconSource()));

@@ -15,20 +15,28 @@
 namespace orv {
 
 const MainWindow::CommandButton MainWindow::CommandButtons[] = {
-    {.button = {.key = "new", .tooltip = "New File", .themeIcon = "document-new"},
+    {.button = {.key = "new",
+                .tooltip = QT_TRANSLATE_NOOP("orv::MainWindow", "New File"),
+                .themeIcon = "document-new"},
      .group = ToolbarGroup::File,
      .command = &MainWindow::mnuFileNew_Click},
-    {.button = {.key = "open", .tooltip = "Open File", .themeIcon = "document-open"},
+    {.button = {.key = "open",
+                .tooltip = QT_TRANSLATE_NOOP("orv::MainWindow", "Open File"),
+                .themeIcon = "document-open"},
      .group = ToolbarGroup::File,
      .command = &MainWindow::mnuFileOpen_Click},
-    {.button = {.key = "save", .tooltip = "Save File", .themeIcon = "document-save"},
+    {.button = {.key = "save",
+                .tooltip = QT_TRANSLATE_NOOP("orv::MainWindow", "Save File"),
+                .themeIcon = "document-save"},
      .group = ToolbarGroup::File,
      .command = &MainWindow::mnuFileSave_Click},
-    {.button = {.key = "mag", .tooltip = "Magnet Reader", .themeIcon = "media-flash"},
+    {.button = {.key = "mag",
+                .tooltip = QT_TRANSLATE_NOOP("orv::MainWindow", "Magnet Reader"),
+                .themeIcon = "media-flash"},
      .group = ToolbarGroup::Switch,
      .command = &MainWindow::toggleCommandSet},
     {.button = {.key = "krtest",
-                .tooltip = "Keyboard & RS232 Test",
+                .tooltip = QT_TRANSLATE_NOOP("orv::MainWindow", "Keyboard & RS232 Test"),
                 .themeIcon = "utilities-terminal"},
      .group = ToolbarGroup::Test,
      .command = &MainWindow::mnuToolsKRtest_Click},
@@ -65,7 +73,7 @@ std::vector<const ToolbarButton*> MainWindow::ToolbarLayout() {
 
 QAction* MainWindow::addMenuItem(QMenu* menu, const char* name, const char* caption,
                                  const QKeySequence& shortcut, void (MainWindow::*slot)()) {
-    auto* a = menu->addAction(QString::fromLatin1(caption));
+    auto* a = menu->addAction(tr(caption));
     a->setObjectName(QString::fromLatin1(name));
     if (!shortcut.isEmpty())
         a->setShortcut(shortcut);
@@ -81,7 +89,7 @@ QAction* MainWindow::addMenuItem(QMenu* menu, const char* name, const char* capt
 }
 
 QAction* MainWindow::addWindowItem(QMenu* menu, const WindowRow& row, const char* name) {
-    auto* a = menu->addAction(QString::fromLatin1(row.menuCaption));
+    auto* a = menu->addAction(RegistryText(row.menuCaption));
     a->setObjectName(QString::fromLatin1(name));
     if (row.shortcut)
         a->setShortcut(QKeySequence(row.shortcut));
@@ -96,7 +104,7 @@ QAction* MainWindow::addWindowItem(QMenu* menu, const WindowRow& row, const char
 }
 
 QMenu* MainWindow::addTopMenu(const char* name, const char* caption) {
-    QMenu* menu = menuBar()->addMenu(QString::fromLatin1(caption));
+    QMenu* menu = menuBar()->addMenu(tr(caption));
     menu->setObjectName(QString::fromLatin1(name));
     menu->menuAction()->setObjectName(QString::fromLatin1(name));
     actions_.insert(menu->objectName(), menu->menuAction());
@@ -119,30 +127,32 @@ void MainWindow::createMenus() {
 
 void MainWindow::createFileMenu() {
     using K = QKeySequence;
-    QMenu* file = addTopMenu("mnuFile", "&File");
-    addMenuItem(file, "mnuFileNew", "&New", K(Qt::CTRL | Qt::Key_N), &MainWindow::mnuFileNew_Click);
-    addMenuItem(file, "mnuFileOpen", "&Open...", K(Qt::CTRL | Qt::Key_O),
+    QMenu* file = addTopMenu("mnuFile", QT_TR_NOOP("&File"));
+    addMenuItem(file, "mnuFileNew", QT_TR_NOOP("&New"), K(Qt::CTRL | Qt::Key_N),
+                &MainWindow::mnuFileNew_Click);
+    addMenuItem(file, "mnuFileOpen", QT_TR_NOOP("&Open..."), K(Qt::CTRL | Qt::Key_O),
                 &MainWindow::mnuFileOpen_Click);
-    addMenuItem(file, "mnuFileSave", "&Save", K(Qt::CTRL | Qt::Key_S),
+    addMenuItem(file, "mnuFileSave", QT_TR_NOOP("&Save"), K(Qt::CTRL | Qt::Key_S),
                 &MainWindow::mnuFileSave_Click);
-    addMenuItem(file, "mnuFileSaveAs", "Save &As...", K(Qt::CTRL | Qt::Key_A),
+    addMenuItem(file, "mnuFileSaveAs", QT_TR_NOOP("Save &As..."), K(Qt::CTRL | Qt::Key_A),
                 &MainWindow::mnuFileSaveAs_Click);
-    addMenuItem(file, "mnuFileDefault", "Save As &Default", K(), &MainWindow::mnuFileDefault_Click);
+    addMenuItem(file, "mnuFileDefault", QT_TR_NOOP("Save As &Default"), K(),
+                &MainWindow::mnuFileDefault_Click);
     addSeparator(file, "mnuMinus");
-    addMenuItem(file, "mnuFileExit", "E&xit", K(Qt::CTRL | Qt::Key_X),
+    addMenuItem(file, "mnuFileExit", QT_TR_NOOP("E&xit"), K(Qt::CTRL | Qt::Key_X),
                 &MainWindow::mnuFileExit_Click);
 }
 
 void MainWindow::createCommandSetMenu(CommandSet set) {
     const bool mag = set == CommandSet::Mag;
-    QMenu* menu =
-        mag ? addTopMenu("mnuMag", "&Magnic_Reader") : addTopMenu("mnuConfig", "&Bar_Decoder");
+    QMenu* menu = mag ? addTopMenu("mnuMag", QT_TR_NOOP("&Magnic_Reader"))
+                      : addTopMenu("mnuConfig", QT_TR_NOOP("&Bar_Decoder"));
     for (const WindowRow& row : WindowRegistry()) {
         if (row.commandSet == set)
             addWindowItem(menu, row, row.info.menuItem);
     }
     addSeparator(menu, mag ? "mnuMagMinus1" : "mnuMinus1");
-    addMenuItem(menu, mag ? "mnuMagDefault" : "mnuConfigDefault", "&Set All Default",
+    addMenuItem(menu, mag ? "mnuMagDefault" : "mnuConfigDefault", QT_TR_NOOP("&Set All Default"),
                 QKeySequence(),
                 mag ? &MainWindow::mnuMagDefault_Click : &MainWindow::mnuConfigDefault_Click);
     addSeparator(menu, mag ? "mnuMagMinus2" : "mnuMinus2");
@@ -153,19 +163,20 @@ void MainWindow::createCommandSetMenu(CommandSet set) {
 }
 
 void MainWindow::createToolsAndHelpMenus() {
-    QMenu* tools = addTopMenu("mnuTools", "&Tools");
+    QMenu* tools = addTopMenu("mnuTools", QT_TR_NOOP("&Tools"));
     addWindowItem(tools, FirmwareWindowRow(), FirmwareWindowRow().info.menuItem);
-    addMenuItem(tools, "mnuToolsKRtest", "&KR Test", QKeySequence(),
+    addMenuItem(tools, "mnuToolsKRtest", QT_TR_NOOP("&KR Test"), QKeySequence(),
                 &MainWindow::mnuToolsKRtest_Click);
     // Read Decoder Memory is created unavailable and nothing makes it available; it is shown
     // greyed out so that users see the command exists.
     const WindowRow& memory = *FindWindowRow(PanelReadMemory);
     addWindowItem(tools, memory, memory.info.menuItem)->setEnabled(false);
 
-    QMenu* help = addTopMenu("mnuHelp", "&Help");
-    addMenuItem(help, "mnuHelpContents", "&Contents", QKeySequence(),
+    QMenu* help = addTopMenu("mnuHelp", QT_TR_NOOP("&Help"));
+    addMenuItem(help, "mnuHelpContents", QT_TR_NOOP("&Contents"), QKeySequence(),
                 &MainWindow::mnuHelpContents_Click);
-    addMenuItem(help, "mnuHelpAbout", "&About", QKeySequence(), &MainWindow::mnuHelpAbout_Click);
+    addMenuItem(help, "mnuHelpAbout", QT_TR_NOOP("&About"), QKeySequence(),
+                &MainWindow::mnuHelpAbout_Click);
     // F1 reaches the same help as Help > Contents.
     auto* helpKey = new QAction(this);
     helpKey->setObjectName(QStringLiteral("helpKey"));
@@ -195,7 +206,7 @@ void MainWindow::createToolbar() {
 
 void MainWindow::addToolbarButton(const ToolbarButton& button) {
     const QString key = QString::fromLatin1(button.key);
-    const QString tooltip = QString::fromLatin1(button.tooltip);
+    const QString tooltip = tr(button.tooltip);
     auto* a = toolbar_->addAction(ToolbarIcon(key, startUpIcons_), tooltip);
     a->setObjectName(QStringLiteral("Toolbar1_") + key);
     a->setToolTip(tooltip);

@@ -81,7 +81,9 @@ QAction* MainWindow::action(const QString& objectName) const {
 }
 
 void MainWindow::setCaption(const QString& name) {
-    setWindowTitle(Caption(name, ShownFileName(config_.CfgFileName)));
+    // A configuration without a file is named "New File" in the user's language.
+    const bool newFile = config_.CfgFileName == Config::NewFileName;
+    setWindowTitle(Caption(name, newFile ? tr("New File") : ShownFileName(config_.CfgFileName)));
 }
 
 void MainWindow::load() {
@@ -96,9 +98,9 @@ void MainWindow::load() {
             services_.portAccess.ShutdownWinIo();
     }
     if (!portAccess) {
-        services_.dialogs.inform(QStringLiteral("There is an error for keyboard, you can download "
-                                                "and upload CFG data only thru RS232!"),
-                                 ProgramTitle);
+        services_.dialogs.inform(tr("There is an error for keyboard, you can download "
+                                    "and upload CFG data only thru RS232!"),
+                                 ProgramTitle());
     }
     // 2.-4. Start values.
     config_.InitStartState(today());
@@ -294,7 +296,7 @@ void MainWindow::mnuToolsRDM_Click() {
 
 void MainWindow::mnuConfigDefault_Click() {
     const auto answer = services_.dialogs.message(
-        {QStringLiteral("Are you sure to set all to default values for Bar Decoder?"), ProgramTitle,
+        {tr("Are you sure to set all to default values for Bar Decoder?"), ProgramTitle(),
          Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation, Dialogs::Answer::No});
     if (answer == Dialogs::Answer::Yes)
         config_.RestoreBarDefaults();
@@ -302,8 +304,8 @@ void MainWindow::mnuConfigDefault_Click() {
 
 void MainWindow::mnuMagDefault_Click() {
     const auto answer = services_.dialogs.message(
-        {QStringLiteral("Are you sure to set all to default values for Magnet Reader?"),
-         ProgramTitle, Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation, Dialogs::Answer::No});
+        {tr("Are you sure to set all to default values for Magnet Reader?"), ProgramTitle(),
+         Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation, Dialogs::Answer::No});
     if (answer == Dialogs::Answer::Yes)
         config_.RestoreMagDefaults();
 }
@@ -341,9 +343,8 @@ void MainWindow::mnuHelpContents_Click() {
     if (services_.launcher.openFile(paths_.manualPath))
         return;
     services_.dialogs.inform(
-        QStringLiteral("The help could not be opened. The manual is the file %1.")
-            .arg(paths_.manualPath),
-        ProgramTitle);
+        tr("The help could not be opened. The manual is the file %1.").arg(paths_.manualPath),
+        ProgramTitle());
 }
 
 void MainWindow::mnuHelpAbout_Click() {

@@ -174,7 +174,8 @@ std::optional<QString> QtDialogs::MissingFolderText(const QString& path) {
     const QString folder = QFileInfo(path).absolutePath();
     if (QFileInfo(folder).isDir())
         return std::nullopt;
-    return QStringLiteral("The folder %1 does not exist.").arg(QDir::toNativeSeparators(folder));
+    return QCoreApplication::translate("orv::QtDialogs", "The folder %1 does not exist.")
+        .arg(QDir::toNativeSeparators(folder));
 }
 
 Dialogs::Answer QtDialogs::message(const Message& m) {

@@ -3,10 +3,10 @@
 #include "windowregistry.h"
 
 #include "core/config.h"
+#include "link/services.h"
 #include "link/windows/frmisp.h"
 #include "link/windows/frmreadmemory.h"
 #include "link/windows/frmtransmit.h"
-#include "link/services.h"
 #include "panels/bar/barcodespanel.h"
 #include "panels/bar/barcommpanel.h"
 #include "panels/bar/barinterfacepanel.h"
@@ -49,20 +49,26 @@ constexpr const char* MagDefault = "mnuMagDefault";
 
 // The buttons that the panels of both command sets share.
 constexpr ToolbarButton InterfaceButton{
-    .key = "irm", .tooltip = "Interface and Reading Mode", .themeIcon = "input-keyboard"};
+    .key = "irm",
+    .tooltip = QT_TRANSLATE_NOOP("orv::MainWindow", "Interface and Reading Mode"),
+    .themeIcon = "input-keyboard"};
 constexpr ToolbarButton CommButton{
-    .key = "com", .tooltip = "Communication Parameters", .themeIcon = "network-wired"};
+    .key = "com",
+    .tooltip = QT_TRANSLATE_NOOP("orv::MainWindow", "Communication Parameters"),
+    .themeIcon = "network-wired"};
 constexpr ToolbarButton MiscButton{
-    .key = "mis", .tooltip = "Miscellaneous Parameters", .themeIcon = "preferences-system"};
+    .key = "mis",
+    .tooltip = QT_TRANSLATE_NOOP("orv::MainWindow", "Miscellaneous Parameters"),
+    .themeIcon = "preferences-system"};
 
 const WindowRow Rows[] = {
     {.info = {.number = PanelCfg3,
               .objectName = "cfg3",
-              .caption = "Interface",
+              .caption = QT_TRANSLATE_NOOP("orv::WindowRegistry", "Interface"),
               .menuItem = "mnuConfigInterface",
               .checksMenuItem = true,
               .defaultItem = BarDefault},
-     .menuCaption = "&Interface",
+     .menuCaption = QT_TRANSLATE_NOOP("orv::WindowRegistry", "&Interface"),
      .shortcut = CtrlF(Qt::Key_F3),
      .toolbar = InterfaceButton,
      .commandSet = CommandSet::Bar,
@@ -71,11 +77,11 @@ const WindowRow Rows[] = {
      .make = MakePanel<BarInterfacePanel>},
     {.info = {.number = PanelCfg4,
               .objectName = "cfg4",
-              .caption = "Communication Parameters",
+              .caption = QT_TRANSLATE_NOOP("orv::WindowRegistry", "Communication Parameters"),
               .menuItem = "mnuConfigComm",
               .checksMenuItem = true,
               .defaultItem = BarDefault},
-     .menuCaption = "&Communication",
+     .menuCaption = QT_TRANSLATE_NOOP("orv::WindowRegistry", "&Communication"),
      .shortcut = CtrlF(Qt::Key_F4),
      .toolbar = CommButton,
      .commandSet = CommandSet::Bar,
@@ -84,25 +90,25 @@ const WindowRow Rows[] = {
      .make = MakePanel<BarCommPanel>},
     {.info = {.number = PanelCfg5,
               .objectName = "cfg5",
-              .caption = "Bar Codes and Others",
+              .caption = QT_TRANSLATE_NOOP("orv::WindowRegistry", "Bar Codes and Others"),
               .menuItem = "mnuConfigBar",
               .checksMenuItem = true,
               .defaultItem = BarDefault},
-     .menuCaption = "&Bar Codes and Others",
+     .menuCaption = QT_TRANSLATE_NOOP("orv::WindowRegistry", "&Bar Codes and Others"),
      .shortcut = CtrlF(Qt::Key_F5),
      .toolbar = {.key = "bar",
-                 .tooltip = "Bar Codes and Others",
+                 .tooltip = QT_TRANSLATE_NOOP("orv::MainWindow", "Bar Codes and Others"),
                  .themeIcon = "format-justify-fill"},
      .commandSet = CommandSet::Bar,
      .showsImage = true,
      .make = MakePanel<BarCodesPanel>},
     {.info = {.number = PanelCfg6,
               .objectName = "cfg6",
-              .caption = "Miscellaneous Parameters",
+              .caption = QT_TRANSLATE_NOOP("orv::WindowRegistry", "Miscellaneous Parameters"),
               .menuItem = "mnuConfigMisc",
               .checksMenuItem = true,
               .defaultItem = BarDefault},
-     .menuCaption = "&Miscellaneous",
+     .menuCaption = QT_TRANSLATE_NOOP("orv::WindowRegistry", "&Miscellaneous"),
      .shortcut = CtrlF(Qt::Key_F6),
      .toolbar = MiscButton,
      .commandSet = CommandSet::Bar,
@@ -111,11 +117,11 @@ const WindowRow Rows[] = {
      .make = MakeBarMiscPanel},
     {.info = {.number = PanelMagCfg3,
               .objectName = "magcfg3",
-              .caption = "Interface",
+              .caption = QT_TRANSLATE_NOOP("orv::WindowRegistry", "Interface"),
               .menuItem = "mnuMagInterface",
               .checksMenuItem = true,
               .defaultItem = MagDefault},
-     .menuCaption = "&Interface",
+     .menuCaption = QT_TRANSLATE_NOOP("orv::WindowRegistry", "&Interface"),
      .toolbar = InterfaceButton,
      .commandSet = CommandSet::Mag,
      .counterpart = PanelCfg3,
@@ -123,11 +129,11 @@ const WindowRow Rows[] = {
      .make = MakePanel<MagInterfacePanel>},
     {.info = {.number = PanelMagCfg4,
               .objectName = "magcfg4",
-              .caption = "Communication Parameters",
+              .caption = QT_TRANSLATE_NOOP("orv::WindowRegistry", "Communication Parameters"),
               .menuItem = "mnuMagComm",
               .checksMenuItem = true,
               .defaultItem = MagDefault},
-     .menuCaption = "&Communication",
+     .menuCaption = QT_TRANSLATE_NOOP("orv::WindowRegistry", "&Communication"),
      .toolbar = CommButton,
      .commandSet = CommandSet::Mag,
      .counterpart = PanelCfg4,
@@ -135,11 +141,11 @@ const WindowRow Rows[] = {
      .make = MakePanel<MagCommPanel>},
     {.info = {.number = PanelMagCfg6,
               .objectName = "magcfg6",
-              .caption = "Miscellaneous Parameters",
+              .caption = QT_TRANSLATE_NOOP("orv::WindowRegistry", "Miscellaneous Parameters"),
               .menuItem = "mnuMagMisc",
               .checksMenuItem = true,
               .defaultItem = MagDefault},
-     .menuCaption = "&Miscellaneous",
+     .menuCaption = QT_TRANSLATE_NOOP("orv::WindowRegistry", "&Miscellaneous"),
      .toolbar = MiscButton,
      .commandSet = CommandSet::Mag,
      .counterpart = PanelCfg6,
@@ -147,29 +153,31 @@ const WindowRow Rows[] = {
      .make = MakePanel<MagMiscPanel>},
     {.info = {.number = PanelTransmit,
               .objectName = "frmTransmit",
-              .caption = "Transmit",
+              .caption = QT_TRANSLATE_NOOP("orv::WindowRegistry", "Transmit"),
               .menuItem = "mnuConfigTransmit",
               .defaultItem = BarDefault,
               .maximized = true},
-     .menuCaption = "Transmit",
+     .menuCaption = QT_TRANSLATE_NOOP("orv::WindowRegistry", "Transmit"),
      .magMenuItem = "mnuMagTransmit",
-     .toolbar = {.key = "transmit", .tooltip = "Transmit", .themeIcon = "network-transmit-receive"},
+     .toolbar = {.key = "transmit",
+                 .tooltip = QT_TRANSLATE_NOOP("orv::MainWindow", "Transmit"),
+                 .themeIcon = "network-transmit-receive"},
      .counterpart = PanelTransmit,
      .showsImage = true,
      .make = MakeLinkWindow<FrmTransmit>},
     {.info = {.number = NoPanel,
               .objectName = "frmISP",
-              .caption = "Transmit",
+              .caption = QT_TRANSLATE_NOOP("orv::WindowRegistry", "Transmit"),
               .menuItem = "mnuToolsISP",
               .maximized = true},
-     .menuCaption = "&ISP",
+     .menuCaption = QT_TRANSLATE_NOOP("orv::WindowRegistry", "&ISP"),
      .make = MakeLinkWindow<FrmIsp>},
     {.info = {.number = PanelReadMemory,
               .objectName = "frmReadMemory",
-              .caption = "Read Decoder Memory",
+              .caption = QT_TRANSLATE_NOOP("orv::WindowRegistry", "Read Decoder Memory"),
               .menuItem = "mnuToolsRDM",
               .maximized = true},
-     .menuCaption = "&Read Decoder Memory",
+     .menuCaption = QT_TRANSLATE_NOOP("orv::WindowRegistry", "&Read Decoder Memory"),
      .make = MakeLinkWindow<FrmReadMemory>},
 };
 

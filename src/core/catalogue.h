@@ -106,6 +106,10 @@ const Setting* FindSetting(QStringView key);
 // The row of a key that must exist (the panels name their rows by key).
 const Setting& SettingOf(const char* key);
 
+// A caption of the catalogue (a frame's, a label's, a value's) as the windows show it: in the
+// user's language. The catalogue itself, and so orvctl, keeps the English captions.
+QString CaptionText(const char* caption);
+
 // "bar", "mag", "header".
 QString RegionName(SettingRegion region);
 // "choice", "flag", "count", "single_character", "insertion_text", "header_text", "reserved".

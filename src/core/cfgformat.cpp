@@ -4,6 +4,7 @@
 
 #include "codepage.h"
 
+#include <QCoreApplication>
 #include <QList>
 
 #include <charconv>
@@ -185,16 +186,18 @@ CfgParseResult ParseCfgFile(const QByteArray& bytes) {
     for (QString* header : {&c.DeviceName, &c.UserName, &c.SetupDate, &c.Description}) {
         const auto line = lines.next();
         if (!line)
-            return damaged(QStringLiteral("the file ends before its header is complete"));
+            return damaged(QCoreApplication::translate(
+                "orv::CfgFormat", "the file ends before its header is complete"));
         *header = HeaderOfLine(*line);
     }
 
     constexpr int NumberCount = CfgRecordCount - 5;
     const QList<QByteArrayView> numbers = NumberRecords(lines, NumberCount);
     if (numbers.size() < NumberCount) {
-        return damaged(QStringLiteral("the file has %1 records instead of %2")
-                           .arg(5 + numbers.size())
-                           .arg(CfgRecordCount));
+        return damaged(
+            QCoreApplication::translate("orv::CfgFormat", "the file has %1 records instead of %2")
+                .arg(5 + numbers.size())
+                .arg(CfgRecordCount));
     }
     for (int r = 0; r < NumberCount; ++r) {
         const int record = 6 + r;
@@ -206,17 +209,23 @@ CfgParseResult ParseCfgFile(const QByteArray& bytes) {
         }
         if (r == 0) {
             if (*value < 1 || *value > 6)
-                return damaged(QStringLiteral("the port number %1 is not 1 to 6").arg(*value));
+                return damaged(QCoreApplication::translate("orv::CfgFormat",
+                                                           "the port number %1 is not 1 to 6")
+                                   .arg(*value));
             c.ComPort = static_cast<qint16>(*value);
         } else if (r == 1) {
             if (*value < 0 || *value > 1)
-                return damaged(QStringLiteral("the link mode %1 is not 0 or 1").arg(*value));
+                return damaged(
+                    QCoreApplication::translate("orv::CfgFormat", "the link mode %1 is not 0 or 1")
+                        .arg(*value));
             c.LinkMode = static_cast<qint16>(*value);
         } else {
             if (*value < 0 || *value > 255) {
-                return damaged(QStringLiteral("image byte %1 holds %2, which is not 0 to 255")
-                                   .arg(r - 2)
-                                   .arg(*value));
+                return damaged(
+                    QCoreApplication::translate("orv::CfgFormat",
+                                                "image byte %1 holds %2, which is not 0 to 255")
+                        .arg(r - 2)
+                        .arg(*value));
             }
             c.data[r - 2] = static_cast<quint8>(*value);
         }

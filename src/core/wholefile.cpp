@@ -4,6 +4,7 @@
 
 #include "filename.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -31,7 +32,7 @@ namespace orv {
 namespace {
 
 QString TooLargeReason(qint64 maxSize) {
-    return QStringLiteral("it is larger than %1 bytes").arg(maxSize);
+    return QCoreApplication::translate("orv::WholeFile", "it is larger than %1 bytes").arg(maxSize);
 }
 
 #ifdef Q_OS_UNIX
@@ -41,14 +42,15 @@ std::optional<QString> NotRegularReason(mode_t mode) {
     if (S_ISREG(mode))
         return std::nullopt;
     if (S_ISDIR(mode))
-        return QStringLiteral("it is a folder");
+        return QCoreApplication::translate("orv::WholeFile", "it is a folder");
     if (S_ISFIFO(mode))
-        return QStringLiteral("it is a named pipe, not a regular file");
+        return QCoreApplication::translate("orv::WholeFile",
+                                           "it is a named pipe, not a regular file");
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("it is a device, not a regular file");
+        return QCoreApplication::translate("orv::WholeFile", "it is a device, not a regular file");
     if (S_ISSOCK(mode))
-        return QStringLiteral("it is a socket, not a regular file");
-    return QStringLiteral("it is not a regular file");
+        return QCoreApplication::translate("orv::WholeFile", "it is a socket, not a regular file");
+    return QCoreApplication::translate("orv::WholeFile", "it is not a regular file");
 }
 
 class FileDescriptor {
@@ -177,8 +179,11 @@ std::optional<QByteArray> AttributeValue(const char* path, int fd, const QByteAr
 QString AttributeFailure(const QByteArray& name) {
     // POSIX access control lists are the attributes system.posix_acl_access and _default.
     if (name.startsWith("system.posix_acl_"))
-        return QStringLiteral("its access control list could not be kept: %1").arg(ErrorText());
-    return QStringLiteral("its extended attribute %1 could not be kept: %2")
+        return QCoreApplication::translate("orv::WholeFile",
+                                           "its access control list could not be kept: %1")
+            .arg(ErrorText());
+    return QCoreApplication::translate("orv::WholeFile",
+                                       "its extended attribute %1 could not be kept: %2")
         .arg(QString::fromUtf8(name), ErrorText());
 }
 
@@ -188,10 +193,14 @@ QString AttributeFailure(const QByteArray& name) {
 std::optional<QString> CopyAttributes(const char* from, int to) {
     const auto names = AttributeNames(from, -1);
     if (!names)
-        return QStringLiteral("its extended attributes could not be read: %1").arg(ErrorText());
+        return QCoreApplication::translate("orv::WholeFile",
+                                           "its extended attributes could not be read: %1")
+            .arg(ErrorText());
     const auto present = AttributeNames(nullptr, to);
     if (!present)
-        return QStringLiteral("its extended attributes could not be read: %1").arg(ErrorText());
+        return QCoreApplication::translate("orv::WholeFile",
+                                           "its extended attributes could not be read: %1")
+            .arg(ErrorText());
     for (const QByteArray& name : *names) {
         const auto value = AttributeValue(from, -1, name);
         if (!value)
@@ -227,18 +236,24 @@ std::optional<QString> KeepMetadata(const char* oldPath, const struct stat& old,
     if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) &&
         ::fchown(fd, old.st_uid, old.st_gid) != 0) {
         if (errno != EPERM)
-            return QStringLiteral("its owner could not be kept: %1").arg(ErrorText());
+            return QCoreApplication::translate("orv::WholeFile", "its owner could not be kept: %1")
+                .arg(ErrorText());
         if (now.st_uid != old.st_uid)
-            return QStringLiteral("it belongs to user %1, and only the administrator can give a "
-                                  "new file to another user")
+            return QCoreApplication::translate(
+                       "orv::WholeFile",
+                       "it belongs to user %1, and only the administrator can give a "
+                       "new file to another user")
                 .arg(UserText(old.st_uid));
-        return QStringLiteral("its group %1 cannot be kept, as you are not a member of it")
+        return QCoreApplication::translate(
+                   "orv::WholeFile", "its group %1 cannot be kept, as you are not a member of it")
             .arg(GroupText(old.st_gid));
     }
     if (auto why = CopyAttributes(oldPath, fd))
         return why;
     if (::fchmod(fd, old.st_mode & 07777) != 0)
-        return QStringLiteral("its permissions could not be kept: %1").arg(ErrorText());
+        return QCoreApplication::translate("orv::WholeFile",
+                                           "its permissions could not be kept: %1")
+            .arg(ErrorText());
     return std::nullopt;
 }
 
@@ -305,7 +320,8 @@ private:
 };
 
 QString ChangedReason() {
-    return QStringLiteral("another program changed it after it was read");
+    return QCoreApplication::translate("orv::WholeFile",
+                                       "another program changed it after it was read");
 }
 
 WriteResult Failure(QString why, WriteStatus status = WriteStatus::Failed) {
@@ -318,7 +334,7 @@ WriteResult Failure(QString why, WriteStatus status = WriteStatus::Failed) {
 WriteResult WriteReplacing(const QString& path, const QByteArray& bytes,
                            const FileStamp& expected) {
     if (path.isEmpty())
-        return Failure(QStringLiteral("no file name was given"));
+        return Failure(QCoreApplication::translate("orv::WholeFile", "no file name was given"));
     const QByteArray target = SaveTarget(FileNameBytes(path));
     const qsizetype slash = target.lastIndexOf('/');
     const QByteArray folderName = slash < 0 ? QByteArray(".") : target.left(qMax(slash, 1));
@@ -336,9 +352,11 @@ WriteResult WriteReplacing(const QString& path, const QByteArray& bytes,
     if (folder.get() < 0) {
         if (errno != ENOENT)
             return Failure(ErrorText());
-        return Failure((expected.known ? QStringLiteral("the folder %1 no longer exists")
-                                       : QStringLiteral("the folder %1 does not exist"))
-                           .arg(FileNameFromBytes(folderName)));
+        return Failure(
+            (expected.known
+                 ? QCoreApplication::translate("orv::WholeFile", "the folder %1 no longer exists")
+                 : QCoreApplication::translate("orv::WholeFile", "the folder %1 does not exist"))
+                .arg(FileNameFromBytes(folderName)));
     }
     long nameMax = ::fpathconf(folder.get(), _PC_NAME_MAX);
     if (nameMax < 14)
@@ -395,8 +413,9 @@ WriteResult WriteReplacing(const QString& path, const QByteArray& bytes, const F
     WriteResult r;
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
-        r.why = info.isDir() ? QStringLiteral("it is a folder")
-                             : QStringLiteral("it is not a regular file");
+        r.why = info.isDir()
+                    ? QCoreApplication::translate("orv::WholeFile", "it is a folder")
+                    : QCoreApplication::translate("orv::WholeFile", "it is not a regular file");
         return r;
     }
     QSaveFile file(path);
@@ -484,8 +503,9 @@ ReadResult ReadWholeFile(const QString& path, qint64 maxSize) {
     }
     if (!info.isFile()) {
         result.status = ReadStatus::NotRegular;
-        result.why = info.isDir() ? QStringLiteral("it is a folder")
-                                  : QStringLiteral("it is not a regular file");
+        result.why = info.isDir() ? QCoreApplication::translate("orv::WholeFile", "it is a folder")
+                                  : QCoreApplication::translate("orv::WholeFile",
+                                                                "it is not a regular file");
         return result;
     }
     QFile file(path);

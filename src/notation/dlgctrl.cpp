@@ -23,7 +23,7 @@ QString ArrayElementName(const char* base, int index) {
 
 DlgCtrl::DlgCtrl(QLineEdit* target, QWidget* parent) : QDialog(parent), target_(target) {
     setObjectName(QStringLiteral("DlgCtrl"));
-    setWindowTitle(QStringLiteral("Control Key"));
+    setWindowTitle(tr("Control Key"));
     setModal(true);
 
     auto* keys = new QGridLayout;
@@ -39,12 +39,12 @@ DlgCtrl::DlgCtrl(QLineEdit* target, QWidget* parent) : QDialog(parent), target_(
 
     keyName_ = new QLineEdit;
     keyName_->setObjectName(QStringLiteral("txtCtrl"));
-    keyName_->setAccessibleName(QStringLiteral("Control Key"));
-    auto* insert = new QPushButton(QStringLiteral("Insert Control Key"));
+    keyName_->setAccessibleName(tr("Control Key"));
+    auto* insert = new QPushButton(tr("Insert Control Key"));
     insert->setObjectName(QStringLiteral("Command1"));
     insert->setDefault(true);
     connect(insert, &QPushButton::clicked, this, &DlgCtrl::Command1_Click);
-    auto* exit = new QPushButton(QStringLiteral("Exit"));
+    auto* exit = new QPushButton(tr("Exit"));
     exit->setObjectName(QStringLiteral("Command2"));
     exit->setAutoDefault(false);
     connect(exit, &QPushButton::clicked, this, &DlgCtrl::Command2_Click);

@@ -17,8 +17,7 @@ CommPanel::CommPanel(Config& config, const WindowInfo& info, const CommTable& ta
 
     // RS232: baud rate and parity on the left, data and stop bits in the middle, the three
     // handshakes on the right.
-    auto* rs232 = new QGridLayout(
-        tabs_->addTab(QStringLiteral("&RS232"), QStringLiteral("RS232 Mode Parameters")));
+    auto* rs232 = new QGridLayout(tabs_->addTab(tr("&RS232"), tr("RS232 Mode Parameters")));
     // Row, column and row span of each group, in table order.
     const int rs232Cells[][3] = {{0, 0, 1}, {0, 1, 1}, {1, 1, 1}, {1, 0, 2},
                                  {0, 2, 1}, {1, 2, 1}, {2, 2, 1}};
@@ -28,8 +27,8 @@ CommPanel::CommPanel(Config& config, const WindowInfo& info, const CommTable& ta
     rs232->addWidget(defaultButton("cmdDefault41"), 3, 0, Qt::AlignLeft);
     rs232->setRowStretch(4, 1);
 
-    auto* keyboard = new QGridLayout(tabs_->addTab(
-        QStringLiteral("&Keyboard"), QStringLiteral("Keyboard Wedge Mode Parameters")));
+    auto* keyboard =
+        new QGridLayout(tabs_->addTab(tr("&Keyboard"), tr("Keyboard Wedge Mode Parameters")));
     keyboard->addWidget(options(table.keyboard[0]), 0, 0, 1, 2);
     keyboard->addWidget(options(table.keyboard[1]), 1, 0);
     keyboard->addWidget(options(table.keyboard[2]), 1, 1);
@@ -37,8 +36,8 @@ CommPanel::CommPanel(Config& config, const WindowInfo& info, const CommTable& ta
     keyboard->addWidget(defaultButton("cmdDefault42"), 3, 0, Qt::AlignLeft);
     keyboard->setRowStretch(4, 1);
 
-    auto* output = new QGridLayout(tabs_->addTab(QString::fromLatin1(table.outputTab),
-                                                 QStringLiteral("Output Characters Parameters")));
+    auto* output =
+        new QGridLayout(tabs_->addTab(tr(table.outputTab), tr("Output Characters Parameters")));
     output->addWidget(options(table.output[0]), 0, 0, 2, 1);
     output->addWidget(options(table.output[1]), 0, 1);
     output->addWidget(defaultButton("cmdDefault43"), 2, 0, Qt::AlignLeft);

@@ -19,7 +19,7 @@ struct CommTable {
     std::array<OptionLayout, 4> keyboard;
     // Terminator, time-out between characters.
     std::array<OptionLayout, 2> output;
-    const char* outputTab; // caption of the third tab
+    const char* outputTab; // caption of the third tab, marked in the context orv::CommPanel
 };
 
 // "Communication Parameters": the RS232 line, keyboard wedge and output character settings, one

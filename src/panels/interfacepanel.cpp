@@ -16,10 +16,8 @@ InterfacePanel::InterfacePanel(Config& config, const WindowInfo& info, const Int
     : SettingsPanel(config, info, parent) {
     auto* tabs = new TabFrames(QStringLiteral("TabCFG"), QStringLiteral("fraCfg3"));
     QGroupBox* user =
-        tabs->addTab(QString::fromLatin1(table.userTab),
-                     QStringLiteral("User's Name,building date and other informations"));
-    QGroupBox* iface =
-        tabs->addTab(QStringLiteral("&Interface"), QString::fromLatin1(table.interfaceTip));
+        tabs->addTab(tr(table.userTab), tr("User's Name,building date and other informations"));
+    QGroupBox* iface = tabs->addTab(tr("&Interface"), tr(table.interfaceTip));
 
     addHeaderBoxes(user);
 

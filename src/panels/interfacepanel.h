@@ -17,6 +17,7 @@ struct InterfaceCheck {
 };
 
 struct InterfaceTable {
+    // Marked for translation in the context orv::InterfacePanel.
     const char* userTab;      // caption of the first tab
     const char* interfaceTip; // tooltip of the second tab
     OptionLayout modes;       // the interface, restored by cmdDefault31_2

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "optiongroup.h"
 
+#include "core/catalogue.h"
 #include "core/config.h"
 #include "ui/controls.h"
 #include "ui/names.h"
@@ -35,8 +36,8 @@ OptionGroup::OptionGroup(Config& config, const OptionGroupTable& table, QWidget*
     outer->setContentsMargins(0, 0, 0, 0);
     auto* grid = new QGridLayout;
     if (table_.frame) {
-        QGroupBox* frame = TitledFrame(QString::fromLatin1(table_.frame),
-                                       QString::fromLatin1(table_.frameCaption));
+        QGroupBox* frame =
+            TitledFrame(QString::fromLatin1(table_.frame), CaptionText(table_.frameCaption));
         frame->setLayout(grid);
         outer->addWidget(frame);
     } else {
@@ -45,7 +46,7 @@ OptionGroup::OptionGroup(Config& config, const OptionGroupTable& table, QWidget*
 
     group_ = new QButtonGroup(this);
     for (int i = 0; i < static_cast<int>(table_.captions.size()); ++i) {
-        auto* b = new QRadioButton(QString::fromLatin1(table_.captions[i]));
+        auto* b = new QRadioButton(CaptionText(table_.captions[i]));
         b->setObjectName(ArrayName(QString::fromLatin1(table_.name), i));
         KeepToSizeHint(b);
         group_->addButton(b, i);

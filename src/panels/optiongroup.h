@@ -30,7 +30,7 @@ struct ShownAs {
 struct OptionGroupTable {
     const char* name;         // the array: element i is named "name(i)"
     const char* frame;        // object name of the frame around the elements, or nullptr
-    const char* frameCaption; // the frame's caption
+    const char* frameCaption; // the frame's caption (of the catalogue)
     BitField field;
     std::vector<const char*> captions;  // by element index
     std::vector<std::vector<int>> rows; // display: element indexes row by row; empty: one column

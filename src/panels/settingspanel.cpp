@@ -48,9 +48,8 @@ OptionGroup* SettingsPanel::options(const OptionGroupTable& table) {
 BitCheckBox* SettingsPanel::check(const QString& name, const char* key, const char* restoredBy,
                                   const char* caption) {
     const Setting& s = BoundSetting(key, SettingKind::Flag);
-    return bind(
-        new BitCheckBox(config(), name, QString::fromLatin1(caption ? caption : s.label), s.field),
-        restoredBy);
+    return bind(new BitCheckBox(config(), name, CaptionText(caption ? caption : s.label), s.field),
+                restoredBy);
 }
 
 SingleCharBox* SettingsPanel::characterBox(const QString& name, const char* key, Dialogs* dialogs,
@@ -68,7 +67,7 @@ QPushButton* SettingsPanel::defaultButton(const char* name, const char* caption)
 
 QPushButton* SettingsPanel::button(const char* name, const char* caption,
                                    std::function<void()> onClick) {
-    auto* b = new QPushButton(QString::fromLatin1(caption));
+    auto* b = new QPushButton(tr(caption));
     b->setObjectName(QString::fromLatin1(name));
     connect(b, &QPushButton::clicked, this, std::move(onClick));
     return b;
@@ -108,7 +107,7 @@ void SettingsPanel::addHeaderBoxes(QGroupBox* frame) {
         const Setting& s = BoundSetting(h.key, SettingKind::HeaderText);
         auto* box = bind(new HeaderBox(config(), h.string, QString::fromLatin1(h.box)));
         box->setMinimumWidth(300);
-        grid->addWidget(BuddyLabel(QString::fromLatin1(s.label), box), row, 0);
+        grid->addWidget(BuddyLabel(CaptionText(s.label), box), row, 0);
         grid->addWidget(box, row, 1);
         ++row;
     }
@@ -118,17 +117,16 @@ void SettingsPanel::addHeaderBoxes(QGroupBox* frame) {
 InsertionBox* SettingsPanel::insertionFrame(const InsertionFrameTable& table, QGroupBox** frame,
                                             QVBoxLayout** layout) {
     const Setting& group = BoundSetting(table.key, SettingKind::InsertionText);
-    *frame = TitledFrame(QString::fromLatin1(table.frame), QString::fromLatin1(group.frame));
+    *frame = TitledFrame(QString::fromLatin1(table.frame), CaptionText(group.frame));
     auto* box = bind(
         new InsertionBox(config(), group.field.byte, group.length, QString::fromLatin1(table.box)));
-    QPushButton* keys =
-        button(table.controlKeysButton, "Control Keys", [this, box] { showControlKeys(box); });
+    QPushButton* keys = button(table.controlKeysButton, QT_TR_NOOP("Control Keys"),
+                               [this, box] { showControlKeys(box); });
     QPushButton* clear =
-        button(table.clearButton, "Clear All Insetion", [box] { box->clearGroup(); });
+        button(table.clearButton, QT_TR_NOOP("Clear All Insetion"), [box] { box->clearGroup(); });
 
     auto* v = new QVBoxLayout(*frame);
-    v->addWidget(
-        BuddyLabel(QString::fromLatin1(table.labelText), box, QString::fromLatin1(table.label)));
+    v->addWidget(BuddyLabel(tr(table.labelText), box, QString::fromLatin1(table.label)));
     auto* row = new QHBoxLayout;
     row->addWidget(box, 1);
     row->addWidget(keys);
@@ -159,9 +157,8 @@ void SettingsPanel::addLanguageTab(TabFrames* tabs, const char* key) {
                                  {{0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 10, 11}, {12, 13, 14, 15}},
                                  "cmdDefault61"};
     // The options stand directly in the tab's frame.
-    auto* tab = new QVBoxLayout(tabs->addTab(QStringLiteral("&Language"),
-                                             QStringLiteral("Language Selection"),
-                                             QString::fromLatin1(SettingOf(key).frame)));
+    auto* tab = new QVBoxLayout(
+        tabs->addTab(tr("&Language"), tr("Language Selection"), CaptionText(SettingOf(key).frame)));
     tab->addWidget(options(languages));
     tab->addWidget(defaultButton("cmdDefault61"), 0, Qt::AlignLeft);
     tab->addStretch(1);

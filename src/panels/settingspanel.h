@@ -46,7 +46,7 @@ struct InsertionFrameTable {
     const char* key;
     const char* frame;
     const char* label;
-    const char* labelText;
+    const char* labelText; // marked for translation in the context orv::SettingsPanel
     const char* box;
     const char* controlKeysButton;
     const char* clearButton;
@@ -69,7 +69,8 @@ protected:
     }
     OptionGroup* options(const OptionGroupTable& table);
     OptionGroup* options(const OptionLayout& layout) { return options(OptionTableOf(layout)); }
-    // A check box for the flag `key`, captioned with its label unless `caption` says otherwise.
+    // A check box for the flag `key`, captioned with its label unless `caption` (a caption of the
+    // catalogue) says otherwise.
     BitCheckBox* check(const QString& name, const char* key, const char* restoredBy,
                        const char* caption = nullptr);
     // A single-character box for the character `key`.
@@ -77,8 +78,10 @@ protected:
                                 const char* restoredBy);
 
     // A "Set Default" button that restores the controls registered under its name.
-    QPushButton* defaultButton(const char* name, const char* caption = "Set Default");
-    // A plain button.
+    QPushButton* defaultButton(const char* name,
+                               const char* caption = QT_TRANSLATE_NOOP("orv::SettingsPanel",
+                                                                       "Set Default"));
+    // A plain button. Its caption is marked for translation in this class's context.
     QPushButton* button(const char* name, const char* caption, std::function<void()> onClick);
 
     // The four header-string boxes with their labels, into `frame`.

@@ -87,8 +87,7 @@ void SingleCharBox::textChange() {
     if (out.store)
         config_.SetCfgBits(byte_, 0xFF, *out.store);
     if (out.tooManyMessage && dialogs_)
-        dialogs_->inform(QStringLiteral("Allow only one character."),
-                         QStringLiteral("Decoder ") + ProgramTitle);
+        dialogs_->inform(tr("Allow only one character."), tr("Decoder %1").arg(ProgramTitle()));
     if (out.replaceBy)
         setText(*out.replaceBy); // runs the rule again on the new text
 }

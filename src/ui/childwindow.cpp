@@ -12,7 +12,7 @@ namespace orv {
 ChildWindow::ChildWindow(Config& config, const WindowInfo& info, QWidget* parent)
     : QMdiSubWindow(parent), config_(config), info_(info) {
     setObjectName(QString::fromLatin1(info.objectName));
-    setWindowTitle(QString::fromLatin1(info.caption));
+    setWindowTitle(RegistryText(info.caption));
     setAttribute(Qt::WA_DeleteOnClose);
     // The window menu's own shortcuts (Ctrl+F4 closes) would take keys the main window's menu
     // items use: the windows close through their own buttons and the main window's commands.

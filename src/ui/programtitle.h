@@ -4,6 +4,7 @@
 
 #include "orvproject.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace orv {
@@ -14,8 +15,10 @@ namespace orv {
 // metainfo (ORV_PROGRAM_NAME in the top CMakeLists.txt).
 inline const QString ProgramName = QStringLiteral(ORV_PROGRAM_NAME);
 // "Configuration Setup": the title of the program's messages, and the caption's name once a
-// configuration has been made new, opened or saved under a name.
-inline const QString ProgramTitle = QStringLiteral("Configuration Setup");
+// configuration has been made new, opened or saved under a name; in the user's language.
+inline QString ProgramTitle() {
+    return QCoreApplication::translate("orv::ProgramTitle", "Configuration Setup");
+}
 
 // The main window's caption: the name, a colon and a blank, and the configuration's file name.
 inline QString Caption(const QString& name, const QString& fileName) {

@@ -4,6 +4,8 @@
 
 #include "core/filename.h"
 
+#include <QCoreApplication>
+
 namespace orv {
 
 SaveOutcome SaveDocument(Dialogs& dialogs, const DocumentKind& kind, SaveMode mode,
@@ -31,8 +33,9 @@ SaveOutcome SaveDocument(Dialogs& dialogs, const DocumentKind& kind, SaveMode mo
     }
     if (written.status == WriteStatus::Changed) {
         const auto answer = dialogs.message(
-            {QStringLiteral("The file %1 was changed by another program since it was opened or "
-                            "last saved. Overwrite it?")
+            {QCoreApplication::translate("orv::SaveDocument",
+                                         "The file %1 was changed by another program since it "
+                                         "was opened or last saved. Overwrite it?")
                  .arg(ShownFileName(path)),
              kind.title, Dialogs::Buttons::YesNo, Dialogs::Icon::Exclamation, Dialogs::Answer::No});
         if (answer != Dialogs::Answer::Yes)
@@ -40,10 +43,11 @@ SaveOutcome SaveDocument(Dialogs& dialogs, const DocumentKind& kind, SaveMode mo
         written = WriteWholeFile(path, *content);
     }
     if (!written.ok()) {
-        QString text = QStringLiteral("The %1 could not be saved to %2: %3.")
-                           .arg(kind.what, ShownFileName(path), ShownFileName(written.why));
+        QString text =
+            QCoreApplication::translate("orv::SaveDocument", "The %1 could not be saved to %2: %3.")
+                .arg(kind.what, ShownFileName(path), ShownFileName(written.why));
         if (StampOf(path).known)
-            text += QStringLiteral(" The file was not changed.");
+            text += QCoreApplication::translate("orv::SaveDocument", " The file was not changed.");
         dialogs.message({text, kind.title, Dialogs::Buttons::Ok, Dialogs::Icon::Critical});
         return SaveOutcome::Failed;
     }

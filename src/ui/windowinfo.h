@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
+#include <QString>
+
 namespace orv {
 
 // What a child window knows of itself: its part of the window registry's row (src/app). The
@@ -16,5 +19,10 @@ struct WindowInfo {
     const char* defaultItem = nullptr;
     bool maximized = false; // shown maximised inside the main window
 };
+
+// A caption of the window registry (a window's or its menu item's) in the user's language.
+inline QString RegistryText(const char* caption) {
+    return QCoreApplication::translate("orv::WindowRegistry", caption);
+}
 
 } // namespace orv

@@ -107,6 +107,8 @@ void TestCommandLine::helpWithoutDisplay_data() {
     QTest::newRow("-v") << QStringList{"-v"} << "orvcfg " ORV_VERSION "\n";
     QTest::newRow("--version after a file")
         << QStringList{"a.cfg", "--version"} << "orvcfg " ORV_VERSION "\n";
+    QTest::newRow("--version in German")
+        << QStringList{"--lang", "de", "--version"} << "orvcfg " ORV_VERSION "\n";
     QTest::newRow("a file named --help")
         << QStringList{"--version", "--", "--help"} << "orvcfg " ORV_VERSION "\n";
 }
@@ -118,7 +120,8 @@ void TestCommandLine::helpWithoutDisplay() {
     QCOMPARE(r.exitCode, 0);
     QVERIFY2(r.out.contains(expected), qPrintable(r.out));
     if (expected.startsWith(QLatin1String("Usage"))) {
-        for (const char* part : {"[FILE]", "--help", "--version", "configuration file"})
+        for (const char* part :
+             {"[FILE]", "--help", "--version", "--lang <LANG>", "configuration file"})
             QVERIFY2(r.out.contains(QLatin1String(part)), part);
     }
 }
@@ -127,6 +130,8 @@ void TestCommandLine::wrongCommandLine_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("error");
     QTest::newRow("unknown option") << QStringList{"--bogus"} << "Unknown option 'bogus'";
+    QTest::newRow("language missing")
+        << QStringList{"a.cfg", "--lang"} << "Missing value after '--lang'";
     QTest::newRow("two files") << QStringList{"a.cfg", "b.cfg"}
                                << "orvcfg: only one FILE can be opened; 2 were given";
     QTest::newRow("empty name") << QStringList{""} << "orvcfg: FILE is an empty name";

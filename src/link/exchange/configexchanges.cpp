@@ -19,9 +19,12 @@ void DownloadExchange::opened() {
 
 void DownloadExchange::replied(const QByteArray& bytes) {
     if (DownloadReplyStatus(bytes) == GoodReply)
-        conclude(LinkStatus::Ok, QStringLiteral("Download OK!"), CfgTitle);
+        conclude(LinkStatus::Ok,
+                 QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Download OK!")), CfgTitle);
     else
-        conclude(LinkStatus::Refused, QStringLiteral("Download Failed!"), CfgTitle);
+        conclude(LinkStatus::Refused,
+                 QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Download Failed!")),
+                 CfgTitle);
 }
 
 void DownloadExchange::timedOut() {
@@ -39,14 +42,18 @@ void UploadExchange::opened() {
 void UploadExchange::replied(const QByteArray& bytes) {
     const auto block = ParseSerialUpload(bytes);
     if (!block) {
-        conclude(LinkStatus::Refused, QStringLiteral("Upload Failed!"), UploadTitle);
+        conclude(LinkStatus::Refused,
+                 QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Upload Failed!")),
+                 UploadTitle);
         return;
     }
     ExchangeResult result;
     result.upload = block;
     result.versionText = VersionText(*block);
-    const QString text = request_ == UploadRequest::Version ? VersionMessage(result.versionText)
-                                                            : QStringLiteral("   Upload OK!   ");
+    const QString text =
+        request_ == UploadRequest::Version
+            ? VersionMessage(result.versionText)
+            : QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "   Upload OK!   "));
     conclude(LinkStatus::Ok, text, UploadTitle, std::move(result));
 }
 

@@ -30,7 +30,8 @@ int FirmwareExchange::progressMaximum() const {
 }
 
 void FirmwareExchange::opened() {
-    emit statusText(QStringLiteral("Be Transmiting ISP Command"));
+    emit statusText(
+        QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Be Transmiting ISP Command")));
     if (!isRunning())
         return; // a receiver cancelled it
     step_ = Step::Access;
@@ -50,7 +51,8 @@ void FirmwareExchange::reply(IspReplyCode code) {
     case Step::Access:
         switch (code) {
         case IspAccepted:
-            emit statusText(QStringLiteral("Access ISP Command OK!"));
+            emit statusText(
+                QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Access ISP Command OK!")));
             if (!isRunning())
                 return;
             step_ = Step::AccessPause;
@@ -59,16 +61,22 @@ void FirmwareExchange::reply(IspReplyCode code) {
         case IspNoReply:
             return failed(LinkStatus::TimedOut, TimeOutText);
         case IspIncorrectVersion:
-            return failed(LinkStatus::Refused, QStringLiteral("A Incorrect Version No!"));
+            return failed(
+                LinkStatus::Refused,
+                QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "A Incorrect Version No!")));
         default:
-            return failed(LinkStatus::Refused, QStringLiteral("Access ISP Command Failed!"));
+            return failed(LinkStatus::Refused,
+                          QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages",
+                                                           "Access ISP Command Failed!")));
         }
     case Step::Erase:
         if (code != IspAccepted) {
-            return failed(code == IspNoReply ? LinkStatus::TimedOut : LinkStatus::Refused,
-                          QStringLiteral("Erase Command Failed!"));
+            return failed(
+                code == IspNoReply ? LinkStatus::TimedOut : LinkStatus::Refused,
+                QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Erase Command Failed!")));
         }
-        emit statusText(QStringLiteral("Erase Command OK!"));
+        emit statusText(
+            QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Erase Command OK!")));
         if (!isRunning())
             return;
         start_ = 0;
@@ -87,8 +95,9 @@ void FirmwareExchange::reply(IspReplyCode code) {
                 sendPage();
                 return;
             }
-            return failed(code == IspNoReply ? LinkStatus::TimedOut : LinkStatus::Refused,
-                          QStringLiteral("Transmit Data Failled!"));
+            return failed(
+                code == IspNoReply ? LinkStatus::TimedOut : LinkStatus::Refused,
+                QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Transmit Data Failled!")));
         }
         emit statusText(QStringLiteral("Transmit Data For Page ") + NumberText(start_) +
                         QStringLiteral(" OK!"));
@@ -113,7 +122,8 @@ void FirmwareExchange::paused() {
     switch (step_) {
     case Step::AccessPause:
         step_ = Step::Erase;
-        emit statusText(QStringLiteral("Be transmiting Erase Command!"));
+        emit statusText(QStringLiteral(
+            QT_TRANSLATE_NOOP("orv::LinkMessages", "Be transmiting Erase Command!")));
         if (!isRunning())
             return;
         sendAndAwait(IspErasePacket(), 1, timing().ispEraseReplyMsecs);
@@ -137,8 +147,13 @@ void FirmwareExchange::paused() {
         // The loader commits the image once it has the whole packet, at its line rate: OK only
         // once the packet has left the port, a failure when it never does.
         concludeWhenSent(LinkStatus::Ok,
-                         Dialogs::Message(QStringLiteral("ISP Transmit OK!"), IspTitle), {},
-                         Dialogs::Message(QStringLiteral("Transmit Data Failled!"), IspTitle));
+                         Dialogs::Message(QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages",
+                                                                           "ISP Transmit OK!")),
+                                          IspTitle),
+                         {},
+                         Dialogs::Message(QStringLiteral(QT_TRANSLATE_NOOP(
+                                              "orv::LinkMessages", "Transmit Data Failled!")),
+                                          IspTitle));
         return;
     }
     case Step::Access:

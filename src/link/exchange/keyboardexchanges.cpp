@@ -95,7 +95,9 @@ void KeyboardBurstExchange::awaitAnswer(int timeoutMsecs) {
 }
 
 void KeyboardBurstExchange::finishTimedOut(const QString& title) {
-    finish(Outcome(LinkStatus::TimedOut, QStringLiteral("Times Out Error"), title));
+    finish(Outcome(LinkStatus::TimedOut,
+                   QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Times Out Error")),
+                   title));
 }
 
 void KeyboardBurstExchange::halt() {
@@ -167,11 +169,15 @@ void KeyboardDownloadExchange::answerTyped(const QString& text) {
 void KeyboardDownloadExchange::answerWaitEnded(bool) {
     // The box decides, also when the time-out ended the wait.
     if (answerText().compare(QLatin1String("P"), Qt::CaseInsensitive) == 0) {
-        finish(Outcome(LinkStatus::Ok, QStringLiteral("Download OK!"), CfgTitle));
+        finish(Outcome(LinkStatus::Ok,
+                       QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Download OK!")),
+                       CfgTitle));
         return;
     }
     const LinkStatus status = answerText().isEmpty() ? LinkStatus::TimedOut : LinkStatus::Refused;
-    finish(Outcome(status, QStringLiteral("Download Failed!"), CfgTitle));
+    finish(Outcome(status,
+                   QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Download Failed!")),
+                   CfgTitle));
 }
 
 // ----- Upload and firmware version -----
@@ -213,13 +219,15 @@ void KeyboardUploadExchange::answerWaitEnded(bool) {
     result.upload = ParseKeyboardUpload(answerText());
     if (result.upload) {
         result.versionText = VersionText(*result.upload);
-        result.message = Dialogs::Message(request_ == UploadRequest::Version
-                                              ? VersionMessage(result.versionText)
-                                              : QStringLiteral("   Upload OK!   "),
-                                          UploadTitle);
+        result.message = Dialogs::Message(
+            request_ == UploadRequest::Version
+                ? VersionMessage(result.versionText)
+                : QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "   Upload OK!   ")),
+            UploadTitle);
     } else {
         result.status = answerText().isEmpty() ? LinkStatus::TimedOut : LinkStatus::Refused;
-        result.message = Dialogs::Message(QStringLiteral("Upload Failed!"), UploadTitle);
+        result.message = Dialogs::Message(
+            QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Upload Failed!")), UploadTitle);
     }
     finish(result);
 }
@@ -291,7 +299,10 @@ void KeyboardClearMemoryExchange::handshakeEnded(bool answered) {
         return;
     }
     UnmaskKeyboardInterrupts(port_);
-    finish(Outcome(LinkStatus::Ok, QStringLiteral("Clear Decoder Memory OK!"), ClearMemoryTitle));
+    finish(
+        Outcome(LinkStatus::Ok,
+                QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Clear Decoder Memory OK!")),
+                ClearMemoryTitle));
 }
 
 } // namespace orv

@@ -46,7 +46,9 @@ void ReadMemoryExchange::answer(ReplyStatusCode status) {
         return;
     ExchangeResult result;
     result.memoryText = text_;
-    const Dialogs::Message failed(QStringLiteral("Read Decoder Memory Failed!"), ReadMemoryTitle);
+    const Dialogs::Message failed(
+        QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Read Decoder Memory Failed!")),
+        ReadMemoryTitle);
     switch (status) {
     case NoReply:
         concludeWhenSent(LinkStatus::TimedOut, Dialogs::Message(TimeOutText, ReadMemoryTitle),
@@ -56,7 +58,9 @@ void ReadMemoryExchange::answer(ReplyStatusCode status) {
     case EndOfMemory:
         concludeWhenSent(
             LinkStatus::Ok,
-            Dialogs::Message(QStringLiteral("   Read Decoder Memory OK!\r\r"), ReadMemoryTitle),
+            Dialogs::Message(QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages",
+                                                              "   Read Decoder Memory OK!\r\r")),
+                             ReadMemoryTitle),
             std::move(result), failed);
         break;
     default:
@@ -75,10 +79,14 @@ void ClearMemoryExchange::opened() {
 
 void ClearMemoryExchange::replied(const QByteArray& bytes) {
     if (ClearMemoryStatus(bytes) == GoodReply)
-        conclude(LinkStatus::Ok, QStringLiteral("Clear Decoder Memory OK!"), ClearMemoryTitle);
-    else
-        conclude(LinkStatus::Refused, QStringLiteral("Clear Decoder Memory Failed!"),
+        conclude(LinkStatus::Ok,
+                 QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Clear Decoder Memory OK!")),
                  ClearMemoryTitle);
+    else
+        conclude(
+            LinkStatus::Refused,
+            QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Clear Decoder Memory Failed!")),
+            ClearMemoryTitle);
 }
 
 void ClearMemoryExchange::timedOut() {

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qtserialport.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
@@ -71,32 +72,45 @@ QString OpenFailureReason(QSerialPort::SerialPortError error, const QString& por
                           const QString& device, const DeviceAccess& access) {
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
-        return QStringLiteral("No such file or device: %1. The device is missing; is the adapter "
-                              "plugged in?")
+        return QCoreApplication::translate(
+                   "orv::SerialPort",
+                   "No such file or device: %1. The device is missing; is the adapter "
+                   "plugged in?")
             .arg(device);
     case QSerialPort::PermissionError:
         if (access.holder) {
             if (access.holder->isEmpty())
-                return QStringLiteral("%1 is busy: this program is already using it.").arg(device);
-            return QStringLiteral("%1 is busy: this program's %2 is using it.")
+                return QCoreApplication::translate("orv::SerialPort",
+                                                   "%1 is busy: this program is already using it.")
+                    .arg(device);
+            return QCoreApplication::translate("orv::SerialPort",
+                                               "%1 is busy: this program's %2 is using it.")
                 .arg(device, *access.holder);
         }
         if (access.userMayUse)
-            return QStringLiteral("%1 is busy: another program is using it.").arg(device);
+            return QCoreApplication::translate("orv::SerialPort",
+                                               "%1 is busy: another program is using it.")
+                .arg(device);
         if (IsSerialGroup(access.group)) {
-            return QStringLiteral("Permission denied: %1. Serial devices belong to the group "
-                                  "%2: add your user to it (sudo usermod -aG %2 $USER), then log "
-                                  "out and in again.")
+            return QCoreApplication::translate(
+                       "orv::SerialPort",
+                       "Permission denied: %1. Serial devices belong to the group "
+                       "%2: add your user to it (sudo usermod -aG %2 $USER), then log "
+                       "out and in again.")
                 .arg(device, access.group);
         }
         // Not a serial device's group (root, tty, a console): joining it is no advice to give.
         if (access.owner.isEmpty() || access.group.isEmpty())
-            return QStringLiteral("Permission denied: %1.").arg(device);
-        return QStringLiteral("Permission denied: %1 (owner %2, group %3).")
+            return QCoreApplication::translate("orv::SerialPort", "Permission denied: %1.")
+                .arg(device);
+        return QCoreApplication::translate("orv::SerialPort",
+                                           "Permission denied: %1 (owner %2, group %3).")
             .arg(device, access.owner, access.group);
     default:
         return device + QStringLiteral(": ") +
-               (portError.isEmpty() ? QStringLiteral("Unknown error") : portError);
+               (portError.isEmpty()
+                    ? QCoreApplication::translate("orv::SerialPort", "Unknown error")
+                    : portError);
     }
 }
 
@@ -113,7 +127,8 @@ std::optional<QString> LostPortReason(QSerialPort::SerialPortError error,
     default:
         return std::nullopt; // errors of open(), of a setting or a call: told by their callers
     }
-    QString reason = QStringLiteral("the device was removed or stopped answering");
+    QString reason = QCoreApplication::translate("orv::SerialPort",
+                                                 "the device was removed or stopped answering");
     if (!portError.isEmpty())
         reason += QStringLiteral(" (") + portError + QLatin1Char(')');
     return reason;
@@ -211,7 +226,8 @@ QtSerialPort::~QtSerialPort() {
 bool QtSerialPort::setSettings(const QString& settings) {
     const auto parsed = ParseSerialSettings(settings);
     if (!parsed) {
-        error_ = QStringLiteral("Unusable serial settings \"%1\"").arg(settings);
+        error_ = QCoreApplication::translate("orv::SerialPort", "Unusable serial settings \"%1\"")
+                     .arg(settings);
         return false;
     }
     settings_ = *parsed;
@@ -223,7 +239,8 @@ bool QtSerialPort::open() {
         return true;
     const QString device = deviceOf_ ? deviceOf_(commPort_) : QString();
     if (device.isEmpty()) {
-        error_ = QStringLiteral("No serial device for Com %1").arg(commPort_);
+        error_ = QCoreApplication::translate("orv::SerialPort", "No serial device for Com %1")
+                     .arg(commPort_);
         return false;
     }
     const QString key = HeldKey(device);
@@ -306,7 +323,7 @@ void QtSerialPort::setReceiveThreshold(int bytes) {
 
 bool QtSerialPort::write(const QByteArray& bytes) {
     if (!port_.isOpen()) {
-        error_ = QStringLiteral("The port is not open");
+        error_ = QCoreApplication::translate("orv::SerialPort", "The port is not open");
         return false;
     }
     if (port_.write(bytes) != bytes.size()) {
@@ -344,7 +361,7 @@ void QtSerialPort::drain() {
 
 void QtSerialPort::checkDrained() {
     if (!port_.isOpen()) {
-        error_ = QStringLiteral("The port is not open");
+        error_ = QCoreApplication::translate("orv::SerialPort", "The port is not open");
         emit drained(false);
         return;
     }
@@ -354,8 +371,10 @@ void QtSerialPort::checkDrained() {
         return;
     }
     if (now >= giveUpNsecs_) {
-        error_ = QStringLiteral("%1 bytes written had not left the port %2 ms after their time on "
-                                "the line; the line or the adapter is held up.")
+        error_ = QCoreApplication::translate(
+                     "orv::SerialPort",
+                     "%1 bytes written had not left the port %2 ms after their time on "
+                     "the line; the line or the adapter is held up.")
                      .arg(queuedBytes())
                      .arg(DrainMarginMsecs);
         emit drained(false);

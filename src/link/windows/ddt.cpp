@@ -7,6 +7,7 @@
 #include "core/config.h"
 #include "core/dialogs.h"
 #include "link/exchange/serialexchange.h"
+#include "link/exchange/shownmessages.h"
 #include "link/serial/serialport.h"
 
 #include <QCheckBox>
@@ -44,10 +45,10 @@ void AppendKeepingLast(QPlainTextEdit* box, const QString& text, int kept) {
 Ddt::Ddt(Config& config, Dialogs& dialogs, SerialPortFactory& serialPorts, QWidget* parent)
     : QDialog(parent), config_(config), dialogs_(dialogs), port_(serialPorts.createPort()) {
     setObjectName(QStringLiteral("DDT"));
-    setWindowTitle(QStringLiteral("Keyboard_RS232 Test"));
+    setWindowTitle(tr("Keyboard_RS232 Test"));
     setModal(true);
     port_->setObjectName(QStringLiteral("MSComm1"));
-    port_->setHolder(QStringLiteral("\"Keyboard_RS232 Test\" window"));
+    port_->setHolder(tr("\"Keyboard_RS232 Test\" window"));
     connect(port_.get(), &SerialPort::received, this, &Ddt::MSComm1_OnComm);
     connect(port_.get(), &SerialPort::lost, this, &Ddt::MSComm1_Lost);
     connect(&reception_, &ReceptionGatherer::gathered, this, &Ddt::showReception);
@@ -61,8 +62,7 @@ Ddt::~Ddt() {
 
 void Ddt::buildControls() {
     auto* grid = new QGridLayout(this);
-    QLabel* title =
-        HeadingLabel(QStringLiteral("Label1"), QStringLiteral("Keyboard_RS232 Test"), this);
+    QLabel* title = HeadingLabel(QStringLiteral("Label1"), tr("Keyboard_RS232 Test"), this);
     grid->addWidget(title, 0, 0, 1, 2);
     buildKeyboardColumn(grid);
     buildSerialColumn(grid);
@@ -71,7 +71,7 @@ void Ddt::buildControls() {
 }
 
 void Ddt::buildKeyboardColumn(QGridLayout* grid) {
-    QLabel* caption = makeLabel("Label2", "Keyboard");
+    QLabel* caption = makeLabel("Label2", tr("Keyboard"));
     keyboardBox_ = makeBox("txtKB");
     caption->setBuddy(keyboardBox_);
     clearKeyboardButton_ = makeClearButton("Command2", &Ddt::Command2_Click);
@@ -82,8 +82,8 @@ void Ddt::buildKeyboardColumn(QGridLayout* grid) {
 }
 
 void Ddt::buildSerialColumn(QGridLayout* grid) {
-    QLabel* caption = makeLabel("Label4", "RS232");
-    portLabel_ = makeLabel("LblPort", "");
+    QLabel* caption = makeLabel("Label4", tr("RS232"));
+    portLabel_ = makeLabel("LblPort", QString());
     serialBox_ = makeBox("TxtRS232");
     serialBox_->setReadOnly(true);
     // Nothing to undo in a box the user cannot edit; kept, the undo history would keep every
@@ -92,7 +92,7 @@ void Ddt::buildSerialColumn(QGridLayout* grid) {
     caption->setBuddy(serialBox_);
     clearSerialButton_ = makeClearButton("Command1", &Ddt::Command1_Click);
     clearSerialButton_->setAccessibleDescription(tr("Clear the RS232 box"));
-    crLfCheck_ = new QCheckBox(QStringLiteral("CR+LF Enable"), this);
+    crLfCheck_ = new QCheckBox(tr("CR+LF Enable"), this);
     crLfCheck_->setObjectName(QStringLiteral("Check1"));
     // Checked or cleared by a click, the keyboard or an accessibility client.
     connect(crLfCheck_, &QCheckBox::toggled, this, &Ddt::Check1_Click);
@@ -106,8 +106,8 @@ void Ddt::buildSerialColumn(QGridLayout* grid) {
     grid->addLayout(buttons, 4, 1);
 }
 
-QLabel* Ddt::makeLabel(const char* name, const char* caption) {
-    auto* l = new QLabel(QString::fromLatin1(caption), this);
+QLabel* Ddt::makeLabel(const char* name, const QString& caption) {
+    auto* l = new QLabel(caption, this);
     l->setObjectName(QString::fromLatin1(name));
     return l;
 }
@@ -121,7 +121,7 @@ QPlainTextEdit* Ddt::makeBox(const char* name) {
 }
 
 QPushButton* Ddt::makeClearButton(const char* name, void (Ddt::*handler)()) {
-    auto* b = new QPushButton(QStringLiteral("Clear"), this);
+    auto* b = new QPushButton(tr("Clear"), this);
     b->setObjectName(QString::fromLatin1(name));
     b->setAutoDefault(false); // Enter belongs to the keyboard box
     connect(b, &QPushButton::clicked, this, handler);
@@ -183,7 +183,8 @@ void Ddt::MSComm1_OnComm(const QByteArray& bytes) {
 
 void Ddt::MSComm1_Lost() {
     reception_.clear();
-    dialogs_.message(NotAvailableMessage(port_->commPort(), port_->errorString()));
+    dialogs_.message(
+        ShownLinkMessage(NotAvailableMessage(port_->commPort(), port_->errorString())));
 }
 
 void Ddt::showReception(const QString& datum) {

@@ -63,7 +63,7 @@ private:
     void buildControls();
     void buildKeyboardColumn(QGridLayout* grid);
     void buildSerialColumn(QGridLayout* grid);
-    QLabel* makeLabel(const char* name, const char* caption);
+    QLabel* makeLabel(const char* name, const QString& caption);
     QPlainTextEdit* makeBox(const char* name);
     QPushButton* makeClearButton(const char* name, void (Ddt::*handler)());
     void MSComm1_OnComm(const QByteArray& bytes);

@@ -9,6 +9,7 @@
 #include "core/wholefile.h"
 #include "link/exchange/firmwareexchange.h"
 #include "link/exchange/linkmessages.h"
+#include "link/exchange/shownmessages.h"
 #include "link/serial/serialport.h"
 
 #include <QFormLayout>
@@ -23,18 +24,21 @@ namespace orv {
 
 namespace {
 
-const QString BinFilter = QStringLiteral("Bin File(*.bin)|*.bin");
+// The filter in the user's language, read when it is shown.
+QString BinFilter() {
+    return FrmIsp::tr("Bin File(*.bin)|*.bin");
+}
 
 } // namespace
 
 FrmIsp::FrmIsp(Config& config, const WindowInfo& info, const Services& services, QWidget* parent)
     : LinkWindow(config, info, services, parent) {
-    port_->setHolder(QStringLiteral("\"Transmit\" (ISP) window")); // the captions are alike
+    port_->setHolder(tr("\"Transmit\" (ISP) window")); // the captions are alike
     buildControls();
 }
 
 void FrmIsp::buildControls() {
-    QVBoxLayout* column = makeBody(QStringLiteral("ISP"));
+    QVBoxLayout* column = makeBody(tr("ISP"));
     QWidget* body = widget();
 
     LinkOptionsLayout layout;
@@ -49,9 +53,9 @@ void FrmIsp::buildControls() {
     fileBox_ = new QLineEdit(body);
     fileBox_->setObjectName(QStringLiteral("TxtBinFile"));
     fileRow->addWidget(fileBox_, 1);
-    findButton_ = addButton(fileRow, "CmdFind", "...", &FrmIsp::CmdFind_Click);
+    findButton_ = addButton(fileRow, "CmdFind", tr("..."), &FrmIsp::CmdFind_Click);
     findButton_->setToolTip(tr("Choose the firmware file"));
-    auto* fileLabel = new QLabel(QStringLiteral("File Name:"), body);
+    auto* fileLabel = new QLabel(tr("File Name:"), body);
     fileLabel->setObjectName(QStringLiteral("lblFile"));
     fileLabel->setBuddy(fileBox_);
     form->addRow(fileLabel, fileRow);
@@ -62,7 +66,7 @@ void FrmIsp::buildControls() {
     form->addRow(QString(), progressBar_);
     statusLine_ = new QLabel(body);
     statusLine_->setObjectName(QStringLiteral("lblStatus"));
-    auto* statusLabel = new QLabel(QStringLiteral("Status:"), body);
+    auto* statusLabel = new QLabel(tr("Status:"), body);
     statusLabel->setObjectName(QStringLiteral("lblStatusCaption"));
     statusLabel->setBuddy(statusLine_);
     form->addRow(statusLabel, statusLine_);
@@ -70,8 +74,8 @@ void FrmIsp::buildControls() {
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    transmitButton_ = addButton(buttons, "cmdTransmit", "Transmit", &FrmIsp::cmdTransmit_Click);
-    closeButton_ = addButton(buttons, "cmdClose", "Close", &FrmIsp::cmdClose_Click);
+    transmitButton_ = addButton(buttons, "cmdTransmit", tr("Transmit"), &FrmIsp::cmdTransmit_Click);
+    closeButton_ = addButton(buttons, "cmdClose", tr("Close"), &FrmIsp::cmdClose_Click);
     column->addLayout(buttons);
     column->addStretch();
 }
@@ -81,7 +85,7 @@ void FrmIsp::onLoad() {
 }
 
 QString FrmIsp::runningExchangeRefusal() const {
-    return QStringLiteral("A firmware update is in progress; wait until it ends.");
+    return tr("A firmware update is in progress; wait until it ends.");
 }
 
 void FrmIsp::setButtonsEnabled(bool enabled) {
@@ -91,7 +95,7 @@ void FrmIsp::setButtonsEnabled(bool enabled) {
 
 void FrmIsp::CmdFind_Click() {
     Dialogs::FileRequest request;
-    request.filter = BinFilter;
+    request.filter = BinFilter();
     request.defaultExtension = QStringLiteral("bin");
     request.fileMustExist = true;
     const auto path = services_.dialogs.openFileName(request);
@@ -114,17 +118,16 @@ std::optional<QByteArray> FrmIsp::readImage() {
     case ReadStatus::Ok:
         return file.bytes;
     case ReadStatus::TooLarge:
-        message(QStringLiteral("File's Size is larger than 64K!"), IspTitle);
+        message(tr("File's Size is larger than 64K!"), IspTitle);
         return std::nullopt;
     case ReadStatus::NotRegular:
     case ReadStatus::Failed:
         break;
     }
     // Why, in the details: "It is a named pipe, not a regular file.", "No such file or directory."
-    Dialogs::Message m(QStringLiteral("Cann't Open File '") + imageFileName_ + QStringLiteral("'!"),
-                       IspTitle);
+    Dialogs::Message m(tr("Cann't Open File '%1'!").arg(imageFileName_), IspTitle);
     m.details = file.why.left(1).toUpper() + file.why.mid(1) + QLatin1Char('.');
-    services_.dialogs.message(m);
+    services_.dialogs.message(ShownLinkMessage(m));
     return std::nullopt;
 }
 
@@ -136,7 +139,7 @@ void FrmIsp::cmdTransmit_Click() {
     statusLine_->clear();
     progressBar_->setValue(0);
     if (fileBox_->text().isEmpty()) {
-        message(QStringLiteral("You Must Input a Bin File Name"), IspTitle);
+        message(tr("You Must Input a Bin File Name"), IspTitle);
         return;
     }
     const auto image = readImage();
@@ -144,7 +147,8 @@ void FrmIsp::cmdTransmit_Click() {
         return;
     auto* transfer = new FirmwareExchange(serialTarget(), *image, services_.timing);
     progressBar_->setMaximum(transfer->progressMaximum());
-    connect(transfer, &Exchange::statusText, statusLine_, &QLabel::setText);
+    connect(transfer, &Exchange::statusText, statusLine_,
+            [this](const QString& text) { statusLine_->setText(ShownLinkText(text)); });
     connect(transfer, &Exchange::progress, this, [this](int value, int maximum) {
         progressBar_->setMaximum(maximum);
         progressBar_->setValue(value);

@@ -29,10 +29,14 @@ namespace orv {
 
 namespace {
 
-const QString FileTitle = QStringLiteral("Memory Data Read");
-const QString MemoryFilter = QStringLiteral("Memory Data File(*.txt)|*.txt");
-const DocumentKind MemoryDocument{MemoryFilter, QStringLiteral("txt"),
-                                  QStringLiteral("memory data"), FileTitle};
+// The texts in the user's language, read when they are shown.
+QString FileTitle() {
+    return FrmReadMemory::tr("Memory Data Read");
+}
+DocumentKind MemoryDocument() {
+    return {FrmReadMemory::tr("Memory Data File(*.txt)|*.txt"), QStringLiteral("txt"),
+            FrmReadMemory::tr("memory data", "what could not be saved"), FileTitle()};
+}
 
 constexpr char16_t EndOfText = 3;
 
@@ -52,13 +56,13 @@ FrmReadMemory::FrmReadMemory(Config& config, const WindowInfo& info, const Servi
 }
 
 void FrmReadMemory::buildControls() {
-    QVBoxLayout* column = makeBody(QStringLiteral("Read Decoder Memory"));
+    QVBoxLayout* column = makeBody(tr("Read Decoder Memory"));
     QWidget* body = widget();
 
     // The memory text lies over the option frames: "&Option" hides it so that they show.
     auto* stack = new QGridLayout;
     LinkOptionsLayout layout;
-    layout.modeCaptions = {QStringLiteral("By Keyboard"), QStringLiteral("By RS232")};
+    layout.modeCaptions = {tr("By Keyboard"), tr("By RS232")};
     layout.ports = 4;
     options_ = new LinkOptions(config(), services_.serialPorts, layout, body);
     stack->addWidget(options_, 0, 0, Qt::AlignTop);
@@ -73,12 +77,15 @@ void FrmReadMemory::buildControls() {
     column->addLayout(stack, 1);
 
     auto* buttons = new QHBoxLayout;
-    readButton_ = addButton(buttons, "CmdRead", "&Read Memory", &FrmReadMemory::CmdRead_Click);
-    clearButton_ = addButton(buttons, "cmdClear", "&Clear Memory", &FrmReadMemory::cmdClear_Click);
-    optionButton_ = addButton(buttons, "CmdDisplay", "&Option", &FrmReadMemory::CmdDisplay_Click);
-    saveButton_ = addButton(buttons, "cmdSave", "&Save", &FrmReadMemory::cmdSave_Click);
-    saveAsButton_ = addButton(buttons, "cmdSaveAs", "Save &As", &FrmReadMemory::cmdSaveAs_Click);
-    exitButton_ = addButton(buttons, "CmdClose", "&Exit", &FrmReadMemory::CmdClose_Click);
+    readButton_ = addButton(buttons, "CmdRead", tr("&Read Memory"), &FrmReadMemory::CmdRead_Click);
+    clearButton_ =
+        addButton(buttons, "cmdClear", tr("&Clear Memory"), &FrmReadMemory::cmdClear_Click);
+    optionButton_ =
+        addButton(buttons, "CmdDisplay", tr("&Option"), &FrmReadMemory::CmdDisplay_Click);
+    saveButton_ = addButton(buttons, "cmdSave", tr("&Save"), &FrmReadMemory::cmdSave_Click);
+    saveAsButton_ =
+        addButton(buttons, "cmdSaveAs", tr("Save &As"), &FrmReadMemory::cmdSaveAs_Click);
+    exitButton_ = addButton(buttons, "CmdClose", tr("&Exit"), &FrmReadMemory::CmdClose_Click);
     buttons->addWidget(answerBox_);
     column->addLayout(buttons);
     showMemoryText(false);
@@ -118,7 +125,7 @@ void FrmReadMemory::CmdRead_Click() {
     if (isExchangeRunning())
         return;
     CommandScope scope(*this);
-    if (!confirm(scope, QStringLiteral("This will read decoder memory data!"), ReadMemoryTitle))
+    if (!confirm(scope, tr("This will read decoder memory data!"), ReadMemoryTitle))
         return;
     if (config().LinkMode != 1) {
         startKeyboard(new KeyboardReadMemoryExchange(services_.portAccess, services_.timing));
@@ -136,7 +143,7 @@ void FrmReadMemory::cmdClear_Click() {
     if (isExchangeRunning())
         return;
     CommandScope scope(*this);
-    if (!confirm(scope, QStringLiteral("This will Clear decoder memory data!"), ClearMemoryTitle))
+    if (!confirm(scope, tr("This will Clear decoder memory data!"), ClearMemoryTitle))
         return;
     if (config().LinkMode == 1) {
         startExchange(new ClearMemoryExchange(serialTarget(), services_.timing));
@@ -211,7 +218,7 @@ SaveOutcome FrmReadMemory::saveAs() {
     const QString text = memoryBox_->toPlainText();
     QString path;
     const SaveOutcome outcome = SaveDocument(
-        services_.dialogs, MemoryDocument, SaveMode::SaveAs, fileName_,
+        services_.dialogs, MemoryDocument(), SaveMode::SaveAs, fileName_,
         [&text](QString*) { return MemoryFileBytes(text); }, &path);
     if (outcome != SaveOutcome::Saved)
         return outcome; // after a failure the text still counts as unsaved
@@ -224,7 +231,7 @@ SaveOutcome FrmReadMemory::saveAs() {
 bool FrmReadMemory::writeMemoryFile(const QString& path) {
     const QString text = memoryBox_->toPlainText();
     // A failure leaves the text counted as unsaved, so closing asks about it again.
-    if (SaveDocument(services_.dialogs, MemoryDocument, SaveMode::Save, path,
+    if (SaveDocument(services_.dialogs, MemoryDocument(), SaveMode::Save, path,
                      [&text](QString*) { return MemoryFileBytes(text); }) != SaveOutcome::Saved)
         return false;
     savedText_ = text;
@@ -248,8 +255,8 @@ bool FrmReadMemory::mayUnload() {
                 held->setHeld(false);
         });
         const auto answer = services_.dialogs.message(
-            {QStringLiteral("Memory Data had been changed,do you want to save your file?"),
-             FileTitle, Dialogs::Buttons::YesNoCancel});
+            {tr("Memory Data had been changed,do you want to save your file?"), FileTitle(),
+             Dialogs::Buttons::YesNoCancel});
         if (answer == Dialogs::Answer::Cancel)
             return false;
         // A save that failed keeps the window open, so the text is not lost.

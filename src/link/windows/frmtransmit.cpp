@@ -33,12 +33,12 @@ FrmTransmit::FrmTransmit(Config& config, const WindowInfo& info, const Services&
 }
 
 void FrmTransmit::buildControls() {
-    QVBoxLayout* column = makeBody(QStringLiteral("Download and Upload Configuration Data"));
+    QVBoxLayout* column = makeBody(tr("Download and Upload Configuration Data"));
     QWidget* body = widget();
 
     auto* settings = new QHBoxLayout;
     LinkOptionsLayout layout;
-    layout.modeCaptions = {QStringLiteral("Keyboard"), QStringLiteral("RS232")};
+    layout.modeCaptions = {tr("Keyboard"), tr("RS232")};
     layout.ports = 6;
     layout.parity = true;
     options_ = new LinkOptions(config(), services_.serialPorts, layout, body);
@@ -52,12 +52,11 @@ void FrmTransmit::buildControls() {
     });
     settings->addWidget(options_);
 
-    QGroupBox* frame5 =
-        TitledFrame(QStringLiteral("Frame5"), QStringLiteral("Download Option"), body);
+    QGroupBox* frame5 = TitledFrame(QStringLiteral("Frame5"), tr("Download Option"), body);
     auto* frame5Layout = new QVBoxLayout(frame5);
     saveOptions_ = new QButtonGroup(this);
     saveOptions_->setObjectName(QStringLiteral("Option1"));
-    const QStringList saveCaptions = {QStringLiteral("Not Save"), QStringLiteral("Save")};
+    const QStringList saveCaptions = {tr("Not Save"), tr("Save")};
     for (int i = 0; i < saveCaptions.size(); ++i) {
         auto* b = new QRadioButton(saveCaptions[i], frame5);
         b->setObjectName(ArrayName(QStringLiteral("Option1"), i));
@@ -70,13 +69,13 @@ void FrmTransmit::buildControls() {
     column->addLayout(settings);
 
     auto* buttons = new QHBoxLayout;
-    downloadButton_ =
-        addButton(buttons, "cmdTransmit", "Download to Decoder", &FrmTransmit::cmdTransmit_Click);
+    downloadButton_ = addButton(buttons, "cmdTransmit", tr("Download to Decoder"),
+                                &FrmTransmit::cmdTransmit_Click);
     uploadButton_ =
-        addButton(buttons, "cmdReceive", "Upload To PC", &FrmTransmit::cmdReceive_Click);
-    versionButton_ =
-        addButton(buttons, "CmdVersion", "Get Firmware Version", &FrmTransmit::CmdVersion_Click);
-    closeButton_ = addButton(buttons, "cmdClose", "Close", &FrmTransmit::cmdClose_Click);
+        addButton(buttons, "cmdReceive", tr("Upload To PC"), &FrmTransmit::cmdReceive_Click);
+    versionButton_ = addButton(buttons, "CmdVersion", tr("Get Firmware Version"),
+                               &FrmTransmit::CmdVersion_Click);
+    closeButton_ = addButton(buttons, "cmdClose", tr("Close"), &FrmTransmit::cmdClose_Click);
     column->addLayout(buttons);
 
     auto* progress = new QHBoxLayout;
@@ -144,8 +143,7 @@ void FrmTransmit::cmdReceive_Click() {
     if (isExchangeRunning())
         return;
     CommandScope scope(*this);
-    if (!confirm(scope, QStringLiteral("This will replace your current data with reader's data!"),
-                 UploadTitle))
+    if (!confirm(scope, tr("This will replace your current data with reader's data!"), UploadTitle))
         return;
     upload(UploadRequest::Configuration);
 }

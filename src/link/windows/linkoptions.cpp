@@ -39,32 +39,31 @@ LinkOptions::LinkOptions(Config& config, SerialPortFactory& serialPorts,
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     if (!layout_.modeCaptions.isEmpty()) {
-        modeOptions_ = addGroup(row, "Frame1", "Interface", "OptMode", layout_.modeCaptions,
-                                &LinkOptions::OptMode_Click);
+        modeOptions_ = addGroup(row, "Frame1", QT_TR_NOOP("Interface"), "OptMode",
+                                layout_.modeCaptions, &LinkOptions::OptMode_Click);
     }
     QStringList ports;
     for (int i = 1; i <= layout_.ports; ++i)
-        ports << QStringLiteral("Com %1").arg(i);
-    portOptions_ = addGroup(row, "FraPort", "Port", "OptPort", ports, &LinkOptions::OptPort_Click);
+        ports << tr("Com %1").arg(i);
+    portOptions_ =
+        addGroup(row, "FraPort", QT_TR_NOOP("Port"), "OptPort", ports, &LinkOptions::OptPort_Click);
     QStringList bauds = LinkBaudRates;
     if (layout_.baud600)
         bauds << Baud600;
-    baudOptions_ =
-        addGroup(row, "Frame4", "Baud Rate", "optBaud", bauds, &LinkOptions::optBaud_Click);
+    baudOptions_ = addGroup(row, "Frame4", QT_TR_NOOP("Baud Rate"), "optBaud", bauds,
+                            &LinkOptions::optBaud_Click);
     auto* framing = new QVBoxLayout;
     row->addLayout(framing);
-    dataBitsOptions_ = addGroup(framing, "Frame2", "Data Bits", "optDatabits",
-                                {QStringLiteral("7 Data Bits"), QStringLiteral("8 Data Bits")},
-                                &LinkOptions::optDatabits_Click);
-    stopBitsOptions_ = addGroup(framing, "Frame3", "Stop Bits", "optStopbits",
-                                {QStringLiteral("1 Stop Bit"), QStringLiteral("2 Stop Bit")},
-                                &LinkOptions::optStopbits_Click);
+    dataBitsOptions_ =
+        addGroup(framing, "Frame2", QT_TR_NOOP("Data Bits"), "optDatabits",
+                 {tr("7 Data Bits"), tr("8 Data Bits")}, &LinkOptions::optDatabits_Click);
+    stopBitsOptions_ =
+        addGroup(framing, "Frame3", QT_TR_NOOP("Stop Bits"), "optStopbits",
+                 {tr("1 Stop Bit"), tr("2 Stop Bit")}, &LinkOptions::optStopbits_Click);
     if (layout_.parity) {
-        parityOptions_ =
-            addGroup(row, "Frame6", "Parity", "Option2",
-                     {QStringLiteral("None"), QStringLiteral("Even"), QStringLiteral("Odd"),
-                      QStringLiteral("Mark"), QStringLiteral("Space")},
-                     &LinkOptions::Option2_Click);
+        parityOptions_ = addGroup(row, "Frame6", QT_TR_NOOP("Parity"), "Option2",
+                                  {tr("None"), tr("Even"), tr("Odd"), tr("Mark"), tr("Space")},
+                                  &LinkOptions::Option2_Click);
     }
     if (layout_.framingHidden) {
         for (const char* name : {"Frame2", "Frame3", "Frame4"})
@@ -76,8 +75,7 @@ LinkOptions::LinkOptions(Config& config, SerialPortFactory& serialPorts,
 QButtonGroup* LinkOptions::addGroup(QBoxLayout* into, const char* frameName, const char* frameTitle,
                                     const char* groupName, const QStringList& captions,
                                     void (LinkOptions::*handler)(int)) {
-    QGroupBox* box =
-        TitledFrame(QString::fromLatin1(frameName), QString::fromLatin1(frameTitle), this);
+    QGroupBox* box = TitledFrame(QString::fromLatin1(frameName), tr(frameTitle), this);
     auto* boxLayout = new QVBoxLayout(box);
     auto* group = new QButtonGroup(this);
     group->setObjectName(QString::fromLatin1(groupName));

@@ -4,6 +4,7 @@
 
 #include "core/config.h"
 #include "core/dialogs.h"
+#include "link/exchange/shownmessages.h"
 #include "link/serial/serialport.h"
 #include "ui/programtitle.h"
 
@@ -18,7 +19,7 @@ bool OpenSerialLink(SerialPort& port, const Config& config, Dialogs& dialogs) {
     if (TryOpenSerialPort(port, config.SerialSettings(), config.ComPort, &why))
         return true;
     // The message shows before the port closes.
-    dialogs.message(NotAvailableMessage(config.ComPort, why));
+    dialogs.message(ShownLinkMessage(NotAvailableMessage(config.ComPort, why)));
     port.close();
     return false;
 }
@@ -39,7 +40,7 @@ LinkWindow::LinkWindow(Config& config, const WindowInfo& info, const Services& s
     : ChildWindow(config, info, parent), services_(services),
       port_(services.serialPorts.createPort()) {
     port_->setObjectName(QStringLiteral("MSComm1"));
-    port_->setHolder(QStringLiteral("\"%1\" window").arg(QString::fromUtf8(info.caption)));
+    port_->setHolder(tr("\"%1\" window").arg(RegistryText(info.caption)));
 }
 
 LinkWindow::~LinkWindow() {
@@ -65,7 +66,7 @@ bool LinkWindow::queryUnload() {
     if (exchange_ && exchange_->isRunning()) {
         const QString refusal = runningExchangeRefusal();
         if (!refusal.isEmpty()) {
-            message(refusal, ProgramTitle);
+            message(refusal, ProgramTitle());
             return false;
         }
     }
@@ -100,7 +101,7 @@ bool LinkWindow::startExchange(Exchange* exchange, Done done) {
                     if (done)
                         done(result);
                     if (!result.message.text.isEmpty())
-                        services_.dialogs.message(result.message);
+                        services_.dialogs.message(ShownLinkMessage(result.message));
                     if (scope.windowGone())
                         return;
                     closePort();
@@ -136,19 +137,20 @@ QVBoxLayout* LinkWindow::makeBody(const QString& heading) {
     return column;
 }
 
-QPushButton* LinkWindow::makeButton(QBoxLayout* row, const char* name, const char* caption) {
-    auto* b = new QPushButton(QString::fromLatin1(caption), widget());
+QPushButton* LinkWindow::makeButton(QBoxLayout* row, const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, widget());
     b->setObjectName(QString::fromLatin1(name));
     row->addWidget(b);
     return b;
 }
 
 void LinkWindow::message(const QString& text, const QString& title) {
-    services_.dialogs.message({text, title});
+    services_.dialogs.message(ShownLinkMessage({text, title}));
 }
 
 bool LinkWindow::confirm(const CommandScope& scope, const QString& text, const QString& title) {
-    const auto answer = services_.dialogs.message({text, title, Dialogs::Buttons::OkCancel});
+    const auto answer =
+        services_.dialogs.message(ShownLinkMessage({text, title, Dialogs::Buttons::OkCancel}));
     // A window deleted during the question is not touched again.
     return !scope.windowGone() && answer == Dialogs::Answer::Ok && !isUnloaded();
 }

@@ -110,7 +110,7 @@ protected:
     QVBoxLayout* makeBody(const QString& heading);
     // A push button in `row`, named and connected to its handler.
     template <typename W>
-    QPushButton* addButton(QBoxLayout* row, const char* name, const char* caption,
+    QPushButton* addButton(QBoxLayout* row, const char* name, const QString& caption,
                            void (W::*handler)()) {
         QPushButton* b = makeButton(row, name, caption);
         connect(b, &QPushButton::clicked, static_cast<W*>(this), handler);
@@ -125,7 +125,7 @@ protected:
     std::unique_ptr<SerialPort> port_;
 
 private:
-    QPushButton* makeButton(QBoxLayout* row, const char* name, const char* caption);
+    QPushButton* makeButton(QBoxLayout* row, const char* name, const QString& caption);
 
     QPointer<Exchange> exchange_;
     int held_ = 0; // commands holding the window (CommandScope, an outcome being shown)

@@ -48,8 +48,8 @@ const OptionLayout Interleave25CheckDigit{"bar.codes.interleave_25.check_digit",
                                           "fra55A", {{0, 1}, {2}}, "cmdDefault55"};
 // clang-format on
 
-QGroupBox* Frame(const char* name, const char* caption) {
-    return TitledFrame(QString::fromLatin1(name), QString::fromLatin1(caption));
+QGroupBox* Frame(const char* name, const QString& caption) {
+    return TitledFrame(QString::fromLatin1(name), caption);
 }
 
 } // namespace
@@ -85,9 +85,8 @@ BarCodesPanel::BarCodesPanel(Config& config, const WindowInfo& info, QWidget* pa
 
     // Tab 1: symbologies in two columns, "Set Default" under the left one, "Clear All Barcodes"
     // under the right one.
-    auto* symbologies = new QGridLayout(tabs->addTab(QStringLiteral("&Symboligies"),
-                                                     QStringLiteral("Symboligies Selection"),
-                                                     QStringLiteral("Symboligies Selection")));
+    auto* symbologies = new QGridLayout(
+        tabs->addTab(tr("&Symboligies"), tr("Symboligies Selection"), tr("Symboligies Selection")));
     const int left[4] = {7, 5, 3, 1};
     const int right[4] = {6, 4, 2, 0};
     for (int r = 0; r < 4; ++r) {
@@ -95,15 +94,16 @@ BarCodesPanel::BarCodesPanel(Config& config, const WindowInfo& info, QWidget* pa
         symbologies->addWidget(symbologyChecks_[right[r]], r, 1);
     }
     symbologies->addWidget(defaultButton("cmdSetAll"), 4, 0, Qt::AlignLeft);
-    symbologies->addWidget(button("Command1", "Clear All Barcodes", [this] { Command1_Click(); }),
+    symbologies->addWidget(button("Command1",
+                                  QT_TRANSLATE_NOOP("orv::SettingsPanel", "Clear All Barcodes"),
+                                  [this] { Command1_Click(); }),
                            4, 1, Qt::AlignLeft);
     symbologies->setRowStretch(5, 1);
 
     // Tab 2: UPC/EAN/JAN.
-    auto* upc = new QGridLayout(tabs->addTab(QStringLiteral("&UPC/EAN/JAN"),
-                                             QStringLiteral("UPC/EAN/JAN Parameters"),
-                                             QStringLiteral("UPC/EAN/JAN Parameters")));
-    QGroupBox* readingType = Frame("fraCfg52A", "Reading Type");
+    auto* upc = new QGridLayout(tabs->addTab(tr("&UPC/EAN/JAN"), tr("UPC/EAN/JAN Parameters"),
+                                             tr("UPC/EAN/JAN Parameters")));
+    QGroupBox* readingType = Frame("fraCfg52A", tr("Reading Type"));
     auto* rt = new QVBoxLayout(readingType);
     rt->addWidget(upcAEan13);
     rt->addWidget(isbn);
@@ -114,9 +114,8 @@ BarCodesPanel::BarCodesPanel(Config& config, const WindowInfo& info, QWidget* pa
     upc->setRowStretch(3, 1);
 
     // Tab 3: Code 39.
-    auto* code39 = new QGridLayout(tabs->addTab(QStringLiteral("Code &39"),
-                                                QStringLiteral("Code 39 Parameters"),
-                                                QStringLiteral("Code 39 Parameters")));
+    auto* code39 = new QGridLayout(
+        tabs->addTab(tr("Code &39"), tr("Code 39 Parameters"), tr("Code 39 Parameters")));
     code39->addWidget(outputAs, 0, 0);
     code39->addWidget(startStop, 0, 1);
     code39->addWidget(code39Check, 1, 0, 1, 2);
@@ -124,28 +123,25 @@ BarCodesPanel::BarCodesPanel(Config& config, const WindowInfo& info, QWidget* pa
     code39->setRowStretch(3, 1);
 
     // Tab 4: Code 128.
-    auto* code128 = new QVBoxLayout(tabs->addTab(QStringLiteral("Code 12&8"),
-                                                 QStringLiteral("Code 128 Parameters"),
-                                                 QStringLiteral("Code 128 Parameters")));
+    auto* code128 = new QVBoxLayout(
+        tabs->addTab(tr("Code 12&8"), tr("Code 128 Parameters"), tr("Code 128 Parameters")));
     code128->addWidget(code128Check);
     code128->addWidget(defaultButton("cmdDefault54"), 0, Qt::AlignLeft);
     code128->addStretch(1);
 
     // Tab 5: Interleave 25.
-    auto* i25 = new QVBoxLayout(tabs->addTab(QStringLiteral("&Interleave 25"),
-                                             QStringLiteral("Interleave 25 Parameters"),
-                                             QStringLiteral("Interleave 25 Parameters")));
+    auto* i25 = new QVBoxLayout(tabs->addTab(tr("&Interleave 25"), tr("Interleave 25 Parameters"),
+                                             tr("Interleave 25 Parameters")));
     i25->addWidget(i25Check);
     i25->addWidget(brazil);
     i25->addWidget(defaultButton("cmdDefault55"), 0, Qt::AlignLeft);
     i25->addStretch(1);
 
     // Tab 6: Codabar, the start frame left of the stop frame, letters A..D left to right.
-    auto* codabar = new QGridLayout(tabs->addTab(QStringLiteral("Coda&bar"),
-                                                 QStringLiteral("CodaBar Parameters"),
-                                                 QStringLiteral("Codabar Parameters")));
-    QGroupBox* start = Frame("fra58B1", "Transmission Type of Start");
-    QGroupBox* stop = Frame("fra58B2", "Transmission Type of Stop");
+    auto* codabar = new QGridLayout(
+        tabs->addTab(tr("Coda&bar"), tr("CodaBar Parameters"), tr("Codabar Parameters")));
+    QGroupBox* start = Frame("fra58B1", tr("Transmission Type of Start"));
+    QGroupBox* stop = Frame("fra58B2", tr("Transmission Type of Stop"));
     auto* startRow = new QHBoxLayout(start);
     auto* stopRow = new QHBoxLayout(stop);
     for (int i = 0; i < 4; ++i) {

@@ -30,7 +30,7 @@ const CommTable Bar{
         {"bar.comm.terminator", "optCfg43A", "fraCfg43A", {}, "cmdDefault43"},
         {"bar.comm.char_timeout", "optCfg43B", "fraCfg43B", {}, "cmdDefault43"},
     }},
-    "&Output Character",
+    QT_TRANSLATE_NOOP("orv::CommPanel", "&Output Character"),
 };
 // clang-format on
 

@@ -11,7 +11,9 @@ namespace {
 // change it.
 // clang-format off
 const InterfaceTable Bar{
-    "&User Information", "Interface Selection and 2nd Port Input Device Selection",
+    QT_TRANSLATE_NOOP("orv::InterfacePanel", "&User Information"),
+    QT_TRANSLATE_NOOP("orv::InterfacePanel",
+                      "Interface Selection and 2nd Port Input Device Selection"),
     {"bar.interface.mode", "optCFG3_1", "fraCfg3_1", {{0, 2}, {1}}, "cmdDefault31_2"},
     {{"ChkRead", "bar.interface.read_memory", false, true}},
 };

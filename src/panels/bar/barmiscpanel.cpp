@@ -23,14 +23,22 @@ const char* const CodeIds[8] = {"bar.misc.code_id.upc_a",         "bar.misc.code
                                 "bar.misc.code_id.interleave_25", "bar.misc.code_id.codabar"};
 
 const InsertionFrameTable Prefix{
-    "bar.misc.prefix", "fra69",
-    "lbl694",          "Characters to be Inserted (Only Four Characters Available)",
-    "txt694",          "Command3",
+    "bar.misc.prefix",
+    "fra69",
+    "lbl694",
+    QT_TRANSLATE_NOOP("orv::SettingsPanel",
+                      "Characters to be Inserted (Only Four Characters Available)"),
+    "txt694",
+    "Command3",
     "cmd68_69"};
 const InsertionFrameTable Suffix{
-    "bar.misc.suffix", "Frame1",
-    "Label1",          "Characters to be Inserted (Only Four Charaters Available)",
-    "txt693",          "Command2",
+    "bar.misc.suffix",
+    "Frame1",
+    "Label1",
+    QT_TRANSLATE_NOOP("orv::SettingsPanel",
+                      "Characters to be Inserted (Only Four Charaters Available)"),
+    "txt693",
+    "Command2",
     "Command4"};
 
 } // namespace
@@ -60,15 +68,14 @@ BarMiscPanel::BarMiscPanel(Config& config, Dialogs& dialogs, const WindowInfo& i
     insertionFrame(Suffix, &suffixFrame);
 
     // Tab 2: code identifiers, four rows of two, each box with its label on its left.
-    auto* codeId = new QGridLayout(tabs->addTab(QStringLiteral("Code &ID"),
-                                                QStringLiteral("Define Bar Code ID"),
-                                                QStringLiteral("Code ID")));
+    auto* codeId =
+        new QGridLayout(tabs->addTab(tr("Code &ID"), tr("Define Bar Code ID"), tr("Code ID")));
     codeId->addWidget(codeIdOn, 0, 0, 1, 4);
     for (int i = 0; i < 8; ++i) {
         ids[i]->setMaximumWidth(60);
         const int row = 1 + i / 2;
         const int column = (i % 2) * 2;
-        codeId->addWidget(BuddyLabel(QString::fromLatin1(SettingOf(CodeIds[i]).label), ids[i],
+        codeId->addWidget(BuddyLabel(CaptionText(SettingOf(CodeIds[i]).label), ids[i],
                                      ArrayName(QStringLiteral("lbl62"), i)),
                           row, column);
         codeId->addWidget(ids[i], row, column + 1);
@@ -78,21 +85,19 @@ BarMiscPanel::BarMiscPanel(Config& config, Dialogs& dialogs, const WindowInfo& i
     codeId->setRowStretch(6, 1);
 
     // Tab 3: truncation, prefix and suffix.
-    auto* edit = new QVBoxLayout(tabs->addTab(QStringLiteral("Characters &Edit"),
-                                              QStringLiteral("Deleting and Inserting Edit For "
-                                                             "Output Characters"),
-                                              QStringLiteral("Characters Edit")));
-    QGroupBox* truncate =
-        TitledFrame(QStringLiteral("fra68"), QString::fromLatin1(frontCount.frame));
+    auto* edit = new QVBoxLayout(tabs->addTab(tr("Characters &Edit"),
+                                              tr("Deleting and Inserting Edit For "
+                                                 "Output Characters"),
+                                              tr("Characters Edit")));
+    QGroupBox* truncate = TitledFrame(QStringLiteral("fra68"), CaptionText(frontCount.frame));
     auto* t = new QGridLayout(truncate);
-    t->addWidget(
-        BuddyLabel(QString::fromLatin1(frontCount.label), front, QStringLiteral("lblTruncate1")), 0,
-        0);
+    t->addWidget(BuddyLabel(CaptionText(frontCount.label), front, QStringLiteral("lblTruncate1")),
+                 0, 0);
     t->addWidget(front, 0, 1);
-    t->addWidget(
-        BuddyLabel(QString::fromLatin1(endCount.label), end, QStringLiteral("lblTruncate2")), 1, 0);
+    t->addWidget(BuddyLabel(CaptionText(endCount.label), end, QStringLiteral("lblTruncate2")), 1,
+                 0);
     t->addWidget(end, 1, 1);
-    t->addWidget(button("Command1", "Clear All",
+    t->addWidget(button("Command1", QT_TRANSLATE_NOOP("orv::SettingsPanel", "Clear All"),
                         [front, end] {
                             front->showText(QStringLiteral("0"));
                             end->showText(QStringLiteral("0"));

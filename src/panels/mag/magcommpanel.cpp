@@ -42,7 +42,7 @@ const CommTable Mag{
          "cmdDefault43"},
         {"mag.comm.char_timeout", "optCfg43B", "fraCfg43B", {}, "cmdDefault43"},
     }},
-    "&Output Characters",
+    QT_TRANSLATE_NOOP("orv::CommPanel", "&Output Characters"),
 };
 
 // Track selection in four rows of four.
@@ -71,14 +71,14 @@ MagCommPanel::MagCommPanel(Config& config, const WindowInfo& info, QWidget* pare
     OptionGroup* standard = options(Standard);
 
     auto labelOf = [](const char* key) {
-        return QString::fromLatin1(SettingOf(key).label);
+        return CaptionText(SettingOf(key).label);
     };
     QLabel* standardLabel =
         BuddyLabel(labelOf(Standard.key), standard->button(0), QStringLiteral("Label1"));
     QLabel* startStopLabel = BuddyLabel(labelOf(startStopKey), startStop, QStringLiteral("Label4"));
     QLabel* accountLabel = BuddyLabel(labelOf(accountKey), account, QStringLiteral("Label5"));
-    QLabel* separatorLabel = BuddyLabel(QString::fromLatin1(separatorSetting.label), separator,
-                                        QStringLiteral("Label6"));
+    QLabel* separatorLabel =
+        BuddyLabel(CaptionText(separatorSetting.label), separator, QStringLiteral("Label6"));
 
     // JIS2 cards carry one track only: the track options, the account number box and the
     // separator with their labels are disabled then. Their stored values stay as they are.
@@ -90,8 +90,8 @@ MagCommPanel::MagCommPanel(Config& config, const WindowInfo& info, QWidget* pare
             w->setEnabled(code == 0);
     });
 
-    auto* v = new QVBoxLayout(tabs()->addTab(QStringLiteral("&Magnetic Reader"),
-                                             QStringLiteral("Magnetic Reader Parameters")));
+    auto* v =
+        new QVBoxLayout(tabs()->addTab(tr("&Magnetic Reader"), tr("Magnetic Reader Parameters")));
     auto* standardRow = new QHBoxLayout;
     standardRow->addWidget(standardLabel);
     standardRow->addWidget(standard);

@@ -11,7 +11,8 @@ namespace {
 // at all; both keep their bits, and "Set Default" restores them.
 // clang-format off
 const InterfaceTable Mag{
-    "&User Informations", "Interface and Code ID Selection",
+    QT_TRANSLATE_NOOP("orv::InterfacePanel", "&User Informations"),
+    QT_TRANSLATE_NOOP("orv::InterfacePanel", "Interface and Code ID Selection"),
     {"mag.interface.mode", "OptCfg3_1", "fraCfg3_1", {{0, 2}, {1}}, "cmdDefault31_2"},
     {{"ChkMSRMem", "mag.interface.read_memory", false, true},
      {"ChkNotebook", "mag.interface.disable_external_keyboard", true, false}},

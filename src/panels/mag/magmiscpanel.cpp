@@ -26,14 +26,22 @@ const char* const PrefixGroups[3] = {"mag.misc.track1.prefix", "mag.misc.track2.
 const char* const SuffixGroups[3] = {"mag.misc.track1.suffix", "mag.misc.track2.suffix",
                                      "mag.misc.track3.suffix"};
 const InsertionFrameTable Prefix{
-    PrefixGroups[0], "fra69",
-    "lbl694",        "Characters to be Inserted (Only Eight Characters Available)",
-    "txt694",        "Command3",
+    PrefixGroups[0],
+    "fra69",
+    "lbl694",
+    QT_TRANSLATE_NOOP("orv::SettingsPanel",
+                      "Characters to be Inserted (Only Eight Characters Available)"),
+    "txt694",
+    "Command3",
     "cmd68_69"};
 const InsertionFrameTable Suffix{
-    SuffixGroups[0], "Frame1",
-    "Label1",        "Characters to be Inserted (Only Eight Charaters Available)",
-    "txt693",        "Command2",
+    SuffixGroups[0],
+    "Frame1",
+    "Label1",
+    QT_TRANSLATE_NOOP("orv::SettingsPanel",
+                      "Characters to be Inserted (Only Eight Charaters Available)"),
+    "txt693",
+    "Command2",
     "Command4"};
 
 // txtChar(i): the start and end character of each track.
@@ -66,29 +74,31 @@ MagMiscPanel::MagMiscPanel(Config& config, const WindowInfo& info, QWidget* pare
     // Tab 2: prefix and suffix, each with its own track choice.
     addTrackChoice("Opt1Track", PrefixGroups, prefix, prefixLayout);
     addTrackChoice("Opt2Track", SuffixGroups, suffix, suffixLayout);
-    auto* edit = new QVBoxLayout(tabs->addTab(QStringLiteral("Tracks &Edit"),
-                                              QStringLiteral("Deleting and Inserting Edit For "
-                                                             "Output Characters"),
-                                              QStringLiteral("Tracks Edit")));
+    auto* edit = new QVBoxLayout(tabs->addTab(tr("Tracks &Edit"),
+                                              tr("Deleting and Inserting Edit For "
+                                                 "Output Characters"),
+                                              tr("Tracks Edit")));
     edit->addWidget(prefixFrame);
     edit->addWidget(suffixFrame);
     edit->addStretch(1);
 
     // Tab 3: three rows, the start character on the left and the end character on the right.
-    auto* grid = new QGridLayout(tabs->addTab(QStringLiteral("Start and End &Char"),
-                                              QStringLiteral("Defined User's Start and End "
-                                                             "Characters"),
-                                              QStringLiteral("Edit Start and End Characters")));
+    auto* grid = new QGridLayout(tabs->addTab(tr("Start and End &Char"),
+                                              tr("Defined User's Start and End "
+                                                 "Characters"),
+                                              tr("Edit Start and End Characters")));
     for (int i = 0; i < 6; ++i) {
         chars[i]->setMaximumWidth(60);
         const int row = i / 2;
         const int column = (i % 2) * 2;
-        grid->addWidget(BuddyLabel(QString::fromLatin1(SettingOf(TrackChars[i]).label), chars[i],
+        grid->addWidget(BuddyLabel(CaptionText(SettingOf(TrackChars[i]).label), chars[i],
                                    ArrayName(QStringLiteral("lblChar"), i)),
                         row, column);
         grid->addWidget(chars[i], row, column + 1);
     }
-    grid->addWidget(defaultButton("CmdDefault", "Set All Default"), 3, 0, 1, 2, Qt::AlignLeft);
+    grid->addWidget(
+        defaultButton("CmdDefault", QT_TRANSLATE_NOOP("orv::SettingsPanel", "Set All Default")), 3,
+        0, 1, 2, Qt::AlignLeft);
     grid->setColumnStretch(4, 1);
     grid->setRowStretch(4, 1);
 
@@ -98,12 +108,12 @@ MagMiscPanel::MagMiscPanel(Config& config, const WindowInfo& info, QWidget* pare
 void MagMiscPanel::addTrackChoice(const char* name, const char* const (&groups)[3],
                                   InsertionBox* box, QVBoxLayout* frame) {
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("Select Track")));
+    row->addWidget(new QLabel(tr("Select Track")));
     auto* group = new QButtonGroup(this);
     std::vector<int> firsts; // the first byte of each track's group
     for (int t = 0; t < 3; ++t) {
         const Setting& track = BoundSetting(groups[t], SettingKind::InsertionText);
-        auto* b = new QRadioButton(QString::fromLatin1(track.label));
+        auto* b = new QRadioButton(CaptionText(track.label));
         b->setObjectName(ArrayName(QString::fromLatin1(name), t));
         b->setChecked(t == 0); // track 1 when the panel loads
         group->addButton(b, t);
