@@ -1,0 +1,91 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "linksetup.h"
+
+#include "commandset.h"
+#include "console.h"
+
+#include "core/wholefile.h"
+#include "link/exchange/firmwareexchange.h"
+#include "link/protocol/isp.h"
+
+#include <QElapsedTimer>
+
+namespace orv {
+
+namespace {
+
+// ----- flash -----
+
+class FlashJob : public PortJob {
+public:
+    FlashJob(PortName name, std::unique_ptr<SerialPort> port, LinkTiming timing, QByteArray image)
+        : PortJob(std::move(name), std::move(port), IspSerialSettings, timing),
+          image_(std::move(image)) {
+        connect(this, &PortJob::progress, this, [this](int value, int) { pagesDone_ = value; });
+    }
+
+    // The pages left, each taking as long as the pages so far did (before the first one: its
+    // time on the line at 19200 baud and the loader's pause after it).
+    qint64 msecsLeft() const override {
+        const int pages = IspProgressMaximum(image_.size());
+        const qint64 pageMsecs =
+            pagesDone_ > 0 ? clock_.elapsed() / pagesDone_
+                           : IspPacketSize * 10 * 1000 / 19200 + timing().ispPagePauseMsecs;
+        return qMax(0, pages - pagesDone_) * pageMsecs;
+    }
+
+protected:
+    void begin() override {
+        clock_.start();
+        run(std::make_unique<FirmwareExchange>(target(), image_, timing()));
+    }
+
+    void finished(const ExchangeResult& result) override {
+        if (!result.ok()) {
+            complete(FailureOutcome(result));
+            return;
+        }
+        PortOutcome o = OkOutcome(result);
+        o.extra.insert(QStringLiteral("bytes"), image_.size());
+        complete(o);
+    }
+
+private:
+    QByteArray image_;
+    QElapsedTimer clock_;
+    int pagesDone_ = 0;
+};
+
+} // namespace
+
+int Flash(const CommandCall& call) {
+    Console& console = call.console();
+    const QString command = QStringLiteral("flash");
+    const QString path = call.operands().at(0);
+    const ReadResult file = ReadWholeFile(path, IspMaxImageSize);
+    if (file.status != ReadStatus::Ok) {
+        console.error(file.status == ReadStatus::TooLarge
+                          ? QStringLiteral("%1 is larger than %2 bytes, the most a firmware image "
+                                           "holds (\"File's Size is larger than 64K!\")")
+                                .arg(path)
+                                .arg(IspMaxImageSize)
+                          : QStringLiteral("%1 could not be read: %2").arg(path, file.why));
+        return ExitTrouble;
+    }
+    auto setup = ReadSetup(call, command, false);
+    if (!setup)
+        return ExitTrouble;
+    LinkSession::Options options{command, setup->json};
+    options.showProgress = true;
+    // Once the loader has erased the decoder, only the whole image makes it work again.
+    options.uninterruptible = true;
+    options.log = setup->log.get();
+    LinkSession session(console, options);
+    for (const PortName& name : setup->ports)
+        session.add(
+            std::make_unique<FlashJob>(name, setup->makePort(name), setup->timing, file.bytes));
+    return session.exec();
+}
+
+} // namespace orv

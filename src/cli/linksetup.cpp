@@ -1,0 +1,267 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "linksetup.h"
+
+#include "commandset.h"
+#include "console.h"
+#include "linkcommands.h"
+
+#include "core/filename.h"
+#include "core/userfolder.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+
+#include <sys/stat.h>
+
+namespace orv {
+
+// The window's start values: 9600 baud, no parity, 8 data bits, 1 stop bit.
+const QString StartSettings = QStringLiteral("9600,N,8,1 ");
+
+namespace {
+
+// The device a port stands for as the system knows it, links followed: a device node by its
+// number, any other file by its file system and inode. Nothing when there is no such file.
+std::optional<std::pair<quint64, quint64>> DeviceIdentity(const PortName& name) {
+    const QString path = name.isComPort() ? name.resolved : name.device;
+    struct stat st {};
+    if (path.isEmpty() || ::stat(FileNameBytes(path).constData(), &st) != 0)
+        return std::nullopt;
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+        return std::pair<quint64, quint64>{0, st.st_rdev};
+    return std::pair<quint64, quint64>{quint64(st.st_dev) + 1, st.st_ino};
+}
+
+} // namespace
+
+int Usage(Console& console, const QString& command, const QString& message) {
+    console.error(message);
+    console.printError(QStringLiteral("Try 'orvctl %1 --help'.\n").arg(command));
+    return ExitTrouble;
+}
+
+// Reads the options every link command shares. `fallbackPort`: the port a file names, used when
+// no --port is given (0: none). Nothing when they are not usable; the message is out then.
+std::optional<LinkSetup> ReadSetup(const CommandCall& call, const QString& command,
+                                   bool lineOptions, int fallbackPort) {
+    Console& console = call.console();
+    LinkSetup s;
+    QStringList given = call.values(QStringLiteral("port"));
+    if (given.isEmpty() && fallbackPort > 0)
+        given << QStringLiteral("com %1").arg(fallbackPort);
+    if (given.isEmpty()) {
+        Usage(console, command, QStringLiteral("--port is needed: a device path or \"com N\""));
+        return std::nullopt;
+    }
+    for (const QString& text : given) {
+        QString why;
+        const auto name = ParsePortName(text, &why);
+        if (!name) {
+            Usage(console, command, why);
+            return std::nullopt;
+        }
+        for (const PortName& other : s.ports) {
+            if (other.label == name->label) {
+                Usage(console, command,
+                      QStringLiteral("the port %1 is given twice").arg(name->label));
+                return std::nullopt;
+            }
+        }
+        s.ports.push_back(*name);
+    }
+    s.settings = StartSettings;
+    if (lineOptions) {
+        QString why;
+        const auto settings = LinkSettingsText(
+            call.value(QStringLiteral("settings")), call.value(QStringLiteral("baud")),
+            call.value(QStringLiteral("parity")), call.value(QStringLiteral("data-bits")),
+            call.value(QStringLiteral("stop-bits")), &why);
+        if (!settings) {
+            Usage(console, command, why);
+            return std::nullopt;
+        }
+        s.settings = *settings;
+    }
+    s.timing = CommandLinkTiming();
+    s.json = call.isSet(QStringLiteral("json"));
+    s.configDir = UserConfigFolder();
+    s.factory = std::make_unique<QtSerialPortFactory>(s.configDir);
+    for (PortName& name : s.ports) {
+        if (name.isComPort())
+            name.resolved = s.factory->deviceFor(name.comPort);
+    }
+    // The same device under two names would have two exchanges on one line.
+    for (size_t i = 0; i < s.ports.size(); ++i) {
+        const auto a = DeviceIdentity(s.ports[i]);
+        for (size_t j = 0; a && j < i; ++j) {
+            if (DeviceIdentity(s.ports[j]) == a) {
+                Usage(console, command,
+                      QStringLiteral("the port %1 is given twice: %2 is the same device")
+                          .arg(s.ports[j].label, s.ports[i].label));
+                return std::nullopt;
+            }
+        }
+    }
+    if (call.isSet(QStringLiteral("log"))) {
+        const QString path = call.value(QStringLiteral("log"));
+        QString why;
+        s.log = FrameLog::open(path, &why);
+        if (!s.log) {
+            console.error(QStringLiteral("the log %1 could not be written: %2").arg(path, why));
+            return std::nullopt;
+        }
+    }
+    return s;
+}
+
+namespace {
+
+// "com 2" -> "com2", "/dev/ttyUSB0" -> "ttyUSB0": a port as part of a file name.
+QString PortFileName(const PortName& name) {
+    if (name.isComPort())
+        return QStringLiteral("com%1").arg(name.comPort);
+    const QString file = QFileInfo(name.device).fileName();
+    return file.isEmpty() ? QStringLiteral("port") : file;
+}
+
+} // namespace
+
+// The output file of each port: OUT itself for one port; with several, OUT with %p replaced by
+// the port. Nothing (with the message out) when several ports would write one file.
+std::optional<QStringList> OutputPaths(const QString& out, const LinkSetup& s, Console& console,
+                                       const QString& command) {
+    QStringList paths;
+    if (s.ports.size() == 1) {
+        paths << QString(out).replace(QStringLiteral("%p"), PortFileName(s.ports.front()));
+        return paths;
+    }
+    if (!out.contains(QStringLiteral("%p"))) {
+        Usage(console, command,
+              QStringLiteral("with several ports the output name needs %p, which stands for the "
+                             "port (\"upload-%p.cfg\")"));
+        return std::nullopt;
+    }
+    for (const PortName& name : s.ports) {
+        const QString path = QString(out).replace(QStringLiteral("%p"), PortFileName(name));
+        if (paths.contains(path)) {
+            Usage(console, command,
+                  QStringLiteral("two ports would write %1; give them distinct names").arg(path));
+            return std::nullopt;
+        }
+        paths << path;
+    }
+    return paths;
+}
+
+bool EvenOrOdd(const QString& settings) {
+    const auto parsed = ParseSerialSettings(settings);
+    return parsed &&
+           (parsed->parity == QSerialPort::EvenParity || parsed->parity == QSerialPort::OddParity);
+}
+
+// Why an upload is refused with even or odd parity; `what` needs the upload.
+QString UploadParityRefusal(const QString& what) {
+    return QStringLiteral("%1 needs parity none, mark or space (the window offers no upload with "
+                          "even or odd parity)")
+        .arg(what);
+}
+
+PortOutcome OkOutcome(const ExchangeResult& result, const QString& more) {
+    PortOutcome o;
+    o.status = PortStatus::Ok;
+    o.key = QStringLiteral("ok");
+    o.title = result.message.title;
+    o.text = result.message.text.simplified();
+    if (!more.isEmpty())
+        o.text += QLatin1Char(' ') + more;
+    return o;
+}
+
+QString RegionName(Region r) {
+    return r == Region::Bar ? QStringLiteral("bar") : QStringLiteral("mag");
+}
+
+QString RegionWords(Region r) {
+    return r == Region::Bar ? QStringLiteral("bar decoder settings (bytes 0..24)")
+                            : QStringLiteral("magnetic reader settings (bytes 25..84)");
+}
+
+QJsonObject VersionJson(const UploadBlock& block) {
+    return {{QStringLiteral("version"), QJsonArray{block.versionFirst, block.versionLast}},
+            {QStringLiteral("region"), RegionName(block.region)}};
+}
+
+std::optional<QString> LinkSettingsText(const QString& settings, const QString& baud,
+                                        const QString& parity, const QString& dataBits,
+                                        const QString& stopBits, QString* why) {
+    const QString start = settings.isNull() ? StartSettings : settings;
+    QStringList parts = start.split(QLatin1Char(','));
+    if (parts.size() != 4 || !ParseSerialSettings(start)) {
+        *why = QStringLiteral("'%1' is not a line setting such as \"9600,N,8,1\"").arg(settings);
+        return std::nullopt;
+    }
+    for (QString& p : parts)
+        p = p.trimmed();
+    // Only the rates the window offers: the decoder takes no other.
+    const auto refuseBaud = [why](const QString& rate) {
+        *why = QStringLiteral("'%1' is not a baud rate of the link: give one of %2")
+                   .arg(rate, LinkBaudRates.join(QStringLiteral(", ")));
+        return std::nullopt;
+    };
+    if (!baud.isNull())
+        parts[0] = baud.trimmed();
+    if (!LinkBaudRates.contains(parts[0]))
+        return refuseBaud(parts[0]);
+    if (!parity.isNull()) {
+        static const QStringList Names = {QStringLiteral("none"), QStringLiteral("even"),
+                                          QStringLiteral("odd"), QStringLiteral("mark"),
+                                          QStringLiteral("space")};
+        const QString p = parity.trimmed().toLower();
+        qsizetype i = Names.indexOf(p);
+        if (i < 0 && p.size() == 1)
+            i = QStringLiteral("neoms").indexOf(p);
+        if (i < 0) {
+            *why =
+                QStringLiteral("'%1' is not a parity: none, even, odd, mark or space").arg(parity);
+            return std::nullopt;
+        }
+        parts[1] = QStringLiteral("NEOMS").at(i);
+    }
+    auto choice = [why](const QString& value, const QString& a, const QString& b,
+                        const QString& what) -> std::optional<QString> {
+        const QString v = value.trimmed();
+        if (v == a || v == b)
+            return v;
+        *why = QStringLiteral("'%1' is not a number of %2: %3 or %4").arg(value, what, a, b);
+        return std::nullopt;
+    };
+    if (!dataBits.isNull()) {
+        const auto v =
+            choice(dataBits, QStringLiteral("7"), QStringLiteral("8"), QStringLiteral("data bits"));
+        if (!v)
+            return std::nullopt;
+        parts[2] = *v;
+    }
+    if (!stopBits.isNull()) {
+        const auto v =
+            choice(stopBits, QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("stop bits"));
+        if (!v)
+            return std::nullopt;
+        parts[3] = *v;
+    }
+    parts[1] = parts[1].toUpper();
+    // As the window writes it: the stop bits followed by a blank.
+    return parts.join(QLatin1Char(',')) + QLatin1Char(' ');
+}
+
+LinkTiming CommandLinkTiming() {
+    // Test-only: the suite sets this to run the exchanges with scaled time-outs and pauses.
+    bool ok = false;
+    const double factor = qEnvironmentVariable("ORVCTL_TIMING_SCALE").toDouble(&ok);
+    if (ok && factor > 0 && factor <= 1)
+        return LinkTiming{}.scaled(factor);
+    return LinkTiming{};
+}
+
+} // namespace orv

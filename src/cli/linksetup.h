@@ -1,0 +1,84 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// What the link commands share: the options every one of them reads into a LinkSetup, and the
+// pieces of their results.
+
+#include "linksession.h"
+
+#include "link/serial/loggingserialport.h"
+#include "link/serial/qtserialport.h"
+
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace orv {
+
+class CommandCall;
+struct UploadBlock;
+
+// The window's start values: 9600 baud, no parity, 8 data bits, 1 stop bit.
+extern const QString StartSettings;
+
+struct LinkSetup {
+    std::vector<PortName> ports;
+    QString settings;
+    LinkTiming timing;
+    bool json = false;
+    QString configDir; // where "com N" links are looked up, as orvcfg does
+    std::unique_ptr<QtSerialPortFactory> factory;
+    std::shared_ptr<FrameLog> log;
+
+    std::unique_ptr<SerialPort> makePort(const PortName& name) const {
+        std::unique_ptr<SerialPort> port =
+            name.isComPort() ? factory->createPort() : factory->createDevicePort(name.device);
+        port->setHolder(QStringLiteral("\"%1\" port").arg(name.label));
+        if (log) {
+            port = std::make_unique<LoggingSerialPort>(
+                std::move(port), name.label,
+                [log = log](const QString& line) { log->write(line); });
+        }
+        return port;
+    }
+};
+
+int Usage(Console& console, const QString& command, const QString& message);
+
+// Reads the options every link command shares. `fallbackPort`: the port a file names, used when
+// no --port is given (0: none). Nothing when they are not usable; the message is out then.
+std::optional<LinkSetup> ReadSetup(const CommandCall& call, const QString& command,
+                                   bool lineOptions, int fallbackPort = 0);
+
+// The output file of each port: OUT itself for one port; with several, OUT with %p replaced by
+// the port. Nothing (with the message out) when several ports would write one file.
+std::optional<QStringList> OutputPaths(const QString& out, const LinkSetup& s, Console& console,
+                                       const QString& command);
+
+bool EvenOrOdd(const QString& settings);
+
+// Why an upload is refused with even or odd parity; `what` needs the upload.
+QString UploadParityRefusal(const QString& what);
+
+PortOutcome OkOutcome(const ExchangeResult& result, const QString& more = QString());
+
+QString RegionName(Region r);
+
+QString RegionWords(Region r);
+
+QJsonObject VersionJson(const UploadBlock& block);
+
+// The commands.
+int Download(const CommandCall& call);
+int Upload(const CommandCall& call);
+int Version(const CommandCall& call);
+int Flash(const CommandCall& call);
+int Memory(const CommandCall& call);
+int Monitor(const CommandCall& call);
+
+} // namespace orv

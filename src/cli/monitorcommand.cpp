@@ -1,0 +1,100 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "linksetup.h"
+
+#include "commandset.h"
+#include "console.h"
+#include "interrupts.h"
+
+#include "link/protocol/text.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+namespace orv {
+
+// ----- monitor -----
+
+int Monitor(const CommandCall& call) {
+    Console& console = call.console();
+    const QString command = QStringLiteral("monitor");
+    auto setup = ReadSetup(call, command, true);
+    if (!setup)
+        return ExitTrouble;
+    if (setup->ports.size() != 1 || setup->json)
+        return Usage(console, command, QStringLiteral("monitor watches one port"));
+    const PortName name = setup->ports.front();
+    std::unique_ptr<SerialPort> port = setup->makePort(name);
+    port->setSettings(setup->settings);
+    port->setCommPort(name.isComPort() ? name.comPort : 1);
+    if (!port->open()) {
+        console.error(QStringLiteral("%1: not available: %2").arg(name.label, port->errorString()));
+        return ExitLinkFailed;
+    }
+    port->discardInput();
+    port->setReceiveThreshold(1);
+    console.printError(QStringLiteral("%1: watching at %2; Ctrl+C ends.\n")
+                           .arg(name.label, setup->settings.trimmed()));
+    console.flush();
+
+    // As the test window does: the first bytes of a datum start a short wait, and what has
+    // arrived by its end is shown as one line, control bytes by name (DEL and the C1 controls
+    // too, which the window shows as characters: a terminal would act on them). --raw passes
+    // the bytes on as they come.
+    const bool raw = call.isSet(QStringLiteral("raw"));
+    QEventLoop loop;
+    InterruptWatcher interrupts;
+    QTimer wait;
+    wait.setSingleShot(true);
+    wait.setTimerType(Qt::PreciseTimer);
+    wait.setInterval(setup->timing.receptionWaitMsecs);
+    QByteArray reception;
+    int code = ExitOk;
+    auto show = [&] {
+        wait.stop();
+        if (reception.isEmpty())
+            return;
+        console.print(VisibleText(std::exchange(reception, {}), VisibleStyle::Terminal) +
+                      QLatin1Char('\n'));
+        console.flush();
+    };
+    QObject::connect(&wait, &QTimer::timeout, &loop, show);
+    QObject::connect(port.get(), &SerialPort::received, &loop, [&](const QByteArray& bytes) {
+        if (raw) {
+            console.writeOut(bytes);
+            console.flush();
+            return;
+        }
+        reception += bytes;
+        if (!wait.isActive())
+            wait.start();
+    });
+    bool logTold = false;
+    auto logFailed = [&] {
+        if (std::exchange(logTold, true))
+            return;
+        show();
+        console.error(setup->log->errorMessage());
+        code = ExitTrouble;
+        loop.quit();
+    };
+    if (setup->log)
+        QObject::connect(setup->log.get(), &FrameLog::failed, &loop, logFailed);
+    QObject::connect(port.get(), &SerialPort::lost, &loop, [&](const QString& reason) {
+        show();
+        console.error(QStringLiteral("%1: not available (lost): %2").arg(name.label, reason));
+        code = ExitLinkFailed;
+        loop.quit();
+    });
+    QObject::connect(&interrupts, &InterruptWatcher::interrupted, &loop, [&] {
+        show();
+        loop.quit();
+    });
+    loop.exec();
+    port->close();
+    if (setup->log && !setup->log->error().isEmpty())
+        logFailed();
+    return code;
+}
+
+} // namespace orv

@@ -1,0 +1,55 @@
+// SPDX-FileCopyrightText: 2026 The orvcfg developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "linksetup.h"
+
+#include "commandset.h"
+
+#include "link/exchange/configexchanges.h"
+
+namespace orv {
+
+namespace {
+
+class VersionJob : public PortJob {
+public:
+    using PortJob::PortJob;
+
+protected:
+    void begin() override {
+        run(std::make_unique<UploadExchange>(target(), UploadRequest::Version, timing()));
+    }
+
+    void finished(const ExchangeResult& result) override {
+        if (!result.ok()) {
+            complete(FailureOutcome(result));
+            return;
+        }
+        PortOutcome o = OkOutcome(result);
+        if (result.upload)
+            o.extra = VersionJson(*result.upload);
+        complete(o);
+    }
+};
+
+} // namespace
+
+int Version(const CommandCall& call) {
+    Console& console = call.console();
+    const QString command = QStringLiteral("version");
+    auto setup = ReadSetup(call, command, true);
+    if (!setup)
+        return ExitTrouble;
+    if (EvenOrOdd(setup->settings))
+        return Usage(console, command,
+                     UploadParityRefusal(QStringLiteral("asking for the version")));
+    LinkSession::Options options{command, setup->json};
+    options.log = setup->log.get();
+    LinkSession session(console, options);
+    for (const PortName& name : setup->ports) {
+        session.add(std::make_unique<VersionJob>(name, setup->makePort(name), setup->settings,
+                                                 setup->timing));
+    }
+    return session.exec();
+}
+
+} // namespace orv
