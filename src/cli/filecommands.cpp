@@ -208,12 +208,10 @@ int Set(const CommandCall& call) {
     Console& console = call.console();
     const bool toOther = call.isSet(QStringLiteral("output"));
     const QString target = toOther ? call.value(QStringLiteral("output")) : path;
-    if (path.isEmpty() || target.isEmpty()) {
-        console.error(path.isEmpty() ? QStringLiteral("FILE is an empty name")
-                                     : QStringLiteral("-o needs the name of the file to write"));
-        console.printError(QStringLiteral("Try 'orvctl set --help'.\n"));
-        return ExitTrouble;
-    }
+    if (path.isEmpty() || target.isEmpty())
+        return call.usageError(path.isEmpty()
+                                   ? QStringLiteral("FILE is an empty name")
+                                   : QStringLiteral("-o needs the name of the file to write"));
     FileStamp stamp;
     auto file = Load(path, console, &stamp);
     if (!file)

@@ -61,7 +61,6 @@ private:
 
 int Flash(const CommandCall& call) {
     Console& console = call.console();
-    const QString command = QStringLiteral("flash");
     const QString path = call.operands().at(0);
     const ReadResult file = ReadWholeFile(path, IspMaxImageSize);
     if (file.status != ReadStatus::Ok) {
@@ -73,14 +72,13 @@ int Flash(const CommandCall& call) {
                           : QStringLiteral("%1 could not be read: %2").arg(path, file.why));
         return ExitTrouble;
     }
-    auto setup = ReadSetup(call, command, false);
+    auto setup = ReadSetup(call, false);
     if (!setup)
         return ExitTrouble;
-    LinkSession::Options options{command, setup->json};
+    LinkSession::Options options = setup->sessionOptions(QStringLiteral("flash"));
     options.showProgress = true;
     // Once the loader has erased the decoder, only the whole image makes it work again.
     options.uninterruptible = true;
-    options.log = setup->log.get();
     LinkSession session(console, options);
     for (const PortName& name : setup->ports)
         session.add(

@@ -16,10 +16,10 @@
 
 namespace orv {
 
+namespace {
+
 // The window's start values: 9600 baud, no parity, 8 data bits, 1 stop bit.
 const QString StartSettings = QStringLiteral("9600,N,8,1 ");
-
-namespace {
 
 // The device a port stands for as the system knows it, links followed: a device node by its
 // number, any other file by its file system and inode. Nothing when there is no such file.
@@ -35,36 +35,34 @@ std::optional<std::pair<quint64, quint64>> DeviceIdentity(const PortName& name) 
 
 } // namespace
 
-int Usage(Console& console, const QString& command, const QString& message) {
-    console.error(message);
-    console.printError(QStringLiteral("Try 'orvctl %1 --help'.\n").arg(command));
-    return ExitTrouble;
+LinkSession::Options LinkSetup::sessionOptions(const QString& command) const {
+    LinkSession::Options options{command, json};
+    options.log = log.get();
+    return options;
 }
 
 // Reads the options every link command shares. `fallbackPort`: the port a file names, used when
 // no --port is given (0: none). Nothing when they are not usable; the message is out then.
-std::optional<LinkSetup> ReadSetup(const CommandCall& call, const QString& command,
-                                   bool lineOptions, int fallbackPort) {
+std::optional<LinkSetup> ReadSetup(const CommandCall& call, bool lineOptions, int fallbackPort) {
     Console& console = call.console();
     LinkSetup s;
     QStringList given = call.values(QStringLiteral("port"));
     if (given.isEmpty() && fallbackPort > 0)
         given << QStringLiteral("com %1").arg(fallbackPort);
     if (given.isEmpty()) {
-        Usage(console, command, QStringLiteral("--port is needed: a device path or \"com N\""));
+        call.usageError(QStringLiteral("--port is needed: a device path or \"com N\""));
         return std::nullopt;
     }
     for (const QString& text : given) {
         QString why;
         const auto name = ParsePortName(text, &why);
         if (!name) {
-            Usage(console, command, why);
+            call.usageError(why);
             return std::nullopt;
         }
         for (const PortName& other : s.ports) {
             if (other.label == name->label) {
-                Usage(console, command,
-                      QStringLiteral("the port %1 is given twice").arg(name->label));
+                call.usageError(QStringLiteral("the port %1 is given twice").arg(name->label));
                 return std::nullopt;
             }
         }
@@ -78,7 +76,7 @@ std::optional<LinkSetup> ReadSetup(const CommandCall& call, const QString& comma
             call.value(QStringLiteral("parity")), call.value(QStringLiteral("data-bits")),
             call.value(QStringLiteral("stop-bits")), &why);
         if (!settings) {
-            Usage(console, command, why);
+            call.usageError(why);
             return std::nullopt;
         }
         s.settings = *settings;
@@ -96,9 +94,8 @@ std::optional<LinkSetup> ReadSetup(const CommandCall& call, const QString& comma
         const auto a = DeviceIdentity(s.ports[i]);
         for (size_t j = 0; a && j < i; ++j) {
             if (DeviceIdentity(s.ports[j]) == a) {
-                Usage(console, command,
-                      QStringLiteral("the port %1 is given twice: %2 is the same device")
-                          .arg(s.ports[j].label, s.ports[i].label));
+                call.usageError(QStringLiteral("the port %1 is given twice: %2 is the same device")
+                                    .arg(s.ports[j].label, s.ports[i].label));
                 return std::nullopt;
             }
         }
@@ -129,24 +126,24 @@ QString PortFileName(const PortName& name) {
 
 // The output file of each port: OUT itself for one port; with several, OUT with %p replaced by
 // the port. Nothing (with the message out) when several ports would write one file.
-std::optional<QStringList> OutputPaths(const QString& out, const LinkSetup& s, Console& console,
-                                       const QString& command) {
+std::optional<QStringList> OutputPaths(const QString& out, const LinkSetup& s,
+                                       const CommandCall& call) {
     QStringList paths;
     if (s.ports.size() == 1) {
         paths << QString(out).replace(QStringLiteral("%p"), PortFileName(s.ports.front()));
         return paths;
     }
     if (!out.contains(QStringLiteral("%p"))) {
-        Usage(console, command,
-              QStringLiteral("with several ports the output name needs %p, which stands for the "
-                             "port (\"upload-%p.cfg\")"));
+        call.usageError(
+            QStringLiteral("with several ports the output name needs %p, which stands for the "
+                           "port (\"upload-%p.cfg\")"));
         return std::nullopt;
     }
     for (const PortName& name : s.ports) {
         const QString path = QString(out).replace(QStringLiteral("%p"), PortFileName(name));
         if (paths.contains(path)) {
-            Usage(console, command,
-                  QStringLiteral("two ports would write %1; give them distinct names").arg(path));
+            call.usageError(
+                QStringLiteral("two ports would write %1; give them distinct names").arg(path));
             return std::nullopt;
         }
         paths << path;

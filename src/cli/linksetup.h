@@ -23,9 +23,6 @@ namespace orv {
 class CommandCall;
 struct UploadBlock;
 
-// The window's start values: 9600 baud, no parity, 8 data bits, 1 stop bit.
-extern const QString StartSettings;
-
 struct LinkSetup {
     std::vector<PortName> ports;
     QString settings;
@@ -46,19 +43,19 @@ struct LinkSetup {
         }
         return port;
     }
+    // What the session of `command` ("download", "memory read") starts with: JSON as asked, and
+    // the frame log.
+    LinkSession::Options sessionOptions(const QString& command) const;
 };
-
-int Usage(Console& console, const QString& command, const QString& message);
 
 // Reads the options every link command shares. `fallbackPort`: the port a file names, used when
 // no --port is given (0: none). Nothing when they are not usable; the message is out then.
-std::optional<LinkSetup> ReadSetup(const CommandCall& call, const QString& command,
-                                   bool lineOptions, int fallbackPort = 0);
+std::optional<LinkSetup> ReadSetup(const CommandCall& call, bool lineOptions, int fallbackPort = 0);
 
 // The output file of each port: OUT itself for one port; with several, OUT with %p replaced by
 // the port. Nothing (with the message out) when several ports would write one file.
-std::optional<QStringList> OutputPaths(const QString& out, const LinkSetup& s, Console& console,
-                                       const QString& command);
+std::optional<QStringList> OutputPaths(const QString& out, const LinkSetup& s,
+                                       const CommandCall& call);
 
 bool EvenOrOdd(const QString& settings);
 

@@ -114,32 +114,28 @@ private:
 int Memory(const CommandCall& call) {
     Console& console = call.console();
     const QString action = call.operands().at(0);
-    const QString command = QStringLiteral("memory");
     if (action != QLatin1String("read") && action != QLatin1String("clear"))
-        return Usage(console, command,
-                     QStringLiteral("unknown action '%1': read or clear").arg(action));
+        return call.usageError(QStringLiteral("unknown action '%1': read or clear").arg(action));
     const bool read = action == QLatin1String("read");
     if (!read && call.isSet(QStringLiteral("output")))
-        return Usage(console, command, QStringLiteral("memory clear writes no file"));
+        return call.usageError(QStringLiteral("memory clear writes no file"));
     const bool raw = call.isSet(QStringLiteral("raw"));
     if (raw && !read)
-        return Usage(console, command, QStringLiteral("memory clear prints no text"));
+        return call.usageError(QStringLiteral("memory clear prints no text"));
     if (raw && (call.isSet(QStringLiteral("output")) || call.isSet(QStringLiteral("json"))))
-        return Usage(console, command,
-                     QStringLiteral("--raw prints the text; it does not go with -o or --json"));
-    auto setup = ReadSetup(call, command, true);
+        return call.usageError(
+            QStringLiteral("--raw prints the text; it does not go with -o or --json"));
+    auto setup = ReadSetup(call, true);
     if (!setup)
         return ExitTrouble;
     QStringList outs;
     if (read && call.isSet(QStringLiteral("output"))) {
-        const auto paths =
-            OutputPaths(call.value(QStringLiteral("output")), *setup, console, command);
+        const auto paths = OutputPaths(call.value(QStringLiteral("output")), *setup, call);
         if (!paths)
             return ExitTrouble;
         outs = *paths;
     }
-    LinkSession::Options options{command + QLatin1Char(' ') + action, setup->json};
-    options.log = setup->log.get();
+    LinkSession::Options options = setup->sessionOptions(QStringLiteral("memory ") + action);
     // The memory text itself is the output of a read without -o.
     const bool printText = read && outs.isEmpty() && !setup->json;
     options.resultsToErr = printText;

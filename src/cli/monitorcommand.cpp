@@ -17,12 +17,11 @@ namespace orv {
 
 int Monitor(const CommandCall& call) {
     Console& console = call.console();
-    const QString command = QStringLiteral("monitor");
-    auto setup = ReadSetup(call, command, true);
+    auto setup = ReadSetup(call, true);
     if (!setup)
         return ExitTrouble;
     if (setup->ports.size() != 1 || setup->json)
-        return Usage(console, command, QStringLiteral("monitor watches one port"));
+        return call.usageError(QStringLiteral("monitor watches one port"));
     const PortName name = setup->ports.front();
     std::unique_ptr<SerialPort> port = setup->makePort(name);
     port->setSettings(setup->settings);

@@ -161,17 +161,14 @@ int Download(const CommandCall& call) {
         console.error(why);
         return ExitTrouble;
     }
-    auto setup = ReadSetup(call, QStringLiteral("download"), true,
-                           file->hasHeader() ? file->contents.ComPort : 0);
+    auto setup = ReadSetup(call, true, file->hasHeader() ? file->contents.ComPort : 0);
     if (!setup)
         return ExitTrouble;
     const bool verify = call.isSet(QStringLiteral("verify"));
     if (verify && EvenOrOdd(setup->settings))
-        return Usage(console, QStringLiteral("download"),
-                     UploadParityRefusal(QStringLiteral("--verify uploads, and an upload")));
-    LinkSession::Options options{QStringLiteral("download"), setup->json};
-    options.log = setup->log.get();
-    LinkSession session(console, options);
+        return call.usageError(
+            UploadParityRefusal(QStringLiteral("--verify uploads, and an upload")));
+    LinkSession session(console, setup->sessionOptions(QStringLiteral("download")));
     for (const PortName& name : setup->ports) {
         session.add(std::make_unique<DownloadJob>(
             name, setup->makePort(name), setup->settings, setup->timing, file->contents.data,
@@ -182,9 +179,8 @@ int Download(const CommandCall& call) {
 
 int Upload(const CommandCall& call) {
     Console& console = call.console();
-    const QString command = QStringLiteral("upload");
     if (!call.isSet(QStringLiteral("output")))
-        return Usage(console, command, QStringLiteral("-o OUT is needed"));
+        return call.usageError(QStringLiteral("-o OUT is needed"));
     CfgContents base;
     Config newFile;
     newFile.SetNewFileHeaders(QDate::currentDate());
@@ -208,17 +204,15 @@ int Upload(const CommandCall& call) {
             base.data = file->contents.data;
         }
     }
-    auto setup = ReadSetup(call, command, true, fallbackPort);
+    auto setup = ReadSetup(call, true, fallbackPort);
     if (!setup)
         return ExitTrouble;
     if (EvenOrOdd(setup->settings))
-        return Usage(console, command, UploadParityRefusal(QStringLiteral("an upload")));
-    const auto outs = OutputPaths(call.value(QStringLiteral("output")), *setup, console, command);
+        return call.usageError(UploadParityRefusal(QStringLiteral("an upload")));
+    const auto outs = OutputPaths(call.value(QStringLiteral("output")), *setup, call);
     if (!outs)
         return ExitTrouble;
-    LinkSession::Options options{command, setup->json};
-    options.log = setup->log.get();
-    LinkSession session(console, options);
+    LinkSession session(console, setup->sessionOptions(QStringLiteral("upload")));
     for (size_t i = 0; i < setup->ports.size(); ++i) {
         const PortName& name = setup->ports[i];
         session.add(std::make_unique<UploadJob>(name, setup->makePort(name), setup->settings,

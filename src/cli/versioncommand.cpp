@@ -34,17 +34,12 @@ protected:
 } // namespace
 
 int Version(const CommandCall& call) {
-    Console& console = call.console();
-    const QString command = QStringLiteral("version");
-    auto setup = ReadSetup(call, command, true);
+    auto setup = ReadSetup(call, true);
     if (!setup)
         return ExitTrouble;
     if (EvenOrOdd(setup->settings))
-        return Usage(console, command,
-                     UploadParityRefusal(QStringLiteral("asking for the version")));
-    LinkSession::Options options{command, setup->json};
-    options.log = setup->log.get();
-    LinkSession session(console, options);
+        return call.usageError(UploadParityRefusal(QStringLiteral("asking for the version")));
+    LinkSession session(call.console(), setup->sessionOptions(QStringLiteral("version")));
     for (const PortName& name : setup->ports) {
         session.add(std::make_unique<VersionJob>(name, setup->makePort(name), setup->settings,
                                                  setup->timing));
