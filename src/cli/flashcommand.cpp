@@ -15,8 +15,6 @@ namespace orv {
 
 namespace {
 
-// ----- flash -----
-
 class FlashJob : public PortJob {
 public:
     FlashJob(PortName name, std::unique_ptr<SerialPort> port, LinkTiming timing, QByteArray image)
@@ -57,8 +55,6 @@ private:
     int pagesDone_ = 0;
 };
 
-} // namespace
-
 int Flash(const CommandCall& call) {
     Console& console = call.console();
     const QString path = call.operands().at(0);
@@ -84,6 +80,32 @@ int Flash(const CommandCall& call) {
         session.add(
             std::make_unique<FlashJob>(name, setup->makePort(name), setup->timing, file.bytes));
     return session.exec();
+}
+
+} // namespace
+
+Command FlashCommand() {
+    return {
+        QStringLiteral("flash"),
+        QStringLiteral("flash FIRMWARE --port P..."),
+        QStringLiteral("Send a firmware image to the decoder's loader."),
+        QStringLiteral("Sends FIRMWARE (a regular file of at most 65,535 bytes) to the firmware "
+                       "loader of the decoder on each port, page by page, always at "
+                       "19200,N,8,1. The progress shows as a bar on a terminal and as plain "
+                       "lines otherwise.") +
+            SeveralPortsText() +
+            QStringLiteral(
+                "\nA transfer cannot be interrupted, as the decoder would be left without "
+                "firmware: SIGINT (Ctrl+C), SIGTERM and SIGHUP are held until every transfer "
+                "has ended, with a word on how long that takes, and then end orvctl with "
+                "status 130, 143 or 129. A closed output loses the lines, nothing else.\nExit "
+                "status: 0 when every port succeeded, 1 when a decoder or port failed, 2 on "
+                "usage or file trouble (the log included)."),
+        CommonLinkOptions(),
+        1,
+        1,
+        Flash,
+        false};
 }
 
 } // namespace orv

@@ -35,6 +35,74 @@ std::optional<std::pair<quint64, quint64>> DeviceIdentity(const PortName& name) 
 
 } // namespace
 
+// ----- Options and help texts -----
+
+QCommandLineOption PortOption(bool several) {
+    const QString words = QStringLiteral(
+        "The decoder's port: a device path (/dev/ttyUSB0), a device name (ttyUSB0, which is a file "
+        "of that name in the current folder if there is one, else /dev/ttyUSB0), or \"com 1\" to "
+        "\"com 6\" as orvcfg maps them.");
+    return {{QStringLiteral("p"), QStringLiteral("port")},
+            several ? words + QStringLiteral(" Repeat it to run on several ports at once (each "
+                                             "device once).")
+                    : words,
+            QStringLiteral("P")};
+}
+
+QCommandLineOption LogOption() {
+    return {QStringLiteral("log"),
+            QStringLiteral("Write every open and close of a port and every chunk of bytes sent and "
+                           "received, in hex with times, to FILE (a regular file). A log that "
+                           "cannot be written ends the command with status 2."),
+            QStringLiteral("FILE")};
+}
+
+QList<QCommandLineOption> LineOptions() {
+    return {
+        {QStringLiteral("settings"),
+         QStringLiteral("Line settings as the window writes them: baud rate, parity letter (N, E, "
+                        "O, M, S), data bits, stop bits (\"9600,N,8,1\", the default)."),
+         QStringLiteral("TEXT")},
+        {QStringLiteral("baud"),
+         QStringLiteral("Baud rate, one the window offers: 1200, 2400, 4800, 9600 or 19200."),
+         QStringLiteral("N")},
+        {QStringLiteral("parity"), QStringLiteral("Parity: none, even, odd, mark or space."),
+         QStringLiteral("P")},
+        {QStringLiteral("data-bits"), QStringLiteral("Data bits: 7 or 8."), QStringLiteral("N")},
+        {QStringLiteral("stop-bits"), QStringLiteral("Stop bits: 1 or 2."), QStringLiteral("N")},
+    };
+}
+
+QList<QCommandLineOption> CommonLinkOptions() {
+    return {PortOption(true),
+            {QStringLiteral("json"),
+             QStringLiteral("Print the result of every port as JSON, once every port has "
+                            "finished.")},
+            LogOption()};
+}
+
+QList<QCommandLineOption> LinkOptions(const QList<QCommandLineOption>& more) {
+    return CommonLinkOptions() + LineOptions() + more;
+}
+
+QString SeveralPortsText() {
+    return QStringLiteral("\nWith several --port the command runs on all of them at once; each "
+                          "port gets its own result line, then a summary follows.");
+}
+
+QString LinkDescription(const QString& what) {
+    return what +
+           QStringLiteral(" RS232 only: the keyboard link needs orvcfg's window, which receives "
+                          "the decoder's typed answers.") +
+           SeveralPortsText() +
+           QStringLiteral("\nExit status: 0 when every port succeeded, 1 when a decoder or port "
+                          "failed, 2 on usage or file trouble (the log included), 130, 143 or 129 "
+                          "when ended by SIGINT, SIGTERM or SIGHUP, which close every port "
+                          "cleanly.");
+}
+
+// ----- The setup -----
+
 LinkSession::Options LinkSetup::sessionOptions(const QString& command) const {
     LinkSession::Options options{command, json};
     options.log = log.get();

@@ -10,7 +10,9 @@
 #include "link/serial/loggingserialport.h"
 #include "link/serial/qtserialport.h"
 
+#include <QCommandLineOption>
 #include <QJsonObject>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -21,6 +23,7 @@
 namespace orv {
 
 class CommandCall;
+struct Command;
 struct UploadBlock;
 
 struct LinkSetup {
@@ -70,12 +73,29 @@ QString RegionWords(Region r);
 
 QJsonObject VersionJson(const UploadBlock& block);
 
-// The commands.
-int Download(const CommandCall& call);
-int Upload(const CommandCall& call);
-int Version(const CommandCall& call);
-int Flash(const CommandCall& call);
-int Memory(const CommandCall& call);
-int Monitor(const CommandCall& call);
+// The link commands, each in its own file.
+Command DownloadCommand();
+Command UploadCommand();
+Command VersionCommand();
+Command FlashCommand();
+Command MemoryCommand();
+Command MonitorCommand();
+
+// The options of the link commands. -p, --port P; `several`: it may be repeated.
+QCommandLineOption PortOption(bool several);
+// --log FILE, the frame log.
+QCommandLineOption LogOption();
+// The line settings: --settings, --baud, --parity, --data-bits and --stop-bits.
+QList<QCommandLineOption> LineOptions();
+// What every command that runs on several ports takes: --port, --json and --log.
+QList<QCommandLineOption> CommonLinkOptions();
+// Those, the line options, and a command's own.
+QList<QCommandLineOption> LinkOptions(const QList<QCommandLineOption>& more = {});
+
+// The help's note that a command runs on several ports at once.
+QString SeveralPortsText();
+// The help text of a command that runs on several ports over RS232: what it does, then that it
+// needs RS232, runs on several ports at once, and its exit statuses.
+QString LinkDescription(const QString& what);
 
 } // namespace orv

@@ -13,8 +13,6 @@ namespace orv {
 
 namespace {
 
-// ----- memory -----
-
 // How a memory read prints the text: not at all (a file or JSON takes it), for a person (control
 // bytes by name, in UTF-8), or as the decoder's bytes.
 enum class MemoryPrint { None, Visible, Raw };
@@ -109,8 +107,6 @@ private:
     bool heading_;
 };
 
-} // namespace
-
 int Memory(const CommandCall& call) {
     Console& console = call.console();
     const QString action = call.operands().at(0);
@@ -150,6 +146,31 @@ int Memory(const CommandCall& call) {
                                                 print, setup->ports.size() > 1));
     }
     return session.exec();
+}
+
+} // namespace
+
+Command MemoryCommand() {
+    return {QStringLiteral("memory"),
+            QStringLiteral("memory read|clear --port P... [-o FILE] [--raw]"),
+            QStringLiteral("Read or clear the decoder's data memory."),
+            LinkDescription(QStringLiteral(
+                "read: reads the decoder's memory records and prints them, a line for each, "
+                "control bytes by name (<ESC>, <7F>); --raw prints the bytes as they are, and -o "
+                "writes them as a memory data file (the lines ended by CR LF, then one more CR "
+                "LF). Nothing is written when the read fails. clear: empties the memory.")),
+            LinkOptions({{{QStringLiteral("o"), QStringLiteral("output")},
+                          QStringLiteral("read: write the memory data file FILE instead of "
+                                         "printing the text; with several ports, %p in it stands "
+                                         "for the port."),
+                          QStringLiteral("FILE")},
+                         {QStringLiteral("raw"),
+                          QStringLiteral("read: print the decoder's bytes as they are (ISO "
+                                         "8859-1, lines ended by CR LF, control bytes and all) "
+                                         "instead of the text with control bytes by name.")}}),
+            1,
+            1,
+            Memory};
 }
 
 } // namespace orv

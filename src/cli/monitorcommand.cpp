@@ -13,7 +13,7 @@
 
 namespace orv {
 
-// ----- monitor -----
+namespace {
 
 int Monitor(const CommandCall& call) {
     Console& console = call.console();
@@ -94,6 +94,31 @@ int Monitor(const CommandCall& call) {
     if (setup->log && !setup->log->error().isEmpty())
         logFailed();
     return code;
+}
+
+} // namespace
+
+Command MonitorCommand() {
+    return {
+        QStringLiteral("monitor"),
+        QStringLiteral("monitor --port P [--raw]"),
+        QStringLiteral("Print what a decoder sends, until Ctrl+C."),
+        QStringLiteral("Opens one port and prints what the decoder sends, as the KR Test window "
+                       "shows it: a line for each datum, control bytes by name (<STX>, <CR>), "
+                       "and DEL and the C1 controls as <7F>, <9B>, which a terminal would take "
+                       "as commands. --raw prints the bytes unchanged.\nExit status: 0 when "
+                       "ended by SIGINT (Ctrl+C), SIGTERM or SIGHUP, 1 when the port cannot be "
+                       "opened or is lost, 2 on usage trouble or when the log cannot be "
+                       "written."),
+        QList<QCommandLineOption>{PortOption(false)} + LineOptions() +
+            QList<QCommandLineOption>{
+                LogOption(),
+                {QStringLiteral("raw"),
+                 QStringLiteral("Print the bytes as they arrive, unchanged, instead of a line "
+                                "per datum with control bytes by name.")}},
+        0,
+        0,
+        Monitor};
 }
 
 } // namespace orv

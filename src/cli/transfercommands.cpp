@@ -102,7 +102,7 @@ private:
     ExchangeResult downloaded_;
 };
 
-// ----- upload and version -----
+// ----- upload -----
 
 class UploadJob : public PortJob {
 public:
@@ -149,8 +149,6 @@ private:
     CfgContents base_;
     QString out_;
 };
-
-} // namespace
 
 int Download(const CommandCall& call) {
     Console& console = call.console();
@@ -219,6 +217,55 @@ int Upload(const CommandCall& call) {
                                                 setup->timing, base, outs->at(i)));
     }
     return session.exec();
+}
+
+} // namespace
+
+Command DownloadCommand() {
+    return {QStringLiteral("download"),
+            QStringLiteral("download FILE [--port P...] [--not-save] [--verify]"),
+            QStringLiteral("Send a file's configuration to decoders."),
+            LinkDescription(QStringLiteral(
+                "Sends the 85-byte image of FILE (a configuration or defaults file) to the decoder "
+                "on each port, as \"Download to Decoder\" does; the decoder keeps it unless "
+                "--not-save is given. --verify then uploads the decoder's region and compares it "
+                "with FILE. Without --port, the port is the \"com N\" that a configuration file "
+                "records.")),
+            LinkOptions({{QStringLiteral("not-save"),
+                          QStringLiteral("The decoder uses the image without keeping it (\"Not "
+                                         "Save\").")},
+                         {QStringLiteral("verify"),
+                          QStringLiteral("Upload the decoder's settings afterwards and compare "
+                                         "them with FILE.")}}),
+            1,
+            1,
+            Download};
+}
+
+Command UploadCommand() {
+    return {QStringLiteral("upload"),
+            QStringLiteral("upload [--port P...] -o OUT [--base FILE]"),
+            QStringLiteral("Save a decoder's configuration in a configuration file."),
+            LinkDescription(QStringLiteral(
+                "Asks the decoder for its settings, as \"Upload To PC\" does, and writes OUT, a "
+                "configuration file byte for byte as orvcfg saves it: the region the decoder owns "
+                "comes from the decoder, the other region and the header records from --base (or "
+                "the built-in defaults and a new file's header). The file records the RS232 link, "
+                "and the port when it is \"com N\". Nothing is written when the upload fails. "
+                "Without --port, the port is the \"com N\" that the --base configuration file "
+                "records.")),
+            LinkOptions({{{QStringLiteral("o"), QStringLiteral("output")},
+                          QStringLiteral("The configuration file to write; with several ports, "
+                                         "%p in it stands for the port."),
+                          QStringLiteral("OUT")},
+                         {QStringLiteral("base"),
+                          QStringLiteral("The configuration or defaults file that gives the "
+                                         "other region and the header (default: the built-in "
+                                         "defaults)."),
+                          QStringLiteral("FILE")}}),
+            0,
+            0,
+            Upload};
 }
 
 } // namespace orv

@@ -31,8 +31,6 @@ protected:
     }
 };
 
-} // namespace
-
 int Version(const CommandCall& call) {
     auto setup = ReadSetup(call, true);
     if (!setup)
@@ -45,6 +43,22 @@ int Version(const CommandCall& call) {
                                                  setup->timing));
     }
     return session.exec();
+}
+
+} // namespace
+
+Command VersionCommand() {
+    return {QStringLiteral("version"),
+            QStringLiteral("version --port P..."),
+            QStringLiteral("Print the firmware version of decoders."),
+            LinkDescription(QStringLiteral(
+                "Asks the decoder for its firmware version, as \"Get Firmware Version\" does, and "
+                "prints it; control bytes in it are shown by name (<ESC>, <9B>), --json gives it "
+                "as sent.")),
+            LinkOptions(),
+            0,
+            0,
+            Version};
 }
 
 } // namespace orv
