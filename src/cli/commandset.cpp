@@ -89,6 +89,22 @@ int CommandSet::run(const QStringList& arguments, Console& console) const {
         console.printError(overview(console.width()));
         return ExitTrouble;
     }
+    if (const auto code = runProgramRequest(arguments, console))
+        return *code;
+    const QString first = arguments.first();
+    const Command* command = find(first);
+    if (!command) {
+        return UsageError(console,
+                          first.startsWith(QLatin1Char('-'))
+                              ? QStringLiteral("unknown option '%1'").arg(first)
+                              : QStringLiteral("unknown command '%1'").arg(first),
+                          program_);
+    }
+    return runCommand(*command, arguments.mid(1), console);
+}
+
+std::optional<int> CommandSet::runProgramRequest(const QStringList& arguments,
+                                                 Console& console) const {
     const QString first = arguments.first();
     if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
         console.print(overview(console.width()));
@@ -107,54 +123,49 @@ int CommandSet::run(const QStringList& arguments, Console& console) const {
         console.print(CompletionScript(*shell, program_, commands_));
         return ExitOk;
     }
-    if (first == QLatin1String("help")) {
-        if (arguments.size() == 1) {
-            console.print(overview(console.width()));
-            return ExitOk;
-        }
-        const Command* c = find(arguments.at(1));
-        if (!c)
-            return UsageError(console, QStringLiteral("unknown command '%1'").arg(arguments.at(1)),
-                              program_);
-        console.print(help(*c, console.width()));
+    if (first != QLatin1String("help"))
+        return std::nullopt;
+    if (arguments.size() == 1) {
+        console.print(overview(console.width()));
         return ExitOk;
     }
-    const Command* command = find(first);
-    if (!command) {
-        return UsageError(console,
-                          first.startsWith(QLatin1Char('-'))
-                              ? QStringLiteral("unknown option '%1'").arg(first)
-                              : QStringLiteral("unknown command '%1'").arg(first),
+    const Command* c = find(arguments.at(1));
+    if (!c)
+        return UsageError(console, QStringLiteral("unknown command '%1'").arg(arguments.at(1)),
                           program_);
-    }
+    console.print(help(*c, console.width()));
+    return ExitOk;
+}
 
-    const QString called = program_ + QLatin1Char(' ') + command->name;
+int CommandSet::runCommand(const Command& command, const QStringList& arguments,
+                           Console& console) const {
+    const QString called = program_ + QLatin1Char(' ') + command.name;
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
-    parser.addOptions(command->options);
+    parser.addOptions(command.options);
     parser.addOption(CommandHelpOption());
     // The parser skips the first argument, the program's name.
-    if (!parser.parse(QStringList{program_} + arguments.mid(1)))
+    if (!parser.parse(QStringList{program_} + arguments))
         return UsageError(console, parser.errorText(), called);
     if (parser.isSet(CommandHelpOption())) {
-        console.print(help(*command, console.width()));
+        console.print(help(command, console.width()));
         return ExitOk;
     }
     const QStringList operands = parser.positionalArguments();
-    if (operands.size() < command->minOperands)
+    if (operands.size() < command.minOperands)
         return UsageError(console, QStringLiteral("too few arguments"), called);
-    if (command->maxOperands >= 0 && operands.size() > command->maxOperands)
+    if (command.maxOperands >= 0 && operands.size() > command.maxOperands)
         return UsageError(console, QStringLiteral("too many arguments"), called);
 
     QHash<QString, QStringList> options;
-    for (const QCommandLineOption& o : command->options) {
+    for (const QCommandLineOption& o : command.options) {
         if (!parser.isSet(o))
             continue;
         const QStringList values = o.valueName().isEmpty() ? QStringList() : parser.values(o);
         for (const QString& n : o.names())
             options.insert(n, values);
     }
-    return command->run(CommandCall(operands, std::move(options), console, called));
+    return command.run(CommandCall(operands, std::move(options), console, called));
 }
 
 } // namespace orv

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace orv {
@@ -100,6 +101,11 @@ public:
     const Command* find(const QString& name) const;
 
 private:
+    // --help, --version, --completion and "help COMMAND": their exit code; nothing for a command.
+    std::optional<int> runProgramRequest(const QStringList& arguments, Console& console) const;
+    // Parses the arguments that follow the command's name and runs it.
+    int runCommand(const Command& command, const QStringList& arguments, Console& console) const;
+
     QString program_;
     QString version_;
     QString about_;

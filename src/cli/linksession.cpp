@@ -364,8 +364,33 @@ void LinkSession::jobDone(PortJob* job) {
 }
 
 int LinkSession::exec() {
-    QEventLoop loop;
+    // Watching until the results are out: a signal meanwhile is told in the exit status.
     InterruptWatcher interrupts;
+    runJobs(interrupts);
+    // A log line written as the last port closed.
+    const bool logFailedToo = options_.log && !options_.log->error().isEmpty();
+    if (logFailedToo)
+        logFailed();
+    bool failed = false;
+    bool trouble = logFailedToo;
+    for (const auto& job : jobs_) {
+        failed = failed || job->outcome().status == PortStatus::Failed;
+        trouble = trouble || job->outcome().status == PortStatus::Trouble;
+    }
+    if (options_.json)
+        printJson(interrupts.signalNumber() != 0);
+    else if (jobs_.size() > 1)
+        printSummary();
+    console_.flush();
+    if (interrupts.signalNumber())
+        return 128 + interrupts.signalNumber();
+    if (trouble)
+        return ExitTrouble;
+    return failed ? int(ExitLinkFailed) : int(ExitOk);
+}
+
+void LinkSession::runJobs(const InterruptWatcher& interrupts) {
+    QEventLoop loop;
     remaining_ = static_cast<int>(jobs_.size());
     for (auto& job : jobs_)
         QObject::connect(job.get(), &PortJob::done, &loop, [this, &loop] {
@@ -382,71 +407,52 @@ int LinkSession::exec() {
     }
     if (remaining_ > 0)
         loop.exec();
-    // A log line written as the last port closed.
-    if (options_.log && !options_.log->error().isEmpty())
-        logFailed();
+}
 
+void LinkSession::printJson(bool interrupted) const {
     int ok = 0;
-    bool failed = false;
-    bool trouble = false;
-    QStringList failedPorts;
     QJsonArray ports;
     for (const auto& job : jobs_) {
         const PortOutcome& o = job->outcome();
-        switch (o.status) {
-        case PortStatus::Ok:
+        if (o.status == PortStatus::Ok)
             ++ok;
-            break;
-        case PortStatus::Failed:
-            failed = true;
-            break;
-        case PortStatus::Trouble:
-            trouble = true;
-            break;
-        case PortStatus::Interrupted:
-            break;
-        }
-
-        if (o.status != PortStatus::Ok)
-            failedPorts << job->name().label;
-        if (options_.json) {
-            QJsonObject p = o.extra;
-            p.insert(QStringLiteral("port"), job->name().label);
-            p.insert(QStringLiteral("device"),
-                     job->name().isComPort() ? job->name().resolved : job->name().device);
-            p.insert(QStringLiteral("status"), o.key);
-            p.insert(QStringLiteral("ok"), o.status == PortStatus::Ok);
-            p.insert(QStringLiteral("message"), o.text);
-            p.insert(QStringLiteral("title"), o.title);
-            p.insert(QStringLiteral("details"), o.details);
-            ports.append(p);
-        }
+        QJsonObject p = o.extra;
+        p.insert(QStringLiteral("port"), job->name().label);
+        p.insert(QStringLiteral("device"),
+                 job->name().isComPort() ? job->name().resolved : job->name().device);
+        p.insert(QStringLiteral("status"), o.key);
+        p.insert(QStringLiteral("ok"), o.status == PortStatus::Ok);
+        p.insert(QStringLiteral("message"), o.text);
+        p.insert(QStringLiteral("title"), o.title);
+        p.insert(QStringLiteral("details"), o.details);
+        ports.append(p);
     }
-    if (options_.log && !options_.log->error().isEmpty())
-        trouble = true;
     const int count = static_cast<int>(jobs_.size());
-    if (options_.json) {
-        const QJsonObject doc{{QStringLiteral("command"), options_.command},
-                              {QStringLiteral("ports"), ports},
-                              {QStringLiteral("succeeded"), ok},
-                              {QStringLiteral("failed"), count - ok},
-                              {QStringLiteral("interrupted"), interrupts.signalNumber() != 0}};
-        console_.printJson(QJsonDocument(doc));
-    } else if (count > 1) {
-        QString summary = QStringLiteral("%1 of %2 ports succeeded").arg(ok).arg(count);
-        if (!failedPorts.isEmpty())
-            summary += QStringLiteral("; not: ") + failedPorts.join(QStringLiteral(", "));
-        if (ok == count && !options_.resultsToErr)
-            console_.print(VisibleText(summary, VisibleStyle::Terminal) + QLatin1Char('\n'));
+    const QJsonObject doc{{QStringLiteral("command"), options_.command},
+                          {QStringLiteral("ports"), ports},
+                          {QStringLiteral("succeeded"), ok},
+                          {QStringLiteral("failed"), count - ok},
+                          {QStringLiteral("interrupted"), interrupted}};
+    console_.printJson(QJsonDocument(doc));
+}
+
+void LinkSession::printSummary() const {
+    int ok = 0;
+    QStringList failedPorts;
+    for (const auto& job : jobs_) {
+        if (job->outcome().status == PortStatus::Ok)
+            ++ok;
         else
-            console_.printError(VisibleText(summary, VisibleStyle::Terminal) + QLatin1Char('\n'));
+            failedPorts << job->name().label;
     }
-    console_.flush();
-    if (interrupts.signalNumber())
-        return 128 + interrupts.signalNumber();
-    if (trouble)
-        return ExitTrouble;
-    return failed ? int(ExitLinkFailed) : int(ExitOk);
+    const int count = static_cast<int>(jobs_.size());
+    QString summary = QStringLiteral("%1 of %2 ports succeeded").arg(ok).arg(count);
+    if (!failedPorts.isEmpty())
+        summary += QStringLiteral("; not: ") + failedPorts.join(QStringLiteral(", "));
+    if (ok == count && !options_.resultsToErr)
+        console_.print(VisibleText(summary, VisibleStyle::Terminal) + QLatin1Char('\n'));
+    else
+        console_.printError(VisibleText(summary, VisibleStyle::Terminal) + QLatin1Char('\n'));
 }
 
 } // namespace orv

@@ -19,6 +19,7 @@
 namespace orv {
 
 class Console;
+class InterruptWatcher;
 class SerialPort;
 
 // A port as given on the command line: a device path, or "com N" as the window maps it.
@@ -168,6 +169,11 @@ public:
     const std::vector<std::unique_ptr<PortJob>>& jobs() const { return jobs_; }
 
 private:
+    // Starts every job and runs the event loop until each has ended.
+    void runJobs(const InterruptWatcher& interrupts);
+    // The results at the end: JSON, or the summary line of several ports.
+    void printJson(bool interrupted) const;
+    void printSummary() const;
     void jobDone(PortJob* job);
     void interrupted(int signalNumber);
     void logFailed();

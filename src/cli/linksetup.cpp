@@ -109,11 +109,11 @@ LinkSession::Options LinkSetup::sessionOptions(const QString& command) const {
     return options;
 }
 
-// Reads the options every link command shares. `fallbackPort`: the port a file names, used when
-// no --port is given (0: none). Nothing when they are not usable; the message is out then.
-std::optional<LinkSetup> ReadSetup(const CommandCall& call, bool lineOptions, int fallbackPort) {
-    Console& console = call.console();
-    LinkSetup s;
+namespace {
+
+// The ports given, or the one a file names; each once. Nothing when they are not usable; the
+// message is out then.
+std::optional<std::vector<PortName>> ReadPorts(const CommandCall& call, int fallbackPort) {
     QStringList given = call.values(QStringLiteral("port"));
     if (given.isEmpty() && fallbackPort > 0)
         given << QStringLiteral("com %1").arg(fallbackPort);
@@ -121,6 +121,7 @@ std::optional<LinkSetup> ReadSetup(const CommandCall& call, bool lineOptions, in
         call.usageError(QStringLiteral("--port is needed: a device path or \"com N\""));
         return std::nullopt;
     }
+    std::vector<PortName> ports;
     for (const QString& text : given) {
         QString why;
         const auto name = ParsePortName(text, &why);
@@ -128,14 +129,41 @@ std::optional<LinkSetup> ReadSetup(const CommandCall& call, bool lineOptions, in
             call.usageError(why);
             return std::nullopt;
         }
-        for (const PortName& other : s.ports) {
+        for (const PortName& other : ports) {
             if (other.label == name->label) {
                 call.usageError(QStringLiteral("the port %1 is given twice").arg(name->label));
                 return std::nullopt;
             }
         }
-        s.ports.push_back(*name);
+        ports.push_back(*name);
     }
+    return ports;
+}
+
+// Whether every port is a device of its own: the same device under two names would have two
+// exchanges on one line. Says so when not.
+bool DistinctDevices(const std::vector<PortName>& ports, const CommandCall& call) {
+    for (size_t i = 0; i < ports.size(); ++i) {
+        const auto a = DeviceIdentity(ports[i]);
+        for (size_t j = 0; a && j < i; ++j) {
+            if (DeviceIdentity(ports[j]) == a) {
+                call.usageError(QStringLiteral("the port %1 is given twice: %2 is the same device")
+                                    .arg(ports[j].label, ports[i].label));
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<LinkSetup> ReadSetup(const CommandCall& call, bool lineOptions, int fallbackPort) {
+    LinkSetup s;
+    auto ports = ReadPorts(call, fallbackPort);
+    if (!ports)
+        return std::nullopt;
+    s.ports = std::move(*ports);
     s.settings = StartSettings;
     if (lineOptions) {
         QString why;
@@ -157,23 +185,15 @@ std::optional<LinkSetup> ReadSetup(const CommandCall& call, bool lineOptions, in
         if (name.isComPort())
             name.resolved = s.factory->deviceFor(name.comPort);
     }
-    // The same device under two names would have two exchanges on one line.
-    for (size_t i = 0; i < s.ports.size(); ++i) {
-        const auto a = DeviceIdentity(s.ports[i]);
-        for (size_t j = 0; a && j < i; ++j) {
-            if (DeviceIdentity(s.ports[j]) == a) {
-                call.usageError(QStringLiteral("the port %1 is given twice: %2 is the same device")
-                                    .arg(s.ports[j].label, s.ports[i].label));
-                return std::nullopt;
-            }
-        }
-    }
+    if (!DistinctDevices(s.ports, call))
+        return std::nullopt;
     if (call.isSet(QStringLiteral("log"))) {
         const QString path = call.value(QStringLiteral("log"));
         QString why;
         s.log = FrameLog::open(path, &why);
         if (!s.log) {
-            console.error(QStringLiteral("the log %1 could not be written: %2").arg(path, why));
+            call.console().error(
+                QStringLiteral("the log %1 could not be written: %2").arg(path, why));
             return std::nullopt;
         }
     }

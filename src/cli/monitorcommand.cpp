@@ -15,38 +15,39 @@ namespace orv {
 
 namespace {
 
-int Monitor(const CommandCall& call) {
-    Console& console = call.console();
-    auto setup = ReadSetup(call, true);
-    if (!setup)
-        return ExitTrouble;
-    if (setup->ports.size() != 1 || setup->json)
-        return call.usageError(QStringLiteral("monitor watches one port"));
-    const PortName name = setup->ports.front();
-    std::unique_ptr<SerialPort> port = setup->makePort(name);
-    port->setSettings(setup->settings);
+// Opens the port the monitor watches, and says so; nothing, with the message out, when it cannot
+// be opened.
+std::unique_ptr<SerialPort> OpenWatchedPort(const LinkSetup& setup, Console& console) {
+    const PortName& name = setup.ports.front();
+    std::unique_ptr<SerialPort> port = setup.makePort(name);
+    port->setSettings(setup.settings);
     port->setCommPort(name.isComPort() ? name.comPort : 1);
     if (!port->open()) {
         console.error(QStringLiteral("%1: not available: %2").arg(name.label, port->errorString()));
-        return ExitLinkFailed;
+        return nullptr;
     }
     port->discardInput();
     port->setReceiveThreshold(1);
     console.printError(QStringLiteral("%1: watching at %2; Ctrl+C ends.\n")
-                           .arg(name.label, setup->settings.trimmed()));
+                           .arg(name.label, setup.settings.trimmed()));
     console.flush();
+    return port;
+}
 
+// Shows what arrives on the open port until a signal ends the monitor, the port is lost or the
+// log cannot be written; closes the port and returns the exit code.
+int Watch(SerialPort& port, const LinkSetup& setup, bool raw, Console& console) {
+    const PortName& name = setup.ports.front();
     // As the test window does: the first bytes of a datum start a short wait, and what has
     // arrived by its end is shown as one line, control bytes by name (DEL and the C1 controls
     // too, which the window shows as characters: a terminal would act on them). --raw passes
     // the bytes on as they come.
-    const bool raw = call.isSet(QStringLiteral("raw"));
     QEventLoop loop;
     InterruptWatcher interrupts;
     QTimer wait;
     wait.setSingleShot(true);
     wait.setTimerType(Qt::PreciseTimer);
-    wait.setInterval(setup->timing.receptionWaitMsecs);
+    wait.setInterval(setup.timing.receptionWaitMsecs);
     QByteArray reception;
     int code = ExitOk;
     auto show = [&] {
@@ -58,7 +59,7 @@ int Monitor(const CommandCall& call) {
         console.flush();
     };
     QObject::connect(&wait, &QTimer::timeout, &loop, show);
-    QObject::connect(port.get(), &SerialPort::received, &loop, [&](const QByteArray& bytes) {
+    QObject::connect(&port, &SerialPort::received, &loop, [&](const QByteArray& bytes) {
         if (raw) {
             console.writeOut(bytes);
             console.flush();
@@ -73,13 +74,13 @@ int Monitor(const CommandCall& call) {
         if (std::exchange(logTold, true))
             return;
         show();
-        console.error(setup->log->errorMessage());
+        console.error(setup.log->errorMessage());
         code = ExitTrouble;
         loop.quit();
     };
-    if (setup->log)
-        QObject::connect(setup->log.get(), &FrameLog::failed, &loop, logFailed);
-    QObject::connect(port.get(), &SerialPort::lost, &loop, [&](const QString& reason) {
+    if (setup.log)
+        QObject::connect(setup.log.get(), &FrameLog::failed, &loop, logFailed);
+    QObject::connect(&port, &SerialPort::lost, &loop, [&](const QString& reason) {
         show();
         console.error(QStringLiteral("%1: not available (lost): %2").arg(name.label, reason));
         code = ExitLinkFailed;
@@ -90,10 +91,22 @@ int Monitor(const CommandCall& call) {
         loop.quit();
     });
     loop.exec();
-    port->close();
-    if (setup->log && !setup->log->error().isEmpty())
+    port.close();
+    if (setup.log && !setup.log->error().isEmpty())
         logFailed();
     return code;
+}
+
+int Monitor(const CommandCall& call) {
+    auto setup = ReadSetup(call, true);
+    if (!setup)
+        return ExitTrouble;
+    if (setup->ports.size() != 1 || setup->json)
+        return call.usageError(QStringLiteral("monitor watches one port"));
+    const std::unique_ptr<SerialPort> port = OpenWatchedPort(*setup, call.console());
+    if (!port)
+        return ExitLinkFailed;
+    return Watch(*port, *setup, call.isSet(QStringLiteral("raw")), call.console());
 }
 
 } // namespace
