@@ -19,18 +19,17 @@ class FlashJob : public PortJob {
 public:
     FlashJob(PortName name, std::unique_ptr<SerialPort> port, LinkTiming timing, QByteArray image)
         : PortJob(std::move(name), std::move(port), IspSerialSettings, timing),
-          image_(std::move(image)) {
-        connect(this, &PortJob::progress, this, [this](int value, int) { pagesDone_ = value; });
-    }
+          image_(std::move(image)) {}
 
     // The pages left, each taking as long as the pages so far did (before the first one: its
     // time on the line at 19200 baud and the loader's pause after it).
     qint64 msecsLeft() const override {
         const int pages = IspProgressMaximum(image_.size());
+        const int pagesDone = progressValue();
         const qint64 pageMsecs =
-            pagesDone_ > 0 ? clock_.elapsed() / pagesDone_
-                           : IspPacketSize * 10 * 1000 / 19200 + timing().ispPagePauseMsecs;
-        return qMax(0, pages - pagesDone_) * pageMsecs;
+            pagesDone > 0 ? clock_.elapsed() / pagesDone
+                          : IspPacketSize * 10 * 1000 / 19200 + timing().ispPagePauseMsecs;
+        return qMax(0, pages - pagesDone) * pageMsecs;
     }
 
 protected:
@@ -52,7 +51,6 @@ protected:
 private:
     QByteArray image_;
     QElapsedTimer clock_;
-    int pagesDone_ = 0;
 };
 
 int Flash(const CommandCall& call) {

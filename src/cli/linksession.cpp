@@ -186,7 +186,11 @@ void PortJob::start() {
 void PortJob::run(std::unique_ptr<Exchange> exchange) {
     exchange_ = exchange.release();
     exchange_->setParent(this);
-    connect(exchange_, &Exchange::progress, this, &PortJob::progress);
+    connect(exchange_, &Exchange::progress, this, [this](int value, int maximum) {
+        progressValue_ = value;
+        progressMaximum_ = maximum;
+        emit progress(value, maximum);
+    });
     connect(exchange_, &Exchange::finished, this, [this](const ExchangeResult& result) {
         Exchange* e = std::exchange(exchange_, nullptr);
         e->disconnect(this);
@@ -227,14 +231,9 @@ LinkSession::LinkSession(Console& console, Options options)
 LinkSession::~LinkSession() = default;
 
 void LinkSession::add(std::unique_ptr<PortJob> job) {
-    const int index = static_cast<int>(jobs_.size());
     QObject::connect(job.get(), &PortJob::done, job.get(), [this, j = job.get()] { jobDone(j); });
-    QObject::connect(job.get(), &PortJob::progress, job.get(), [this, index](int value, int max) {
-        progress_[index] = {value, max};
-        showProgress();
-    });
+    QObject::connect(job.get(), &PortJob::progress, job.get(), [this] { showProgress(); });
     jobs_.push_back(std::move(job));
-    progress_.emplace_back(0, 0);
     lastTenth_.push_back(-1);
 }
 
@@ -300,7 +299,8 @@ void LinkSession::showProgress() {
     if (!terminal_) {
         // Plain lines, one for every tenth of a port's transfer.
         for (size_t i = 0; i < jobs_.size(); ++i) {
-            const auto [value, max] = progress_[i];
+            const int value = jobs_[i]->progressValue();
+            const int max = jobs_[i]->progressMaximum();
             if (max <= 0 || jobs_[i]->isDone())
                 continue;
             const int tenth = static_cast<int>(qint64(value) * 10 / max);
@@ -320,7 +320,8 @@ void LinkSession::showProgress() {
     qint64 total = 0;
     QStringList parts;
     for (size_t i = 0; i < jobs_.size(); ++i) {
-        const auto [value, max] = progress_[i];
+        const int value = jobs_[i]->progressValue();
+        const int max = jobs_[i]->progressMaximum();
         if (jobs_[i]->isDone() || max <= 0)
             continue;
         sum += value;

@@ -111,6 +111,9 @@ public:
     virtual qint64 msecsLeft() const { return 0; }
     bool isDone() const { return outcome_.has_value(); }
     const PortOutcome& outcome() const { return *outcome_; }
+    // The progress its exchange reported last (0 of 0 before any).
+    int progressValue() const { return progressValue_; }
+    int progressMaximum() const { return progressMaximum_; }
 
 signals:
     void progress(int value, int maximum);
@@ -133,6 +136,8 @@ private:
     LinkTiming timing_;
     Exchange* exchange_ = nullptr; // deleted later once it has finished
     std::optional<PortOutcome> outcome_;
+    int progressValue_ = 0;
+    int progressMaximum_ = 0;
 };
 
 // Runs one command on several ports at once: every port's job on the one event loop, each with
@@ -185,7 +190,6 @@ private:
     Console& console_;
     Options options_;
     std::vector<std::unique_ptr<PortJob>> jobs_;
-    std::vector<std::pair<int, int>> progress_;
     std::vector<int> lastTenth_;
     bool terminal_ = false;
     bool barShown_ = false;
