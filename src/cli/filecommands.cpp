@@ -271,40 +271,6 @@ int Diff(const CommandCall& call) {
 
 } // namespace
 
-std::optional<ConfigFile> LoadConfigFile(const QString& path, QString* why, FileStamp* stamp) {
-    // Either format, so the larger limit of the two.
-    const ReadResult file = ReadWholeFile(path, MaxConfigFileSize);
-    if (file.status != ReadStatus::Ok) {
-        *why = QStringLiteral("%1 could not be read: %2").arg(path, file.why);
-        return std::nullopt;
-    }
-    if (stamp)
-        *stamp = file.stamp;
-    AnyFileParseResult parsed = ParseAnyFile(file.bytes);
-    switch (parsed.status) {
-    case CfgParseStatus::Ok:
-        return ConfigFile{parsed.format, std::move(parsed.contents)};
-    case CfgParseStatus::WrongSignature:
-        *why = QStringLiteral("%1 is neither a configuration file nor a defaults file").arg(path);
-        break;
-    case CfgParseStatus::Damaged:
-        *why = QStringLiteral("%1 is damaged: %2").arg(path, parsed.reason);
-        break;
-    }
-    return std::nullopt;
-}
-
-bool SaveConfigFile(const QString& path, const ConfigFile& file, QString* why,
-                    const FileStamp& expected) {
-    const auto bytes = WriteAnyFile(file.format, file.contents, why);
-    if (!bytes)
-        return false;
-    const WriteResult written = WriteWholeFile(path, *bytes, expected);
-    if (!written.ok())
-        *why = written.why;
-    return written.ok();
-}
-
 QStringList Assign(ConfigFile& file, const QStringList& assignments) {
     QStringList refused;
     for (const QString& a : assignments) {

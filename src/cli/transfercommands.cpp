@@ -4,7 +4,6 @@
 
 #include "commandset.h"
 #include "console.h"
-#include "filecommands.h"
 
 #include "core/cfgformat.h"
 #include "link/exchange/configexchanges.h"
