@@ -27,14 +27,14 @@ public:
         const int pages = IspProgressMaximum(image_.size());
         const int pagesDone = progressValue();
         const qint64 pageMsecs =
-            pagesDone > 0 ? clock_.elapsed() / pagesDone
+            pagesDone > 0 ? transferClock_.elapsed() / pagesDone
                           : IspPacketSize * 10 * 1000 / 19200 + timing().ispPagePauseMsecs;
         return qMax(0, pages - pagesDone) * pageMsecs;
     }
 
 protected:
     void begin() override {
-        clock_.start();
+        transferClock_.start();
         run(std::make_unique<FirmwareExchange>(target(), image_, timing()));
     }
 
@@ -50,7 +50,7 @@ protected:
 
 private:
     QByteArray image_;
-    QElapsedTimer clock_;
+    QElapsedTimer transferClock_;
 };
 
 int Flash(const CommandCall& call) {

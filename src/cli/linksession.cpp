@@ -168,14 +168,14 @@ PortOutcome FailureOutcome(const ExchangeResult& result) {
 
 PortJob::PortJob(PortName name, std::unique_ptr<SerialPort> port, QString settings,
                  LinkTiming timing)
-    : name_(std::move(name)), port_(std::move(port)), settings_(std::move(settings)),
+    : name_(std::move(name)), port_(std::move(port)), lineSettings_(std::move(settings)),
       timing_(timing) {}
 
 PortJob::~PortJob() {
-    if (exchange_) {
-        exchange_->disconnect(this);
-        exchange_->cancel();
-        delete exchange_;
+    if (runningExchange_) {
+        runningExchange_->disconnect(this);
+        runningExchange_->cancel();
+        delete runningExchange_;
     }
 }
 
@@ -184,27 +184,27 @@ void PortJob::start() {
 }
 
 void PortJob::run(std::unique_ptr<Exchange> exchange) {
-    exchange_ = exchange.release();
-    exchange_->setParent(this);
-    connect(exchange_, &Exchange::progress, this, [this](int value, int maximum) {
+    runningExchange_ = exchange.release();
+    runningExchange_->setParent(this);
+    connect(runningExchange_, &Exchange::progress, this, [this](int value, int maximum) {
         progressValue_ = value;
         progressMaximum_ = maximum;
         emit progress(value, maximum);
     });
-    connect(exchange_, &Exchange::finished, this, [this](const ExchangeResult& result) {
-        Exchange* e = std::exchange(exchange_, nullptr);
+    connect(runningExchange_, &Exchange::finished, this, [this](const ExchangeResult& result) {
+        Exchange* e = std::exchange(runningExchange_, nullptr);
         e->disconnect(this);
         e->deleteLater();
         finished(result);
     });
-    exchange_->start();
+    runningExchange_->start();
 }
 
 void PortJob::stop(PortOutcome outcome) {
     if (isDone())
         return;
-    if (exchange_) {
-        Exchange* e = std::exchange(exchange_, nullptr);
+    if (runningExchange_) {
+        Exchange* e = std::exchange(runningExchange_, nullptr);
         e->disconnect(this);
         e->cancel();
         e->deleteLater();
@@ -225,7 +225,7 @@ void PortJob::complete(PortOutcome outcome) {
 LinkSession::LinkSession(Console& console, Options options)
     : console_(console), options_(std::move(options)) {
     const QByteArray term = qgetenv("TERM");
-    terminal_ = ::isatty(STDERR_FILENO) && term != "dumb";
+    barOnTerminal_ = ::isatty(STDERR_FILENO) && term != "dumb";
 }
 
 LinkSession::~LinkSession() = default;
@@ -234,7 +234,7 @@ void LinkSession::add(std::unique_ptr<PortJob> job) {
     QObject::connect(job.get(), &PortJob::done, job.get(), [this, j = job.get()] { jobDone(j); });
     QObject::connect(job.get(), &PortJob::progress, job.get(), [this] { showProgress(); });
     jobs_.push_back(std::move(job));
-    lastTenth_.push_back(-1);
+    tenthShown_.push_back(-1);
 }
 
 QString LinkSession::line(const PortJob& job) const {
@@ -249,9 +249,9 @@ void LinkSession::interrupted(int signalNumber) {
                  QStringLiteral("interrupted"));
         return;
     }
-    if (holdTold_ || remaining_ == 0)
+    if (holdAnnounced_ || jobsRunning_ == 0)
         return;
-    holdTold_ = true;
+    holdAnnounced_ = true;
     qint64 left = 0;
     for (const auto& job : jobs_) {
         if (!job->isDone())
@@ -269,9 +269,9 @@ void LinkSession::interrupted(int signalNumber) {
 }
 
 void LinkSession::logFailed() {
-    if (logTold_)
+    if (logFailureShown_)
         return;
-    logTold_ = true;
+    logFailureShown_ = true;
     if (barShown_) {
         console_.printError(QStringLiteral("\r\033[K"));
         barShown_ = false;
@@ -296,7 +296,7 @@ void LinkSession::stopJobs(PortStatus status, const QString& key, const QString&
 void LinkSession::showProgress() {
     if (!options_.showProgress || options_.json)
         return;
-    if (!terminal_) {
+    if (!barOnTerminal_) {
         // Plain lines, one for every tenth of a port's transfer.
         for (size_t i = 0; i < jobs_.size(); ++i) {
             const int value = jobs_[i]->progressValue();
@@ -304,9 +304,9 @@ void LinkSession::showProgress() {
             if (max <= 0 || jobs_[i]->isDone())
                 continue;
             const int tenth = static_cast<int>(qint64(value) * 10 / max);
-            if (tenth == lastTenth_[i])
+            if (tenth == tenthShown_[i])
                 continue;
-            lastTenth_[i] = tenth;
+            tenthShown_[i] = tenth;
             console_.printError(QStringLiteral("%1: %2% (%3/%4)\n")
                                     .arg(jobs_[i]->name().label)
                                     .arg(qint64(value) * 100 / max)
@@ -348,7 +348,7 @@ void LinkSession::showProgress() {
 }
 
 void LinkSession::jobDone(PortJob* job) {
-    --remaining_;
+    --jobsRunning_;
     if (options_.json)
         return;
     if (barShown_) {
@@ -392,10 +392,10 @@ int LinkSession::exec() {
 
 void LinkSession::runJobs(const InterruptWatcher& interrupts) {
     QEventLoop loop;
-    remaining_ = static_cast<int>(jobs_.size());
+    jobsRunning_ = static_cast<int>(jobs_.size());
     for (auto& job : jobs_)
         QObject::connect(job.get(), &PortJob::done, &loop, [this, &loop] {
-            if (remaining_ == 0)
+            if (jobsRunning_ == 0)
                 loop.quit();
         });
     QObject::connect(&interrupts, &InterruptWatcher::interrupted, &loop,
@@ -406,7 +406,7 @@ void LinkSession::runJobs(const InterruptWatcher& interrupts) {
         if (!interrupts.signalNumber())
             job->start();
     }
-    if (remaining_ > 0)
+    if (jobsRunning_ > 0)
         loop.exec();
 }
 

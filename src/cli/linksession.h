@@ -101,7 +101,7 @@ public:
     SerialPort& port() const { return *port_; }
     const LinkTiming& timing() const { return timing_; }
     SerialTarget target() const {
-        return {*port_, settings_, name_.isComPort() ? name_.comPort : 1};
+        return {*port_, lineSettings_, name_.isComPort() ? name_.comPort : 1};
     }
 
     void start();
@@ -132,9 +132,9 @@ protected:
 private:
     PortName name_;
     std::unique_ptr<SerialPort> port_;
-    QString settings_;
+    QString lineSettings_;
     LinkTiming timing_;
-    Exchange* exchange_ = nullptr; // deleted later once it has finished
+    Exchange* runningExchange_ = nullptr; // deleted later once it has finished
     std::optional<PortOutcome> outcome_;
     int progressValue_ = 0;
     int progressMaximum_ = 0;
@@ -190,12 +190,12 @@ private:
     Console& console_;
     Options options_;
     std::vector<std::unique_ptr<PortJob>> jobs_;
-    std::vector<int> lastTenth_;
-    bool terminal_ = false;
+    std::vector<int> tenthShown_;
+    bool barOnTerminal_ = false;
     bool barShown_ = false;
-    int remaining_ = 0;
-    bool holdTold_ = false;
-    bool logTold_ = false;
+    int jobsRunning_ = 0;
+    bool holdAnnounced_ = false;
+    bool logFailureShown_ = false;
 };
 
 // The exit codes of the link commands beyond those of every command.

@@ -179,11 +179,10 @@ std::optional<LinkSetup> ReadSetup(const CommandCall& call, bool lineOptions, in
     }
     s.timing = CommandLinkTiming();
     s.json = call.isSet(QStringLiteral("json"));
-    s.configDir = UserConfigFolder();
-    s.factory = std::make_unique<QtSerialPortFactory>(s.configDir);
+    s.portFactory = std::make_unique<QtSerialPortFactory>(UserConfigFolder());
     for (PortName& name : s.ports) {
         if (name.isComPort())
-            name.resolved = s.factory->deviceFor(name.comPort);
+            name.resolved = s.portFactory->deviceFor(name.comPort);
     }
     if (!DistinctDevices(s.ports, call))
         return std::nullopt;

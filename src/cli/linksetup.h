@@ -31,13 +31,13 @@ struct LinkSetup {
     QString settings;
     LinkTiming timing;
     bool json = false;
-    QString configDir; // where "com N" links are looked up, as orvcfg does
-    std::unique_ptr<QtSerialPortFactory> factory;
+    std::unique_ptr<QtSerialPortFactory> portFactory; // "com N" as orvcfg maps it
     std::shared_ptr<FrameLog> log;
 
     std::unique_ptr<SerialPort> makePort(const PortName& name) const {
-        std::unique_ptr<SerialPort> port =
-            name.isComPort() ? factory->createPort() : factory->createDevicePort(name.device);
+        std::unique_ptr<SerialPort> port = name.isComPort()
+                                               ? portFactory->createPort()
+                                               : portFactory->createDevicePort(name.device);
         port->setHolder(QStringLiteral("\"%1\" port").arg(name.label));
         if (log) {
             port = std::make_unique<LoggingSerialPort>(

@@ -36,12 +36,13 @@ public:
     // heading with the port when `heading` says so.
     MemoryJob(PortName name, std::unique_ptr<SerialPort> port, QString settings, LinkTiming timing,
               bool read, QString out, Console& console, MemoryPrint print, bool heading)
-        : PortJob(std::move(name), std::move(port), std::move(settings), timing), read_(read),
-          out_(std::move(out)), console_(console), print_(print), heading_(heading) {}
+        : PortJob(std::move(name), std::move(port), std::move(settings), timing),
+          readsMemory_(read), outputPath_(std::move(out)), console_(console), textPrint_(print),
+          headedByPort_(heading) {}
 
 protected:
     void begin() override {
-        if (read_)
+        if (readsMemory_)
             run(std::make_unique<ReadMemoryExchange>(target(), timing()));
         else
             run(std::make_unique<ClearMemoryExchange>(target(), timing()));
@@ -52,25 +53,25 @@ protected:
             complete(FailureOutcome(result));
             return;
         }
-        if (!read_) {
+        if (!readsMemory_) {
             complete(OkOutcome(result));
             return;
         }
         const int lines = static_cast<int>(result.memoryText.count("\r\n"));
-        if (out_.isEmpty()) {
+        if (outputPath_.isEmpty()) {
             PortOutcome o = OkOutcome(result);
             o.extra.insert(QStringLiteral("lines"), lines);
             o.extra.insert(QStringLiteral("text"),
                            QString::fromLatin1(result.memoryText)
                                .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-            if (print_ != MemoryPrint::None) {
+            if (textPrint_ != MemoryPrint::None) {
                 // With several ports each text is headed by its port.
                 const QString heading =
-                    heading_ ? QStringLiteral("==> %1 <==\n")
-                                   .arg(VisibleText(name().label, VisibleStyle::Terminal))
-                             : QString();
+                    headedByPort_ ? QStringLiteral("==> %1 <==\n")
+                                        .arg(VisibleText(name().label, VisibleStyle::Terminal))
+                                  : QString();
                 // The records' bytes are ISO 8859-1; a person's terminal gets them in UTF-8.
-                if (print_ == MemoryPrint::Raw)
+                if (textPrint_ == MemoryPrint::Raw)
                     console_.writeOut(heading.toUtf8() + result.memoryText);
                 else
                     console_.print(heading + VisibleMemoryText(result.memoryText));
@@ -81,30 +82,30 @@ protected:
         }
         // The memory data file: the lines, each ended by CR LF, then one more CR LF.
         QString why;
-        if (!WriteWholeFile(out_, result.memoryText + "\r\n", &why)) {
+        if (!WriteWholeFile(outputPath_, result.memoryText + "\r\n", &why)) {
             PortOutcome o;
             o.status = PortStatus::Trouble;
             o.key = QStringLiteral("file_error");
             o.text = result.message.text.simplified() +
-                     QStringLiteral(" But %1 could not be written: %2").arg(out_, why);
+                     QStringLiteral(" But %1 could not be written: %2").arg(outputPath_, why);
             complete(o);
             return;
         }
         PortOutcome o =
             OkOutcome(result, QStringLiteral("%1 line%2 in %3.")
                                   .arg(lines)
-                                  .arg(lines == 1 ? QString() : QStringLiteral("s"), out_));
+                                  .arg(lines == 1 ? QString() : QStringLiteral("s"), outputPath_));
         o.extra.insert(QStringLiteral("lines"), lines);
-        o.extra.insert(QStringLiteral("output"), out_);
+        o.extra.insert(QStringLiteral("output"), outputPath_);
         complete(o);
     }
 
 private:
-    bool read_;
-    QString out_;
+    bool readsMemory_;
+    QString outputPath_;
     Console& console_;
-    MemoryPrint print_;
-    bool heading_;
+    MemoryPrint textPrint_;
+    bool headedByPort_;
 };
 
 int Memory(const CommandCall& call) {

@@ -22,19 +22,19 @@ public:
     DownloadJob(PortName name, std::unique_ptr<SerialPort> port, QString settings,
                 LinkTiming timing, const Image& image, bool save, bool verify, QString file)
         : PortJob(std::move(name), std::move(port), std::move(settings), timing), image_(image),
-          save_(save), verify_(verify), file_(std::move(file)) {}
+          decoderKeeps_(save), verify_(verify), fileName_(std::move(file)) {}
 
 protected:
     void begin() override {
-        run(std::make_unique<DownloadExchange>(target(), image_, save_, timing()));
+        run(std::make_unique<DownloadExchange>(target(), image_, decoderKeeps_, timing()));
     }
 
     void finished(const ExchangeResult& result) override {
         if (!result.ok()) {
             PortOutcome o = FailureOutcome(result);
             if (verifying_)
-                o.text =
-                    downloaded_.message.text.simplified() + QStringLiteral(" Verify: ") + o.text;
+                o.text = downloadResult_.message.text.simplified() + QStringLiteral(" Verify: ") +
+                         o.text;
             complete(o);
             return;
         }
@@ -44,7 +44,7 @@ protected:
         }
         if (!verifying_) {
             verifying_ = true;
-            downloaded_ = result;
+            downloadResult_ = result;
             // The download lets go of the port once its `finished` has been handled: the upload
             // starts after that.
             QMetaObject::invokeMethod(
@@ -69,12 +69,12 @@ private:
             if (static_cast<quint8>(block.settings[i]) != image_[first + i])
                 differ << QString::number(first + i);
         }
-        PortOutcome o = OkOutcome(downloaded_);
+        PortOutcome o = OkOutcome(downloadResult_);
         o.extra.insert(QStringLiteral("region"), RegionName(block.region));
         o.extra.insert(QStringLiteral("verified"), differ.isEmpty());
         if (differ.isEmpty()) {
             o.text += QStringLiteral(" Verified: the decoder's %1 match %2.")
-                          .arg(RegionWords(block.region), file_);
+                          .arg(RegionWords(block.region), fileName_);
             return o;
         }
         o.status = PortStatus::Failed;
@@ -85,7 +85,7 @@ private:
         if (differ.size() > 8)
             where += QStringLiteral(" and %1 more").arg(differ.size() - 8);
         o.text += QStringLiteral(" Verify failed: the decoder's %1 differ from %2 in %3.")
-                      .arg(RegionWords(block.region), file_, where);
+                      .arg(RegionWords(block.region), fileName_, where);
         QJsonArray bytes;
         for (const QString& b : differ)
             bytes.append(b.toInt());
@@ -94,11 +94,11 @@ private:
     }
 
     Image image_;
-    bool save_;
+    bool decoderKeeps_;
     bool verify_;
-    QString file_;
+    QString fileName_;
     bool verifying_ = false;
-    ExchangeResult downloaded_;
+    ExchangeResult downloadResult_;
 };
 
 // ----- upload -----
@@ -108,7 +108,7 @@ public:
     UploadJob(PortName name, std::unique_ptr<SerialPort> port, QString settings, LinkTiming timing,
               CfgContents base, QString out)
         : PortJob(std::move(name), std::move(port), std::move(settings), timing),
-          base_(std::move(base)), out_(std::move(out)) {}
+          baseContents_(std::move(base)), outputPath_(std::move(out)) {}
 
 protected:
     void begin() override {
@@ -122,31 +122,32 @@ protected:
         }
         const UploadBlock& block = *result.upload;
         // What the window holds after an upload over RS232 on this port, saved.
-        CfgContents contents = base_;
+        CfgContents contents = baseContents_;
         ApplyUpload(contents.data, block);
         contents.LinkMode = 1;
         if (name().isComPort())
             contents.ComPort = static_cast<qint16>(name().comPort);
         QString why;
-        if (!SaveConfigFile(out_, ConfigFile{FileFormat::Cfg, contents}, &why)) {
+        if (!SaveConfigFile(outputPath_, ConfigFile{FileFormat::Cfg, contents}, &why)) {
             PortOutcome o;
             o.status = PortStatus::Trouble;
             o.key = QStringLiteral("file_error");
             o.text = result.message.text.simplified() +
-                     QStringLiteral(" But %1 could not be written: %2").arg(out_, why);
+                     QStringLiteral(" But %1 could not be written: %2").arg(outputPath_, why);
             complete(o);
             return;
         }
         PortOutcome o = OkOutcome(
-            result, QStringLiteral("The %1 are in %2.").arg(RegionWords(block.region), out_));
+            result,
+            QStringLiteral("The %1 are in %2.").arg(RegionWords(block.region), outputPath_));
         o.extra = VersionJson(block);
-        o.extra.insert(QStringLiteral("output"), out_);
+        o.extra.insert(QStringLiteral("output"), outputPath_);
         complete(o);
     }
 
 private:
-    CfgContents base_;
-    QString out_;
+    CfgContents baseContents_;
+    QString outputPath_;
 };
 
 int Download(const CommandCall& call) {
