@@ -8,6 +8,7 @@
 
 #include "core/filename.h"
 #include "core/userfolder.h"
+#include "link/serial/loggingserialport.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -31,6 +32,59 @@ std::optional<std::pair<quint64, quint64>> DeviceIdentity(const PortName& name) 
     if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
         return std::pair<quint64, quint64>{0, st.st_rdev};
     return std::pair<quint64, quint64>{quint64(st.st_dev) + 1, st.st_ino};
+}
+
+// The ports given, or the one a file names; each once. Nothing when they are not usable; the
+// message is out then.
+std::optional<std::vector<PortName>> ReadPorts(const CommandCall& call, int fallbackPort) {
+    QStringList given = call.values(QStringLiteral("port"));
+    if (given.isEmpty() && fallbackPort > 0)
+        given << QStringLiteral("com %1").arg(fallbackPort);
+    if (given.isEmpty()) {
+        call.usageError(QStringLiteral("--port is needed: a device path or \"com N\""));
+        return std::nullopt;
+    }
+    std::vector<PortName> ports;
+    for (const QString& text : given) {
+        QString why;
+        const auto name = ParsePortName(text, &why);
+        if (!name) {
+            call.usageError(why);
+            return std::nullopt;
+        }
+        for (const PortName& other : ports) {
+            if (other.label == name->label) {
+                call.usageError(QStringLiteral("the port %1 is given twice").arg(name->label));
+                return std::nullopt;
+            }
+        }
+        ports.push_back(*name);
+    }
+    return ports;
+}
+
+// Whether every port is a device of its own: the same device under two names would have two
+// exchanges on one line. Says so when not.
+bool DistinctDevices(const std::vector<PortName>& ports, const CommandCall& call) {
+    for (size_t i = 0; i < ports.size(); ++i) {
+        const auto a = DeviceIdentity(ports[i]);
+        for (size_t j = 0; a && j < i; ++j) {
+            if (DeviceIdentity(ports[j]) == a) {
+                call.usageError(QStringLiteral("the port %1 is given twice: %2 is the same device")
+                                    .arg(ports[j].label, ports[i].label));
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// "com 2" -> "com2", "/dev/ttyUSB0" -> "ttyUSB0": a port as part of a file name.
+QString PortFileName(const PortName& name) {
+    if (name.isComPort())
+        return QStringLiteral("com%1").arg(name.comPort);
+    const QString file = QFileInfo(name.device).fileName();
+    return file.isEmpty() ? QStringLiteral("port") : file;
 }
 
 } // namespace
@@ -103,60 +157,22 @@ QString LinkDescription(const QString& what) {
 
 // ----- The setup -----
 
+std::unique_ptr<SerialPort> LinkSetup::makePort(const PortName& name) const {
+    std::unique_ptr<SerialPort> port =
+        name.isComPort() ? portFactory->createPort() : portFactory->createDevicePort(name.device);
+    port->setHolder(QStringLiteral("\"%1\" port").arg(name.label));
+    if (log) {
+        port = std::make_unique<LoggingSerialPort>(
+            std::move(port), name.label, [log = log](const QString& line) { log->write(line); });
+    }
+    return port;
+}
+
 LinkSession::Options LinkSetup::sessionOptions(const QString& command) const {
     LinkSession::Options options{command, json};
     options.log = log.get();
     return options;
 }
-
-namespace {
-
-// The ports given, or the one a file names; each once. Nothing when they are not usable; the
-// message is out then.
-std::optional<std::vector<PortName>> ReadPorts(const CommandCall& call, int fallbackPort) {
-    QStringList given = call.values(QStringLiteral("port"));
-    if (given.isEmpty() && fallbackPort > 0)
-        given << QStringLiteral("com %1").arg(fallbackPort);
-    if (given.isEmpty()) {
-        call.usageError(QStringLiteral("--port is needed: a device path or \"com N\""));
-        return std::nullopt;
-    }
-    std::vector<PortName> ports;
-    for (const QString& text : given) {
-        QString why;
-        const auto name = ParsePortName(text, &why);
-        if (!name) {
-            call.usageError(why);
-            return std::nullopt;
-        }
-        for (const PortName& other : ports) {
-            if (other.label == name->label) {
-                call.usageError(QStringLiteral("the port %1 is given twice").arg(name->label));
-                return std::nullopt;
-            }
-        }
-        ports.push_back(*name);
-    }
-    return ports;
-}
-
-// Whether every port is a device of its own: the same device under two names would have two
-// exchanges on one line. Says so when not.
-bool DistinctDevices(const std::vector<PortName>& ports, const CommandCall& call) {
-    for (size_t i = 0; i < ports.size(); ++i) {
-        const auto a = DeviceIdentity(ports[i]);
-        for (size_t j = 0; a && j < i; ++j) {
-            if (DeviceIdentity(ports[j]) == a) {
-                call.usageError(QStringLiteral("the port %1 is given twice: %2 is the same device")
-                                    .arg(ports[j].label, ports[i].label));
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
-} // namespace
 
 std::optional<LinkSetup> ReadSetup(const CommandCall& call, bool lineOptions, int fallbackPort) {
     LinkSetup s;
@@ -199,20 +215,6 @@ std::optional<LinkSetup> ReadSetup(const CommandCall& call, bool lineOptions, in
     return s;
 }
 
-namespace {
-
-// "com 2" -> "com2", "/dev/ttyUSB0" -> "ttyUSB0": a port as part of a file name.
-QString PortFileName(const PortName& name) {
-    if (name.isComPort())
-        return QStringLiteral("com%1").arg(name.comPort);
-    const QString file = QFileInfo(name.device).fileName();
-    return file.isEmpty() ? QStringLiteral("port") : file;
-}
-
-} // namespace
-
-// The output file of each port: OUT itself for one port; with several, OUT with %p replaced by
-// the port. Nothing (with the message out) when several ports would write one file.
 std::optional<QStringList> OutputPaths(const QString& out, const LinkSetup& s,
                                        const CommandCall& call) {
     QStringList paths;
@@ -244,12 +246,13 @@ bool EvenOrOdd(const QString& settings) {
            (parsed->parity == QSerialPort::EvenParity || parsed->parity == QSerialPort::OddParity);
 }
 
-// Why an upload is refused with even or odd parity; `what` needs the upload.
 QString UploadParityRefusal(const QString& what) {
     return QStringLiteral("%1 needs parity none, mark or space (the window offers no upload with "
                           "even or odd parity)")
         .arg(what);
 }
+
+// ----- Results -----
 
 PortOutcome OkOutcome(const ExchangeResult& result, const QString& more) {
     PortOutcome o;

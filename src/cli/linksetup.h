@@ -7,7 +7,6 @@
 
 #include "linksession.h"
 
-#include "link/serial/loggingserialport.h"
 #include "link/serial/qtserialport.h"
 
 #include <QCommandLineOption>
@@ -26,26 +25,17 @@ class CommandCall;
 struct Command;
 struct UploadBlock;
 
+// What a link command runs with, from the options every one of them shares.
 struct LinkSetup {
-    std::vector<PortName> ports;
-    QString settings;
+    std::vector<PortName> ports; // each device once
+    QString settings;            // "9600,N,8,1 ", as the window writes them
     LinkTiming timing;
     bool json = false;
     std::unique_ptr<QtSerialPortFactory> portFactory; // "com N" as orvcfg maps it
-    std::shared_ptr<FrameLog> log;
+    std::shared_ptr<FrameLog> log;                    // --log, if given
 
-    std::unique_ptr<SerialPort> makePort(const PortName& name) const {
-        std::unique_ptr<SerialPort> port = name.isComPort()
-                                               ? portFactory->createPort()
-                                               : portFactory->createDevicePort(name.device);
-        port->setHolder(QStringLiteral("\"%1\" port").arg(name.label));
-        if (log) {
-            port = std::make_unique<LoggingSerialPort>(
-                std::move(port), name.label,
-                [log = log](const QString& line) { log->write(line); });
-        }
-        return port;
-    }
+    // The port of one of the ports, named as its holder and writing to the frame log.
+    std::unique_ptr<SerialPort> makePort(const PortName& name) const;
     // What the session of `command` ("download", "memory read") starts with: JSON as asked, and
     // the frame log.
     LinkSession::Options sessionOptions(const QString& command) const;
@@ -60,17 +50,20 @@ std::optional<LinkSetup> ReadSetup(const CommandCall& call, bool lineOptions, in
 std::optional<QStringList> OutputPaths(const QString& out, const LinkSetup& s,
                                        const CommandCall& call);
 
+// Whether the settings have even or odd parity, with which the window uploads nothing.
 bool EvenOrOdd(const QString& settings);
 
 // Why an upload is refused with even or odd parity; `what` needs the upload.
 QString UploadParityRefusal(const QString& what);
 
+// The outcome of an exchange that succeeded: the window's message, then `more`.
 PortOutcome OkOutcome(const ExchangeResult& result, const QString& more = QString());
 
+// "bar", "mag": a region in JSON.
 QString RegionName(Region r);
-
+// "bar decoder settings (bytes 0..24)": a region in a result line.
 QString RegionWords(Region r);
-
+// The version and region an upload reply gives, for the port's JSON.
 QJsonObject VersionJson(const UploadBlock& block);
 
 // The link commands, each in its own file.
