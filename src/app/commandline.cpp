@@ -81,10 +81,7 @@ QString ProcessCommandLine(int argc, const char* const* argv, QString* language)
     QCoreApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
     QCommandLineParser parser;
     DescribeOptions(parser);
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << FileNameFromBytes(QByteArray(argv[i]));
-    parser.process(arguments);
+    parser.process(ArgumentsFromBytes(argc, argv));
     const QStringList files = parser.positionalArguments();
     if (const auto error = FilesError(files)) {
         std::fprintf(stderr, "orvcfg: %s\n", qPrintable(*error));
@@ -96,14 +93,15 @@ QString ProcessCommandLine(int argc, const char* const* argv, QString* language)
 }
 
 std::optional<QString> CommandLineError(int argc, const char* const* argv) {
+    const QStringList words = ArgumentsFromBytes(argc, argv);
     QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        const QString word = QString::fromLocal8Bit(argv[i]);
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString& word = words.at(i);
         if (i == 0 || !word.startsWith(QLatin1Char('-')) || word == QLatin1String("--")) {
             arguments << word;
             if (word == QLatin1String("--") && i > 0) {
-                for (++i; i < argc; ++i)
-                    arguments << QString::fromLocal8Bit(argv[i]);
+                arguments += words.mid(i + 1);
+                break;
             }
             continue;
         }

@@ -78,11 +78,9 @@ QString CommandSet::help(const Command& command, int width) const {
     return text + DefinitionList(rows, width);
 }
 
-int CommandSet::usageError(Console& console, const QString& message, const QString& command) const {
+int UsageError(Console& console, const QString& message, const QString& called) {
     console.error(message);
-    console.printError(command.isEmpty()
-                           ? QStringLiteral("Try '%1 --help'.\n").arg(program_)
-                           : QStringLiteral("Try '%1 %2 --help'.\n").arg(program_, command));
+    console.printError(QStringLiteral("Try '%1 --help'.\n").arg(called));
     return ExitTrouble;
 }
 
@@ -91,6 +89,22 @@ int CommandSet::run(const QStringList& arguments, Console& console) const {
         console.printError(overview(console.width()));
         return ExitTrouble;
     }
+    if (const auto code = runProgramRequest(arguments, console))
+        return *code;
+    const QString first = arguments.first();
+    const Command* command = find(first);
+    if (!command) {
+        return UsageError(console,
+                          first.startsWith(QLatin1Char('-'))
+                              ? QStringLiteral("unknown option '%1'").arg(first)
+                              : QStringLiteral("unknown command '%1'").arg(first),
+                          program_);
+    }
+    return runCommand(*command, arguments.mid(1), console);
+}
+
+std::optional<int> CommandSet::runProgramRequest(const QStringList& arguments,
+                                                 Console& console) const {
     const QString first = arguments.first();
     if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
         console.print(overview(console.width()));
@@ -104,58 +118,54 @@ int CommandSet::run(const QStringList& arguments, Console& console) const {
     if (first == QLatin1String("--completion") && arguments.size() == 2) {
         const auto shell = ShellNamed(arguments.at(1));
         if (!shell)
-            return usageError(
-                console, QStringLiteral("no completion for '%1'").arg(arguments.at(1)), QString());
+            return UsageError(
+                console, QStringLiteral("no completion for '%1'").arg(arguments.at(1)), program_);
         console.print(CompletionScript(*shell, program_, commands_));
         return ExitOk;
     }
-    if (first == QLatin1String("help")) {
-        if (arguments.size() == 1) {
-            console.print(overview(console.width()));
-            return ExitOk;
-        }
-        const Command* c = find(arguments.at(1));
-        if (!c)
-            return usageError(console, QStringLiteral("unknown command '%1'").arg(arguments.at(1)),
-                              QString());
-        console.print(help(*c, console.width()));
+    if (first != QLatin1String("help"))
+        return std::nullopt;
+    if (arguments.size() == 1) {
+        console.print(overview(console.width()));
         return ExitOk;
     }
-    const Command* command = find(first);
-    if (!command) {
-        return usageError(console,
-                          first.startsWith(QLatin1Char('-'))
-                              ? QStringLiteral("unknown option '%1'").arg(first)
-                              : QStringLiteral("unknown command '%1'").arg(first),
-                          QString());
-    }
+    const Command* c = find(arguments.at(1));
+    if (!c)
+        return UsageError(console, QStringLiteral("unknown command '%1'").arg(arguments.at(1)),
+                          program_);
+    console.print(help(*c, console.width()));
+    return ExitOk;
+}
 
+int CommandSet::runCommand(const Command& command, const QStringList& arguments,
+                           Console& console) const {
+    const QString called = program_ + QLatin1Char(' ') + command.name;
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
-    parser.addOptions(command->options);
+    parser.addOptions(command.options);
     parser.addOption(CommandHelpOption());
     // The parser skips the first argument, the program's name.
-    if (!parser.parse(QStringList{program_} + arguments.mid(1)))
-        return usageError(console, parser.errorText(), command->name);
+    if (!parser.parse(QStringList{program_} + arguments))
+        return UsageError(console, parser.errorText(), called);
     if (parser.isSet(CommandHelpOption())) {
-        console.print(help(*command, console.width()));
+        console.print(help(command, console.width()));
         return ExitOk;
     }
     const QStringList operands = parser.positionalArguments();
-    if (operands.size() < command->minOperands)
-        return usageError(console, QStringLiteral("too few arguments"), command->name);
-    if (command->maxOperands >= 0 && operands.size() > command->maxOperands)
-        return usageError(console, QStringLiteral("too many arguments"), command->name);
+    if (operands.size() < command.minOperands)
+        return UsageError(console, QStringLiteral("too few arguments"), called);
+    if (command.maxOperands >= 0 && operands.size() > command.maxOperands)
+        return UsageError(console, QStringLiteral("too many arguments"), called);
 
     QHash<QString, QStringList> options;
-    for (const QCommandLineOption& o : command->options) {
+    for (const QCommandLineOption& o : command.options) {
         if (!parser.isSet(o))
             continue;
         const QStringList values = o.valueName().isEmpty() ? QStringList() : parser.values(o);
         for (const QString& n : o.names())
             options.insert(n, values);
     }
-    return command->run(CommandCall(operands, std::move(options), console));
+    return command.run(CommandCall(operands, std::move(options), console, called));
 }
 
 } // namespace orv

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace orv {
@@ -23,11 +24,19 @@ enum ExitCode : int {
                      // that is refused
 };
 
+// A usage error: the message ("orvctl: MESSAGE"), then where the help is: "Try 'CALLED
+// --help'.", CALLED being the program ("orvctl") or the program and the command ("orvctl set").
+// Returns ExitTrouble.
+int UsageError(Console& console, const QString& message, const QString& called);
+
 // What a command is called with: its operands and options, after parsing.
 class CommandCall {
 public:
-    CommandCall(QStringList operands, QHash<QString, QStringList> options, Console& console)
-        : operands_(std::move(operands)), options_(std::move(options)), console_(console) {}
+    // `called`: the program and the command, as the help is asked for ("orvctl set").
+    CommandCall(QStringList operands, QHash<QString, QStringList> options, Console& console,
+                QString called)
+        : operands_(std::move(operands)), options_(std::move(options)), console_(console),
+          called_(std::move(called)) {}
 
     const QStringList& operands() const { return operands_; }
     // Whether an option was given, by any of its names.
@@ -40,11 +49,15 @@ public:
     // Every value given to an option that may be repeated, in order.
     QStringList values(const QString& name) const { return options_.value(name); }
     Console& console() const { return console_; }
+    // Says what is wrong with the command line and where this command's help is; returns
+    // ExitTrouble.
+    int usageError(const QString& message) const { return UsageError(console_, message, called_); }
 
 private:
     QStringList operands_;
     QHash<QString, QStringList> options_; // every name of every option given -> its values
     Console& console_;
+    QString called_;
 };
 
 // One subcommand: "orvctl NAME [OPTIONS] OPERANDS".
@@ -88,7 +101,10 @@ public:
     const Command* find(const QString& name) const;
 
 private:
-    int usageError(Console& console, const QString& message, const QString& command) const;
+    // --help, --version, --completion and "help COMMAND": their exit code; nothing for a command.
+    std::optional<int> runProgramRequest(const QStringList& arguments, Console& console) const;
+    // Parses the arguments that follow the command's name and runs it.
+    int runCommand(const Command& command, const QStringList& arguments, Console& console) const;
 
     QString program_;
     QString version_;

@@ -208,12 +208,10 @@ int Set(const CommandCall& call) {
     Console& console = call.console();
     const bool toOther = call.isSet(QStringLiteral("output"));
     const QString target = toOther ? call.value(QStringLiteral("output")) : path;
-    if (path.isEmpty() || target.isEmpty()) {
-        console.error(path.isEmpty() ? QStringLiteral("FILE is an empty name")
-                                     : QStringLiteral("-o needs the name of the file to write"));
-        console.printError(QStringLiteral("Try 'orvctl set --help'.\n"));
-        return ExitTrouble;
-    }
+    if (path.isEmpty() || target.isEmpty())
+        return call.usageError(path.isEmpty()
+                                   ? QStringLiteral("FILE is an empty name")
+                                   : QStringLiteral("-o needs the name of the file to write"));
     FileStamp stamp;
     auto file = Load(path, console, &stamp);
     if (!file)
@@ -272,40 +270,6 @@ int Diff(const CommandCall& call) {
 }
 
 } // namespace
-
-std::optional<ConfigFile> LoadConfigFile(const QString& path, QString* why, FileStamp* stamp) {
-    // Either format, so the larger limit of the two.
-    const ReadResult file = ReadWholeFile(path, MaxConfigFileSize);
-    if (file.status != ReadStatus::Ok) {
-        *why = QStringLiteral("%1 could not be read: %2").arg(path, file.why);
-        return std::nullopt;
-    }
-    if (stamp)
-        *stamp = file.stamp;
-    AnyFileParseResult parsed = ParseAnyFile(file.bytes);
-    switch (parsed.status) {
-    case CfgParseStatus::Ok:
-        return ConfigFile{parsed.format, std::move(parsed.contents)};
-    case CfgParseStatus::WrongSignature:
-        *why = QStringLiteral("%1 is neither a configuration file nor a defaults file").arg(path);
-        break;
-    case CfgParseStatus::Damaged:
-        *why = QStringLiteral("%1 is damaged: %2").arg(path, parsed.reason);
-        break;
-    }
-    return std::nullopt;
-}
-
-bool SaveConfigFile(const QString& path, const ConfigFile& file, QString* why,
-                    const FileStamp& expected) {
-    const auto bytes = WriteAnyFile(file.format, file.contents, why);
-    if (!bytes)
-        return false;
-    const WriteResult written = WriteWholeFile(path, *bytes, expected);
-    if (!written.ok())
-        *why = written.why;
-    return written.ok();
-}
 
 QStringList Assign(ConfigFile& file, const QStringList& assignments) {
     QStringList refused;
@@ -434,72 +398,93 @@ QJsonArray DiffJson(const std::vector<SettingChange>& changes) {
     return rows;
 }
 
+namespace {
+
+Command KeysCommand() {
+    return {
+        QStringLiteral("keys"),
+        QStringLiteral("keys [--json]"),
+        QStringLiteral("List every setting: key, label, where it is stored, values."),
+        QStringLiteral("Lists every setting of a configuration, grouped by the window that edits "
+                       "it: its key, its label in the window, where the image stores it (byte and "
+                       "mask, or bytes) and the values it takes (the tokens; the captions the "
+                       "window shows are accepted too)."),
+        {JsonOption},
+        0,
+        0,
+        Keys};
+}
+
+Command ShowCommand() {
+    return {
+        QStringLiteral("show"),
+        QStringLiteral("show FILE [--json]"),
+        QStringLiteral("Show every setting of a configuration or defaults file."),
+        QStringLiteral("Shows every setting of FILE (a .cfg configuration file or a defaults "
+                       "file), grouped by panel, as the window shows it, and the header records "
+                       "of a configuration file. A code that no option stands for is shown as the "
+                       "code; one that an option shows but does not store is shown with its "
+                       "code. With --json every token is the form set takes back."),
+        {JsonOption},
+        1,
+        1,
+        Show};
+}
+
+Command GetCommand() {
+    return {QStringLiteral("get"),
+            QStringLiteral("get FILE KEY..."),
+            QStringLiteral("Print the values of some settings, one per line."),
+            QStringLiteral("Prints the value of each KEY in FILE, one per line, in the form set "
+                           "takes back, storing the same bits: the token of a choice, flag or "
+                           "count, characters and insertion text in brace notation, header text as "
+                           "it is, and code:N (code:N,N,... for insertion text) where only the "
+                           "stored codes do."),
+            {},
+            2,
+            -1,
+            Get};
+}
+
+Command SetCommand() {
+    return {
+        QStringLiteral("set"),
+        QStringLiteral("set FILE KEY=VALUE... [-o OUT]"),
+        QStringLiteral("Change settings and write the file, as the window saves it."),
+        QStringLiteral(
+            "Sets each KEY to VALUE and writes FILE (or OUT) in FILE's format, byte for byte as "
+            "the window saves it; the old file is replaced only once the new one is complete. "
+            "A VALUE is a token or a caption of the setting (letter case aside); characters and "
+            "insertion text use brace notation ({CR}, {STX}AB{ETX}); code:N stores a code as it "
+            "is, as get prints it. An unknown key or a value the setting does not take is "
+            "refused, and then nothing is written."),
+        {OutputOption},
+        2,
+        -1,
+        Set};
+}
+
+Command DiffCommand() {
+    return {
+        QStringLiteral("diff"),
+        QStringLiteral("diff A B [--json]"),
+        QStringLiteral("List the settings that differ between two files."),
+        QStringLiteral("Lists every setting whose value differs between A and B, as old -> new. "
+                       "Header records are compared when both are configuration files. Exit "
+                       "status: 0 when the files hold the same settings, 1 when they differ, 2 "
+                       "on trouble."),
+        {JsonOption},
+        2,
+        2,
+        Diff};
+}
+
+} // namespace
+
 void AddFileCommands(CommandSet& commands) {
-    commands.add(
-        {QStringLiteral("keys"),
-         QStringLiteral("keys [--json]"),
-         QStringLiteral("List every setting: key, label, where it is stored, values."),
-         QStringLiteral("Lists every setting of a configuration, grouped by the window that edits "
-                        "it: its key, its label in the window, where the image stores it (byte and "
-                        "mask, or bytes) and the values it takes (the tokens; the captions the "
-                        "window shows are accepted too)."),
-         {JsonOption},
-         0,
-         0,
-         Keys});
-    commands.add(
-        {QStringLiteral("show"),
-         QStringLiteral("show FILE [--json]"),
-         QStringLiteral("Show every setting of a configuration or defaults file."),
-         QStringLiteral("Shows every setting of FILE (a .cfg configuration file or a defaults "
-                        "file), grouped by panel, as the window shows it, and the header records "
-                        "of a configuration file. A code that no option stands for is shown as the "
-                        "code; one that an option shows but does not store is shown with its "
-                        "code. With --json every token is the form set takes back."),
-         {JsonOption},
-         1,
-         1,
-         Show});
-    commands.add(
-        {QStringLiteral("get"),
-         QStringLiteral("get FILE KEY..."),
-         QStringLiteral("Print the values of some settings, one per line."),
-         QStringLiteral("Prints the value of each KEY in FILE, one per line, in the form set "
-                        "takes back, storing the same bits: the token of a choice, flag or "
-                        "count, characters and insertion text in brace notation, header text as "
-                        "it is, and code:N (code:N,N,... for insertion text) where only the "
-                        "stored codes do."),
-         {},
-         2,
-         -1,
-         Get});
-    commands.add(
-        {QStringLiteral("set"),
-         QStringLiteral("set FILE KEY=VALUE... [-o OUT]"),
-         QStringLiteral("Change settings and write the file, as the window saves it."),
-         QStringLiteral(
-             "Sets each KEY to VALUE and writes FILE (or OUT) in FILE's format, byte for byte as "
-             "the window saves it; the old file is replaced only once the new one is complete. "
-             "A VALUE is a token or a caption of the setting (letter case aside); characters and "
-             "insertion text use brace notation ({CR}, {STX}AB{ETX}); code:N stores a code as it "
-             "is, as get prints it. An unknown key or a value the setting does not take is "
-             "refused, and then nothing is written."),
-         {OutputOption},
-         2,
-         -1,
-         Set});
-    commands.add(
-        {QStringLiteral("diff"),
-         QStringLiteral("diff A B [--json]"),
-         QStringLiteral("List the settings that differ between two files."),
-         QStringLiteral("Lists every setting whose value differs between A and B, as old -> new. "
-                        "Header records are compared when both are configuration files. Exit "
-                        "status: 0 when the files hold the same settings, 1 when they differ, 2 "
-                        "on trouble."),
-         {JsonOption},
-         2,
-         2,
-         Diff});
+    for (Command& c : std::vector<Command>{KeysCommand(), ShowCommand(), GetCommand(), SetCommand(),
+                                           DiffCommand()})
+        commands.add(std::move(c));
 }
 
 } // namespace orv

@@ -4,8 +4,6 @@
 
 #include "settingtext.h"
 
-#include "core/wholefile.h"
-
 #include <QJsonArray>
 #include <QJsonObject>
 
@@ -18,16 +16,6 @@ class CommandSet;
 
 // The commands that read and write configuration files: keys, show, get, set and diff.
 void AddFileCommands(CommandSet& commands);
-
-// Reads a configuration file or a defaults file; nothing, with the reason, when it cannot.
-// `stamp`, when given, gets the file as it was read.
-std::optional<ConfigFile> LoadConfigFile(const QString& path, QString* why,
-                                         FileStamp* stamp = nullptr);
-// Writes a configuration in its file's format, byte for byte as the window saves it, through
-// the checked atomic save: on failure the file at `path` is as it was. With a known `expected`
-// stamp, a file that another program has changed since is not overwritten.
-bool SaveConfigFile(const QString& path, const ConfigFile& file, QString* why,
-                    const FileStamp& expected = {});
 
 // Stores KEY=VALUE assignments into a configuration, in order. The messages of the refused
 // ones (the configuration may then hold some of the others).

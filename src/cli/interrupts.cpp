@@ -38,16 +38,16 @@ InterruptWatcher::InterruptWatcher(QObject* parent) : QObject(parent) {
     action.sa_flags = SA_RESTART;
     for (size_t i = 0; i < std::size(Watched); ++i)
         ::sigaction(Watched[i], &action, &Old[i]);
-    notifier_ = new QSocketNotifier(PipeFds[0], QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, &InterruptWatcher::readPipe);
+    pipeNotifier_ = new QSocketNotifier(PipeFds[0], QSocketNotifier::Read, this);
+    connect(pipeNotifier_, &QSocketNotifier::activated, this, &InterruptWatcher::readPipe);
 }
 
 InterruptWatcher::~InterruptWatcher() {
-    if (!notifier_)
+    if (!pipeNotifier_)
         return;
     for (size_t i = 0; i < std::size(Watched); ++i)
         ::sigaction(Watched[i], &Old[i], nullptr);
-    delete notifier_;
+    delete pipeNotifier_;
     ::close(PipeFds[0]);
     ::close(PipeFds[1]);
     PipeFds[0] = PipeFds[1] = -1;
@@ -68,9 +68,9 @@ void InterruptWatcher::readPipe() {
     }
     if (last == 0)
         return;
-    const bool first = signal_ == 0;
+    const bool first = firstSignal_ == 0;
     if (first)
-        signal_ = last;
+        firstSignal_ = last;
     emit interrupted(last);
 }
 

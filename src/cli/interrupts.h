@@ -19,9 +19,9 @@ public:
     explicit InterruptWatcher(QObject* parent = nullptr);
     ~InterruptWatcher() override;
 
-    bool isActive() const { return notifier_ != nullptr; }
+    bool isActive() const { return pipeNotifier_ != nullptr; }
     // The first signal received (SIGINT, SIGTERM or SIGHUP); 0 while none came.
-    int signalNumber() const { return signal_; }
+    int signalNumber() const { return firstSignal_; }
 
 signals:
     void interrupted(int signalNumber);
@@ -29,8 +29,8 @@ signals:
 private:
     void readPipe();
 
-    QSocketNotifier* notifier_ = nullptr;
-    int signal_ = 0;
+    QSocketNotifier* pipeNotifier_ = nullptr;
+    int firstSignal_ = 0;
 };
 
 } // namespace orv

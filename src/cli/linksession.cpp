@@ -168,14 +168,14 @@ PortOutcome FailureOutcome(const ExchangeResult& result) {
 
 PortJob::PortJob(PortName name, std::unique_ptr<SerialPort> port, QString settings,
                  LinkTiming timing)
-    : name_(std::move(name)), port_(std::move(port)), settings_(std::move(settings)),
+    : name_(std::move(name)), port_(std::move(port)), lineSettings_(std::move(settings)),
       timing_(timing) {}
 
 PortJob::~PortJob() {
-    if (exchange_) {
-        exchange_->disconnect(this);
-        exchange_->cancel();
-        delete exchange_;
+    if (runningExchange_) {
+        runningExchange_->disconnect(this);
+        runningExchange_->cancel();
+        delete runningExchange_;
     }
 }
 
@@ -184,23 +184,27 @@ void PortJob::start() {
 }
 
 void PortJob::run(std::unique_ptr<Exchange> exchange) {
-    exchange_ = exchange.release();
-    exchange_->setParent(this);
-    connect(exchange_, &Exchange::progress, this, &PortJob::progress);
-    connect(exchange_, &Exchange::finished, this, [this](const ExchangeResult& result) {
-        Exchange* e = std::exchange(exchange_, nullptr);
+    runningExchange_ = exchange.release();
+    runningExchange_->setParent(this);
+    connect(runningExchange_, &Exchange::progress, this, [this](int value, int maximum) {
+        progressValue_ = value;
+        progressMaximum_ = maximum;
+        emit progress(value, maximum);
+    });
+    connect(runningExchange_, &Exchange::finished, this, [this](const ExchangeResult& result) {
+        Exchange* e = std::exchange(runningExchange_, nullptr);
         e->disconnect(this);
         e->deleteLater();
         finished(result);
     });
-    exchange_->start();
+    runningExchange_->start();
 }
 
 void PortJob::stop(PortOutcome outcome) {
     if (isDone())
         return;
-    if (exchange_) {
-        Exchange* e = std::exchange(exchange_, nullptr);
+    if (runningExchange_) {
+        Exchange* e = std::exchange(runningExchange_, nullptr);
         e->disconnect(this);
         e->cancel();
         e->deleteLater();
@@ -221,21 +225,16 @@ void PortJob::complete(PortOutcome outcome) {
 LinkSession::LinkSession(Console& console, Options options)
     : console_(console), options_(std::move(options)) {
     const QByteArray term = qgetenv("TERM");
-    terminal_ = ::isatty(STDERR_FILENO) && term != "dumb";
+    barOnTerminal_ = ::isatty(STDERR_FILENO) && term != "dumb";
 }
 
 LinkSession::~LinkSession() = default;
 
 void LinkSession::add(std::unique_ptr<PortJob> job) {
-    const int index = static_cast<int>(jobs_.size());
     QObject::connect(job.get(), &PortJob::done, job.get(), [this, j = job.get()] { jobDone(j); });
-    QObject::connect(job.get(), &PortJob::progress, job.get(), [this, index](int value, int max) {
-        progress_[index] = {value, max};
-        showProgress();
-    });
+    QObject::connect(job.get(), &PortJob::progress, job.get(), [this] { showProgress(); });
     jobs_.push_back(std::move(job));
-    progress_.emplace_back(0, 0);
-    lastTenth_.push_back(-1);
+    tenthShown_.push_back(-1);
 }
 
 QString LinkSession::line(const PortJob& job) const {
@@ -250,9 +249,9 @@ void LinkSession::interrupted(int signalNumber) {
                  QStringLiteral("interrupted"));
         return;
     }
-    if (holdTold_ || remaining_ == 0)
+    if (holdAnnounced_ || jobsRunning_ == 0)
         return;
-    holdTold_ = true;
+    holdAnnounced_ = true;
     qint64 left = 0;
     for (const auto& job : jobs_) {
         if (!job->isDone())
@@ -270,9 +269,9 @@ void LinkSession::interrupted(int signalNumber) {
 }
 
 void LinkSession::logFailed() {
-    if (logTold_)
+    if (logFailureShown_)
         return;
-    logTold_ = true;
+    logFailureShown_ = true;
     if (barShown_) {
         console_.printError(QStringLiteral("\r\033[K"));
         barShown_ = false;
@@ -297,16 +296,17 @@ void LinkSession::stopJobs(PortStatus status, const QString& key, const QString&
 void LinkSession::showProgress() {
     if (!options_.showProgress || options_.json)
         return;
-    if (!terminal_) {
+    if (!barOnTerminal_) {
         // Plain lines, one for every tenth of a port's transfer.
         for (size_t i = 0; i < jobs_.size(); ++i) {
-            const auto [value, max] = progress_[i];
+            const int value = jobs_[i]->progressValue();
+            const int max = jobs_[i]->progressMaximum();
             if (max <= 0 || jobs_[i]->isDone())
                 continue;
             const int tenth = static_cast<int>(qint64(value) * 10 / max);
-            if (tenth == lastTenth_[i])
+            if (tenth == tenthShown_[i])
                 continue;
-            lastTenth_[i] = tenth;
+            tenthShown_[i] = tenth;
             console_.printError(QStringLiteral("%1: %2% (%3/%4)\n")
                                     .arg(jobs_[i]->name().label)
                                     .arg(qint64(value) * 100 / max)
@@ -320,7 +320,8 @@ void LinkSession::showProgress() {
     qint64 total = 0;
     QStringList parts;
     for (size_t i = 0; i < jobs_.size(); ++i) {
-        const auto [value, max] = progress_[i];
+        const int value = jobs_[i]->progressValue();
+        const int max = jobs_[i]->progressMaximum();
         if (jobs_[i]->isDone() || max <= 0)
             continue;
         sum += value;
@@ -347,7 +348,7 @@ void LinkSession::showProgress() {
 }
 
 void LinkSession::jobDone(PortJob* job) {
-    --remaining_;
+    --jobsRunning_;
     if (options_.json)
         return;
     if (barShown_) {
@@ -364,12 +365,37 @@ void LinkSession::jobDone(PortJob* job) {
 }
 
 int LinkSession::exec() {
-    QEventLoop loop;
+    // Watching until the results are out: a signal meanwhile is told in the exit status.
     InterruptWatcher interrupts;
-    remaining_ = static_cast<int>(jobs_.size());
+    runJobs(interrupts);
+    // A log line written as the last port closed.
+    const bool logFailedToo = options_.log && !options_.log->error().isEmpty();
+    if (logFailedToo)
+        logFailed();
+    bool failed = false;
+    bool trouble = logFailedToo;
+    for (const auto& job : jobs_) {
+        failed = failed || job->outcome().status == PortStatus::Failed;
+        trouble = trouble || job->outcome().status == PortStatus::Trouble;
+    }
+    if (options_.json)
+        printJson(interrupts.signalNumber() != 0);
+    else if (jobs_.size() > 1)
+        printSummary();
+    console_.flush();
+    if (interrupts.signalNumber())
+        return 128 + interrupts.signalNumber();
+    if (trouble)
+        return ExitTrouble;
+    return failed ? int(ExitLinkFailed) : int(ExitOk);
+}
+
+void LinkSession::runJobs(const InterruptWatcher& interrupts) {
+    QEventLoop loop;
+    jobsRunning_ = static_cast<int>(jobs_.size());
     for (auto& job : jobs_)
         QObject::connect(job.get(), &PortJob::done, &loop, [this, &loop] {
-            if (remaining_ == 0)
+            if (jobsRunning_ == 0)
                 loop.quit();
         });
     QObject::connect(&interrupts, &InterruptWatcher::interrupted, &loop,
@@ -380,73 +406,54 @@ int LinkSession::exec() {
         if (!interrupts.signalNumber())
             job->start();
     }
-    if (remaining_ > 0)
+    if (jobsRunning_ > 0)
         loop.exec();
-    // A log line written as the last port closed.
-    if (options_.log && !options_.log->error().isEmpty())
-        logFailed();
+}
 
+void LinkSession::printJson(bool interrupted) const {
     int ok = 0;
-    bool failed = false;
-    bool trouble = false;
-    QStringList failedPorts;
     QJsonArray ports;
     for (const auto& job : jobs_) {
         const PortOutcome& o = job->outcome();
-        switch (o.status) {
-        case PortStatus::Ok:
+        if (o.status == PortStatus::Ok)
             ++ok;
-            break;
-        case PortStatus::Failed:
-            failed = true;
-            break;
-        case PortStatus::Trouble:
-            trouble = true;
-            break;
-        case PortStatus::Interrupted:
-            break;
-        }
-
-        if (o.status != PortStatus::Ok)
-            failedPorts << job->name().label;
-        if (options_.json) {
-            QJsonObject p = o.extra;
-            p.insert(QStringLiteral("port"), job->name().label);
-            p.insert(QStringLiteral("device"),
-                     job->name().isComPort() ? job->name().resolved : job->name().device);
-            p.insert(QStringLiteral("status"), o.key);
-            p.insert(QStringLiteral("ok"), o.status == PortStatus::Ok);
-            p.insert(QStringLiteral("message"), o.text);
-            p.insert(QStringLiteral("title"), o.title);
-            p.insert(QStringLiteral("details"), o.details);
-            ports.append(p);
-        }
+        QJsonObject p = o.extra;
+        p.insert(QStringLiteral("port"), job->name().label);
+        p.insert(QStringLiteral("device"),
+                 job->name().isComPort() ? job->name().resolved : job->name().device);
+        p.insert(QStringLiteral("status"), o.key);
+        p.insert(QStringLiteral("ok"), o.status == PortStatus::Ok);
+        p.insert(QStringLiteral("message"), o.text);
+        p.insert(QStringLiteral("title"), o.title);
+        p.insert(QStringLiteral("details"), o.details);
+        ports.append(p);
     }
-    if (options_.log && !options_.log->error().isEmpty())
-        trouble = true;
     const int count = static_cast<int>(jobs_.size());
-    if (options_.json) {
-        const QJsonObject doc{{QStringLiteral("command"), options_.command},
-                              {QStringLiteral("ports"), ports},
-                              {QStringLiteral("succeeded"), ok},
-                              {QStringLiteral("failed"), count - ok},
-                              {QStringLiteral("interrupted"), interrupts.signalNumber() != 0}};
-        console_.printJson(QJsonDocument(doc));
-    } else if (count > 1) {
-        QString summary = QStringLiteral("%1 of %2 ports succeeded").arg(ok).arg(count);
-        if (!failedPorts.isEmpty())
-            summary += QStringLiteral("; not: ") + failedPorts.join(QStringLiteral(", "));
-        if (ok == count && !options_.resultsToErr)
-            console_.print(VisibleText(summary, VisibleStyle::Terminal) + QLatin1Char('\n'));
+    const QJsonObject doc{{QStringLiteral("command"), options_.command},
+                          {QStringLiteral("ports"), ports},
+                          {QStringLiteral("succeeded"), ok},
+                          {QStringLiteral("failed"), count - ok},
+                          {QStringLiteral("interrupted"), interrupted}};
+    console_.printJson(QJsonDocument(doc));
+}
+
+void LinkSession::printSummary() const {
+    int ok = 0;
+    QStringList failedPorts;
+    for (const auto& job : jobs_) {
+        if (job->outcome().status == PortStatus::Ok)
+            ++ok;
         else
-            console_.printError(VisibleText(summary, VisibleStyle::Terminal) + QLatin1Char('\n'));
+            failedPorts << job->name().label;
     }
-    console_.flush();
-    if (interrupts.signalNumber())
-        return 128 + interrupts.signalNumber();
-    if (trouble)
-        return ExitTrouble;
-    return failed ? int(ExitLinkFailed) : int(ExitOk);
+    const int count = static_cast<int>(jobs_.size());
+    QString summary = QStringLiteral("%1 of %2 ports succeeded").arg(ok).arg(count);
+    if (!failedPorts.isEmpty())
+        summary += QStringLiteral("; not: ") + failedPorts.join(QStringLiteral(", "));
+    if (ok == count && !options_.resultsToErr)
+        console_.print(VisibleText(summary, VisibleStyle::Terminal) + QLatin1Char('\n'));
+    else
+        console_.printError(VisibleText(summary, VisibleStyle::Terminal) + QLatin1Char('\n'));
 }
 
 } // namespace orv

@@ -19,6 +19,7 @@
 namespace orv {
 
 class Console;
+class InterruptWatcher;
 class SerialPort;
 
 // A port as given on the command line: a device path, or "com N" as the window maps it.
@@ -100,7 +101,7 @@ public:
     SerialPort& port() const { return *port_; }
     const LinkTiming& timing() const { return timing_; }
     SerialTarget target() const {
-        return {*port_, settings_, name_.isComPort() ? name_.comPort : 1};
+        return {*port_, lineSettings_, name_.isComPort() ? name_.comPort : 1};
     }
 
     void start();
@@ -110,6 +111,9 @@ public:
     virtual qint64 msecsLeft() const { return 0; }
     bool isDone() const { return outcome_.has_value(); }
     const PortOutcome& outcome() const { return *outcome_; }
+    // The progress its exchange reported last (0 of 0 before any).
+    int progressValue() const { return progressValue_; }
+    int progressMaximum() const { return progressMaximum_; }
 
 signals:
     void progress(int value, int maximum);
@@ -128,10 +132,12 @@ protected:
 private:
     PortName name_;
     std::unique_ptr<SerialPort> port_;
-    QString settings_;
+    QString lineSettings_;
     LinkTiming timing_;
-    Exchange* exchange_ = nullptr; // deleted later once it has finished
+    Exchange* runningExchange_ = nullptr; // deleted later once it has finished
     std::optional<PortOutcome> outcome_;
+    int progressValue_ = 0;
+    int progressMaximum_ = 0;
 };
 
 // Runs one command on several ports at once: every port's job on the one event loop, each with
@@ -168,6 +174,11 @@ public:
     const std::vector<std::unique_ptr<PortJob>>& jobs() const { return jobs_; }
 
 private:
+    // Starts every job and runs the event loop until each has ended.
+    void runJobs(const InterruptWatcher& interrupts);
+    // The results at the end: JSON, or the summary line of several ports.
+    void printJson(bool interrupted) const;
+    void printSummary() const;
     void jobDone(PortJob* job);
     void interrupted(int signalNumber);
     void logFailed();
@@ -179,13 +190,12 @@ private:
     Console& console_;
     Options options_;
     std::vector<std::unique_ptr<PortJob>> jobs_;
-    std::vector<std::pair<int, int>> progress_;
-    std::vector<int> lastTenth_;
-    bool terminal_ = false;
+    std::vector<int> tenthShown_;
+    bool barOnTerminal_ = false;
     bool barShown_ = false;
-    int remaining_ = 0;
-    bool holdTold_ = false;
-    bool logTold_ = false;
+    int jobsRunning_ = 0;
+    bool holdAnnounced_ = false;
+    bool logFailureShown_ = false;
 };
 
 // The exit codes of the link commands beyond those of every command.

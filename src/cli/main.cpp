@@ -19,9 +19,7 @@
 
 int main(int argc, char** argv) {
     // As bytes: a file name that is not UTF-8 still names its file.
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << orv::FileNameFromBytes(QByteArray(argv[i]));
+    const QStringList arguments = orv::ArgumentsFromBytes(argc, argv).mid(1);
     // The link commands run their exchanges on an event loop, which needs the application
     // object; the file commands start faster without it.
     std::optional<QCoreApplication> app;

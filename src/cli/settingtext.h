@@ -14,13 +14,6 @@
 
 namespace orv {
 
-// A configuration read from a file of either format.
-struct ConfigFile {
-    FileFormat format = FileFormat::Cfg;
-    CfgContents contents; // of a defaults file only the image counts
-    bool hasHeader() const { return format == FileFormat::Cfg; }
-};
-
 // How one setting reads in a configuration.
 struct SettingReading {
     bool present = true;    // false: a header record, and the file is a defaults file

@@ -3,6 +3,7 @@
 #include "cfgformat.h"
 
 #include "codepage.h"
+#include "wholefile.h"
 
 #include <QCoreApplication>
 #include <QList>
@@ -288,6 +289,40 @@ std::optional<QByteArray> WriteAnyFile(FileFormat format, const CfgContents& con
     if (format == FileFormat::Defaults)
         return WriteDefaultsFile(contents.data);
     return WriteCfgFile(contents, why);
+}
+
+std::optional<ConfigFile> LoadConfigFile(const QString& path, QString* why, FileStamp* stamp) {
+    // Either format, so the larger limit of the two.
+    const ReadResult file = ReadWholeFile(path, MaxConfigFileSize);
+    if (file.status != ReadStatus::Ok) {
+        *why = QStringLiteral("%1 could not be read: %2").arg(path, file.why);
+        return std::nullopt;
+    }
+    if (stamp)
+        *stamp = file.stamp;
+    AnyFileParseResult parsed = ParseAnyFile(file.bytes);
+    switch (parsed.status) {
+    case CfgParseStatus::Ok:
+        return ConfigFile{parsed.format, std::move(parsed.contents)};
+    case CfgParseStatus::WrongSignature:
+        *why = QStringLiteral("%1 is neither a configuration file nor a defaults file").arg(path);
+        break;
+    case CfgParseStatus::Damaged:
+        *why = QStringLiteral("%1 is damaged: %2").arg(path, parsed.reason);
+        break;
+    }
+    return std::nullopt;
+}
+
+bool SaveConfigFile(const QString& path, const ConfigFile& file, QString* why,
+                    const FileStamp& expected) {
+    const auto bytes = WriteAnyFile(file.format, file.contents, why);
+    if (!bytes)
+        return false;
+    const WriteResult written = WriteWholeFile(path, *bytes, expected);
+    if (!written.ok())
+        *why = written.why;
+    return written.ok();
 }
 
 } // namespace orv

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "config.h"
+#include "wholefile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -71,7 +72,6 @@ QByteArray WriteDefaultsFile(const Image& image);
 // The image of a defaults file, or nothing when it is not a usable defaults file.
 std::optional<Image> ParseDefaultsFile(const QByteArray& bytes);
 
-
 // The two formats, told apart by their signature.
 enum class FileFormat { Cfg, Defaults };
 
@@ -88,5 +88,23 @@ AnyFileParseResult ParseAnyFile(const QByteArray& bytes);
 // The bytes of a file of either format; a defaults file holds only the image.
 std::optional<QByteArray> WriteAnyFile(FileFormat format, const CfgContents& contents,
                                        QString* why = nullptr);
+
+// A configuration read from a file of either format.
+struct ConfigFile {
+    FileFormat format = FileFormat::Cfg;
+    CfgContents contents; // of a defaults file only the image counts
+    bool hasHeader() const { return format == FileFormat::Cfg; }
+};
+
+// Reads a configuration file or a defaults file (ReadWholeFile, ParseAnyFile); nothing, with the
+// reason as a whole message naming the file, when it cannot. `stamp`, when given, gets the file
+// as it was read.
+std::optional<ConfigFile> LoadConfigFile(const QString& path, QString* why,
+                                         FileStamp* stamp = nullptr);
+// Writes a configuration in its file's format, byte for byte as the window saves it, through
+// the checked atomic save (WriteWholeFile): on failure the file at `path` is as it was. With a
+// known `expected` stamp, a file that another program has changed since is not overwritten.
+bool SaveConfigFile(const QString& path, const ConfigFile& file, QString* why,
+                    const FileStamp& expected = {});
 
 } // namespace orv

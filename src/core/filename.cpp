@@ -83,6 +83,13 @@ QString FileNameFromBytes(const QByteArray& bytes) {
     return name;
 }
 
+QStringList ArgumentsFromBytes(int argc, const char* const* argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << FileNameFromBytes(QByteArray(argv[i]));
+    return arguments;
+}
+
 QByteArray FileNameBytes(const QString& name) {
     QByteArray bytes;
     qsizetype run = 0;

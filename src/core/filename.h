@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace orv {
 
@@ -16,6 +17,10 @@ namespace orv {
 
 QString FileNameFromBytes(const QByteArray& bytes);
 QByteArray FileNameBytes(const QString& name);
+
+// The words of a command line, argv[0] included, each as FileNameFromBytes decodes it: how every
+// program of the project reads its command line, so that the file names on it are their bytes.
+QStringList ArgumentsFromBytes(int argc, const char* const* argv);
 
 // The name for a message: each byte that is not UTF-8 written as \xFF.
 QString ShownFileName(const QString& name);

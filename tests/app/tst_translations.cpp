@@ -91,12 +91,12 @@ Texts AllTexts() {
     for (const QMenu* menu : f.window->menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
         AddActionTexts(texts, menu->objectName(), menu->actions());
     AddActionTexts(texts, QStringLiteral("Toolbar1"), f.window->toolbar()->actions());
-    WindowFactory factory(f.config, Services{f.dialogs, f.launcher, f.port, f.serialPorts.get()});
+    WindowFactory factory(f.config, Services{f.dialogs, f.launcher, f.port, *f.serialPorts});
     QLineEdit target; // of the Control Key dialog
     std::vector<std::unique_ptr<QWidget>> windows;
     for (const WindowRow& row : WindowRegistry()) {
-        ChildWindow* w = row.number == NoPanel ? factory.createFirmwareWindow(nullptr)
-                                               : factory.createChild(row.number, nullptr);
+        ChildWindow* w = row.info.number == NoPanel ? factory.createFirmwareWindow(nullptr)
+                                               : factory.createChild(row.info.number, nullptr);
         w->load();
         windows.emplace_back(w);
     }
@@ -284,11 +284,11 @@ void TestTranslations::termsInGerman() {
     }
     const WindowRow* row = nullptr;
     for (const WindowRow& r : WindowRegistry()) {
-        if (window == QLatin1String(r.objectName))
+        if (window == QLatin1String(r.info.objectName))
             row = &r;
     }
-    f.trigger(row->menuItem);
-    QObject* c = f.child(row->objectName)->findChild<QObject*>(control);
+    f.trigger(row->info.menuItem);
+    QObject* c = f.child(row->info.objectName)->findChild<QObject*>(control);
     QVERIFY(c);
     const auto* box = qobject_cast<QGroupBox*>(c);
     QCOMPARE(box ? box->title() : c->property("text").toString(), german);

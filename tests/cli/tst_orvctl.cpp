@@ -542,11 +542,12 @@ void TestOrvctl::exitCodes_data() {
     QTest::newRow("-v") << QStringList{"-v"} << 0 << "orvctl " ORV_VERSION "\n"
                         << "";
     QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << ""
-                                     << "unknown command 'frobnicate'";
+                                     << "orvctl: unknown command 'frobnicate'\n"
+                                        "Try 'orvctl --help'.\n";
     QTest::newRow("unknown option") << QStringList{"show", "--jsn", "a.cfg"} << 2 << ""
                                     << "Try 'orvctl show --help'";
     QTest::newRow("too few") << QStringList{"diff", "a.cfg"} << 2 << ""
-                             << "too few arguments";
+                             << "orvctl: too few arguments\nTry 'orvctl diff --help'.\n";
     QTest::newRow("too many") << QStringList{"show", "a.cfg", "b.cfg"} << 2 << ""
                               << "too many arguments";
     QTest::newRow("show") << QStringList{"show", "a.cfg"} << 0 << "bar.comm.baud_rate"
@@ -579,7 +580,10 @@ void TestOrvctl::exitCodes_data() {
                                  << "did you mean bar.comm.parity, mag.comm.parity?";
     QTest::newRow("completion of an unknown shell")
         << QStringList{"--completion", "fish"} << 2 << ""
-        << "no completion for 'fish'";
+        << "orvctl: no completion for 'fish'\nTry 'orvctl --help'.\n";
+    QTest::newRow("set to an empty name")
+        << QStringList{"set", "a.cfg", "bar.comm.parity=odd", "-o", ""} << 2 << ""
+        << "orvctl: -o needs the name of the file to write\nTry 'orvctl set --help'.\n";
     QTest::newRow("not an assignment") << QStringList{"set", "a.cfg", "bar.comm.parity"} << 2 << ""
                                        << "is not KEY=VALUE";
 }

@@ -340,7 +340,9 @@ void TestOrvctlLink::visibleText() {
 void TestOrvctlLink::usage_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("err");
-    QTest::newRow("no port") << QStringList{"version"} << "--port is needed";
+    QTest::newRow("no port") << QStringList{"version"}
+                             << "orvctl: --port is needed: a device path or \"com N\"\n"
+                                "Try 'orvctl version --help'.\n";
     QTest::newRow("defaults file names no port")
         << QStringList{"download", "defaults"} << "--port is needed";
     QTest::newRow("empty port") << QStringList{"version", "--port", ""} << "--port needs";
@@ -354,14 +356,16 @@ void TestOrvctlLink::usage_data() {
     QTest::newRow("upload without OUT")
         << QStringList{"upload", "-p", "/dev/x"} << "-o OUT is needed";
     QTest::newRow("two uploads one file")
-        << QStringList{"upload", "-p", "/dev/x", "-p", "/dev/y", "-o", "a.cfg"} << "needs %p";
+        << QStringList{"upload", "-p", "/dev/x", "-p", "/dev/y", "-o", "a.cfg"}
+        << "needs %p, which stands for the port (\"upload-%p.cfg\")\nTry 'orvctl upload --help'.\n";
     QTest::newRow("two ports one name")
         << QStringList{"upload", "-p", "/dev/x", "-p", "/tmp/x", "-o", "%p.cfg"} << "would write";
     QTest::newRow("upload with odd parity")
         << QStringList{"upload", "-p", "/dev/x", "-o", "a.cfg", "--parity", "odd"}
         << "parity none, mark or space";
-    QTest::newRow("memory action")
-        << QStringList{"memory", "erase", "-p", "/dev/x"} << "unknown action 'erase'";
+    QTest::newRow("memory action") << QStringList{"memory", "erase", "-p", "/dev/x"}
+                                   << "orvctl: unknown action 'erase': read or clear\n"
+                                      "Try 'orvctl memory --help'.\n";
     QTest::newRow("memory clear file")
         << QStringList{"memory", "clear", "-p", "/dev/x", "-o", "m.txt"} << "writes no file";
     QTest::newRow("download missing file")
@@ -374,7 +378,8 @@ void TestOrvctlLink::usage_data() {
     QTest::newRow("flash takes no line settings")
         << QStringList{"flash", "fw.bin", "-p", "/dev/x", "--baud", "9600"} << "Unknown option";
     QTest::newRow("monitor one port")
-        << QStringList{"monitor", "-p", "/dev/x", "-p", "/dev/y"} << "one port";
+        << QStringList{"monitor", "-p", "/dev/x", "-p", "/dev/y"}
+        << "orvctl: monitor watches one port\nTry 'orvctl monitor --help'.\n";
     QTest::newRow("log in a folder")
         << QStringList{"version", "-p", "/dev/x", "--log", "."} << "it is a folder";
     QTest::newRow("log to a named pipe")
