@@ -7,6 +7,7 @@
 #include "filecommands.h"
 #include "interrupts.h"
 #include "linksession.h"
+#include "linksetup.h"
 
 #include "core/cfgformat.h"
 #include "core/filename.h"
@@ -36,51 +37,11 @@ namespace orv {
 
 namespace {
 
-// The window's start values: 9600 baud, no parity, 8 data bits, 1 stop bit.
-const QString StartSettings = QStringLiteral("9600,N,8,1 ");
-
 // ----- Options -----
 
-const QString PortWords = QStringLiteral(
-    "The decoder's port: a device path (/dev/ttyUSB0), a device name (ttyUSB0, which is a file "
-    "of that name in the current folder if there is one, else /dev/ttyUSB0), or \"com 1\" to "
-    "\"com 6\" as orvcfg maps them.");
-const QCommandLineOption PortOption({QStringLiteral("p"), QStringLiteral("port")},
-                                    PortWords +
-                                        QStringLiteral(" Repeat it to run on several ports at "
-                                                       "once (each device once)."),
-                                    QStringLiteral("P"));
 // The monitor watches one port.
 const QCommandLineOption MonitorPortOption({QStringLiteral("p"), QStringLiteral("port")}, PortWords,
                                            QStringLiteral("P"));
-const QCommandLineOption SettingsOption(
-    QStringLiteral("settings"),
-    QStringLiteral("Line settings as the window writes them: baud rate, parity letter (N, E, O, "
-                   "M, S), data bits, stop bits (\"9600,N,8,1\", the default)."),
-    QStringLiteral("TEXT"));
-const QCommandLineOption
-    BaudOption(QStringLiteral("baud"),
-               QStringLiteral("Baud rate, one the window offers: 1200, 2400, 4800, 9600 or 19200."),
-               QStringLiteral("N"));
-const QCommandLineOption ParityOption(QStringLiteral("parity"),
-                                      QStringLiteral("Parity: none, even, odd, mark or space."),
-                                      QStringLiteral("P"));
-const QCommandLineOption DataBitsOption(QStringLiteral("data-bits"),
-                                        QStringLiteral("Data bits: 7 or 8."), QStringLiteral("N"));
-const QCommandLineOption StopBitsOption(QStringLiteral("stop-bits"),
-                                        QStringLiteral("Stop bits: 1 or 2."), QStringLiteral("N"));
-const QCommandLineOption JsonOption(
-    QStringLiteral("json"),
-    QStringLiteral("Print the result of every port as JSON, once every port has finished."));
-const QCommandLineOption LogOption(
-    QStringLiteral("log"),
-    QStringLiteral("Write every open and close of a port and every chunk of bytes sent and "
-                   "received, in hex with times, to FILE (a regular file). A log that cannot be "
-                   "written ends the command with status 2."),
-    QStringLiteral("FILE"));
-const QCommandLineOption
-    NotSaveOption(QStringLiteral("not-save"),
-                  QStringLiteral("The decoder uses the image without keeping it (\"Not Save\")."));
 const QCommandLineOption VerifyOption(
     QStringLiteral("verify"),
     QStringLiteral("Upload the decoder's settings afterwards and compare them with FILE."));
@@ -108,129 +69,7 @@ const QCommandLineOption MonitorRawOption(
     QStringLiteral("Print the bytes as they arrive, unchanged, instead of a line per datum with "
                    "control bytes by name."));
 
-const QList<QCommandLineOption> LineOptions = {SettingsOption, BaudOption, ParityOption,
-                                               DataBitsOption, StopBitsOption};
 
-QList<QCommandLineOption> With(QList<QCommandLineOption> a, const QList<QCommandLineOption>& b) {
-    a += b;
-    return a;
-}
-
-// ----- What every link command sets up -----
-
-struct LinkSetup {
-    std::vector<PortName> ports;
-    QString settings;
-    LinkTiming timing;
-    bool json = false;
-    QString configDir; // where "com N" links are looked up, as orvcfg does
-    std::unique_ptr<QtSerialPortFactory> factory;
-    std::shared_ptr<FrameLog> log;
-
-    std::unique_ptr<SerialPort> makePort(const PortName& name) const {
-        std::unique_ptr<SerialPort> port =
-            name.isComPort() ? factory->createPort() : factory->createDevicePort(name.device);
-        port->setHolder(QStringLiteral("\"%1\" port").arg(name.label));
-        if (log) {
-            port = std::make_unique<LoggingSerialPort>(
-                std::move(port), name.label,
-                [log = log](const QString& line) { log->write(line); });
-        }
-        return port;
-    }
-};
-
-// The device a port stands for as the system knows it, links followed: a device node by its
-// number, any other file by its file system and inode. Nothing when there is no such file.
-std::optional<std::pair<quint64, quint64>> DeviceIdentity(const PortName& name) {
-    const QString path = name.isComPort() ? name.resolved : name.device;
-    struct stat st {};
-    if (path.isEmpty() || ::stat(FileNameBytes(path).constData(), &st) != 0)
-        return std::nullopt;
-    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
-        return std::pair<quint64, quint64>{0, st.st_rdev};
-    return std::pair<quint64, quint64>{quint64(st.st_dev) + 1, st.st_ino};
-}
-
-int Usage(Console& console, const QString& command, const QString& message) {
-    console.error(message);
-    console.printError(QStringLiteral("Try 'orvctl %1 --help'.\n").arg(command));
-    return ExitTrouble;
-}
-
-// Reads the options every link command shares. `fallbackPort`: the port a file names, used when
-// no --port is given (0: none). Nothing when they are not usable; the message is out then.
-std::optional<LinkSetup> ReadSetup(const CommandCall& call, const QString& command,
-                                   bool lineOptions, int fallbackPort = 0) {
-    Console& console = call.console();
-    LinkSetup s;
-    QStringList given = call.values(QStringLiteral("port"));
-    if (given.isEmpty() && fallbackPort > 0)
-        given << QStringLiteral("com %1").arg(fallbackPort);
-    if (given.isEmpty()) {
-        Usage(console, command, QStringLiteral("--port is needed: a device path or \"com N\""));
-        return std::nullopt;
-    }
-    for (const QString& text : given) {
-        QString why;
-        const auto name = ParsePortName(text, &why);
-        if (!name) {
-            Usage(console, command, why);
-            return std::nullopt;
-        }
-        for (const PortName& other : s.ports) {
-            if (other.label == name->label) {
-                Usage(console, command,
-                      QStringLiteral("the port %1 is given twice").arg(name->label));
-                return std::nullopt;
-            }
-        }
-        s.ports.push_back(*name);
-    }
-    s.settings = StartSettings;
-    if (lineOptions) {
-        QString why;
-        const auto settings = LinkSettingsText(
-            call.value(QStringLiteral("settings")), call.value(QStringLiteral("baud")),
-            call.value(QStringLiteral("parity")), call.value(QStringLiteral("data-bits")),
-            call.value(QStringLiteral("stop-bits")), &why);
-        if (!settings) {
-            Usage(console, command, why);
-            return std::nullopt;
-        }
-        s.settings = *settings;
-    }
-    s.timing = CommandLinkTiming();
-    s.json = call.isSet(QStringLiteral("json"));
-    s.configDir = UserConfigFolder();
-    s.factory = std::make_unique<QtSerialPortFactory>(s.configDir);
-    for (PortName& name : s.ports) {
-        if (name.isComPort())
-            name.resolved = s.factory->deviceFor(name.comPort);
-    }
-    // The same device under two names would have two exchanges on one line.
-    for (size_t i = 0; i < s.ports.size(); ++i) {
-        const auto a = DeviceIdentity(s.ports[i]);
-        for (size_t j = 0; a && j < i; ++j) {
-            if (DeviceIdentity(s.ports[j]) == a) {
-                Usage(console, command,
-                      QStringLiteral("the port %1 is given twice: %2 is the same device")
-                          .arg(s.ports[j].label, s.ports[i].label));
-                return std::nullopt;
-            }
-        }
-    }
-    if (call.isSet(QStringLiteral("log"))) {
-        const QString path = call.value(QStringLiteral("log"));
-        QString why;
-        s.log = FrameLog::open(path, &why);
-        if (!s.log) {
-            console.error(QStringLiteral("the log %1 could not be written: %2").arg(path, why));
-            return std::nullopt;
-        }
-    }
-    return s;
-}
 
 // "com 2" -> "com2", "/dev/ttyUSB0" -> "ttyUSB0": a port as part of a file name.
 QString PortFileName(const PortName& name) {
@@ -267,18 +106,6 @@ std::optional<QStringList> OutputPaths(const QString& out, const LinkSetup& s, C
     return paths;
 }
 
-bool EvenOrOdd(const QString& settings) {
-    const auto parsed = ParseSerialSettings(settings);
-    return parsed &&
-           (parsed->parity == QSerialPort::EvenParity || parsed->parity == QSerialPort::OddParity);
-}
-
-// Why an upload is refused with even or odd parity; `what` needs the upload.
-QString UploadParityRefusal(const QString& what) {
-    return QStringLiteral("%1 needs parity none, mark or space (the window offers no upload with "
-                          "even or odd parity)")
-        .arg(what);
-}
 
 PortOutcome OkOutcome(const ExchangeResult& result, const QString& more = QString()) {
     PortOutcome o;
@@ -291,14 +118,6 @@ PortOutcome OkOutcome(const ExchangeResult& result, const QString& more = QStrin
     return o;
 }
 
-QString RegionName(Region r) {
-    return r == Region::Bar ? QStringLiteral("bar") : QStringLiteral("mag");
-}
-
-QString RegionWords(Region r) {
-    return r == Region::Bar ? QStringLiteral("bar decoder settings (bytes 0..24)")
-                            : QStringLiteral("magnetic reader settings (bytes 25..84)");
-}
 
 QJsonObject VersionJson(const UploadBlock& block) {
     return {{QStringLiteral("version"), QJsonArray{block.versionFirst, block.versionLast}},
@@ -410,6 +229,7 @@ int Download(const CommandCall& call) {
                      UploadParityRefusal(QStringLiteral("--verify uploads, and an upload")));
     LinkSession::Options options{QStringLiteral("download"), setup->json};
     options.log = setup->log.get();
+    options.record = setup->record.get();
     LinkSession session(console, options);
     for (const PortName& name : setup->ports) {
         session.add(std::make_unique<DownloadJob>(
@@ -505,6 +325,7 @@ int Upload(const CommandCall& call) {
         return ExitTrouble;
     LinkSession::Options options{command, setup->json};
     options.log = setup->log.get();
+    options.record = setup->record.get();
     LinkSession session(console, options);
     for (size_t i = 0; i < setup->ports.size(); ++i) {
         const PortName& name = setup->ports[i];
@@ -618,6 +439,7 @@ int Flash(const CommandCall& call) {
     // Once the loader has erased the decoder, only the whole image makes it work again.
     options.uninterruptible = true;
     options.log = setup->log.get();
+    options.record = setup->record.get();
     LinkSession session(console, options);
     for (const PortName& name : setup->ports)
         session.add(
@@ -927,7 +749,8 @@ LinkTiming CommandLinkTiming() {
 bool IsLinkCommand(const QString& name) {
     static const QStringList Names = {QStringLiteral("download"), QStringLiteral("upload"),
                                       QStringLiteral("version"),  QStringLiteral("flash"),
-                                      QStringLiteral("memory"),   QStringLiteral("monitor")};
+                                      QStringLiteral("memory"),   QStringLiteral("monitor"),
+                                      QStringLiteral("apply")};
     return Names.contains(name);
 }
 
@@ -953,7 +776,8 @@ void AddLinkCommands(CommandSet& commands) {
                         "decoder's region and compares it with FILE. Without --port, the port "
                         "is the \"com N\" that a configuration file records.") +
              rs232 + ports + status,
-         With(With(common, LineOptions), {NotSaveOption, VerifyOption}), 1, 1, Download});
+         With(With(common, LineOptions), {NotSaveOption, VerifyOption, RecordOption}), 1, 1,
+         Download});
     commands.add(
         {QStringLiteral("upload"), QStringLiteral("upload [--port P...] -o OUT [--base FILE]"),
          QStringLiteral("Save a decoder's configuration in a configuration file."),
@@ -965,7 +789,8 @@ void AddLinkCommands(CommandSet& commands) {
                         "\"com N\". Nothing is written when the upload fails. Without --port, "
                         "the port is the \"com N\" that the --base configuration file records.") +
              rs232 + ports + status,
-         With(With(common, LineOptions), {UploadOutputOption, BaseOption}), 0, 0, Upload});
+         With(With(common, LineOptions), {UploadOutputOption, BaseOption, RecordOption}), 0, 0,
+         Upload});
     commands.add({QStringLiteral("version"), QStringLiteral("version --port P..."),
                   QStringLiteral("Print the firmware version of decoders."),
                   QStringLiteral("Asks the decoder for its firmware version, as \"Get Firmware "
@@ -988,7 +813,7 @@ void AddLinkCommands(CommandSet& commands) {
                  "status 130, 143 or 129. A closed output loses the lines, nothing else.\nExit "
                  "status: 0 when every port succeeded, 1 when a decoder or port failed, 2 on "
                  "usage or file trouble (the log included)."),
-         common, 1, 1, Flash, false});
+         With(common, {RecordOption}), 1, 1, Flash, false});
     commands.add(
         {QStringLiteral("memory"),
          QStringLiteral("memory read|clear --port P... [-o FILE] [--raw]"),

@@ -3,6 +3,7 @@
 // orvctl: reads, changes and compares configuration files, and talks to decoders over RS232,
 // from the command line.
 
+#include "applycommand.h"
 #include "commandset.h"
 #include "console.h"
 #include "filecommands.h"
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
                        "firmware version and update, memory, and a monitor of what they send."));
     orv::AddFileCommands(commands);
     orv::AddLinkCommands(commands);
+    orv::AddApplyCommand(commands);
     int code = commands.run(arguments, console);
 
     // Output that could not be written (a full disk, a closed pipe) is trouble, not success,
