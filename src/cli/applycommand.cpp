@@ -101,8 +101,7 @@ int Apply(const CommandCall& call) {
 void AddApplyCommand(CommandSet& commands) {
     commands.add(
         {QStringLiteral("apply"),
-         QStringLiteral("apply FILE --port P... [--check] [--not-save] | apply FILE --watch "
-                        "[--match GLOB]"),
+         QStringLiteral("apply FILE (--port P... | --watch [--match GLOB]) [--check]"),
          QStringLiteral("Bring decoders to a configuration file, touching only those that "
                         "differ."),
          QStringLiteral(

@@ -22,6 +22,9 @@ WatchSession::WatchSession(Console& console, DeviceWatch& watch, JobMaker makeJo
     : console_(console), watch_(watch), makeJob_(std::move(makeJob)), options_(options) {
     terminal_ = ::isatty(STDERR_FILENO) && qgetenv("TERM") != "dumb";
     connect(&watch_, &DeviceWatch::appeared, this, &WatchSession::appeared);
+    connect(&watch_, &DeviceWatch::vanished, this, [this](const QString& path) {
+        print(VisibleText(path, VisibleStyle::Terminal) + QStringLiteral(": unplugged\n"), true);
+    });
 }
 
 WatchSession::~WatchSession() {

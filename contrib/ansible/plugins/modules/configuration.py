@@ -48,7 +48,7 @@ options:
     default: false
   record:
     description:
-      - A file on the managed host to which C(orvctl) appends a JSON line for every decoder:
+      - A file on the managed host to which C(orvctl) appends a JSON line for every decoder, with
         the time, the host, the port, the device's USB serial number and ids, the firmware
         version, the SHA-256 of the region before and after, the settings changed and the result.
     type: path
@@ -133,9 +133,8 @@ decoders:
       elements: dict
       sample: [{"key": "bar.comm.baud_rate", "label": "Baud Rate", "old": "9600", "new": "19200"}]
 rc:
-  description: The exit status of orvctl (0 as the file says, 1 a decoder failed, 2 trouble,
-    3 check mode found a decoder to change).
-  returned: always
+  description: The exit status of orvctl (1 a decoder failed, 2 trouble).
+  returned: on failure
   type: int
 """
 
@@ -212,17 +211,13 @@ def main():
                         for c in d.get("changes", [])],
         })
     changing = "would-change" if module.check_mode else "changed"
-    result = dict(
-        changed=any(d["status"] == changing for d in decoders),
-        decoders=decoders,
-        rc=rc,
-    )
+    result = dict(changed=any(d["status"] == changing for d in decoders), decoders=decoders)
     if module._diff:
         result["diff"] = diff_of(decoders)
     failed = [d for d in decoders if d["status"] not in ("unchanged", "changed", "would-change")]
     if failed or rc not in (0, 3):
         messages = ["%s: %s" % (d["port"], d["message"]) for d in failed]
-        module.fail_json(msg="; ".join(messages) or err.strip(), stderr=err, **result)
+        module.fail_json(msg="; ".join(messages) or err.strip(), rc=rc, stderr=err, **result)
     module.exit_json(**result)
 
 
