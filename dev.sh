@@ -21,10 +21,11 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 # Building, and what the tests need: the SVG icon engine (sharp icons), scdoc (man pages), the
-# validators of the desktop files, zsh (the completion script is checked with it) and reuse (every
-# file's copyright and licence).
+# validators of the desktop files, zsh (the completion script is checked with it), reuse (every
+# file's copyright and licence) and ansible-core (the Ansible collection is run by a test).
 PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev libfontconfig-dev
-    libqt6svg6 scdoc appstream appstream-util desktop-file-utils shared-mime-info zsh reuse)
+    libqt6svg6 scdoc appstream appstream-util desktop-file-utils shared-mime-info zsh reuse
+    ansible-core)
 # What ./dev.sh package needs besides: dpkg-buildflags and dpkg-shlibdeps (Depends), file
 # (CPack finds the programs to take the debug symbols of with it), lintian, and ccache where
 # (the builds of later runs take their objects from the cache).

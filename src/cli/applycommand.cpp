@@ -32,7 +32,8 @@ const QCommandLineOption MatchOption(
     QStringLiteral("match"),
     QStringLiteral("With --watch: only the devices whose paths match GLOB (\"/dev/ttyUSB*\"; "
                    "wildcards in the last part only), or every device a folder of links leads "
-                   "to (\"/dev/serial/by-id/\"); without it, every serial port the system lists."),
+                   "to (\"/dev/serial/by-id/\"); without it, every serial port (/dev/tty* with a "
+                   "device behind it: a USB adapter, a UART)."),
     QStringLiteral("GLOB"));
 
 int Apply(const CommandCall& call) {
@@ -53,8 +54,8 @@ int Apply(const CommandCall& call) {
     }
     // Without --port, the port a configuration file names, as download does.
     const int filePort = !watch && file->hasHeader() ? file->contents.ComPort : 0;
-    auto setup = ReadSetup(call, command, true, filePort,
-                           watch ? PortsGiven::Optional : PortsGiven::Needed);
+    auto setup =
+        ReadSetup(call, command, true, filePort, watch ? PortsGiven::Optional : PortsGiven::Needed);
     if (!setup)
         return ExitTrouble;
     if (EvenOrOdd(setup->settings))

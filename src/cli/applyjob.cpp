@@ -59,7 +59,7 @@ QString ApplyJob::decoderWords() const {
 }
 
 PortOutcome ApplyJob::makeOutcome(const QString& key, PortStatus status, const QString& what,
-                              const std::vector<SettingChange>& changes) const {
+                                  const std::vector<SettingChange>& changes) const {
     PortOutcome o;
     o.status = status;
     o.key = key;
@@ -79,8 +79,9 @@ PortOutcome ApplyJob::makeOutcome(const QString& key, PortStatus status, const Q
 void ApplyJob::finished(const ExchangeResult& result) {
     if (!result.ok()) {
         const PortOutcome failure = FailureOutcome(result);
-        PortOutcome o = makeOutcome(ApplyFailed, PortStatus::Failed,
-                                QStringLiteral("%1 failed: %2").arg(stepText(), failure.text), {});
+        PortOutcome o =
+            makeOutcome(ApplyFailed, PortStatus::Failed,
+                        QStringLiteral("%1 failed: %2").arg(stepText(), failure.text), {});
         o.title = failure.title;
         o.details = failure.details;
         o.extra.insert(QStringLiteral("reason"), failure.key);
@@ -96,10 +97,10 @@ void ApplyJob::finished(const ExchangeResult& result) {
             complete(makeOutcome(Unchanged, PortStatus::Ok, Unchanged, {}));
         else if (check_)
             complete(makeOutcome(WouldChange, PortStatus::Ok,
-                             QStringLiteral("would change %1 setting%2")
-                                 .arg(changes.size())
-                                 .arg(changes.size() == 1 ? "" : "s"),
-                             changes));
+                                 QStringLiteral("would change %1 setting%2")
+                                     .arg(changes.size())
+                                     .arg(changes.size() == 1 ? "" : "s"),
+                                 changes));
         else
             next(Step::Sending);
         return;
@@ -112,10 +113,10 @@ void ApplyJob::finished(const ExchangeResult& result) {
         const auto left = Compare(WithBlock(file_, *result.upload), file_);
         if (left.empty() && result.upload->region == before_->region) {
             complete(makeOutcome(Changed, PortStatus::Ok,
-                             QStringLiteral("changed and verified, %1 setting%2")
-                                 .arg(changes.size())
-                                 .arg(changes.size() == 1 ? "" : "s"),
-                             changes));
+                                 QStringLiteral("changed and verified, %1 setting%2")
+                                     .arg(changes.size())
+                                     .arg(changes.size() == 1 ? "" : "s"),
+                                 changes));
             return;
         }
         // The decoder did not take the file: what it holds now -> what the file has.

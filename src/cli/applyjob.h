@@ -45,7 +45,7 @@ private:
     // Starts the next exchange once the one before has let go of the port.
     void next(Step step);
     PortOutcome makeOutcome(const QString& key, PortStatus status, const QString& what,
-                        const std::vector<SettingChange>& changes) const;
+                            const std::vector<SettingChange>& changes) const;
     // "bar decoder DECODER V3.4 2024-05-17"; empty before the first upload.
     QString decoderWords() const;
 

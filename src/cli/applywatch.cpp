@@ -17,8 +17,7 @@
 
 namespace orv {
 
-WatchSession::WatchSession(Console& console, DeviceWatch& watch, JobMaker makeJob,
-                           Options options)
+WatchSession::WatchSession(Console& console, DeviceWatch& watch, JobMaker makeJob, Options options)
     : console_(console), watch_(watch), makeJob_(std::move(makeJob)), options_(options) {
     terminal_ = ::isatty(STDERR_FILENO) && qgetenv("TERM") != "dumb";
     connect(&watch_, &DeviceWatch::appeared, this, &WatchSession::appeared);

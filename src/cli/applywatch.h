@@ -75,7 +75,7 @@ private:
     int failed_ = 0;
     QStringList failedPorts_;
     bool trouble_ = false;
-    int signal_ = 0;      // the first signal
+    int signal_ = 0;         // the first signal
     bool cancelled_ = false; // a second signal ended the exchanges
 };
 

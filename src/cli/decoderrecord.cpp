@@ -69,9 +69,9 @@ UsbIdentity UsbIdentityOf(const QString& device) {
         return id;
     // /sys/class/tty/NAME/device is the serial side of the adapter; its USB device is the first
     // folder above it with a vendor id.
-    QString folder = QFileInfo(QStringLiteral("/sys/class/tty/%1/device")
-                                   .arg(QFileInfo(node).fileName()))
-                         .canonicalFilePath();
+    QString folder =
+        QFileInfo(QStringLiteral("/sys/class/tty/%1/device").arg(QFileInfo(node).fileName()))
+            .canonicalFilePath();
     for (int depth = 0; !folder.isEmpty() && folder != QLatin1String("/sys") && depth < 8;
          ++depth) {
         const QDir dir(folder);
@@ -116,10 +116,10 @@ bool DecoderRecord::write(const QJsonObject& line) {
     if (n == bytes.size())
         return true;
     // A part of a line would be taken for a line: the record ends here either way.
-    error_ = n < 0 ? QString::fromLocal8Bit(std::strerror(errno))
-                   : QStringLiteral("only %1 of %2 bytes of a line were written")
-                         .arg(n)
-                         .arg(bytes.size());
+    error_ =
+        n < 0
+            ? QString::fromLocal8Bit(std::strerror(errno))
+            : QStringLiteral("only %1 of %2 bytes of a line were written").arg(n).arg(bytes.size());
     QMetaObject::invokeMethod(this, &DecoderRecord::failed, Qt::QueuedConnection);
     return false;
 }

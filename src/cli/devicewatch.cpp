@@ -3,7 +3,6 @@
 #include "devicewatch.h"
 
 #include "core/filename.h"
-#include "link/serial/comports.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -37,7 +36,8 @@ constexpr int ClosedLookMsecs = 50;
 
 std::unique_ptr<DeviceWatch> DeviceWatch::create(const QString& pattern, QString* why) {
     if (pattern.isEmpty())
-        return std::unique_ptr<DeviceWatch>(new DeviceWatch(QString(), QString()));
+        return std::unique_ptr<DeviceWatch>(
+            new DeviceWatch(QStringLiteral("/dev"), QStringLiteral("tty*"), true));
     const QString absolute = QDir::cleanPath(QFileInfo(pattern).absoluteFilePath());
     QString folder = absolute;
     QString names = QStringLiteral("*");
@@ -50,11 +50,11 @@ std::unique_ptr<DeviceWatch> DeviceWatch::create(const QString& pattern, QString
                    .arg(pattern);
         return nullptr;
     }
-    return std::unique_ptr<DeviceWatch>(new DeviceWatch(folder, names));
+    return std::unique_ptr<DeviceWatch>(new DeviceWatch(folder, names, false));
 }
 
-DeviceWatch::DeviceWatch(QString folder, QString names)
-    : folder_(std::move(folder)), names_(std::move(names)) {
+DeviceWatch::DeviceWatch(QString folder, QString names, bool serialOnly)
+    : folder_(std::move(folder)), names_(std::move(names)), serialOnly_(serialOnly) {
     poll_.setInterval(PollMsecs);
     soon_.setSingleShot(true);
     connect(&poll_, &QTimer::timeout, this, &DeviceWatch::update);
@@ -67,35 +67,40 @@ DeviceWatch::DeviceWatch(QString folder, QString names)
 }
 
 QString DeviceWatch::description() const {
-    if (folder_.isEmpty())
+    if (serialOnly_)
         return QStringLiteral("every serial port");
     return names_ == QLatin1String("*") ? folder_ + QLatin1Char('/')
                                         : QDir(folder_).filePath(names_);
 }
 
-QMap<QString, quint64> DeviceWatch::look() const {
-    QStringList paths;
-    if (folder_.isEmpty()) {
-        for (const SerialDevice& d : SystemSerialDevices())
-            paths << d.systemLocation;
-    } else {
-        const QDir dir(folder_);
-        const QStringList entries =
-            dir.entryList({names_}, QDir::AllEntries | QDir::System | QDir::Hidden |
-                                        QDir::NoDotAndDotDot | QDir::CaseSensitive);
-        for (const QString& e : entries)
-            paths << dir.filePath(e);
-    }
+QMap<QString, quint64> DeviceWatch::look() {
+    const QDir dir(folder_);
+    const QStringList entries =
+        dir.entryList({names_}, QDir::AllEntries | QDir::System | QDir::Hidden |
+                                    QDir::NoDotAndDotDot | QDir::CaseSensitive);
     QMap<QString, quint64> devices;
-    for (const QString& p : paths) {
-        if (const quint64 number = CharacterDevice(p))
-            devices.insert(p, number);
+    QHash<QString, bool> serial;
+    for (const QString& e : entries) {
+        if (serialOnly_) {
+            // A terminal with a device behind it (a USB adapter, a UART), not a console: asked
+            // of sysfs once for every name that appears.
+            const auto known = serial_.constFind(e);
+            serial.insert(
+                e, known != serial_.cend()
+                       ? *known
+                       : QFileInfo::exists(QStringLiteral("/sys/class/tty/%1/device").arg(e)));
+            if (!serial.value(e))
+                continue;
+        }
+        if (const quint64 number = CharacterDevice(dir.filePath(e)))
+            devices.insert(dir.filePath(e), number);
     }
+    serial_ = std::move(serial);
     return devices;
 }
 
 void DeviceWatch::arm() {
-    QString folder = folder_.isEmpty() ? QStringLiteral("/dev") : folder_;
+    QString folder = folder_;
     while (!QFileInfo(folder).isDir() && folder != QLatin1String("/"))
         folder = QFileInfo(folder).path();
     const QStringList watched = watcher_.directories();

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QFileSystemWatcher>
+#include <QHash>
 #include <QMap>
 #include <QObject>
 #include <QString>
@@ -14,8 +15,9 @@
 namespace orv {
 
 // Tells of serial devices as they appear and go: the character devices whose paths match a
-// pattern (a folder of links to devices counts too, links followed), or every serial port the
-// system lists.
+// pattern (a folder of links to devices counts too, links followed), or every serial port: a
+// terminal device in /dev with a device behind it in sysfs (/sys/class/tty/NAME/device: a USB
+// adapter or modem, a UART), which leaves out the consoles and pseudo-terminals.
 //
 // How it notices: a file system watcher (inotify) on the folder of the pattern (/dev for every
 // port) asks for a look at once when the folder changes; the look is a read of the folder and
@@ -37,7 +39,7 @@ public:
 
     // `pattern`: a path whose last part may hold the wildcards * ? [...] (/dev/ttyUSB*), or a
     // folder (every entry in it); relative paths are taken from the current folder. Empty:
-    // every serial port the system lists. Nothing, with the reason, when the folder part holds
+    // every serial port. Nothing, with the reason, when the folder part holds
     // wildcards.
     static std::unique_ptr<DeviceWatch> create(const QString& pattern, QString* why);
 
@@ -55,16 +57,18 @@ signals:
     void vanished(const QString& path);
 
 private:
-    DeviceWatch(QString folder, QString names);
+    DeviceWatch(QString folder, QString names, bool serialOnly);
 
     // The character devices there now: path -> device number.
-    QMap<QString, quint64> look() const;
+    QMap<QString, quint64> look();
     void update();
     // Watches the folder, or the nearest folder above it that exists while it does not.
     void arm();
 
-    QString folder_; // empty: every serial port the system lists
-    QString names_;  // the wildcard pattern of the names in the folder
+    QString folder_;
+    QString names_;               // the wildcard pattern of the names in the folder
+    bool serialOnly_ = false;     // every serial port: /dev/tty* with a device in sysfs
+    QHash<QString, bool> serial_; // names seen at the last look -> whether each is a serial port
     QFileSystemWatcher watcher_;
     QTimer poll_;
     QTimer soon_; // a look shortly after a change, so that a burst of changes is one look

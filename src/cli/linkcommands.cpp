@@ -69,8 +69,6 @@ const QCommandLineOption MonitorRawOption(
     QStringLiteral("Print the bytes as they arrive, unchanged, instead of a line per datum with "
                    "control bytes by name."));
 
-
-
 // "com 2" -> "com2", "/dev/ttyUSB0" -> "ttyUSB0": a port as part of a file name.
 QString PortFileName(const PortName& name) {
     if (name.isComPort())
@@ -106,7 +104,6 @@ std::optional<QStringList> OutputPaths(const QString& out, const LinkSetup& s, C
     return paths;
 }
 
-
 PortOutcome OkOutcome(const ExchangeResult& result, const QString& more = QString()) {
     PortOutcome o;
     o.status = PortStatus::Ok;
@@ -117,7 +114,6 @@ PortOutcome OkOutcome(const ExchangeResult& result, const QString& more = QStrin
         o.text += QLatin1Char(' ') + more;
     return o;
 }
-
 
 QJsonObject VersionJson(const UploadBlock& block) {
     return {{QStringLiteral("version"), QJsonArray{block.versionFirst, block.versionLast}},

@@ -78,9 +78,8 @@ int OpenRegularFileToWrite(const QString& path, int flags, QString* why) {
     }
     // Without O_NONBLOCK a named pipe put there meanwhile would hold the open until a reader
     // comes; the check on what was opened refuses it.
-    const int fd =
-        ::open(file.constData(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | flags,
-               0666);
+    const int fd = ::open(file.constData(),
+                          O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | flags, 0666);
     if (fd < 0) {
         *why = QString::fromLocal8Bit(std::strerror(errno));
         return -1;
@@ -189,10 +188,9 @@ QJsonObject PortJson(const PortJob& job) {
 
 QString ResultLines(const PortJob& job) {
     // The text may hold what the decoder sent (its firmware version).
-    QString text =
-        VisibleText(job.name().label + QStringLiteral(": ") + job.outcome().text,
-                    VisibleStyle::Terminal) +
-        QLatin1Char('\n');
+    QString text = VisibleText(job.name().label + QStringLiteral(": ") + job.outcome().text,
+                               VisibleStyle::Terminal) +
+                   QLatin1Char('\n');
     for (const QString& more : job.outcome().more)
         text += VisibleText(more, VisibleStyle::Terminal) + QLatin1Char('\n');
     return text;

@@ -80,8 +80,7 @@ std::unique_ptr<SerialPort> LinkSetup::makePort(const PortName& name) const {
     port->setHolder(QStringLiteral("\"%1\" port").arg(name.label));
     if (log) {
         port = std::make_unique<LoggingSerialPort>(
-            std::move(port), name.label,
-            [log = log](const QString& line) { log->write(line); });
+            std::move(port), name.label, [log = log](const QString& line) { log->write(line); });
     }
     return port;
 }

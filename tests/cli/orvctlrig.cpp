@@ -49,9 +49,8 @@ emu::DecoderEmulator& OrvctlRig::decoder(emu::Kind kind, emu::Fault fault) {
     return *decoders_.back();
 }
 
-Run OrvctlRig::orvctl(const QStringList& arguments,
-                           const std::function<void(QProcess&)>& started,
-                           const std::function<void()>& child) {
+Run OrvctlRig::orvctl(const QStringList& arguments, const std::function<void(QProcess&)>& started,
+                      const std::function<void()>& child) {
     QProcess p;
     if (child)
         p.setChildProcessModifier(child);

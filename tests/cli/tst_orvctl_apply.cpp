@@ -106,8 +106,10 @@ void TestOrvctlApply::apply_data() {
         ": reading the settings failed: Time Out Error!", read);
     row("refuses", Decoder::HoldsDefaults, Fault::Refuse, {}, 1,
         ": reading the settings failed: Upload Failed!", read);
-    row("wrong check", Decoder::HoldsDefaults, Fault::WrongCheck, {}, 1, ": reading the settings "
-        "failed: Upload Failed!", read);
+    row("wrong check", Decoder::HoldsDefaults, Fault::WrongCheck, {}, 1,
+        ": reading the settings "
+        "failed: Upload Failed!",
+        read);
     row("unplugged", Decoder::Unplugged, Fault::None, {}, 1,
         ": reading the settings failed: not available: No such file or device", {});
 }
@@ -193,7 +195,8 @@ void TestOrvctlApply::severalPortsJsonAndRecord() {
         return QJsonObject();
     };
     const auto hash = [](const QByteArray& bytes) {
-        return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+        return QString::fromLatin1(
+            QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
     };
     const QJsonObject b = lineOf(bar.devicePath());
     QCOMPARE(b["result"].toString(), QStringLiteral("changed"));
@@ -245,12 +248,12 @@ void TestOrvctlApply::recordOfTheOtherCommands() {
     QVERIFY(lines[2]["version"].isNull() && lines[2]["sha256_after"].isNull());
 
     // A line the record cannot take (a full disk; here a file size limit) is trouble.
-    const Run full = orvctl({"download", file, "-p", d.devicePath(), "--record", record},
-                            nullptr, [] {
-                                const rlimit limit{100, 100};
-                                ::setrlimit(RLIMIT_FSIZE, &limit);
-                                ::signal(SIGXFSZ, SIG_IGN);
-                            });
+    const Run full =
+        orvctl({"download", file, "-p", d.devicePath(), "--record", record}, nullptr, [] {
+            const rlimit limit{100, 100};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            ::signal(SIGXFSZ, SIG_IGN);
+        });
     QCOMPARE(full.exit, 2);
     QVERIFY2(full.err.contains("the record " + record.toUtf8() + " could not be written"),
              full.err);
@@ -273,28 +276,30 @@ void TestOrvctlApply::watch() {
     };
     plug(present, "present");
     const QString record = path("decoders.jsonl");
-    const Run r = orvctl(
-        {"apply", file, "--watch", "--match", "line/", "--json", "--record", record},
-        [&](QProcess& p) {
-            auto served = [&p] { return Shown(p, QProcess::StandardOutput).count('\n'); };
-            QTRY_VERIFY_WITH_TIMEOUT(Shown(p, QProcess::StandardError).contains("watching"),
-                                     GiveUpMsecs);
-            plug(bar, "a");
-            plug(mag, "b");
-            QTRY_COMPARE_WITH_TIMEOUT(served(), 2, GiveUpMsecs);
-            // Unplugged and plugged again: served again, and now as the file says.
-            QVERIFY(QFile::remove(path("line/a")));
-            QTRY_VERIFY_WITH_TIMEOUT(Shown(p, QProcess::StandardError).contains("a: unplugged"),
-                                     GiveUpMsecs);
-            plug(bar, "a");
-            QTRY_COMPARE_WITH_TIMEOUT(served(), 3, GiveUpMsecs);
-            plug(refusing, "c");
-            QTRY_COMPARE_WITH_TIMEOUT(served(), 4, GiveUpMsecs);
-            // Ctrl+C while a decoder is under way: it is served to its end.
-            plug(late, "d");
-            QTRY_COMPARE_WITH_TIMEOUT(late.core().frames.size(), 1, GiveUpMsecs);
-            ::kill(p.processId(), SIGINT);
-        });
+    const Run r =
+        orvctl({"apply", file, "--watch", "--match", "line/", "--json", "--record", record},
+               [&](QProcess& p) {
+                   auto served = [&p] {
+                       return Shown(p, QProcess::StandardOutput).count('\n');
+                   };
+                   QTRY_VERIFY_WITH_TIMEOUT(Shown(p, QProcess::StandardError).contains("watching"),
+                                            GiveUpMsecs);
+                   plug(bar, "a");
+                   plug(mag, "b");
+                   QTRY_COMPARE_WITH_TIMEOUT(served(), 2, GiveUpMsecs);
+                   // Unplugged and plugged again: served again, and now as the file says.
+                   QVERIFY(QFile::remove(path("line/a")));
+                   QTRY_VERIFY_WITH_TIMEOUT(
+                       Shown(p, QProcess::StandardError).contains("a: unplugged"), GiveUpMsecs);
+                   plug(bar, "a");
+                   QTRY_COMPARE_WITH_TIMEOUT(served(), 3, GiveUpMsecs);
+                   plug(refusing, "c");
+                   QTRY_COMPARE_WITH_TIMEOUT(served(), 4, GiveUpMsecs);
+                   // Ctrl+C while a decoder is under way: it is served to its end.
+                   plug(late, "d");
+                   QTRY_COMPARE_WITH_TIMEOUT(late.core().frames.size(), 1, GiveUpMsecs);
+                   ::kill(p.processId(), SIGINT);
+               });
     QCOMPARE(r.exit, 1); // a decoder failed
     const QList<QJsonObject> lines = JsonLines(r.out);
     QStringList results;

@@ -12,8 +12,8 @@
 #include "core/config.h"
 #include "link/exchange/linktiming.h"
 #include "link/protocol/text.h"
-#include "orvemu/decoderemulator.h"
 #include "orvctlrig.h"
+#include "orvemu/decoderemulator.h"
 #include "support/waiting.h"
 
 #include <QDir>
@@ -114,7 +114,6 @@ private slots:
     void decoderControlBytes();
     void monitorShowsControlBytes();
     void monitorPortLost();
-
 };
 
 // ----- Library pieces -----
