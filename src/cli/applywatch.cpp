@@ -26,10 +26,7 @@ WatchSession::WatchSession(Console& console, DeviceWatch& watch, JobMaker makeJo
     });
 }
 
-WatchSession::~WatchSession() {
-    for (auto& [path, job] : running_)
-        delete job;
-}
+WatchSession::~WatchSession() = default;
 
 int WatchSession::exec() {
     QEventLoop loop;
@@ -84,6 +81,7 @@ void WatchSession::appeared(const QString& path) {
 
 void WatchSession::start(const QString& path) {
     ApplyJob* job = makeJob_(path).release();
+    job->setParent(this); // deleted once done, or with the session
     running_[path] = job;
     connect(job, &PortJob::done, this, [this, job] { jobDone(job); });
     connect(job, &ApplyJob::stepChanged, this, &WatchSession::drawBoard);
@@ -146,18 +144,22 @@ void WatchSession::interrupted(int signalNumber) {
     if (running_.empty() || cancelled_)
         return;
     cancelled_ = true;
+    stopJobs(PortStatus::Interrupted, QStringLiteral("interrupted"), QStringLiteral("interrupted"));
+}
+
+void WatchSession::stopJobs(PortStatus status, const QString& key, const QString& text) {
     PortOutcome o;
-    o.status = PortStatus::Interrupted;
-    o.key = QStringLiteral("interrupted");
-    o.text = QStringLiteral("interrupted");
-    std::vector<ApplyJob*> jobs;
+    o.status = status;
+    o.key = key;
+    o.text = text;
+    std::vector<ApplyJob*> jobs; // each leaves running_ as it stops
     for (const auto& [path, job] : running_)
         jobs.push_back(job);
     for (ApplyJob* job : jobs)
         job->stop(o);
 }
 
-void WatchSession::trouble(const QString& message, bool stopJobs) {
+void WatchSession::trouble(const QString& message, bool stopRunning) {
     if (std::exchange(trouble_, true))
         return;
     eraseBoard();
@@ -166,17 +168,9 @@ void WatchSession::trouble(const QString& message, bool stopJobs) {
     watching_ = false;
     watch_.stop();
     again_.clear();
-    if (stopJobs) {
-        PortOutcome o;
-        o.status = PortStatus::Trouble;
-        o.key = QStringLiteral("file_error");
-        o.text = QStringLiteral("stopped: the log could not be written");
-        std::vector<ApplyJob*> jobs;
-        for (const auto& [path, job] : running_)
-            jobs.push_back(job);
-        for (ApplyJob* job : jobs)
-            job->stop(o);
-    }
+    if (stopRunning)
+        stopJobs(PortStatus::Trouble, QStringLiteral("file_error"),
+                 QStringLiteral("stopped: the log could not be written"));
     drawBoard();
     finishIfIdle();
 }

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "linksession.h"
+
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -19,7 +21,6 @@ class ApplyJob;
 class Console;
 class DecoderRecord;
 class DeviceWatch;
-class FrameLog;
 
 // apply --watch: a production line. Every decoder that appears is brought to the file at once,
 // side by side with those under way; each gets a line when it is done (with a running count),
@@ -50,7 +51,10 @@ private:
     void start(const QString& path);
     void jobDone(ApplyJob* job);
     void interrupted(int signalNumber);
-    void trouble(const QString& message, bool stopJobs);
+    // The log or the record failed: no more decoders are taken; with `stopRunning` the
+    // exchanges under way end too.
+    void trouble(const QString& message, bool stopRunning);
+    void stopJobs(PortStatus status, const QString& key, const QString& text);
     void finishIfIdle();
     void print(const QString& text, bool toErr);
     // The live status lines: erased before other output, drawn again after it.
@@ -63,7 +67,7 @@ private:
     JobMaker makeJob_;
     Options options_;
     QEventLoop* loop_ = nullptr;
-    std::map<QString, ApplyJob*> running_; // by path; each deleted once done
+    std::map<QString, ApplyJob*> running_; // by path; children, each deleted once done
     QSet<QString> again_;                  // appeared again while their job still ran
     bool watching_ = true;
     bool terminal_ = false;
