@@ -23,10 +23,11 @@ cd "$(dirname "$0")"
 # Building, and what the tests need: Qt's linguist tools (lupdate, lrelease and their CMake
 # functions) and Qt's own translations (the standard dialogs in German), the SVG icon engine (sharp
 # icons), scdoc (man pages), the validators of the desktop files, zsh (the completion script is
-# checked with it) and reuse (every file's copyright and licence).
+# checked with it), reuse (every file's copyright and licence) and ansible-core (the Ansible
+# collection is run by a test).
 PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-l10n-tools qt6-tools-dev
     qt6-translations-l10n libgl-dev libfontconfig-dev libqt6svg6 scdoc appstream appstream-util
-    desktop-file-utils shared-mime-info zsh reuse)
+    desktop-file-utils shared-mime-info zsh reuse ansible-core)
 # What ./dev.sh package needs besides: dpkg-buildflags and dpkg-shlibdeps (Depends), file
 # (CPack finds the programs to take the debug symbols of with it), lintian, and ccache where
 # (the builds of later runs take their objects from the cache).

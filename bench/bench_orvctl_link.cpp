@@ -18,6 +18,7 @@
 #include "core/cfgformat.h"
 #include "core/config.h"
 #include "core/wholefile.h"
+#include "orvctlrun.h"
 #include "orvemu/decoderemulator.h"
 
 #include <QCoreApplication>
@@ -36,49 +37,7 @@
 
 using namespace orv;
 using emu::DecoderEmulator;
-
-namespace {
-
-struct Timed {
-    int exit = -1;
-    double ms = 0;
-    double cpuMs = 0; // user + system time of the process
-};
-
-double CpuMs(int who) {
-    rusage usage{};
-    getrusage(who, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-}
-
-// Runs orvctl while this process's event loop serves the emulators.
-Timed RunOrvctl(const QStringList& arguments) {
-    QProcess p;
-    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    QEventLoop loop;
-    QObject::connect(&p, &QProcess::finished, &loop, &QEventLoop::quit);
-    const double cpuBefore = CpuMs(RUSAGE_CHILDREN);
-    QElapsedTimer t;
-    t.start();
-    p.start(QStringLiteral(ORVCTL_PATH), arguments);
-    if (!p.waitForStarted())
-        return {};
-    loop.exec();
-    Timed r;
-    r.ms = t.nsecsElapsed() / 1e6;
-    r.exit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.cpuMs = CpuMs(RUSAGE_CHILDREN) - cpuBefore;
-    p.readAllStandardOutput();
-    return r;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-} // namespace
+using namespace orv::bench;
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

@@ -49,6 +49,8 @@ public:
     // Every value given to an option that may be repeated, in order.
     QStringList values(const QString& name) const { return options_.value(name); }
     Console& console() const { return console_; }
+    // The command as called ("download"), without the program.
+    QString name() const { return called_.section(QLatin1Char(' '), 1); }
     // Says what is wrong with the command line and where this command's help is; returns
     // ExitTrouble.
     int usageError(const QString& message) const { return UsageError(console_, message, called_); }

@@ -30,8 +30,8 @@ void Console::printError(const QString& text) {
     writeErr(ShownFileName(text).toUtf8());
 }
 
-void Console::printJson(const QJsonDocument& document) {
-    const QByteArray json = document.toJson(QJsonDocument::Indented);
+QByteArray TerminalSafeJson(const QJsonDocument& document, QJsonDocument::JsonFormat format) {
+    const QByteArray json = document.toJson(format);
     QByteArray out;
     out.reserve(json.size());
     // Outside strings JSON holds no such character, so every one of them is inside a string.
@@ -46,7 +46,11 @@ void Console::printJson(const QJsonDocument& document) {
             out += json[i];
         }
     }
-    writeOut(out);
+    return out;
+}
+
+void Console::printJson(const QJsonDocument& document) {
+    writeOut(TerminalSafeJson(document, QJsonDocument::Indented));
 }
 
 void StdConsole::writeOut(const QByteArray& bytes) {

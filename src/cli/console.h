@@ -5,9 +5,14 @@
 #include <QByteArray>
 #include <QString>
 
-class QJsonDocument;
+#include <QJsonDocument>
 
 namespace orv {
+
+// JSON text in which, besides the escapes JSON needs, DEL and the C1 controls (U+0080..U+009F)
+// are written as \u escapes, so that no byte a terminal acts on is in it; a reader gets the
+// same strings.
+QByteArray TerminalSafeJson(const QJsonDocument& document, QJsonDocument::JsonFormat format);
 
 // A value for a message that echoes it: at most 80 characters, the rest cut off with "…", so that
 // a refused value of 128 KiB does not flood the terminal.
@@ -26,9 +31,7 @@ public:
     void error(const QString& text);
     // Text on the error stream as it stands (usage texts).
     void printError(const QString& text);
-    // A JSON document on the output stream, indented. Besides the escapes JSON needs, DEL and
-    // the C1 controls (U+0080..U+009F) are written as \u escapes, so no byte a terminal acts
-    // on is printed; a reader gets the same strings.
+    // A JSON document on the output stream, indented, as TerminalSafeJson writes it.
     void printJson(const QJsonDocument& document);
 
     // The width help texts are wrapped to: the terminal's, 80 when the output is no terminal.

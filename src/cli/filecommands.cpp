@@ -249,20 +249,8 @@ int Diff(const CommandCall& call) {
         QString section;
         for (const SettingChange& c : changes) {
             Section(table, &section, *c.setting);
-            QString before = c.before.display;
-            QString after = c.after.display;
-            if (before == after) { // the same text from other bytes
-                auto codes = [](const SettingReading& r) {
-                    QStringList l;
-                    for (int b : r.codes)
-                        l << QString::number(b);
-                    return QStringLiteral(" [%1]").arg(l.join(QLatin1Char(' ')));
-                };
-                before += codes(c.before);
-                after += codes(c.after);
-            }
-            table.row({QString::fromLatin1(c.setting->key), c.setting->displayLabel(),
-                       before + QStringLiteral(" → ") + after});
+            table.row(
+                {QString::fromLatin1(c.setting->key), c.setting->displayLabel(), ChangeText(c)});
         }
         call.console().print(table.render());
     }
@@ -307,6 +295,22 @@ std::vector<SettingChange> Compare(const ConfigFile& a, const ConfigFile& b) {
             changes.push_back({&s, std::move(ra), std::move(rb)});
     }
     return changes;
+}
+
+QString ChangeText(const SettingChange& change) {
+    QString before = change.before.display;
+    QString after = change.after.display;
+    if (before == after) { // the same text from other bytes
+        auto codes = [](const SettingReading& r) {
+            QStringList l;
+            for (int b : r.codes)
+                l << QString::number(b);
+            return QStringLiteral(" [%1]").arg(l.join(QLatin1Char(' ')));
+        };
+        before += codes(change.before);
+        after += codes(change.after);
+    }
+    return before + QStringLiteral(" → ") + after;
 }
 
 QJsonArray KeysJson() {

@@ -30,6 +30,9 @@ struct SettingChange {
 // Every setting that differs, in catalogue order. Header records count only when both files
 // have them.
 std::vector<SettingChange> Compare(const ConfigFile& a, const ConfigFile& b);
+// "None → Even": a change for a person, as diff shows it; where both read the same (other
+// bytes that show alike), with the stored codes after them.
+QString ChangeText(const SettingChange& change);
 
 // The JSON that keys --json, show --json and diff --json print.
 QJsonArray KeysJson();

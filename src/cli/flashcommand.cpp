@@ -99,7 +99,7 @@ Command FlashCommand() {
                 "status 130, 143 or 129. A closed output loses the lines, nothing else.\nExit "
                 "status: 0 when every port succeeded, 1 when a decoder or port failed, 2 on "
                 "usage or file trouble (the log included)."),
-        CommonLinkOptions(),
+        CommonLinkOptions() << RecordOption(),
         1,
         1,
         Flash,

@@ -14,7 +14,7 @@ namespace {
 // The link commands, in the order the help lists them.
 std::vector<Command> LinkCommands() {
     return {DownloadCommand(), UploadCommand(), VersionCommand(),
-            FlashCommand(),    MemoryCommand(), MonitorCommand()};
+            FlashCommand(),    MemoryCommand(), MonitorCommand(), ApplyCommand()};
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "commandset.h"
 #include "console.h"
+#include "decoderrecord.h"
 #include "interrupts.h"
 
 #include "core/filename.h"
@@ -64,9 +65,7 @@ std::optional<PortName> ParsePortName(const QString& text, QString* why) {
     return name;
 }
 
-// ----- FrameLog -----
-
-std::shared_ptr<FrameLog> FrameLog::open(const QString& path, QString* why) {
+int OpenRegularFileToWrite(const QString& path, int flags, QString* why) {
     const QByteArray file = FileNameBytes(path);
     auto notRegular = [why](const struct stat& st) {
         *why = S_ISDIR(st.st_mode) ? QStringLiteral("it is a folder")
@@ -75,22 +74,31 @@ std::shared_ptr<FrameLog> FrameLog::open(const QString& path, QString* why) {
     struct stat st {};
     if (::stat(file.constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
         notRegular(st);
-        return nullptr;
+        return -1;
     }
     // Without O_NONBLOCK a named pipe put there meanwhile would hold the open until a reader
     // comes; the check on what was opened refuses it.
     const int fd = ::open(file.constData(),
-                          O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+                          O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | flags, 0666);
     if (fd < 0) {
         *why = QString::fromLocal8Bit(std::strerror(errno));
-        return nullptr;
+        return -1;
     }
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         notRegular(st);
         ::close(fd);
-        return nullptr;
+        return -1;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+// ----- FrameLog -----
+
+std::shared_ptr<FrameLog> FrameLog::open(const QString& path, QString* why) {
+    const int fd = OpenRegularFileToWrite(path, O_TRUNC, why);
+    if (fd < 0)
+        return nullptr;
     return std::shared_ptr<FrameLog>(new FrameLog(path, fd));
 }
 
@@ -164,6 +172,30 @@ PortOutcome FailureOutcome(const ExchangeResult& result) {
     return o;
 }
 
+QJsonObject PortJson(const PortJob& job) {
+    const PortOutcome& o = job.outcome();
+    QJsonObject p = o.extra;
+    p.insert(QStringLiteral("port"), job.name().label);
+    p.insert(QStringLiteral("device"),
+             job.name().isComPort() ? job.name().resolved : job.name().device);
+    p.insert(QStringLiteral("status"), o.key);
+    p.insert(QStringLiteral("ok"), o.status == PortStatus::Ok);
+    p.insert(QStringLiteral("message"), o.text);
+    p.insert(QStringLiteral("title"), o.title);
+    p.insert(QStringLiteral("details"), o.details);
+    return p;
+}
+
+QString ResultLines(const PortJob& job) {
+    // The text may hold what the decoder sent (its firmware version).
+    QString text = VisibleText(job.name().label + QStringLiteral(": ") + job.outcome().text,
+                               VisibleStyle::Terminal) +
+                   QLatin1Char('\n');
+    for (const QString& more : job.outcome().more)
+        text += VisibleText(more, VisibleStyle::Terminal) + QLatin1Char('\n');
+    return text;
+}
+
 // ----- PortJob -----
 
 PortJob::PortJob(PortName name, std::unique_ptr<SerialPort> port, QString settings,
@@ -195,6 +227,7 @@ void PortJob::run(std::unique_ptr<Exchange> exchange) {
         Exchange* e = std::exchange(runningExchange_, nullptr);
         e->disconnect(this);
         e->deleteLater();
+        emit exchangeFinished(e, result);
         finished(result);
     });
     runningExchange_->start();
@@ -233,14 +266,10 @@ LinkSession::~LinkSession() = default;
 void LinkSession::add(std::unique_ptr<PortJob> job) {
     QObject::connect(job.get(), &PortJob::done, job.get(), [this, j = job.get()] { jobDone(j); });
     QObject::connect(job.get(), &PortJob::progress, job.get(), [this] { showProgress(); });
+    if (options_.record)
+        options_.record->watch(*job);
     jobs_.push_back(std::move(job));
     tenthShown_.push_back(-1);
-}
-
-QString LinkSession::line(const PortJob& job) const {
-    // The text may hold what the decoder sent (its firmware version).
-    return VisibleText(job.name().label + QStringLiteral(": ") + job.outcome().text,
-                       VisibleStyle::Terminal);
 }
 
 void LinkSession::interrupted(int signalNumber) {
@@ -282,6 +311,14 @@ void LinkSession::logFailed() {
         return; // the transfer runs to its end; the exit status tells of the log
     stopJobs(PortStatus::Trouble, QStringLiteral("file_error"),
              QStringLiteral("stopped: the log could not be written"));
+}
+
+void LinkSession::recordFailed() {
+    if (std::exchange(recordFailureShown_, true))
+        return;
+    // The exchanges under way go on: their decoders are being changed already.
+    console_.error(options_.record->errorMessage());
+    console_.flush();
 }
 
 void LinkSession::stopJobs(PortStatus status, const QString& key, const QString& text) {
@@ -355,11 +392,10 @@ void LinkSession::jobDone(PortJob* job) {
         console_.printError(QStringLiteral("\r\033[K"));
         barShown_ = false;
     }
-    const PortOutcome& o = job->outcome();
-    if (o.status == PortStatus::Ok && !options_.resultsToErr)
-        console_.print(line(*job) + QLatin1Char('\n'));
+    if (job->outcome().status == PortStatus::Ok && !options_.resultsToErr)
+        console_.print(ResultLines(*job));
     else
-        console_.printError(line(*job) + QLatin1Char('\n'));
+        console_.printError(ResultLines(*job));
     console_.flush();
     showProgress();
 }
@@ -372,8 +408,12 @@ int LinkSession::exec() {
     const bool logFailedToo = options_.log && !options_.log->error().isEmpty();
     if (logFailedToo)
         logFailed();
+    // A record line that failed as the last job ended.
+    const bool recordFailedToo = options_.record && !options_.record->error().isEmpty();
+    if (recordFailedToo)
+        recordFailed();
     bool failed = false;
-    bool trouble = logFailedToo;
+    bool trouble = logFailedToo || recordFailedToo;
     for (const auto& job : jobs_) {
         failed = failed || job->outcome().status == PortStatus::Failed;
         trouble = trouble || job->outcome().status == PortStatus::Trouble;
@@ -402,6 +442,9 @@ void LinkSession::runJobs(const InterruptWatcher& interrupts) {
                      [this](int number) { interrupted(number); });
     if (options_.log)
         QObject::connect(options_.log, &FrameLog::failed, &loop, [this] { logFailed(); });
+    if (options_.record)
+        QObject::connect(options_.record, &DecoderRecord::failed, &loop,
+                         [this] { recordFailed(); });
     for (auto& job : jobs_) {
         if (!interrupts.signalNumber())
             job->start();
@@ -417,16 +460,7 @@ void LinkSession::printJson(bool interrupted) const {
         const PortOutcome& o = job->outcome();
         if (o.status == PortStatus::Ok)
             ++ok;
-        QJsonObject p = o.extra;
-        p.insert(QStringLiteral("port"), job->name().label);
-        p.insert(QStringLiteral("device"),
-                 job->name().isComPort() ? job->name().resolved : job->name().device);
-        p.insert(QStringLiteral("status"), o.key);
-        p.insert(QStringLiteral("ok"), o.status == PortStatus::Ok);
-        p.insert(QStringLiteral("message"), o.text);
-        p.insert(QStringLiteral("title"), o.title);
-        p.insert(QStringLiteral("details"), o.details);
-        ports.append(p);
+        ports.append(PortJson(*job));
     }
     const int count = static_cast<int>(jobs_.size());
     const QJsonObject doc{{QStringLiteral("command"), options_.command},

@@ -19,6 +19,7 @@
 namespace orv {
 
 class Console;
+class DecoderRecord;
 class InterruptWatcher;
 class SerialPort;
 
@@ -36,6 +37,11 @@ struct PortName {
 // path, or a bare name, which is the file of that name in the current folder when there is one and
 // otherwise the device /dev/NAME. Nothing, with the reason, for an empty text or another N.
 std::optional<PortName> ParsePortName(const QString& text, QString* why);
+
+// Opens a file to write (with these further open() flags: O_TRUNC, O_APPEND), only when it is a
+// regular file or is created: a named pipe or a device is refused without waiting on it. The
+// file descriptor, or -1 with the reason.
+int OpenRegularFileToWrite(const QString& path, int flags, QString* why);
 
 // The frame log of --log: a regular file only (a named pipe or a device is refused without
 // waiting on it), every line written at once and checked. The first write that fails ends the
@@ -82,6 +88,7 @@ struct PortOutcome {
     QString title;     // the window's message title, if any
     QString details;   // the port's reason, if any
     QJsonObject extra; // what the command adds to the port's JSON
+    QStringList more;  // lines for a person under the result line (the settings apply changed)
 };
 
 // The outcome of a failed exchange: its status and the window's message.
@@ -117,6 +124,8 @@ public:
 
 signals:
     void progress(int value, int maximum);
+    // One of the job's exchanges has ended (before the job goes on).
+    void exchangeFinished(const orv::Exchange* exchange, const orv::ExchangeResult& result);
     void done();
 
 protected:
@@ -140,6 +149,13 @@ private:
     int progressMaximum_ = 0;
 };
 
+// A finished job as JSON: what its command adds, the port, the device, the status and the
+// message.
+QJsonObject PortJson(const PortJob& job);
+// A finished job for a person: "PORT: result", and the lines under it, each ended by a line end;
+// what a decoder sent in them shows its control bytes by name.
+QString ResultLines(const PortJob& job);
+
 // Runs one command on several ports at once: every port's job on the one event loop, each with
 // its own exchange object. Prints a line per port as it finishes and a summary, or JSON at the
 // end; shows the progress of long transfers; ends every exchange cleanly on SIGINT, SIGTERM or
@@ -160,6 +176,8 @@ public:
         bool uninterruptible = false;
         // The frame log, if there is one.
         FrameLog* log = nullptr;
+        // The decoder record, if there is one: a line for every job once it is done.
+        DecoderRecord* record = nullptr;
     };
 
     LinkSession(Console& console, Options options);
@@ -182,10 +200,10 @@ private:
     void jobDone(PortJob* job);
     void interrupted(int signalNumber);
     void logFailed();
+    void recordFailed();
     // Ends every exchange still running with this outcome.
     void stopJobs(PortStatus status, const QString& key, const QString& text);
     void showProgress();
-    QString line(const PortJob& job) const;
 
     Console& console_;
     Options options_;
@@ -196,6 +214,7 @@ private:
     int jobsRunning_ = 0;
     bool holdAnnounced_ = false;
     bool logFailureShown_ = false;
+    bool recordFailureShown_ = false;
 };
 
 // The exit codes of the link commands beyond those of every command.

@@ -4,6 +4,7 @@
 
 #include "commandset.h"
 #include "console.h"
+#include "decoderrecord.h"
 #include "linkcommands.h"
 
 #include "core/filename.h"
@@ -36,11 +37,12 @@ std::optional<std::pair<quint64, quint64>> DeviceIdentity(const PortName& name) 
 
 // The ports given, or the one a file names; each once. Nothing when they are not usable; the
 // message is out then.
-std::optional<std::vector<PortName>> ReadPorts(const CommandCall& call, int fallbackPort) {
+std::optional<std::vector<PortName>> ReadPorts(const CommandCall& call, int fallbackPort,
+                                              PortsGiven portsGiven) {
     QStringList given = call.values(QStringLiteral("port"));
     if (given.isEmpty() && fallbackPort > 0)
         given << QStringLiteral("com %1").arg(fallbackPort);
-    if (given.isEmpty()) {
+    if (given.isEmpty() && portsGiven == PortsGiven::Needed) {
         call.usageError(QStringLiteral("--port is needed: a device path or \"com N\""));
         return std::nullopt;
     }
@@ -111,6 +113,22 @@ QCommandLineOption LogOption() {
             QStringLiteral("FILE")};
 }
 
+QCommandLineOption RecordOption() {
+    return {QStringLiteral("record"),
+            QStringLiteral("Append one JSON line for every decoder to LOG (a regular file, which "
+                           "several runs may share): the time, the host, the port, the device's "
+                           "USB serial number and ids, the firmware version, the region, the "
+                           "SHA-256 of the region before and after, the settings changed and the "
+                           "result. A line that cannot be written ends the command with status "
+                           "2."),
+            QStringLiteral("LOG")};
+}
+
+QCommandLineOption NotSaveOption() {
+    return {QStringLiteral("not-save"),
+            QStringLiteral("The decoder uses the image without keeping it (\"Not Save\").")};
+}
+
 QList<QCommandLineOption> LineOptions() {
     return {
         {QStringLiteral("settings"),
@@ -171,12 +189,39 @@ std::unique_ptr<SerialPort> LinkSetup::makePort(const PortName& name) const {
 LinkSession::Options LinkSetup::sessionOptions(const QString& command) const {
     LinkSession::Options options{command, json};
     options.log = log.get();
+    options.record = record.get();
     return options;
 }
 
-std::optional<LinkSetup> ReadSetup(const CommandCall& call, bool lineOptions, int fallbackPort) {
+// Opens the frame log (--log) and the decoder record (--record) of a setup; false, with the
+// message out, when one cannot be written.
+bool OpenOutputs(const CommandCall& call, LinkSetup& s) {
+    QString why;
+    if (call.isSet(QStringLiteral("log"))) {
+        const QString path = call.value(QStringLiteral("log"));
+        s.log = FrameLog::open(path, &why);
+        if (!s.log) {
+            call.console().error(
+                QStringLiteral("the log %1 could not be written: %2").arg(path, why));
+            return false;
+        }
+    }
+    if (call.isSet(QStringLiteral("record"))) {
+        const QString path = call.value(QStringLiteral("record"));
+        s.record = DecoderRecord::open(path, call.name(), call.operands().value(0), &why);
+        if (!s.record) {
+            call.console().error(
+                QStringLiteral("the record %1 could not be written: %2").arg(path, why));
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<LinkSetup> ReadSetup(const CommandCall& call, bool lineOptions, int fallbackPort,
+                                   PortsGiven portsGiven) {
     LinkSetup s;
-    auto ports = ReadPorts(call, fallbackPort);
+    auto ports = ReadPorts(call, fallbackPort, portsGiven);
     if (!ports)
         return std::nullopt;
     s.ports = std::move(*ports);
@@ -202,16 +247,8 @@ std::optional<LinkSetup> ReadSetup(const CommandCall& call, bool lineOptions, in
     }
     if (!DistinctDevices(s.ports, call))
         return std::nullopt;
-    if (call.isSet(QStringLiteral("log"))) {
-        const QString path = call.value(QStringLiteral("log"));
-        QString why;
-        s.log = FrameLog::open(path, &why);
-        if (!s.log) {
-            call.console().error(
-                QStringLiteral("the log %1 could not be written: %2").arg(path, why));
-            return std::nullopt;
-        }
-    }
+    if (!OpenOutputs(call, s))
+        return std::nullopt;
     return s;
 }
 

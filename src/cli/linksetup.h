@@ -22,6 +22,7 @@
 namespace orv {
 
 class CommandCall;
+class DecoderRecord;
 struct Command;
 struct UploadBlock;
 
@@ -33,17 +34,22 @@ struct LinkSetup {
     bool json = false;
     std::unique_ptr<QtSerialPortFactory> portFactory; // "com N" as orvcfg maps it
     std::shared_ptr<FrameLog> log;                    // --log, if given
+    std::shared_ptr<DecoderRecord> record;            // --record, if given
 
     // The port of one of the ports, named as its holder and writing to the frame log.
     std::unique_ptr<SerialPort> makePort(const PortName& name) const;
-    // What the session of `command` ("download", "memory read") starts with: JSON as asked, and
-    // the frame log.
+    // What the session of `command` ("download", "memory read") starts with: JSON as asked, the
+    // frame log and the decoder record.
     LinkSession::Options sessionOptions(const QString& command) const;
 };
 
+// Whether --port may be left out (apply --watch finds its ports itself).
+enum class PortsGiven { Needed, Optional };
+
 // Reads the options every link command shares. `fallbackPort`: the port a file names, used when
 // no --port is given (0: none). Nothing when they are not usable; the message is out then.
-std::optional<LinkSetup> ReadSetup(const CommandCall& call, bool lineOptions, int fallbackPort = 0);
+std::optional<LinkSetup> ReadSetup(const CommandCall& call, bool lineOptions, int fallbackPort = 0,
+                                   PortsGiven portsGiven = PortsGiven::Needed);
 
 // The output file of each port: OUT itself for one port; with several, OUT with %p replaced by
 // the port. Nothing (with the message out) when several ports would write one file.
@@ -73,11 +79,16 @@ Command VersionCommand();
 Command FlashCommand();
 Command MemoryCommand();
 Command MonitorCommand();
+Command ApplyCommand();
 
 // The options of the link commands. -p, --port P; `several`: it may be repeated.
 QCommandLineOption PortOption(bool several);
 // --log FILE, the frame log.
 QCommandLineOption LogOption();
+// --record LOG, the decoder record.
+QCommandLineOption RecordOption();
+// --not-save: the decoder uses the image without keeping it.
+QCommandLineOption NotSaveOption();
 // The line settings: --settings, --baud, --parity, --data-bits and --stop-bits.
 QList<QCommandLineOption> LineOptions();
 // What every command that runs on several ports takes: --port, --json and --log.

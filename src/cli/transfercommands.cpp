@@ -231,12 +231,11 @@ Command DownloadCommand() {
                 "--not-save is given. --verify then uploads the decoder's region and compares it "
                 "with FILE. Without --port, the port is the \"com N\" that a configuration file "
                 "records.")),
-            LinkOptions({{QStringLiteral("not-save"),
-                          QStringLiteral("The decoder uses the image without keeping it (\"Not "
-                                         "Save\").")},
+            LinkOptions({NotSaveOption(),
                          {QStringLiteral("verify"),
                           QStringLiteral("Upload the decoder's settings afterwards and compare "
-                                         "them with FILE.")}}),
+                                         "them with FILE.")},
+                         RecordOption()}),
             1,
             1,
             Download};
@@ -262,7 +261,8 @@ Command UploadCommand() {
                           QStringLiteral("The configuration or defaults file that gives the "
                                          "other region and the header (default: the built-in "
                                          "defaults)."),
-                          QStringLiteral("FILE")}}),
+                          QStringLiteral("FILE")},
+                         RecordOption()}),
             0,
             0,
             Upload};

@@ -12,6 +12,7 @@
 #include "core/config.h"
 #include "link/exchange/linktiming.h"
 #include "link/protocol/text.h"
+#include "orvctlrig.h"
 #include "orvemu/decoderemulator.h"
 #include "support/waiting.h"
 
@@ -39,38 +40,15 @@ using emu::Fault;
 using emu::Kind;
 using orv::test::GiveUpMsecs;
 using orv::test::NeverMsecs;
+using orv::test::ReadAll;
+using orv::test::Run;
+using orv::test::Shown;
+using orv::test::TimingScale;
+using orv::test::WriteAll;
 
 Q_DECLARE_METATYPE(orv::VisibleStyle)
 
 namespace {
-
-// The link timing of a run whose every exchange ends by its time-out, which then passes
-// quickly. Any other run has the real timing, whose time-outs no stall of a busy machine lets come
-// before a decoder's answer.
-constexpr double TimingScale = 0.1;
-
-struct Run {
-    int exit = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
-// What a running orvctl has written to `channel` so far (left for the end of the run to read).
-QByteArray Shown(QProcess& p, QProcess::ProcessChannel channel) {
-    p.setReadChannel(channel);
-    return p.peek(p.bytesAvailable());
-}
 
 // A decoder that answers with bytes of no meaning at all.
 void Garbage(DecoderEmulator& d) {
@@ -87,11 +65,11 @@ void Garbage(DecoderEmulator& d) {
 
 } // namespace
 
-class TestOrvctlLink : public QObject {
+class TestOrvctlLink : public QObject, protected test::OrvctlRig {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
+    void init() { startRig(); }
+    void cleanup() { endRig(); }
 
     void settingsText_data();
     void settingsText();
@@ -136,95 +114,7 @@ private slots:
     void decoderControlBytes();
     void monitorShowsControlBytes();
     void monitorPortLost();
-
-private:
-    DecoderEmulator& decoder(Kind kind = Kind::Mag, Fault fault = Fault::None);
-    QString path(const QString& name) const { return dir_->filePath(name); }
-    // Runs orvctl to its end while the emulators answer; `started` runs once the process is up;
-    // `child` runs in the child process before orvctl starts.
-    Run orvctl(const QStringList& arguments,
-               const std::function<void(QProcess&)>& started = nullptr,
-               const std::function<void()>& child = nullptr);
-    // A configuration file with a recognisable image.
-    QString writeConfig(const QString& name, quint8 seed, int comPort = 1);
-    Image imageOf(const QString& file) const;
-
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::vector<std::unique_ptr<DecoderEmulator>> decoders_;
-    double timingScale_ = 1; // of the link timing orvctl runs with (ORVCTL_TIMING_SCALE)
 };
-
-void TestOrvctlLink::init() {
-    timingScale_ = 1;
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-}
-
-void TestOrvctlLink::cleanup() {
-    decoders_.clear();
-    dir_.reset();
-}
-
-DecoderEmulator& TestOrvctlLink::decoder(Kind kind, Fault fault) {
-    auto d = std::make_unique<DecoderEmulator>(kind);
-    if (!d->start())
-        qFatal("no emulator: %s", qPrintable(d->errorString()));
-    d->core().fault = fault;
-    d->chunkGapMsecs = 2; // split replies: in pieces, well within the scaled time-outs
-    decoders_.push_back(std::move(d));
-    return *decoders_.back();
-}
-
-Run TestOrvctlLink::orvctl(const QStringList& arguments,
-                           const std::function<void(QProcess&)>& started,
-                           const std::function<void()>& child) {
-    QProcess p;
-    if (child)
-        p.setChildProcessModifier(child);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("ORVCTL_TIMING_SCALE"), QString::number(timingScale_));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_->path());
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(dir_->path());
-    QEventLoop loop;
-    connect(&p, &QProcess::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(GiveUpMsecs, &loop, &QEventLoop::quit);
-    p.start(QStringLiteral(ORVCTL_PATH), arguments);
-    if (!p.waitForStarted(GiveUpMsecs))
-        qFatal("orvctl did not start");
-    if (started)
-        started(p);
-    if (p.state() != QProcess::NotRunning)
-        loop.exec();
-    if (p.state() != QProcess::NotRunning) {
-        p.kill();
-        p.waitForFinished();
-        qWarning("orvctl did not finish: %s", qPrintable(arguments.join(QLatin1Char(' '))));
-    }
-    Run r{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-          p.readAllStandardError()};
-    if (qEnvironmentVariableIsSet("ORVCTL_TEST_VERBOSE"))
-        qDebug("exit %d\n%s%s", r.exit, r.out.constData(), r.err.constData());
-    return r;
-}
-
-QString TestOrvctlLink::writeConfig(const QString& name, quint8 seed, int comPort) {
-    CfgContents c;
-    c.DeviceName = QStringLiteral("Reader %1").arg(seed);
-    c.UserName = QStringLiteral("Ann");
-    c.SetupDate = QStringLiteral("2026-12-08");
-    c.Description = QStringLiteral("Line 3, \"front\"");
-    c.ComPort = static_cast<qint16>(comPort);
-    c.LinkMode = 0;
-    for (int i = 0; i < ImageSize; ++i)
-        c.data[i] = static_cast<quint8>(seed * 7 + i * 13);
-    WriteAll(path(name), *WriteCfgFile(c));
-    return path(name);
-}
-
-Image TestOrvctlLink::imageOf(const QString& file) const {
-    return ParseCfgFile(ReadAll(file)).contents.data;
-}
 
 // ----- Library pieces -----
 
