@@ -108,6 +108,26 @@ PrivilegeCalls& SystemPrivilegeCalls() {
     return calls;
 }
 
+namespace {
+
+// Goes back to the real group and user ids where they were raised; why not, if it cannot.
+std::string GoBackToRealIds(PrivilegeCalls& calls, const ProcessIds& uids, const ProcessIds& gids) {
+    // The group first: once the user id is no longer root, the group ids cannot change.
+    if (gids.raised()) {
+        if (const int e = calls.setGroupIds(gids.real))
+            return "cannot go back to its real group id " + std::to_string(gids.real) + " (" +
+                   Failure("setresgid", e) + ")";
+    }
+    if (uids.raised()) {
+        if (const int e = calls.setUserIds(uids.real))
+            return "cannot go back to its real user id " + std::to_string(uids.real) + " (" +
+                   Failure("setresuid", e) + ")";
+    }
+    return {};
+}
+
+} // namespace
+
 StartUpAccess TakePortsAndDropPrivileges(PrivilegeCalls& calls,
                                          const std::function<bool()>& takePorts) {
     StartUpAccess result;
@@ -135,21 +155,9 @@ StartUpAccess TakePortsAndDropPrivileges(PrivilegeCalls& calls,
         result.refusal = "cannot give up its privileges (" + Failure("no_new_privs", e) + ")";
         return result;
     }
-    // The group first: once the user id is no longer root, the group ids cannot change.
-    if (gids.raised()) {
-        if (const int e = calls.setGroupIds(gids.real)) {
-            result.refusal = "cannot go back to its real group id " + std::to_string(gids.real) +
-                             " (" + Failure("setresgid", e) + ")";
-            return result;
-        }
-    }
-    if (uids.raised()) {
-        if (const int e = calls.setUserIds(uids.real)) {
-            result.refusal = "cannot go back to its real user id " + std::to_string(uids.real) +
-                             " (" + Failure("setresuid", e) + ")";
-            return result;
-        }
-    }
+    result.refusal = GoBackToRealIds(calls, uids, gids);
+    if (!result.refusal.empty())
+        return result;
     // The ambient set can only hold what is both permitted and inheritable: emptying those
     // empties it too, also on kernels that cannot clear it by itself.
     calls.clearAmbient();

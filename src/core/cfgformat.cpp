@@ -170,6 +170,34 @@ std::optional<QByteArray> WriteCfgFile(const CfgContents& contents, QString* why
     return out;
 }
 
+namespace {
+
+// Stores number record `r` (after the header: the port, the link mode, then the image bytes)
+// into `c`; why not, when the value does not fit its field.
+QString StoreNumber(CfgContents& c, int r, qint64 value) {
+    if (r == 0) {
+        if (value < 1 || value > 6)
+            return QCoreApplication::translate("orv::CfgFormat", "the port number %1 is not 1 to 6")
+                .arg(value);
+        c.ComPort = static_cast<qint16>(value);
+    } else if (r == 1) {
+        if (value < 0 || value > 1)
+            return QCoreApplication::translate("orv::CfgFormat", "the link mode %1 is not 0 or 1")
+                .arg(value);
+        c.LinkMode = static_cast<qint16>(value);
+    } else {
+        if (value < 0 || value > 255)
+            return QCoreApplication::translate("orv::CfgFormat",
+                                               "image byte %1 holds %2, which is not 0 to 255")
+                .arg(r - 2)
+                .arg(value);
+        c.data[r - 2] = static_cast<quint8>(value);
+    }
+    return QString();
+}
+
+} // namespace
+
 CfgParseResult ParseCfgFile(const QByteArray& bytes) {
     CfgParseResult result;
     Lines lines(bytes);
@@ -208,28 +236,8 @@ CfgParseResult ParseCfgFile(const QByteArray& bytes) {
                                .arg(record)
                                .arg(TextOfBytes(numbers[r].trimmed().toByteArray().left(20))));
         }
-        if (r == 0) {
-            if (*value < 1 || *value > 6)
-                return damaged(QCoreApplication::translate("orv::CfgFormat",
-                                                           "the port number %1 is not 1 to 6")
-                                   .arg(*value));
-            c.ComPort = static_cast<qint16>(*value);
-        } else if (r == 1) {
-            if (*value < 0 || *value > 1)
-                return damaged(
-                    QCoreApplication::translate("orv::CfgFormat", "the link mode %1 is not 0 or 1")
-                        .arg(*value));
-            c.LinkMode = static_cast<qint16>(*value);
-        } else {
-            if (*value < 0 || *value > 255) {
-                return damaged(
-                    QCoreApplication::translate("orv::CfgFormat",
-                                                "image byte %1 holds %2, which is not 0 to 255")
-                        .arg(r - 2)
-                        .arg(*value));
-            }
-            c.data[r - 2] = static_cast<quint8>(*value);
-        }
+        if (const QString wrong = StoreNumber(c, r, *value); !wrong.isEmpty())
+            return damaged(wrong);
     }
     result.status = CfgParseStatus::Ok;
     return result;

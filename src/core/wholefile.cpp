@@ -331,6 +331,32 @@ WriteResult Failure(QString why, WriteStatus status = WriteStatus::Failed) {
     return r;
 }
 
+// Why the folder of a save could not be opened (errno tells).
+WriteResult FolderFailure(const QByteArray& folderName, const FileStamp& expected) {
+    if (errno != ENOENT)
+        return Failure(ErrorText());
+    return Failure(
+        (expected.known
+             ? QCoreApplication::translate("orv::WholeFile", "the folder %1 no longer exists")
+             : QCoreApplication::translate("orv::WholeFile", "the folder %1 does not exist"))
+            .arg(FileNameFromBytes(folderName)));
+}
+
+// Why the file `name` in `folder`, found there as `old`, may not be replaced; nothing when it
+// may.
+std::optional<WriteResult> RefusedReplacement(int folder, const QByteArray& name,
+                                              const struct stat& old, const FileStamp& expected) {
+    if (const auto reason = NotRegularReason(old.st_mode))
+        return Failure(*reason);
+    // A file the user may not write is not replaced either (the administrator may).
+    if (::faccessat(folder, name.constData(), W_OK, AT_EACCESS) != 0)
+        return Failure(ErrorText());
+    // Changed already: nothing is written (it is checked again right before the rename).
+    if (expected.known && StampOfStat(old) != expected)
+        return Failure(ChangedReason(), WriteStatus::Changed);
+    return std::nullopt;
+}
+
 WriteResult WriteReplacing(const QString& path, const QByteArray& bytes,
                            const FileStamp& expected) {
     if (path.isEmpty())
@@ -349,15 +375,8 @@ WriteResult WriteReplacing(const QString& path, const QByteArray& bytes,
     if (folderFd < 0 && errno == EACCES)
         folderFd = ::open(folderName.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     const FileDescriptor folder(folderFd);
-    if (folder.get() < 0) {
-        if (errno != ENOENT)
-            return Failure(ErrorText());
-        return Failure(
-            (expected.known
-                 ? QCoreApplication::translate("orv::WholeFile", "the folder %1 no longer exists")
-                 : QCoreApplication::translate("orv::WholeFile", "the folder %1 does not exist"))
-                .arg(FileNameFromBytes(folderName)));
-    }
+    if (folder.get() < 0)
+        return FolderFailure(folderName, expected);
     long nameMax = ::fpathconf(folder.get(), _PC_NAME_MAX);
     if (nameMax < 14)
         nameMax = 255;
@@ -369,14 +388,8 @@ WriteResult WriteReplacing(const QString& path, const QByteArray& bytes,
     if (!exists && errno != ENOENT)
         return Failure(ErrorText());
     if (exists) {
-        if (const auto reason = NotRegularReason(old.st_mode))
-            return Failure(*reason);
-        // A file the user may not write is not replaced either (the administrator may).
-        if (::faccessat(folder.get(), name.constData(), W_OK, AT_EACCESS) != 0)
-            return Failure(ErrorText());
-        // Changed already: nothing is written (it is checked again right before the rename).
-        if (expected.known && StampOfStat(old) != expected)
-            return Failure(ChangedReason(), WriteStatus::Changed);
+        if (auto refused = RefusedReplacement(folder.get(), name, old, expected))
+            return *refused;
     }
 
     // A new file takes the folder's defaults; an existing one's metadata are copied below, and
@@ -456,6 +469,38 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* why) 
     return r.ok();
 }
 
+#ifdef Q_OS_UNIX
+namespace {
+
+// Reads an open file to its end into `result`; false, with `result` telling why, when a read
+// fails or the file passes `maxSize`. The file may still grow while it is read: one byte beyond
+// the limit tells.
+bool ReadToEnd(int fd, qint64 maxSize, ReadResult& result) {
+    char chunk[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            result = Failed(errno);
+            return false;
+        }
+        if (n == 0)
+            return true;
+        result.bytes.append(chunk, n);
+        if (result.bytes.size() > maxSize) {
+            result.bytes.clear();
+            result.stamp = {};
+            result.status = ReadStatus::TooLarge;
+            result.why = TooLargeReason(maxSize);
+            return false;
+        }
+    }
+}
+
+} // namespace
+#endif
+
 ReadResult ReadWholeFile(const QString& path, qint64 maxSize) {
     ReadResult result;
 #ifdef Q_OS_UNIX
@@ -476,25 +521,8 @@ ReadResult ReadWholeFile(const QString& path, qint64 maxSize) {
     if (!Readable(st, maxSize, result))
         return result;
     result.stamp = StampOfStat(st);
-    // The file may still grow while it is read: one byte beyond the limit tells.
-    char chunk[4096];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return Failed(errno);
-        if (n == 0)
-            break;
-        result.bytes.append(chunk, n);
-        if (result.bytes.size() > maxSize) {
-            result.bytes.clear();
-            result.stamp = {};
-            result.status = ReadStatus::TooLarge;
-            result.why = TooLargeReason(maxSize);
-            return result;
-        }
-    }
+    if (!ReadToEnd(fd.get(), maxSize, result))
+        return result;
 #else
     const QFileInfo info(path);
     if (!info.exists()) {

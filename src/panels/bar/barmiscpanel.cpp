@@ -43,6 +43,29 @@ const InsertionFrameTable Suffix{
 
 } // namespace
 
+namespace {
+
+// The code identifier tab: the switch above four rows of two boxes, each with its label on its
+// left, and the tab's Set Default button below.
+void LayOutCodeIds(QGridLayout* grid, QWidget* on, const std::vector<SingleCharBox*>& ids,
+                   QWidget* setDefault) {
+    grid->addWidget(on, 0, 0, 1, 4);
+    for (int i = 0; i < int(ids.size()); ++i) {
+        ids[i]->setMaximumWidth(60);
+        const int row = 1 + i / 2;
+        const int column = (i % 2) * 2;
+        grid->addWidget(BuddyLabel(CaptionText(SettingOf(CodeIds[i]).label), ids[i],
+                                   ArrayName(QStringLiteral("lbl62"), i)),
+                        row, column);
+        grid->addWidget(ids[i], row, column + 1);
+    }
+    grid->addWidget(setDefault, 5, 0, 1, 2, Qt::AlignLeft);
+    grid->setColumnStretch(4, 1);
+    grid->setRowStretch(6, 1);
+}
+
+} // namespace
+
 BarMiscPanel::BarMiscPanel(Config& config, Dialogs& dialogs, const WindowInfo& info,
                            QWidget* parent)
     : SettingsPanel(config, info, parent) {
@@ -70,19 +93,7 @@ BarMiscPanel::BarMiscPanel(Config& config, Dialogs& dialogs, const WindowInfo& i
     // Tab 2: code identifiers, four rows of two, each box with its label on its left.
     auto* codeId =
         new QGridLayout(tabs->addTab(tr("Code &ID"), tr("Define Bar Code ID"), tr("Code ID")));
-    codeId->addWidget(codeIdOn, 0, 0, 1, 4);
-    for (int i = 0; i < 8; ++i) {
-        ids[i]->setMaximumWidth(60);
-        const int row = 1 + i / 2;
-        const int column = (i % 2) * 2;
-        codeId->addWidget(BuddyLabel(CaptionText(SettingOf(CodeIds[i]).label), ids[i],
-                                     ArrayName(QStringLiteral("lbl62"), i)),
-                          row, column);
-        codeId->addWidget(ids[i], row, column + 1);
-    }
-    codeId->addWidget(defaultButton("cmdDefault62"), 5, 0, 1, 2, Qt::AlignLeft);
-    codeId->setColumnStretch(4, 1);
-    codeId->setRowStretch(6, 1);
+    LayOutCodeIds(codeId, codeIdOn, ids, defaultButton("cmdDefault62"));
 
     // Tab 3: truncation, prefix and suffix.
     auto* edit = new QVBoxLayout(tabs->addTab(tr("Characters &Edit"),
