@@ -2,13 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmarks of orvctl apply against emulated decoders (not run by ctest; ./dev.sh bench runs
 // them), the decoders pacing every byte at the line rate (9600 baud):
-//   1. apply on a decoder that is as the file says, against one upload — goal: at most 1.2
+//   1. apply on a decoder that is as the file says, against one upload — goal: at most 1.1
 //      times as long (one upload is all it sends);
-//   2. apply on a decoder that differs, against download --verify — goal: at most 1.6 times
+//   2. apply on a decoder that differs, against download --verify — goal: at most 1.1 times
 //      (an upload more);
 //   3. --watch: 16 decoders appearing at once (links made in a watched folder): from the links
 //      to each decoder's first frame (detection), and to all 16 served — goal: detection
-//      within 0.5 s, all served within 2 times one decoder's apply;
+//      within 0.5 s, all served within 1.3 times one decoder's apply;
 //   4. --watch while idle, 10 s each with a folder pattern and with every serial port: the CPU
 //      time of the process over its wall time, start-up left out — goal: under 1 % of a core.
 
@@ -138,9 +138,9 @@ int main(int argc, char** argv) {
     const double verify = MedianMs(QStringList{"download", file, "--verify"} + port, one, old, 0);
     const double changing = MedianMs(QStringList{"apply", file} + port, one, old, 0);
     std::printf("paced at 9600 baud, whole orvctl process, median of 7:\n"
-                "  apply, unchanged: %.1f ms; one upload: %.1f ms; ratio %.2f (goal at most 1.2)\n"
+                "  apply, unchanged: %.1f ms; one upload: %.1f ms; ratio %.2f (goal at most 1.1)\n"
                 "  apply, changing: %.1f ms; download --verify: %.1f ms; ratio %.2f (goal at most "
-                "1.6)\n",
+                "1.1)\n",
                 unchanged, upload, unchanged / upload, changing, verify, changing / verify);
 
     // 3. 16 decoders appear at once.
@@ -175,7 +175,7 @@ int main(int argc, char** argv) {
         return 1;
     std::printf("--watch, %d decoders plugged at once: first detected after %.1f ms, the last "
                 "after %.1f ms (goal within 500 ms); all %d served after %.1f ms, %.2f times one "
-                "decoder's apply (goal at most 2)\n",
+                "decoder's apply (goal at most 1.3)\n",
                 Count, detected.front(), detected.back(), Count, allServed, allServed / changing);
 
     // 4. Idle.
