@@ -131,44 +131,24 @@ QString FrameLog::errorMessage() const {
     return QStringLiteral("the log %1 could not be written: %2").arg(path_, error_);
 }
 
-QString StatusKey(LinkStatus status) {
-    switch (status) {
-    case LinkStatus::Ok:
-        return QStringLiteral("ok");
-    case LinkStatus::TimedOut:
-        return QStringLiteral("timed_out");
-    case LinkStatus::Refused:
-        return QStringLiteral("refused");
-    case LinkStatus::PortUnavailable:
-        return QStringLiteral("port_unavailable");
-    case LinkStatus::PortLost:
-        return QStringLiteral("port_lost");
-    }
-    return QStringLiteral("failed");
-}
-
 PortOutcome FailureOutcome(const ExchangeResult& result) {
     PortOutcome o;
     o.status = PortStatus::Failed;
-    o.key = StatusKey(result.status);
+    o.key = LinkStatusKey(result.status);
     o.title = result.message.title;
     o.details = result.message.details;
-    switch (result.status) {
-    case LinkStatus::PortUnavailable:
-    case LinkStatus::PortLost:
-        // The window says "COM 2: not available."; the line names the port already, and a
-        // device path has no number.
-        o.text = result.status == LinkStatus::PortLost ? QStringLiteral("not available (lost)")
-                                                       : QStringLiteral("not available");
-        o.text += result.message.details.isEmpty() ? QStringLiteral(".")
-                                                   : QStringLiteral(": ") + result.message.details;
-        break;
-    default:
-        o.text = result.message.text.simplified();
-        if (!result.message.details.isEmpty())
-            o.text += QStringLiteral(" (") + result.message.details + QLatin1Char(')');
-        break;
+    // The port's failures in orvctl's words: the window says "COM 2: not available."; the line
+    // names the port already, and a device path has no number.
+    const QString line = LinkStatusLine(result.status);
+    if (!line.isEmpty()) {
+        o.text = line + (result.message.details.isEmpty()
+                             ? QStringLiteral(".")
+                             : QStringLiteral(": ") + result.message.details);
+        return o;
     }
+    o.text = result.message.text.simplified();
+    if (!result.message.details.isEmpty())
+        o.text += QStringLiteral(" (") + result.message.details + QLatin1Char(')');
     return o;
 }
 

@@ -93,8 +93,6 @@ struct PortOutcome {
 
 // The outcome of a failed exchange: its status and the window's message.
 PortOutcome FailureOutcome(const ExchangeResult& result);
-// The JSON name of a status: "ok", "timed_out", ...
-QString StatusKey(LinkStatus status);
 
 // One port's part of a command: one exchange, or several in a row (a download and its
 // verifying upload), each started when the one before has finished.

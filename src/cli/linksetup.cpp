@@ -38,7 +38,7 @@ std::optional<std::pair<quint64, quint64>> DeviceIdentity(const PortName& name) 
 // The ports given, or the one a file names; each once. Nothing when they are not usable; the
 // message is out then.
 std::optional<std::vector<PortName>> ReadPorts(const CommandCall& call, int fallbackPort,
-                                              PortsGiven portsGiven) {
+                                               PortsGiven portsGiven) {
     QStringList given = call.values(QStringLiteral("port"));
     if (given.isEmpty() && fallbackPort > 0)
         given << QStringLiteral("com %1").arg(fallbackPort);
@@ -294,7 +294,7 @@ QString UploadParityRefusal(const QString& what) {
 PortOutcome OkOutcome(const ExchangeResult& result, const QString& more) {
     PortOutcome o;
     o.status = PortStatus::Ok;
-    o.key = QStringLiteral("ok");
+    o.key = LinkStatusKey(result.status);
     o.title = result.message.title;
     o.text = result.message.text.simplified();
     if (!more.isEmpty())

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Frames, hex text and the reply parsers of both links.
 
+#include "link/exchange/linkmessages.h"
 #include "link/protocol/frames.h"
 #include "link/protocol/replies.h"
 #include "link/protocol/text.h"

@@ -2,8 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "configexchanges.h"
 
-#include "linkmessages.h"
-
 #include "link/protocol/frames.h"
 #include "link/protocol/replies.h"
 
@@ -18,17 +16,12 @@ void DownloadExchange::opened() {
 }
 
 void DownloadExchange::replied(const QByteArray& bytes) {
-    if (DownloadReplyStatus(bytes) == GoodReply)
-        conclude(LinkStatus::Ok,
-                 QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Download OK!")), CfgTitle);
-    else
-        conclude(LinkStatus::Refused,
-                 QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Download Failed!")),
-                 CfgTitle);
+    finish(DownloadReplyStatus(bytes) == GoodReply ? LinkOutcome::DownloadOk
+                                                   : LinkOutcome::DownloadRefused);
 }
 
 void DownloadExchange::timedOut() {
-    conclude(LinkStatus::TimedOut, TimeOutText, CfgTitle);
+    finish(LinkOutcome::DownloadTimedOut);
 }
 
 UploadExchange::UploadExchange(SerialTarget target, UploadRequest request, const LinkTiming& timing,
@@ -40,25 +33,21 @@ void UploadExchange::opened() {
 }
 
 void UploadExchange::replied(const QByteArray& bytes) {
-    const auto block = ParseSerialUpload(bytes);
-    if (!block) {
-        conclude(LinkStatus::Refused,
-                 QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Upload Failed!")),
-                 UploadTitle);
+    ExchangeResult result;
+    result.upload = ParseSerialUpload(bytes);
+    if (!result.upload) {
+        finish(LinkOutcome::UploadRefused);
         return;
     }
-    ExchangeResult result;
-    result.upload = block;
-    result.versionText = VersionText(*block);
-    const QString text =
-        request_ == UploadRequest::Version
-            ? VersionMessage(result.versionText)
-            : QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "   Upload OK!   "));
-    conclude(LinkStatus::Ok, text, UploadTitle, std::move(result));
+    result.versionText = VersionText(*result.upload);
+    if (request_ == UploadRequest::Version)
+        finish(LinkOutcome::VersionOk, result, {result.versionText});
+    else
+        finish(LinkOutcome::UploadOk, std::move(result));
 }
 
 void UploadExchange::timedOut() {
-    conclude(LinkStatus::TimedOut, TimeOutText, UploadTitle);
+    finish(LinkOutcome::UploadTimedOut);
 }
 
 } // namespace orv

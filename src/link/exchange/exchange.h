@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "linkmessages.h"
 #include "linktiming.h"
 
 #include "core/dialogs.h"
@@ -10,26 +11,19 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace orv {
-
-// How an exchange with the decoder ended.
-enum class LinkStatus {
-    Ok,              // the decoder did what was asked
-    TimedOut,        // no answer within the time-out
-    Refused,         // an answer came, but a negative, damaged or short one
-    PortUnavailable, // the serial port could not be opened
-    PortLost,        // the serial port failed during the exchange (an adapter unplugged)
-};
 
 // What an upload asks the decoder for: its settings, or only its firmware version (the same
 // request; a version request leaves the image alone).
 enum class UploadRequest { Configuration, Version };
 
-// The outcome of an exchange: its status, the message the window shows for it, and what it
-// brought back.
+// The outcome of an exchange: its status and the message the window shows for it (both from
+// the outcome's row, linkmessages.h), and what it brought back.
 struct ExchangeResult {
     LinkStatus status = LinkStatus::Ok;
     // The window's message for this outcome ("Download OK!" with "CFG Message", "Time Out
@@ -48,12 +42,13 @@ struct ExchangeResult {
 // threads and no shared state: exchanges on different ports run side by side.
 //
 // Cancelling ends it at once and silently (no `finished`): the serial port is closed and, on
-// the keyboard link, the interrupt controller is unmasked again. A receiver of `finished` may
-// delete the exchange only with deleteLater().
+// the keyboard link, the interrupt controller is unmasked again. Destroying a running exchange
+// cancels it. A receiver of `finished` may delete the exchange only with deleteLater().
 class Exchange : public QObject {
     Q_OBJECT
 public:
     explicit Exchange(const LinkTiming& timing, QObject* parent = nullptr);
+    ~Exchange() override;
 
     // Starts the exchange; it runs once.
     void start();
@@ -72,15 +67,27 @@ signals:
 protected:
     // The first step.
     virtual void begin() = 0;
-    // Stops every timer and leaves the link as it was found: the port closed, the interrupts
-    // unmasked. Runs when the exchange finishes and when it is cancelled. Concrete exchanges
-    // call cancel() in their destructors.
-    virtual void halt() = 0;
-    // Ends the exchange: halt(), then `finished` with the result.
-    void finish(ExchangeResult result);
+    // Stops the concrete exchange's steps: its timers, writes and waits. Runs when the exchange
+    // finishes and when it is cancelled, but not when it is destroyed: what a concrete exchange
+    // owns stops as it is destroyed (a keyboard wait unmasks the interrupts then), and what it
+    // holds outside of itself it hands to holdLink().
+    virtual void halt() {}
+    // The link held from now on (the serial port opened): `letGo` lets go of it. It runs once,
+    // after halt(): when the exchange is cancelled, once the receivers of `finished` have
+    // returned, or when the exchange is destroyed. It runs from ~Exchange too, so it may use
+    // only what outlives the concrete exchange (the port, this object as a QObject).
+    void holdLink(std::function<void()> letGo) { letGo_ = std::move(letGo); }
+    // Ends the exchange with this outcome: halt(), then `finished` with the outcome's status and
+    // message (the parts of a composed text filled in), then the link let go. `result` brings
+    // what the exchange brought back and the details of the message. Nothing happens when the
+    // exchange is not running.
+    void finish(LinkOutcome outcome, ExchangeResult result = {}, const QStringList& parts = {});
 
 private:
+    void letGoOfLink();
+
     LinkTiming timing_;
+    std::function<void()> letGo_; // while the link is held
     bool running_ = false;
     bool started_ = false;
 };

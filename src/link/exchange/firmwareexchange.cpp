@@ -2,9 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "firmwareexchange.h"
 
-#include "linkmessages.h"
-
-#include "link/protocol/text.h"
 #include "link/serial/serialport.h"
 
 namespace orv {
@@ -49,73 +46,75 @@ void FirmwareExchange::timedOut() {
 void FirmwareExchange::reply(IspReplyCode code) {
     switch (step_) {
     case Step::Access:
-        switch (code) {
-        case IspAccepted:
-            emit statusText(
-                QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Access ISP Command OK!")));
-            if (!isRunning())
-                return;
-            step_ = Step::AccessPause;
-            pause(timing().ispLoaderPauseMsecs);
-            return;
-        case IspNoReply:
-            return failed(LinkStatus::TimedOut, TimeOutText);
-        case IspIncorrectVersion:
-            return failed(
-                LinkStatus::Refused,
-                QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "A Incorrect Version No!")));
-        default:
-            return failed(LinkStatus::Refused,
-                          QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages",
-                                                           "Access ISP Command Failed!")));
-        }
+        return accessAnswered(code);
     case Step::Erase:
-        if (code != IspAccepted) {
-            return failed(
-                code == IspNoReply ? LinkStatus::TimedOut : LinkStatus::Refused,
-                QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Erase Command Failed!")));
-        }
-        emit statusText(
-            QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Erase Command OK!")));
-        if (!isRunning())
-            return;
-        start_ = 0;
-        if (image_.isEmpty()) {
-            step_ = Step::EndPause;
-            pause(timing().ispLoaderPauseMsecs);
-            return;
-        }
-        attempt_ = 1;
-        sendPage();
-        return;
+        return eraseAnswered(code);
     case Step::Page:
-        if (code != IspAccepted) {
-            if (attempt_ < IspMaxTries) {
-                ++attempt_;
-                sendPage();
-                return;
-            }
-            return failed(
-                code == IspNoReply ? LinkStatus::TimedOut : LinkStatus::Refused,
-                QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Transmit Data Failled!")));
-        }
-        emit statusText(QStringLiteral("Transmit Data For Page ") + NumberText(start_) +
-                        QStringLiteral(" OK!"));
-        if (!isRunning())
-            return;
-        start_ += IspPageSize;
-        emit progress(start_ / IspPageSize, progressMaximum());
-        if (!isRunning())
-            return;
-        // The loader writes the page meanwhile.
-        step_ = Step::PagePause;
-        pause(timing().ispPagePauseMsecs);
-        return;
+        return pageAnswered(code);
     case Step::AccessPause:
     case Step::PagePause:
     case Step::EndPause:
         return;
     }
+}
+
+void FirmwareExchange::accessAnswered(IspReplyCode code) {
+    switch (code) {
+    case IspAccepted:
+        emit statusText(
+            QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Access ISP Command OK!")));
+        if (!isRunning())
+            return;
+        step_ = Step::AccessPause;
+        pause(timing().ispLoaderPauseMsecs);
+        return;
+    case IspNoReply:
+        return finish(LinkOutcome::FirmwareAccessTimedOut);
+    case IspIncorrectVersion:
+        return finish(LinkOutcome::FirmwareWrongLoader);
+    default:
+        return finish(LinkOutcome::FirmwareAccessRefused);
+    }
+}
+
+void FirmwareExchange::eraseAnswered(IspReplyCode code) {
+    if (code != IspAccepted) {
+        return finish(code == IspNoReply ? LinkOutcome::FirmwareEraseTimedOut
+                                         : LinkOutcome::FirmwareEraseRefused);
+    }
+    emit statusText(QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Erase Command OK!")));
+    if (!isRunning())
+        return;
+    pageStart_ = 0;
+    if (image_.isEmpty()) {
+        step_ = Step::EndPause;
+        pause(timing().ispLoaderPauseMsecs);
+        return;
+    }
+    pageAttempt_ = 1;
+    sendPage();
+}
+
+void FirmwareExchange::pageAnswered(IspReplyCode code) {
+    if (code != IspAccepted) {
+        if (pageAttempt_ < IspMaxTries) {
+            ++pageAttempt_;
+            sendPage();
+            return;
+        }
+        return finish(code == IspNoReply ? LinkOutcome::FirmwarePageTimedOut
+                                         : LinkOutcome::FirmwarePageRefused);
+    }
+    emit statusText(PageSentText(pageStart_));
+    if (!isRunning())
+        return;
+    pageStart_ += IspPageSize;
+    emit progress(pageStart_ / IspPageSize, progressMaximum());
+    if (!isRunning())
+        return;
+    // The loader writes the page meanwhile.
+    step_ = Step::PagePause;
+    pause(timing().ispPagePauseMsecs);
 }
 
 void FirmwareExchange::paused() {
@@ -129,33 +128,16 @@ void FirmwareExchange::paused() {
         sendAndAwait(IspErasePacket(), 1, timing().ispEraseReplyMsecs);
         return;
     case Step::PagePause:
-        if (start_ < image_.size()) {
-            attempt_ = 1;
+        if (pageStart_ < image_.size()) {
+            pageAttempt_ = 1;
             sendPage();
         } else {
             step_ = Step::EndPause;
             pause(timing().ispLoaderPauseMsecs);
         }
         return;
-    case Step::EndPause: {
-        if (!writeUnanswered(IspEndPacket())) // the loader does not answer it
-            return;
-        const int maximum = progressMaximum();
-        emit progress(maximum, maximum);
-        if (!isRunning())
-            return;
-        // The loader commits the image once it has the whole packet, at its line rate: OK only
-        // once the packet has left the port, a failure when it never does.
-        concludeWhenSent(LinkStatus::Ok,
-                         Dialogs::Message(QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages",
-                                                                           "ISP Transmit OK!")),
-                                          IspTitle),
-                         {},
-                         Dialogs::Message(QStringLiteral(QT_TRANSLATE_NOOP(
-                                              "orv::LinkMessages", "Transmit Data Failled!")),
-                                          IspTitle));
-        return;
-    }
+    case Step::EndPause:
+        return sendEndPacket();
     case Step::Access:
     case Step::Erase:
     case Step::Page:
@@ -163,21 +145,27 @@ void FirmwareExchange::paused() {
     }
 }
 
-void FirmwareExchange::sendPage() {
-    step_ = Step::Page;
-    emit statusText(QStringLiteral("Be transmiting Data From  ") + NumberText(start_) +
-                    QStringLiteral("To ") + NumberText(start_ + IspPageSize - 1) +
-                    QStringLiteral(" : ") + NumberText(attempt_));
+void FirmwareExchange::sendEndPacket() {
+    if (!writeUnanswered(IspEndPacket())) // the loader does not answer it
+        return;
+    const int maximum = progressMaximum();
+    emit progress(maximum, maximum);
     if (!isRunning())
         return;
-    const auto bytes =
-        QByteArrayView(image_).sliced(start_, qMin<qsizetype>(IspPageSize, image_.size() - start_));
-    port().discardOutput();
-    sendAndAwait(IspPage(start_, bytes), 1, timing().ispPageReplyMsecs);
+    // The loader commits the image once it has the whole packet, at its line rate: OK only once
+    // the packet has left the port, a failure when it never does.
+    finishWhenSent(LinkOutcome::FirmwareOk, {}, LinkOutcome::FirmwarePageTimedOut);
 }
 
-void FirmwareExchange::failed(LinkStatus status, const QString& text) {
-    conclude(status, text, IspTitle);
+void FirmwareExchange::sendPage() {
+    step_ = Step::Page;
+    emit statusText(PageSendingText(pageStart_, pageStart_ + IspPageSize - 1, pageAttempt_));
+    if (!isRunning())
+        return;
+    const auto bytes = QByteArrayView(image_).sliced(
+        pageStart_, qMin<qsizetype>(IspPageSize, image_.size() - pageStart_));
+    port().discardOutput();
+    sendAndAwait(IspPage(pageStart_, bytes), 1, timing().ispPageReplyMsecs);
 }
 
 } // namespace orv

@@ -34,14 +34,18 @@ protected:
 private:
     enum class Step { Access, AccessPause, Erase, Page, PagePause, EndPause };
 
+    // The loader's answer (IspNoReply: none in time) to the step awaiting one.
     void reply(IspReplyCode code);
+    void accessAnswered(IspReplyCode code);
+    void eraseAnswered(IspReplyCode code);
+    void pageAnswered(IspReplyCode code);
     void sendPage();
-    void failed(LinkStatus status, const QString& text);
+    void sendEndPacket();
 
     QByteArray image_;
     Step step_ = Step::Access;
-    int start_ = 0;   // the page's start in the image
-    int attempt_ = 0; // 1..IspMaxTries
+    int pageStart_ = 0;   // the page's start in the image
+    int pageAttempt_ = 0; // 1..IspMaxTries
 };
 
 } // namespace orv

@@ -2,8 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "keyboardexchanges.h"
 
-#include "linkmessages.h"
-
 #include "link/portaccess/portaccess.h"
 #include "link/protocol/replies.h"
 
@@ -26,13 +24,6 @@ bool EndsWithS(const QString& text) {
     return text.endsWith(QLatin1Char('S'), Qt::CaseInsensitive);
 }
 
-ExchangeResult Outcome(LinkStatus status, const QString& text, const QString& title) {
-    ExchangeResult result;
-    result.status = status;
-    result.message = Dialogs::Message(text, title);
-    return result;
-}
-
 } // namespace
 
 // ----- KeyboardBurstExchange -----
@@ -42,7 +33,10 @@ KeyboardBurstExchange::KeyboardBurstExchange(PortAccess& port, const LinkTiming&
     : KeyboardExchange(timing, parent), port_(port), handshake_(port), answerWait_(port) {
     connect(&handshake_, &BurstHandshake::finished, this, [this](bool answered) {
         phase_ = Phase::Idle;
-        handshakeEnded(answered && !handshake_.timedOut());
+        if (answered && !handshake_.timedOut())
+            handshakeAnswered();
+        else
+            finish(handshakeUnanswered_);
     });
     connect(&answerWait_, &TypedAnswerWait::finished, this, [this](bool answered) {
         phase_ = Phase::Idle;
@@ -77,8 +71,9 @@ void KeyboardBurstExchange::setHeld(bool held) {
     }
 }
 
-void KeyboardBurstExchange::startHandshake(char letter, int spacingMsecs) {
+void KeyboardBurstExchange::startHandshake(char letter, int spacingMsecs, LinkOutcome unanswered) {
     phase_ = Phase::Handshake;
+    handshakeUnanswered_ = unanswered;
     handshake_.start(QByteArray(BurstLength, letter), timing().handshakePeriodMsecs, spacingMsecs);
 }
 
@@ -94,12 +89,6 @@ void KeyboardBurstExchange::awaitAnswer(int timeoutMsecs) {
     emit answerAwaited();
 }
 
-void KeyboardBurstExchange::finishTimedOut(const QString& title) {
-    finish(Outcome(LinkStatus::TimedOut,
-                   QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Times Out Error")),
-                   title));
-}
-
 void KeyboardBurstExchange::halt() {
     phase_ = Phase::Idle;
     handshake_.stop();
@@ -110,55 +99,47 @@ void KeyboardBurstExchange::halt() {
 
 KeyboardDownloadExchange::KeyboardDownloadExchange(PortAccess& port, const Image& image, bool save,
                                                    const LinkTiming& timing, QObject* parent)
-    : KeyboardBurstExchange(port, timing, parent), image_(image), save_(save),
-      writer_(port, timing.transmitByteSpacingMsecs) {
-    pause_.setSingleShot(true);
-    pause_.setTimerType(Qt::PreciseTimer);
-    connect(&pause_, &QTimer::timeout, this, &KeyboardDownloadExchange::sendData);
-    connect(&writer_, &KeyboardWriter::byteWritten, this, [this](int k) {
+    : KeyboardBurstExchange(port, timing, parent), image_(image), decoderSaves_(save),
+      dataWriter_(port, timing.transmitByteSpacingMsecs) {
+    dataPause_.setSingleShot(true);
+    dataPause_.setTimerType(Qt::PreciseTimer);
+    connect(&dataPause_, &QTimer::timeout, this, &KeyboardDownloadExchange::sendData);
+    connect(&dataWriter_, &KeyboardWriter::byteWritten, this, [this](int k) {
         // The progress is the index of the image byte sent; the check byte adds none.
         if (k % 2 == 1 && k / 2 < ImageSize)
             emit progress(k / 2, ImageSize - 1);
     });
-    connect(&writer_, &KeyboardWriter::done, this,
+    connect(&dataWriter_, &KeyboardWriter::done, this,
             [this] { awaitAnswer(this->timing().keyboardAcceptMsecs); });
 }
 
-KeyboardDownloadExchange::~KeyboardDownloadExchange() {
-    cancel();
-}
-
 void KeyboardDownloadExchange::setSave(bool save) {
-    save_ = save;
+    decoderSaves_ = save;
     setBurstLetter(save ? BurstDownloadSave : BurstDownloadNoSave);
 }
 
 void KeyboardDownloadExchange::begin() {
-    startHandshake(save_ ? BurstDownloadSave : BurstDownloadNoSave,
-                   timing().transmitByteSpacingMsecs);
+    startHandshake(decoderSaves_ ? BurstDownloadSave : BurstDownloadNoSave,
+                   timing().transmitByteSpacingMsecs, LinkOutcome::DownloadHandshakeTimedOut);
 }
 
 void KeyboardDownloadExchange::halt() {
     KeyboardBurstExchange::halt();
-    pause_.stop();
-    writer_.stop();
+    dataPause_.stop();
+    dataWriter_.stop();
 }
 
 bool KeyboardDownloadExchange::isHandshakeAnswer(const QString& text) const {
     return IsWholeS(text);
 }
 
-void KeyboardDownloadExchange::handshakeEnded(bool answered) {
-    if (!answered) {
-        finishTimedOut(CfgTitle);
-        return;
-    }
-    pause_.start(timing().handshakePauseMsecs);
+void KeyboardDownloadExchange::handshakeAnswered() {
+    dataPause_.start(timing().handshakePauseMsecs);
 }
 
 void KeyboardDownloadExchange::sendData() {
     emit progress(0, ImageSize - 1);
-    writer_.write(KeyboardDownloadText(imageSource_ ? imageSource_() : image_));
+    dataWriter_.write(KeyboardDownloadText(imageSource_ ? imageSource_() : image_));
 }
 
 void KeyboardDownloadExchange::answerTyped(const QString& text) {
@@ -168,16 +149,12 @@ void KeyboardDownloadExchange::answerTyped(const QString& text) {
 
 void KeyboardDownloadExchange::answerWaitEnded(bool) {
     // The box decides, also when the time-out ended the wait.
-    if (answerText().compare(QLatin1String("P"), Qt::CaseInsensitive) == 0) {
-        finish(Outcome(LinkStatus::Ok,
-                       QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Download OK!")),
-                       CfgTitle));
-        return;
-    }
-    const LinkStatus status = answerText().isEmpty() ? LinkStatus::TimedOut : LinkStatus::Refused;
-    finish(Outcome(status,
-                   QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Download Failed!")),
-                   CfgTitle));
+    if (answerText().compare(QLatin1String("P"), Qt::CaseInsensitive) == 0)
+        finish(LinkOutcome::DownloadOk);
+    else if (answerText().isEmpty())
+        finish(LinkOutcome::DownloadUnaccepted);
+    else
+        finish(LinkOutcome::DownloadRefused);
 }
 
 // ----- Upload and firmware version -----
@@ -186,23 +163,16 @@ KeyboardUploadExchange::KeyboardUploadExchange(PortAccess& port, UploadRequest r
                                                const LinkTiming& timing, QObject* parent)
     : KeyboardBurstExchange(port, timing, parent), request_(request) {}
 
-KeyboardUploadExchange::~KeyboardUploadExchange() {
-    cancel();
-}
-
 void KeyboardUploadExchange::begin() {
-    startHandshake(BurstUpload, timing().transmitByteSpacingMsecs);
+    startHandshake(BurstUpload, timing().transmitByteSpacingMsecs,
+                   LinkOutcome::UploadHandshakeTimedOut);
 }
 
 bool KeyboardUploadExchange::isHandshakeAnswer(const QString& text) const {
     return IsWholeS(text);
 }
 
-void KeyboardUploadExchange::handshakeEnded(bool answered) {
-    if (!answered) {
-        finishTimedOut(UploadTitle);
-        return;
-    }
+void KeyboardUploadExchange::handshakeAnswered() {
     emit progress(0, KeyboardUploadLength + 1);
     awaitAnswer(timing().keyboardUploadMsecs);
 }
@@ -217,19 +187,15 @@ void KeyboardUploadExchange::answerTyped(const QString& text) {
 void KeyboardUploadExchange::answerWaitEnded(bool) {
     ExchangeResult result;
     result.upload = ParseKeyboardUpload(answerText());
-    if (result.upload) {
-        result.versionText = VersionText(*result.upload);
-        result.message = Dialogs::Message(
-            request_ == UploadRequest::Version
-                ? VersionMessage(result.versionText)
-                : QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "   Upload OK!   ")),
-            UploadTitle);
-    } else {
-        result.status = answerText().isEmpty() ? LinkStatus::TimedOut : LinkStatus::Refused;
-        result.message = Dialogs::Message(
-            QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Upload Failed!")), UploadTitle);
+    if (!result.upload) {
+        finish(answerText().isEmpty() ? LinkOutcome::UploadUntyped : LinkOutcome::UploadRefused);
+        return;
     }
-    finish(result);
+    result.versionText = VersionText(*result.upload);
+    if (request_ == UploadRequest::Version)
+        finish(LinkOutcome::VersionOk, result, {result.versionText});
+    else
+        finish(LinkOutcome::UploadOk, std::move(result));
 }
 
 // ----- Memory read -----
@@ -238,28 +204,21 @@ KeyboardReadMemoryExchange::KeyboardReadMemoryExchange(PortAccess& port, const L
                                                        QObject* parent)
     : KeyboardBurstExchange(port, timing, parent) {}
 
-KeyboardReadMemoryExchange::~KeyboardReadMemoryExchange() {
-    cancel();
-}
-
 void KeyboardReadMemoryExchange::endTyping() {
     // Ctrl+C ends only the wait for the memory text; at other times it is the copy key.
     answerComplete();
 }
 
 void KeyboardReadMemoryExchange::begin() {
-    startHandshake(ReadLetter, timing().memoryByteSpacingMsecs);
+    startHandshake(ReadLetter, timing().memoryByteSpacingMsecs,
+                   LinkOutcome::ReadMemoryHandshakeTimedOut);
 }
 
 bool KeyboardReadMemoryExchange::isHandshakeAnswer(const QString& text) const {
     return EndsWithS(text);
 }
 
-void KeyboardReadMemoryExchange::handshakeEnded(bool answered) {
-    if (!answered) {
-        finishTimedOut(KeyboardReadMemoryTitle);
-        return;
-    }
+void KeyboardReadMemoryExchange::handshakeAnswered() {
     awaitAnswer(timing().keyboardMemoryReadMsecs);
 }
 
@@ -270,9 +229,7 @@ void KeyboardReadMemoryExchange::answerTyped(const QString& text) {
 
 void KeyboardReadMemoryExchange::answerWaitEnded(bool answered) {
     // What was typed stays in the window's box; no message follows.
-    ExchangeResult result;
-    result.status = answered ? LinkStatus::Ok : LinkStatus::TimedOut;
-    finish(result);
+    finish(answered ? LinkOutcome::TypedMemoryEnded : LinkOutcome::TypedMemoryTimedOut);
 }
 
 // ----- Memory clear -----
@@ -281,28 +238,18 @@ KeyboardClearMemoryExchange::KeyboardClearMemoryExchange(PortAccess& port, const
                                                          QObject* parent)
     : KeyboardBurstExchange(port, timing, parent) {}
 
-KeyboardClearMemoryExchange::~KeyboardClearMemoryExchange() {
-    cancel();
-}
-
 void KeyboardClearMemoryExchange::begin() {
-    startHandshake(ClearLetter, timing().memoryByteSpacingMsecs);
+    startHandshake(ClearLetter, timing().memoryByteSpacingMsecs,
+                   LinkOutcome::ClearMemoryHandshakeTimedOut);
 }
 
 bool KeyboardClearMemoryExchange::isHandshakeAnswer(const QString& text) const {
     return EndsWithS(text);
 }
 
-void KeyboardClearMemoryExchange::handshakeEnded(bool answered) {
-    if (!answered) {
-        finishTimedOut(KeyboardClearMemoryTitle);
-        return;
-    }
+void KeyboardClearMemoryExchange::handshakeAnswered() {
     UnmaskKeyboardInterrupts(port_);
-    finish(
-        Outcome(LinkStatus::Ok,
-                QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Clear Decoder Memory OK!")),
-                ClearMemoryTitle));
+    finish(LinkOutcome::ClearMemoryOk);
 }
 
 } // namespace orv

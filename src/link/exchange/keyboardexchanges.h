@@ -34,13 +34,13 @@ protected:
     KeyboardBurstExchange(PortAccess& port, const LinkTiming& timing, QObject* parent);
 
     // The five letters of `letter`, each `spacingMsecs` after the one before, every handshake
-    // period until the answer.
-    void startHandshake(char letter, int spacingMsecs);
+    // period until the answer; unanswered, the exchange ends with the outcome `unanswered`.
+    void startHandshake(char letter, int spacingMsecs, LinkOutcome unanswered);
     // The letter of the bursts that begin from now on.
     void setBurstLetter(char letter);
     virtual bool isHandshakeAnswer(const QString& text) const = 0;
-    // The handshake is over and the interrupts are unmasked.
-    virtual void handshakeEnded(bool answered) = 0;
+    // The decoder answered the handshake, which is over, and the interrupts are unmasked.
+    virtual void handshakeAnswered() = 0;
 
     // answerAwaited(), then the wait for the typed answer, which answerTyped() sees.
     void awaitAnswer(int timeoutMsecs);
@@ -53,9 +53,6 @@ protected:
     virtual void answerWaitEnded(bool answered) = 0;
     const QString& answerText() const { return answerText_; }
 
-    // A time-out of the handshake: "Times Out Error" with `title`.
-    void finishTimedOut(const QString& title);
-
     void halt() override;
 
     PortAccess& port_;
@@ -63,6 +60,7 @@ protected:
 private:
     enum class Phase { Idle, Handshake, Answer };
     Phase phase_ = Phase::Idle;
+    LinkOutcome handshakeUnanswered_ = LinkOutcome::DownloadHandshakeTimedOut;
     BurstHandshake handshake_;
     TypedAnswerWait answerWait_;
     QString answerText_;
@@ -76,7 +74,6 @@ class KeyboardDownloadExchange : public KeyboardBurstExchange {
 public:
     KeyboardDownloadExchange(PortAccess& port, const Image& image, bool save,
                              const LinkTiming& timing, QObject* parent = nullptr);
-    ~KeyboardDownloadExchange() override;
 
     // The window's download options stay live during the handshake. A save choice made then
     // sets the letter of the bursts still to come (the decoder saves by the burst it answers);
@@ -88,7 +85,7 @@ protected:
     void begin() override;
     void halt() override;
     bool isHandshakeAnswer(const QString& text) const override;
-    void handshakeEnded(bool answered) override;
+    void handshakeAnswered() override;
     void answerTyped(const QString& text) override;
     void answerWaitEnded(bool answered) override;
 
@@ -97,9 +94,9 @@ private:
 
     Image image_;
     std::function<Image()> imageSource_;
-    bool save_;
-    QTimer pause_;
-    KeyboardWriter writer_;
+    bool decoderSaves_;
+    QTimer dataPause_; // between the decoder's answer and the data
+    KeyboardWriter dataWriter_;
 };
 
 // Upload (or the firmware version) over the keyboard link: bursts of "CCCCC", the decoder's
@@ -111,12 +108,11 @@ class KeyboardUploadExchange : public KeyboardBurstExchange {
 public:
     KeyboardUploadExchange(PortAccess& port, UploadRequest request, const LinkTiming& timing,
                            QObject* parent = nullptr);
-    ~KeyboardUploadExchange() override;
 
 protected:
     void begin() override;
     bool isHandshakeAnswer(const QString& text) const override;
-    void handshakeEnded(bool answered) override;
+    void handshakeAnswered() override;
     void answerTyped(const QString& text) override;
     void answerWaitEnded(bool answered) override;
 
@@ -133,14 +129,13 @@ class KeyboardReadMemoryExchange : public KeyboardBurstExchange {
 public:
     explicit KeyboardReadMemoryExchange(PortAccess& port, const LinkTiming& timing,
                                         QObject* parent = nullptr);
-    ~KeyboardReadMemoryExchange() override;
 
     void endTyping() override;
 
 protected:
     void begin() override;
     bool isHandshakeAnswer(const QString& text) const override;
-    void handshakeEnded(bool answered) override;
+    void handshakeAnswered() override;
     void answerTyped(const QString& text) override;
     void answerWaitEnded(bool answered) override;
 };
@@ -152,12 +147,11 @@ class KeyboardClearMemoryExchange : public KeyboardBurstExchange {
 public:
     explicit KeyboardClearMemoryExchange(PortAccess& port, const LinkTiming& timing,
                                          QObject* parent = nullptr);
-    ~KeyboardClearMemoryExchange() override;
 
 protected:
     void begin() override;
     bool isHandshakeAnswer(const QString& text) const override;
-    void handshakeEnded(bool answered) override;
+    void handshakeAnswered() override;
     void answerWaitEnded(bool) override {}
 };
 

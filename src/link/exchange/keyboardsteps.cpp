@@ -94,6 +94,11 @@ KeyboardWait::KeyboardWait(PortAccess& port, QObject* parent) : QObject(parent),
     });
 }
 
+KeyboardWait::~KeyboardWait() {
+    if (running_)
+        UnmaskKeyboardInterrupts(port_);
+}
+
 void KeyboardWait::stop() {
     releaseTimer_.stop();
     held_ = Held::No;
@@ -145,10 +150,6 @@ BurstHandshake::BurstHandshake(PortAccess& port, QObject* parent)
     endTimer_.setInterval(0);
     connect(&endTimer_, &QTimer::timeout, this, [this] { end(answered_); });
     connect(&writer_, &KeyboardWriter::done, this, &BurstHandshake::burstDone);
-}
-
-BurstHandshake::~BurstHandshake() {
-    stop();
 }
 
 void BurstHandshake::start(const QByteArray& burst, int periodMsecs, int letterSpacingMsecs) {
@@ -230,10 +231,6 @@ TypedAnswerWait::TypedAnswerWait(PortAccess& port, QObject* parent) : KeyboardWa
     endTimer_.setSingleShot(true);
     endTimer_.setInterval(0);
     connect(&endTimer_, &QTimer::timeout, this, [this] { end(true); });
-}
-
-TypedAnswerWait::~TypedAnswerWait() {
-    stop();
 }
 
 void TypedAnswerWait::start(int timeoutMsecs) {

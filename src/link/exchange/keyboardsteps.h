@@ -64,6 +64,10 @@ private:
 class KeyboardWait : public QObject {
     Q_OBJECT
 public:
+    // A wait destroyed while it runs unmasks the interrupts, as stop() does (its timers and
+    // writes have stopped with the concrete wait).
+    ~KeyboardWait() override;
+
     bool isRunning() const { return running_; }
     // Ends a running wait at once, without `finished`: its timers stop and the interrupts are
     // unmasked. Nothing happens when no wait runs.
@@ -108,7 +112,6 @@ public:
     static constexpr int MaxBursts = 15;
 
     explicit BurstHandshake(PortAccess& port, QObject* parent = nullptr);
-    ~BurstHandshake() override;
 
     void start(const QByteArray& burst, int periodMsecs, int letterSpacingMsecs);
     // The letters of the bursts that begin from now on.
@@ -147,7 +150,6 @@ class TypedAnswerWait : public KeyboardWait {
     Q_OBJECT
 public:
     explicit TypedAnswerWait(PortAccess& port, QObject* parent = nullptr);
-    ~TypedAnswerWait() override;
 
     void start(int timeoutMsecs);
     void answer();

@@ -2,8 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "memoryexchanges.h"
 
-#include "linkmessages.h"
-
 #include "link/serial/serialport.h"
 
 namespace orv {
@@ -46,25 +44,18 @@ void ReadMemoryExchange::answer(ReplyStatusCode status) {
         return;
     ExchangeResult result;
     result.memoryText = text_;
-    const Dialogs::Message failed(
-        QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Read Decoder Memory Failed!")),
-        ReadMemoryTitle);
     switch (status) {
     case NoReply:
-        concludeWhenSent(LinkStatus::TimedOut, Dialogs::Message(TimeOutText, ReadMemoryTitle),
-                         std::move(result), Dialogs::Message(TimeOutText, ReadMemoryTitle));
+        finishWhenSent(LinkOutcome::ReadMemoryTimedOut, std::move(result),
+                       LinkOutcome::ReadMemoryTimedOut);
         break;
     case GoodReply:
     case EndOfMemory:
-        concludeWhenSent(
-            LinkStatus::Ok,
-            Dialogs::Message(QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages",
-                                                              "   Read Decoder Memory OK!\r\r")),
-                             ReadMemoryTitle),
-            std::move(result), failed);
+        finishWhenSent(LinkOutcome::ReadMemoryOk, std::move(result), LinkOutcome::ReadMemoryUnsent);
         break;
     default:
-        concludeWhenSent(LinkStatus::Refused, failed, std::move(result), failed);
+        finishWhenSent(LinkOutcome::ReadMemoryRefused, std::move(result),
+                       LinkOutcome::ReadMemoryUnsent);
         break;
     }
 }
@@ -78,19 +69,12 @@ void ClearMemoryExchange::opened() {
 }
 
 void ClearMemoryExchange::replied(const QByteArray& bytes) {
-    if (ClearMemoryStatus(bytes) == GoodReply)
-        conclude(LinkStatus::Ok,
-                 QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Clear Decoder Memory OK!")),
-                 ClearMemoryTitle);
-    else
-        conclude(
-            LinkStatus::Refused,
-            QStringLiteral(QT_TRANSLATE_NOOP("orv::LinkMessages", "Clear Decoder Memory Failed!")),
-            ClearMemoryTitle);
+    finish(ClearMemoryStatus(bytes) == GoodReply ? LinkOutcome::ClearMemoryOk
+                                                 : LinkOutcome::ClearMemoryRefused);
 }
 
 void ClearMemoryExchange::timedOut() {
-    conclude(LinkStatus::TimedOut, TimeOutText, ClearMemoryTitle);
+    finish(LinkOutcome::ClearMemoryTimedOut);
 }
 
 } // namespace orv

@@ -18,16 +18,6 @@ const char* const OwnerProperty = "orvExchange";
 
 } // namespace
 
-QString NotAvailableText(int comPort) {
-    return QStringLiteral("COM") + NumberText(comPort) + QStringLiteral(": not available.");
-}
-
-Dialogs::Message NotAvailableMessage(int comPort, const QString& reason) {
-    Dialogs::Message m(NotAvailableText(comPort), QString());
-    m.details = reason;
-    return m;
-}
-
 bool TryOpenSerialPort(SerialPort& port, const QString& settings, int comPort, QString* why) {
     const bool settingsOk = port.setSettings(settings);
     const QString settingsError = settingsOk ? QString() : port.errorString();
@@ -48,23 +38,28 @@ bool TryOpenSerialPort(SerialPort& port, const QString& settings, int comPort, Q
 SerialExchange::SerialExchange(SerialTarget target, const LinkTiming& timing, QObject* parent)
     : Exchange(timing, parent), port_(target.port), settings_(std::move(target.settings)),
       comPort_(target.comPort) {
-    timer_.setObjectName(QStringLiteral("Timer2"));
-    timer_.setSingleShot(true);
-    timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, &SerialExchange::timerFired);
-}
-
-SerialExchange::~SerialExchange() {
-    cancel();
+    waitTimer_.setObjectName(QStringLiteral("Timer2"));
+    waitTimer_.setSingleShot(true);
+    waitTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&waitTimer_, &QTimer::timeout, this, &SerialExchange::timerFired);
 }
 
 void SerialExchange::begin() {
     QString why;
     const bool portOpened = TryOpenSerialPort(port_, settings_, comPort_, &why);
     port_.setProperty(OwnerProperty, QVariant::fromValue(static_cast<QObject*>(this)));
+    // The port closes when the exchange lets go of it, unless another exchange has taken it over
+    // meanwhile (a receiver of `finished` that starts the next one).
+    holdLink([port = QPointer<SerialPort>(&port_), self = static_cast<QObject*>(this)] {
+        if (!port || port->property(OwnerProperty).value<QObject*>() != self)
+            return;
+        port->disconnect(self);
+        port->setReceiveThreshold(0);
+        port->close();
+    });
     if (!portOpened) {
         // The port closes once the message has been shown.
-        conclude(LinkStatus::PortUnavailable, NotAvailableMessage(comPort_, why));
+        portFailed(LinkOutcome::PortUnavailable, why);
         return;
     }
     connect(&port_, &SerialPort::received, this, &SerialExchange::received);
@@ -74,13 +69,12 @@ void SerialExchange::begin() {
 }
 
 void SerialExchange::halt() {
-    timer_.stop();
+    waitTimer_.stop();
     wait_ = Wait::None;
+    ending_.reset();
     port_.disconnect(this);
     // Nobody waits for the decoder now: what it sends while the outcome shows is thrown away.
     port_.setReceiveThreshold(0);
-    if (!keepPortOpen_)
-        port_.close();
 }
 
 void SerialExchange::sendAndAwait(const QByteArray& bytes, int threshold, int timeoutMsecs) {
@@ -89,60 +83,43 @@ void SerialExchange::sendAndAwait(const QByteArray& bytes, int threshold, int ti
     wait_ = Wait::Reply;
     // A failed write shows as a missing reply.
     port_.write(bytes);
-    timer_.start(timeoutMsecs);
+    waitTimer_.start(timeoutMsecs);
 }
 
 void SerialExchange::pause(int msecs) {
     wait_ = Wait::Pause;
-    timer_.start(msecs);
+    waitTimer_.start(msecs);
 }
 
-void SerialExchange::conclude(LinkStatus status, const QString& text, const QString& title,
-                              ExchangeResult result) {
-    conclude(status, Dialogs::Message(text, title), std::move(result));
-}
-
-void SerialExchange::conclude(LinkStatus status, Dialogs::Message message, ExchangeResult result) {
-    result.status = status;
-    result.message = std::move(message);
-    QPointer<SerialPort> port(&port_);
-    QPointer<SerialExchange> self(this);
-    keepPortOpen_ = true;
-    finish(std::move(result));
-    if (self)
-        keepPortOpen_ = false;
-    // The port closes after the outcome has been handled, unless another exchange has taken it
-    // over meanwhile.
-    if (port && port->property(OwnerProperty).value<QObject*>() == self.data())
-        port->close();
-}
-
-void SerialExchange::concludeWhenSent(LinkStatus status, Dialogs::Message message,
-                                      ExchangeResult result, Dialogs::Message unsent) {
-    ending_ = Ending{status, std::move(message), std::move(result), std::move(unsent)};
+void SerialExchange::finishWhenSent(LinkOutcome outcome, ExchangeResult result,
+                                    LinkOutcome unsent) {
+    ending_ = Ending{outcome, std::move(result), unsent};
     wait_ = Wait::Sent;
     port_.drain();
+}
+
+void SerialExchange::portFailed(LinkOutcome outcome, const QString& reason) {
+    ExchangeResult result;
+    result.message.details = reason;
+    finish(outcome, std::move(result), {NumberText(comPort_)});
 }
 
 bool SerialExchange::writeUnanswered(const QByteArray& bytes) {
     port_.discardOutput();
     if (port_.write(bytes))
         return true;
-    conclude(LinkStatus::PortLost, NotAvailableMessage(comPort_, port_.errorString()));
+    portFailed(LinkOutcome::PortLost, port_.errorString());
     return false;
 }
 
 void SerialExchange::drained(bool sent) {
-    if (!isRunning() || wait_ != Wait::Sent)
+    if (!isRunning() || wait_ != Wait::Sent || !ending_)
         return;
     wait_ = Wait::None;
-    Ending e = std::exchange(ending_, {});
-    if (sent) {
-        conclude(e.status, std::move(e.message), std::move(e.result));
-        return;
-    }
-    e.unsent.details = port_.errorString();
-    conclude(LinkStatus::TimedOut, std::move(e.unsent), std::move(e.result));
+    Ending e = std::move(*std::exchange(ending_, std::nullopt));
+    if (!sent)
+        e.result.message.details = port_.errorString();
+    finish(sent ? e.sent : e.unsent, std::move(e.result));
 }
 
 void SerialExchange::received(const QByteArray& bytes) {
@@ -150,14 +127,14 @@ void SerialExchange::received(const QByteArray& bytes) {
     if (!isRunning() || wait_ != Wait::Reply)
         return;
     wait_ = Wait::None;
-    timer_.stop();
+    waitTimer_.stop();
     replied(bytes);
 }
 
 void SerialExchange::lost(const QString&) {
     if (!isRunning())
         return;
-    conclude(LinkStatus::PortLost, NotAvailableMessage(comPort_, port_.errorString()));
+    portFailed(LinkOutcome::PortLost, port_.errorString());
 }
 
 void SerialExchange::timerFired() {

@@ -10,14 +10,11 @@
 #include <QString>
 #include <QTimer>
 
+#include <optional>
+
 namespace orv {
 
 class SerialPort;
-
-// The message when "Com N" cannot be used: "COM 2: not available.".
-QString NotAvailableText(int comPort);
-// That message (OK button, the program's name as title) with the reason as its details.
-Dialogs::Message NotAvailableMessage(int comPort, const QString& reason);
 
 // Opens the serial port: the settings text first, then (with the port closed) discarding what
 // was not sent, the port number and the opening; a failed step does not stop the later ones.
@@ -44,14 +41,13 @@ struct SerialTarget {
 // have left the port.
 //
 // The port closes right after the receivers of `finished` have returned, so a window shows the
-// outcome while the port is still held (as the link windows always did); a cancel closes it at
-// once. Neither the port nor the exchange may be deleted by a receiver of `finished` other
-// than with deleteLater().
+// outcome while the port is still held (as the link windows always did); a cancel, or the
+// exchange's destruction, closes it at once. Neither the port nor the exchange may be deleted
+// by a receiver of `finished` other than with deleteLater().
 class SerialExchange : public Exchange {
     Q_OBJECT
 public:
     SerialExchange(SerialTarget target, const LinkTiming& timing, QObject* parent = nullptr);
-    ~SerialExchange() override;
 
     SerialPort& port() const { return port_; }
     int comPort() const { return comPort_; }
@@ -74,21 +70,17 @@ protected:
     void sendAndAwait(const QByteArray& bytes, int threshold, int timeoutMsecs);
     // Waits msecs (the port stays open; what arrives meanwhile is not a reply), then paused().
     void pause(int msecs);
-    // Ends the exchange with this outcome; the port closes once `finished` has been handled.
-    void conclude(LinkStatus status, Dialogs::Message message, ExchangeResult result = {});
-    // The same with a message of an OK button only.
-    void conclude(LinkStatus status, const QString& text, const QString& title,
-                  ExchangeResult result = {});
     // Ends the exchange with this outcome once every byte written has left the port; when they
-    // do not leave, with a time-out and the message `unsent` (the port's reason as details).
-    void concludeWhenSent(LinkStatus status, Dialogs::Message message, ExchangeResult result,
-                          Dialogs::Message unsent);
+    // do not leave, with the outcome `unsent` (the port's reason as details).
+    void finishWhenSent(LinkOutcome outcome, ExchangeResult result, LinkOutcome unsent);
     // Writes bytes that no answer follows, after throwing away what was not yet sent: false,
     // with the exchange ended (the port lost), when the port refuses them. (A request that
     // awaits a reply needs no such check: a failed write shows as the missing reply.)
     bool writeUnanswered(const QByteArray& bytes);
 
 private:
+    // Ends the exchange: the port could not be opened or was lost, for this reason.
+    void portFailed(LinkOutcome outcome, const QString& reason);
     void received(const QByteArray& bytes);
     void lost(const QString& reason);
     void timerFired();
@@ -99,16 +91,15 @@ private:
     SerialPort& port_;
     QString settings_;
     int comPort_;
-    QTimer timer_; // the reply time-out and the pauses
+    QTimer waitTimer_; // the reply time-out and the pauses
     Wait wait_ = Wait::None;
-    bool keepPortOpen_ = false;
     // The outcome that waits for the last bytes to leave, and the one if they do not.
     struct Ending {
-        LinkStatus status = LinkStatus::Ok;
-        Dialogs::Message message;
+        LinkOutcome sent;
         ExchangeResult result;
-        Dialogs::Message unsent;
-    } ending_;
+        LinkOutcome unsent;
+    };
+    std::optional<Ending> ending_;
 };
 
 } // namespace orv

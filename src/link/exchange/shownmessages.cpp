@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shownmessages.h"
 
+#include "linkmessages.h"
+
 #include <QCoreApplication>
 #include <QRegularExpression>
 
@@ -13,20 +15,6 @@ namespace {
 
 constexpr char Context[] = "orv::LinkMessages";
 
-// The texts the exchanges compose, with %1, %2, ... where they fill in a part (a number's text
-// begins with a blank).
-const char* const ComposedTexts[] = {
-    QT_TRANSLATE_NOOP("orv::LinkMessages", "COM%1: not available."),
-    QT_TRANSLATE_NOOP("orv::LinkMessages", "Get Firmware Version OK!\r\r%1"),
-    QT_TRANSLATE_NOOP("orv::LinkMessages", "Transmit Data For Page %1 OK!"),
-    QT_TRANSLATE_NOOP("orv::LinkMessages", "Be transmiting Data From  %1To %2 : %3"),
-};
-
-const QRegularExpression& PartMarker() {
-    static const QRegularExpression marker(QStringLiteral("%([1-9])"));
-    return marker;
-}
-
 // A composed text's English form, and the pattern that matches it with its parts captured.
 struct Composed {
     const char* form;
@@ -36,7 +24,7 @@ struct Composed {
 QRegularExpression PatternOf(const QString& form) {
     QString pattern;
     qsizetype from = 0;
-    for (auto parts = PartMarker().globalMatch(form); parts.hasNext();) {
+    for (auto parts = LinkPartMarker().globalMatch(form); parts.hasNext();) {
         const QRegularExpressionMatch part = parts.next();
         pattern += QRegularExpression::escape(form.mid(from, part.capturedStart() - from)) +
                    QStringLiteral("(.*)");
@@ -50,25 +38,11 @@ QRegularExpression PatternOf(const QString& form) {
 const std::vector<Composed>& ComposedPatterns() {
     static const std::vector<Composed> patterns = [] {
         std::vector<Composed> list;
-        for (const char* form : ComposedTexts)
+        for (const char* form : ComposedLinkForms())
             list.push_back({form, PatternOf(QString::fromUtf8(form))});
         return list;
     }();
     return patterns;
-}
-
-// `form` with %1, %2, ... replaced by the parts matched, in one pass (a part that holds "%2"
-// stays as it is).
-QString Filled(const QString& form, const QRegularExpressionMatch& parts) {
-    QString text;
-    qsizetype from = 0;
-    for (auto markers = PartMarker().globalMatch(form); markers.hasNext();) {
-        const QRegularExpressionMatch marker = markers.next();
-        text += form.mid(from, marker.capturedStart() - from);
-        text += parts.captured(marker.captured(1).toInt());
-        from = marker.capturedEnd();
-    }
-    return text + form.mid(from);
 }
 
 } // namespace
@@ -85,7 +59,7 @@ QString ShownLinkText(const QString& text) {
             continue; // not translated
         const QRegularExpressionMatch parts = c.pattern.match(text);
         if (parts.hasMatch())
-            return Filled(shownForm, parts);
+            return FilledText(shownForm, parts.capturedTexts().mid(1));
     }
     return text;
 }

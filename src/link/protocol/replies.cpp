@@ -40,10 +40,6 @@ QString VersionText(const UploadBlock& block) {
     return blanks + block.versionFirst + QStringLiteral("\n\r") + blanks + block.versionLast;
 }
 
-QString VersionMessage(const QString& versionText) {
-    return QStringLiteral("Get Firmware Version OK!\r\r") + versionText;
-}
-
 ReplyStatusCode DownloadReplyStatus(const QByteArray& reply) {
     // No byte at all is no acceptance either.
     return (!reply.isEmpty() && static_cast<quint8>(reply[0]) == Accepted) ? GoodReply : BadReply;

@@ -67,7 +67,4 @@ QByteArray KeyboardDownloadText(const Image& image);
 // the version text.
 std::optional<UploadBlock> ParseKeyboardUpload(const QString& reply);
 
-// The message of a good firmware-version request.
-QString VersionMessage(const QString& versionText);
-
 } // namespace orv

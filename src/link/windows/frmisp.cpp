@@ -118,14 +118,14 @@ std::optional<QByteArray> FrmIsp::readImage() {
     case ReadStatus::Ok:
         return file.bytes;
     case ReadStatus::TooLarge:
-        message(tr("File's Size is larger than 64K!"), IspTitle);
+        message(tr("File's Size is larger than 64K!"), LinkTitle::Isp);
         return std::nullopt;
     case ReadStatus::NotRegular:
     case ReadStatus::Failed:
         break;
     }
     // Why, in the details: "It is a named pipe, not a regular file.", "No such file or directory."
-    Dialogs::Message m(tr("Cann't Open File '%1'!").arg(imageFileName_), IspTitle);
+    Dialogs::Message m(tr("Cann't Open File '%1'!").arg(imageFileName_), LinkTitle::Isp);
     m.details = file.why.left(1).toUpper() + file.why.mid(1) + QLatin1Char('.');
     services_.dialogs.message(ShownLinkMessage(m));
     return std::nullopt;
@@ -139,7 +139,7 @@ void FrmIsp::cmdTransmit_Click() {
     statusLine_->clear();
     progressBar_->setValue(0);
     if (fileBox_->text().isEmpty()) {
-        message(tr("You Must Input a Bin File Name"), IspTitle);
+        message(tr("You Must Input a Bin File Name"), LinkTitle::Isp);
         return;
     }
     const auto image = readImage();

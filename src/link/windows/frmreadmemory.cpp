@@ -125,7 +125,7 @@ void FrmReadMemory::CmdRead_Click() {
     if (isExchangeRunning())
         return;
     CommandScope scope(*this);
-    if (!confirm(scope, tr("This will read decoder memory data!"), ReadMemoryTitle))
+    if (!confirm(scope, tr("This will read decoder memory data!"), LinkTitle::ReadMemory))
         return;
     if (config().LinkMode != 1) {
         startKeyboard(new KeyboardReadMemoryExchange(services_.portAccess, services_.timing));
@@ -143,7 +143,7 @@ void FrmReadMemory::cmdClear_Click() {
     if (isExchangeRunning())
         return;
     CommandScope scope(*this);
-    if (!confirm(scope, tr("This will Clear decoder memory data!"), ClearMemoryTitle))
+    if (!confirm(scope, tr("This will Clear decoder memory data!"), LinkTitle::ClearMemory))
         return;
     if (config().LinkMode == 1) {
         startExchange(new ClearMemoryExchange(serialTarget(), services_.timing));

@@ -143,7 +143,8 @@ void FrmTransmit::cmdReceive_Click() {
     if (isExchangeRunning())
         return;
     CommandScope scope(*this);
-    if (!confirm(scope, tr("This will replace your current data with reader's data!"), UploadTitle))
+    if (!confirm(scope, tr("This will replace your current data with reader's data!"),
+                 LinkTitle::Upload))
         return;
     upload(UploadRequest::Configuration);
 }
