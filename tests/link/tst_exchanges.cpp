@@ -74,6 +74,18 @@ std::unique_ptr<SerialExchange> Make(Which which, SerialTarget target, const Lin
     return nullptr;
 }
 
+// The port serves the next exchange: a download that the decoder accepts.
+void ExpectNextDownloadOk(ExchangeRig& rig) {
+    rig.emulator().core().fault = Fault::None;
+    rig.emulator().received.clear();
+    DownloadExchange next(rig.target(), NumberedImage(), true, TimingFor(false));
+    Outcome n;
+    n.watch(next);
+    next.start();
+    QVERIFY(n.wait());
+    QCOMPARE(n.result.message.text, QStringLiteral("Download OK!"));
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Which)
@@ -592,33 +604,51 @@ void TestExchanges::portLost() {
 
 void TestExchanges::cancel_data() {
     // Decoder answers come 60 ms late and the loader's pauses last 100 ms; the cancel comes
-    // `delay` ms after a status text or decoder event (none: after the start).
+    // `delay` ms after a status text or decoder event (none: after the start). Destroying a
+    // running exchange cancels it.
     QTest::addColumn<Which>("which");
     QTest::addColumn<QString>("when");
     QTest::addColumn<int>("delay");
-    QTest::newRow("download, awaiting the answer") << Which::Download << "" << 30;
-    QTest::newRow("upload, awaiting the block") << Which::Upload << "" << 30;
-    QTest::newRow("clear memory, awaiting the answer") << Which::ClearMemory << "" << 30;
-    QTest::newRow("read memory, awaiting the first block") << Which::ReadMemory << "" << 30;
+    QTest::addColumn<bool>("destroys");
+    QTest::newRow("download, awaiting the answer") << Which::Download << "" << 30 << false;
+    QTest::newRow("upload, awaiting the block") << Which::Upload << "" << 30 << false;
+    QTest::newRow("clear memory, awaiting the answer") << Which::ClearMemory << "" << 30 << false;
+    QTest::newRow("read memory, awaiting the first block")
+        << Which::ReadMemory << "" << 30 << false;
     QTest::newRow("read memory, awaiting a later block")
-        << Which::ReadMemory << "<- answer S" << 30;
-    QTest::newRow("firmware, awaiting the access answer") << Which::Firmware << "" << 30;
+        << Which::ReadMemory << "<- answer S" << 30 << false;
+    QTest::newRow("firmware, awaiting the access answer") << Which::Firmware << "" << 30 << false;
     QTest::newRow("firmware, pause after the access")
-        << Which::Firmware << "Access ISP Command OK!" << 30;
+        << Which::Firmware << "Access ISP Command OK!" << 30 << false;
     QTest::newRow("firmware, awaiting the erase answer")
-        << Which::Firmware << "Be transmiting Erase Command!" << 30;
+        << Which::Firmware << "Be transmiting Erase Command!" << 30 << false;
     QTest::newRow("firmware, awaiting a page's answer")
-        << Which::Firmware << PageStatus(184, 1) << 30;
+        << Which::Firmware << PageStatus(184, 1) << 30 << false;
     QTest::newRow("firmware, pause after a page")
-        << Which::Firmware << "Transmit Data For Page  0 OK!" << 30;
+        << Which::Firmware << "Transmit Data For Page  0 OK!" << 30 << false;
     QTest::newRow("firmware, pause before the end packet")
-        << Which::Firmware << "Transmit Data For Page  368 OK!" << 150;
+        << Which::Firmware << "Transmit Data For Page  368 OK!" << 150 << false;
+    QTest::newRow("destroyed: download, awaiting the answer")
+        << Which::Download << "" << 30 << true;
+    QTest::newRow("destroyed: upload, awaiting the block") << Which::Upload << "" << 30 << true;
+    QTest::newRow("destroyed: version, awaiting the block") << Which::Version << "" << 30 << true;
+    QTest::newRow("destroyed: clear memory, awaiting the answer")
+        << Which::ClearMemory << "" << 30 << true;
+    QTest::newRow("destroyed: read memory, awaiting a later block")
+        << Which::ReadMemory << "<- answer S" << 30 << true;
+    QTest::newRow("destroyed: firmware, pause after the access")
+        << Which::Firmware << "Access ISP Command OK!" << 30 << true;
+    QTest::newRow("destroyed: firmware, awaiting a page's answer")
+        << Which::Firmware << PageStatus(184, 1) << 30 << true;
+    QTest::newRow("destroyed: firmware, pause before the end packet")
+        << Which::Firmware << "Transmit Data For Page  368 OK!" << 150 << true;
 }
 
 void TestExchanges::cancel() {
     QFETCH(Which, which);
     QFETCH(QString, when);
     QFETCH(int, delay);
+    QFETCH(bool, destroys);
     ExchangeRig rig;
     DecoderCore& core = rig.emulator().core();
     core.memory.stream = DecoderCore::MemoryStream({QByteArray(100, 'm'), "n", "o"});
@@ -633,9 +663,12 @@ void TestExchanges::cancel() {
     o.watch(*ex);
     bool cancelled = false;
     auto cancelSoon = [&] {
-        QTimer::singleShot(delay, ex.get(), [&] {
-            QVERIFY(ex->isRunning());
-            ex->cancel();
+        QTimer::singleShot(delay, this, [&] {
+            QVERIFY(ex && ex->isRunning());
+            if (destroys)
+                ex.reset();
+            else
+                ex->cancel();
             cancelled = true;
         });
     };
@@ -653,26 +686,20 @@ void TestExchanges::cancel() {
     }
     ex->start();
     QTRY_VERIFY_WITH_TIMEOUT(cancelled, GiveUpMsecs);
-    QVERIFY(!ex->isRunning());
+    QVERIFY(destroys || !ex->isRunning());
     QVERIFY(!rig.port().isOpen());
     const QByteArray sent = rig.emulator().received;
     // Nothing more goes out, and no outcome comes, even when an answer arrives late.
     QTest::qWait(150);
     QCOMPARE(o.count, 0);
     QCOMPARE(rig.emulator().received, sent);
-    ex->cancel(); // a second cancel does nothing
-    ex->start();  // nor does a second start
-    QVERIFY(!ex->isRunning());
-    QCOMPARE(o.count, 0);
-    // The port serves the next exchange.
-    core.fault = Fault::None;
-    rig.emulator().received.clear();
-    DownloadExchange next(rig.target(), NumberedImage(), true, TimingFor(false));
-    Outcome n;
-    n.watch(next);
-    next.start();
-    QVERIFY(n.wait());
-    QCOMPARE(n.result.message.text, QStringLiteral("Download OK!"));
+    if (!destroys) {
+        ex->cancel(); // a second cancel does nothing
+        ex->start();  // nor does a second start
+        QVERIFY(!ex->isRunning());
+        QCOMPARE(o.count, 0);
+    }
+    ExpectNextDownloadOk(rig);
 }
 
 void TestExchanges::cancelFromReceivers() {

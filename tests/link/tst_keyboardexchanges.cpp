@@ -619,83 +619,81 @@ void TestKeyboardExchanges::cancel_data() {
     QTest::addColumn<int>("which"); // 0 download, 1 upload, 2 read, 3 clear
     QTest::addColumn<At>("at");
     QTest::addColumn<bool>("unmasks");
-    QTest::newRow("download, before the first burst") << 0 << At::BeforeFirstBurst << true;
-    QTest::newRow("download, in a burst") << 0 << At::MidBurst << true;
-    QTest::newRow("upload, burst after the answer") << 1 << At::BurstAfterAnswer << true;
-    QTest::newRow("clear, answer typed") << 3 << At::AnswerTyped << true;
-    QTest::newRow("read, in a burst") << 2 << At::MidBurst << true;
-    QTest::newRow("download, pause") << 0 << At::Pause << false;
-    QTest::newRow("download, data") << 0 << At::Data << false;
-    QTest::newRow("download, waiting for P") << 0 << At::AcceptWait << true;
-    QTest::newRow("upload, waiting for the reply") << 1 << At::UploadWait << true;
-    QTest::newRow("read, waiting for the text") << 2 << At::MemoryWait << true;
-    QTest::newRow("read, Ctrl+C just typed") << 2 << At::Ctrl_C_Typed << true;
+    // Destroyed instead of cancelled, from the event loop (as a window closing does): it ends
+    // as a cancel would.
+    QTest::addColumn<bool>("destroys");
+    QTest::newRow("download, before the first burst") << 0 << At::BeforeFirstBurst << true << false;
+    QTest::newRow("download, in a burst") << 0 << At::MidBurst << true << false;
+    QTest::newRow("upload, burst after the answer") << 1 << At::BurstAfterAnswer << true << false;
+    QTest::newRow("clear, answer typed") << 3 << At::AnswerTyped << true << false;
+    QTest::newRow("read, in a burst") << 2 << At::MidBurst << true << false;
+    QTest::newRow("download, pause") << 0 << At::Pause << false << false;
+    QTest::newRow("download, data") << 0 << At::Data << false << false;
+    QTest::newRow("download, waiting for P") << 0 << At::AcceptWait << true << false;
+    QTest::newRow("upload, waiting for the reply") << 1 << At::UploadWait << true << false;
+    QTest::newRow("read, waiting for the text") << 2 << At::MemoryWait << true << false;
+    QTest::newRow("read, Ctrl+C just typed") << 2 << At::Ctrl_C_Typed << true << false;
+    QTest::newRow("destroyed: download, before the first burst")
+        << 0 << At::BeforeFirstBurst << true << true;
+    QTest::newRow("destroyed: read, in a burst") << 2 << At::MidBurst << true << true;
+    QTest::newRow("destroyed: clear, answer typed") << 3 << At::AnswerTyped << true << true;
+    QTest::newRow("destroyed: download, pause") << 0 << At::Pause << false << true;
+    QTest::newRow("destroyed: download, data") << 0 << At::Data << false << true;
+    QTest::newRow("destroyed: download, waiting for P") << 0 << At::AcceptWait << true << true;
+    QTest::newRow("destroyed: upload, waiting for the reply")
+        << 1 << At::UploadWait << true << true;
+    QTest::newRow("destroyed: read, waiting for the text") << 2 << At::MemoryWait << true << true;
 }
 
 Q_DECLARE_METATYPE(At)
 
-void TestKeyboardExchanges::cancel() {
-    QFETCH(int, which);
-    QFETCH(At, at);
-    QFETCH(bool, unmasks);
-    LinkTiming timing = Fast();
-    timing.handshakePeriodMsecs = 30;
-    timing.transmitByteSpacingMsecs = 3;
-    timing.memoryByteSpacingMsecs = 3;
-    timing.handshakePauseMsecs = 30;
-    RecordingPortAccess port;
-    std::unique_ptr<KeyboardBurstExchange> exchange;
+namespace {
+
+std::unique_ptr<KeyboardBurstExchange> MakeBurstExchange(int which, RecordingPortAccess& port,
+                                                         const LinkTiming& timing) {
     switch (which) {
     case 0:
-        exchange = std::make_unique<KeyboardDownloadExchange>(port, SomeImage(), true, timing);
-        break;
+        return std::make_unique<KeyboardDownloadExchange>(port, SomeImage(), true, timing);
     case 1:
-        exchange =
-            std::make_unique<KeyboardUploadExchange>(port, UploadRequest::Configuration, timing);
-        break;
+        return std::make_unique<KeyboardUploadExchange>(port, UploadRequest::Configuration, timing);
     case 2:
-        exchange = std::make_unique<KeyboardReadMemoryExchange>(port, timing);
-        break;
+        return std::make_unique<KeyboardReadMemoryExchange>(port, timing);
     default:
-        exchange = std::make_unique<KeyboardClearMemoryExchange>(port, timing);
+        return std::make_unique<KeyboardClearMemoryExchange>(port, timing);
     }
-    KeyboardBurstExchange& ex = *exchange;
-    QSignalSpy finished(&ex, &Exchange::finished);
-    qsizetype writesAtCancel = -1;
-    auto cancelNow = [&] {
-        if (writesAtCancel >= 0)
-            return;
-        writesAtCancel = port.writes.size();
-        ex.cancel();
-    };
-    int keyboardWrites = 0;
-    port.onWrite = [&](const RecordingPortAccess::Write& w) {
+}
+
+// Starts `ex` and plays the decoder so that `cancelNow` is called when the exchange is `at`.
+void CancelAt(At at, KeyboardBurstExchange& ex, RecordingPortAccess& port, const LinkTiming& timing,
+              const std::function<void()>& cancelNow) {
+    auto keyboardWrites = std::make_shared<int>(0);
+    port.onWrite = [=, &ex](const RecordingPortAccess::Write& w) {
         // A third into the pause that follows the handshake's unmask.
         if (at == At::Pause && w.port == InterruptMaskPort)
             QTimer::singleShot(timing.handshakePauseMsecs / 3, &ex, cancelNow);
         if (w.port != KeyboardDataPort)
             return;
-        ++keyboardWrites;
+        ++*keyboardWrites;
         switch (at) {
         case At::MidBurst:
-            if (keyboardWrites == 2)
+            if (*keyboardWrites == 2)
                 cancelNow();
             break;
         case At::BurstAfterAnswer:
-            if (keyboardWrites == 2)
+            if (*keyboardWrites == 2)
                 ex.typed(QStringLiteral("S"));
-            if (keyboardWrites == 4)
+            if (*keyboardWrites == 4)
                 cancelNow();
             break;
         case At::Data:
-            if (keyboardWrites == 5 + 10)
+            if (*keyboardWrites == 5 + 10)
                 cancelNow();
             break;
         default:
             break;
         }
     };
-    QObject::connect(&ex, &KeyboardExchange::answerAwaited, &ex, [&] {
+    QObject::connect(&ex, &KeyboardExchange::answerAwaited, &ex, [=, &ex] {
         if (at == At::AcceptWait || at == At::UploadWait || at == At::MemoryWait)
             QTimer::singleShot(5, &ex, cancelNow);
         if (at == At::Ctrl_C_Typed) {
@@ -708,14 +706,50 @@ void TestKeyboardExchanges::cancel() {
         QTimer::singleShot(timing.handshakePeriodMsecs / 2, &ex, cancelNow);
     if (at != At::MidBurst && at != At::BeforeFirstBurst && at != At::BurstAfterAnswer) {
         // Answers the handshake after the first burst.
-        QTimer::singleShot(timing.handshakePeriodMsecs + 20, &ex, [&] {
+        QTimer::singleShot(timing.handshakePeriodMsecs + 20, &ex, [=, &ex] {
             ex.typed(QStringLiteral("S"));
             if (at == At::AnswerTyped)
                 cancelNow();
         });
     }
+}
+
+} // namespace
+
+void TestKeyboardExchanges::cancel() {
+    QFETCH(int, which);
+    QFETCH(At, at);
+    QFETCH(bool, unmasks);
+    QFETCH(bool, destroys);
+    LinkTiming timing = Fast();
+    timing.handshakePeriodMsecs = 30;
+    timing.transmitByteSpacingMsecs = 3;
+    timing.memoryByteSpacingMsecs = 3;
+    timing.handshakePauseMsecs = 30;
+    RecordingPortAccess port;
+    std::unique_ptr<KeyboardBurstExchange> exchange = MakeBurstExchange(which, port, timing);
+    KeyboardBurstExchange& ex = *exchange;
+    QSignalSpy finished(&ex, &Exchange::finished);
+    qsizetype writesAtCancel = -1;
+    bool destroyAsked = false;
+    auto cancelNow = [&] {
+        if (writesAtCancel >= 0 || destroyAsked)
+            return;
+        if (!destroys) {
+            writesAtCancel = port.writes.size();
+            ex.cancel();
+            return;
+        }
+        // Not from inside the exchange's own call: a window is closed from the event loop.
+        destroyAsked = true;
+        QTimer::singleShot(0, this, [&] {
+            writesAtCancel = port.writes.size();
+            exchange.reset();
+        });
+    };
+    CancelAt(at, ex, port, timing, cancelNow);
     QVERIFY(RunUntil([&] { return writesAtCancel >= 0; }));
-    QVERIFY(!ex.isRunning());
+    QVERIFY(destroys || !ex.isRunning());
     if (at == At::Pause)
         QCOMPARE(writesAtCancel, 6); // no data yet
     // Everything the exchange would still have done, and more.
@@ -733,7 +767,8 @@ void TestKeyboardExchanges::cancel() {
     QCOMPARE(port.valuesTo(InterruptMaskPort).size(), secondWait ? 2 : 1);
     if (at == At::BurstAfterAnswer || at == At::MidBurst)
         QVERIFY(port.valuesTo(KeyboardDataPort).size() < 5);
-    ex.cancel(); // a second cancel changes nothing
+    if (!destroys)
+        ex.cancel(); // a second cancel changes nothing
     exchange.reset();
     QCOMPARE(port.writes.size(), writesAtCancel + (unmasks ? 1 : 0));
 }
