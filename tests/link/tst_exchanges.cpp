@@ -112,6 +112,8 @@ private slots:
     void cancel_data();
     void cancel();
     void cancelFromReceivers();
+    void cancelAndStartAnother_data();
+    void cancelAndStartAnother();
     void twoPortsAtOnce();
     void realTiming();
 };
@@ -724,7 +726,10 @@ void TestExchanges::cancelFromReceivers() {
     rig.emulator().received.clear();
     ClearMemoryExchange first(rig.target(), TimingFor(false));
     DownloadExchange second(rig.target(), NumberedImage(), true, TimingFor(false));
-    connect(&first, &Exchange::finished, &second, [&second] { second.start(); });
+    connect(&first, &Exchange::finished, &second, [&] {
+        second.start();
+        first.cancel(); // the ended one's cancel leaves the port to the second
+    });
     Outcome s;
     s.watch(second);
     first.start();
@@ -735,28 +740,6 @@ void TestExchanges::cancelFromReceivers() {
     QCOMPARE(frames[1].command, quint8(0x83));
     QCOMPARE(frames[2].command, quint8(0x01));
 
-    // A receiver of a status text may cancel the transfer and start another exchange on the
-    // same port: nothing more of the transfer goes out.
-    for (const QString& at : {QStringLiteral("Be Transmiting ISP Command"), PageStatus(0, 1)}) {
-        rig.emulator().received.clear();
-        FirmwareExchange transfer(rig.target(), FirmwareImage(10), TestTiming());
-        ClearMemoryExchange clear(rig.target(), TestTiming());
-        connect(&transfer, &Exchange::statusText, &clear, [&, at](const QString& t) {
-            if (t == at) {
-                transfer.cancel();
-                clear.start();
-            }
-        });
-        Outcome c;
-        c.watch(clear);
-        transfer.start();
-        QVERIFY(c.wait());
-        QCOMPARE(c.result.message.text, QStringLiteral("Clear Decoder Memory OK!"));
-        const QByteArray before =
-            at == PageStatus(0, 1) ? QByteArray::fromHex("02840385") + QByteArray(192, '\0') : "";
-        QCOMPARE(rig.emulator().received, before + QByteArray::fromHex("02830382"));
-    }
-
     // Destroying a running exchange ends it too.
     rig.emulator().core().fault = Fault::Silent;
     auto upload =
@@ -765,6 +748,54 @@ void TestExchanges::cancelFromReceivers() {
     QVERIFY(rig.port().isOpen());
     upload.reset();
     QVERIFY(!rig.port().isOpen());
+}
+
+void TestExchanges::cancelAndStartAnother_data() {
+    QTest::addColumn<Which>("which");
+    QTest::addColumn<QString>("at"); // the status text; none: the first text of a memory read
+    QTest::addColumn<QByteArray>("before"); // what went out before the clear
+    QTest::newRow("firmware, as it begins")
+        << Which::Firmware << "Be Transmiting ISP Command" << QByteArray();
+    QTest::newRow("firmware, as a page goes out")
+        << Which::Firmware << PageStatus(0, 1)
+        << QByteArray::fromHex("02840385") + QByteArray(192, '\0');
+    QTest::newRow("memory read, at its first text")
+        << Which::ReadMemory << "" << QByteArray::fromHex("02820383") + "S";
+}
+
+void TestExchanges::cancelAndStartAnother() {
+    // A receiver of a status text or of a memory read's text may cancel the exchange and start
+    // another one on the same port: nothing more of the first goes out.
+    QFETCH(Which, which);
+    QFETCH(QString, at);
+    QFETCH(QByteArray, before);
+    ExchangeRig rig;
+    rig.emulator().core().memory.stream =
+        DecoderCore::MemoryStream({QByteArray(70, 'a'), QByteArray(70, 'b'), "c"});
+    std::unique_ptr<SerialExchange> first;
+    if (which == Which::Firmware)
+        first = std::make_unique<FirmwareExchange>(rig.target(), FirmwareImage(10), TestTiming());
+    else
+        first = std::make_unique<ReadMemoryExchange>(rig.target(), TestTiming());
+    ClearMemoryExchange clear(rig.target(), TestTiming());
+    auto cancelAndClear = [&] {
+        if (!first->isRunning())
+            return;
+        first->cancel();
+        clear.start();
+    };
+    connect(first.get(), &Exchange::statusText, &clear, [&](const QString& t) {
+        if (t == at)
+            cancelAndClear();
+    });
+    if (auto* read = qobject_cast<ReadMemoryExchange*>(first.get()))
+        connect(read, &ReadMemoryExchange::textReceived, &clear, cancelAndClear);
+    Outcome c;
+    c.watch(clear);
+    first->start();
+    QVERIFY(c.wait());
+    QCOMPARE(c.result.message.text, QStringLiteral("Clear Decoder Memory OK!"));
+    QCOMPARE(rig.emulator().received, before + QByteArray::fromHex("02830382"));
 }
 
 void TestExchanges::twoPortsAtOnce() {

@@ -281,7 +281,10 @@ void TestKeyboardExchanges::download() {
     QFETCH(LinkStatus, status);
     QFETCH(QString, message);
     const Image img = SomeImage();
-    Rig<KeyboardDownloadExchange> rig(img, save, Fast());
+    // An accepted download ends by its "P", without the time-out: a "P" in either case ends
+    // the wait.
+    Rig<KeyboardDownloadExchange> rig(img, save,
+                                      status == LinkStatus::Ok ? WithoutTimeOuts(Fast()) : Fast());
     rig.decoder->handshakeAnswer = handshake;
     rig.decoder->answerAfterBursts = afterBursts;
     rig.decoder->dataAnswer = dataAnswer;
@@ -323,6 +326,8 @@ void TestKeyboardExchanges::upload_data() {
         << emu::Kind::Mag << UploadRequest::Version << "check" << LinkStatus::Refused;
     QTest::newRow("146 characters at once")
         << emu::Kind::Bar << UploadRequest::Configuration << "long" << LinkStatus::Refused;
+    QTest::newRow("148 characters at once: progress stops at 146")
+        << emu::Kind::Mag << UploadRequest::Configuration << "longer" << LinkStatus::Refused;
     QTest::newRow("144 characters: waits for the time-out")
         << emu::Kind::Mag << UploadRequest::Configuration << "short" << LinkStatus::Refused;
     QTest::newRow("nothing typed")
@@ -343,6 +348,8 @@ void TestKeyboardExchanges::upload() {
         reply[3] = reply[3] == QLatin1Char('0') ? QLatin1Char('1') : QLatin1Char('0');
     else if (how == QLatin1String("long"))
         reply += QLatin1Char('0');
+    else if (how == QLatin1String("longer"))
+        reply += QStringLiteral("000");
     else if (how == QLatin1String("short"))
         reply.chop(1);
     else if (how == QLatin1String("none"))

@@ -113,7 +113,7 @@ bool SerialExchange::writeUnanswered(const QByteArray& bytes) {
 }
 
 void SerialExchange::drained(bool sent) {
-    if (!isRunning() || wait_ != Wait::Sent || !ending_)
+    if (!isRunning() || wait_ != Wait::Sent)
         return;
     wait_ = Wait::None;
     Ending e = std::move(*std::exchange(ending_, std::nullopt));
