@@ -33,17 +33,10 @@ void UploadExchange::opened() {
 }
 
 void UploadExchange::replied(const QByteArray& bytes) {
-    ExchangeResult result;
-    result.upload = ParseSerialUpload(bytes);
-    if (!result.upload) {
-        finish(LinkOutcome::UploadRefused);
-        return;
-    }
-    result.versionText = VersionText(*result.upload);
-    if (request_ == UploadRequest::Version)
-        finish(LinkOutcome::VersionOk, result, {result.versionText});
+    if (const auto block = ParseSerialUpload(bytes))
+        finishUploaded(request_, *block);
     else
-        finish(LinkOutcome::UploadOk, std::move(result));
+        finish(LinkOutcome::UploadRefused);
 }
 
 void UploadExchange::timedOut() {

@@ -47,6 +47,16 @@ void Exchange::finish(LinkOutcome outcome, ExchangeResult result, const QStringL
         letGoOfLink();
 }
 
+void Exchange::finishUploaded(UploadRequest request, const UploadBlock& block) {
+    ExchangeResult result;
+    result.upload = block;
+    result.versionText = VersionText(block);
+    if (request == UploadRequest::Version)
+        finish(LinkOutcome::VersionOk, result, {result.versionText});
+    else
+        finish(LinkOutcome::UploadOk, std::move(result));
+}
+
 void Exchange::letGoOfLink() {
     if (auto letGo = std::exchange(letGo_, nullptr))
         letGo();

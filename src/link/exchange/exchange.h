@@ -82,6 +82,9 @@ protected:
     // what the exchange brought back and the details of the message. Nothing happens when the
     // exchange is not running.
     void finish(LinkOutcome outcome, ExchangeResult result = {}, const QStringList& parts = {});
+    // Ends an upload with a good reply block: "   Upload OK!   ", or for a version request the
+    // version message; the block and its version text come back in the result.
+    void finishUploaded(UploadRequest request, const UploadBlock& block);
 
 private:
     void letGoOfLink();

@@ -185,17 +185,10 @@ void KeyboardUploadExchange::answerTyped(const QString& text) {
 }
 
 void KeyboardUploadExchange::answerWaitEnded(bool) {
-    ExchangeResult result;
-    result.upload = ParseKeyboardUpload(answerText());
-    if (!result.upload) {
-        finish(answerText().isEmpty() ? LinkOutcome::UploadUntyped : LinkOutcome::UploadRefused);
-        return;
-    }
-    result.versionText = VersionText(*result.upload);
-    if (request_ == UploadRequest::Version)
-        finish(LinkOutcome::VersionOk, result, {result.versionText});
+    if (const auto block = ParseKeyboardUpload(answerText()))
+        finishUploaded(request_, *block);
     else
-        finish(LinkOutcome::UploadOk, std::move(result));
+        finish(answerText().isEmpty() ? LinkOutcome::UploadUntyped : LinkOutcome::UploadRefused);
 }
 
 // ----- Memory read -----
