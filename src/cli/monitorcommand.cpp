@@ -6,6 +6,7 @@
 #include "console.h"
 #include "interrupts.h"
 
+#include "link/exchange/linkmessages.h"
 #include "link/exchange/receptiongatherer.h"
 #include "link/protocol/text.h"
 
@@ -23,7 +24,9 @@ std::unique_ptr<SerialPort> OpenWatchedPort(const LinkSetup& setup, Console& con
     port->setSettings(setup.settings);
     port->setCommPort(name.isComPort() ? name.comPort : 1);
     if (!port->open()) {
-        console.error(QStringLiteral("%1: not available: %2").arg(name.label, port->errorString()));
+        console.error(
+            QStringLiteral("%1: %2: %3")
+                .arg(name.label, LinkStatusLine(LinkStatus::PortUnavailable), port->errorString()));
         return nullptr;
     }
     port->discardInput();
@@ -71,7 +74,8 @@ int Watch(SerialPort& port, const LinkSetup& setup, bool raw, Console& console) 
         QObject::connect(setup.log.get(), &FrameLog::failed, &loop, logFailed);
     QObject::connect(&port, &SerialPort::lost, &loop, [&](const QString& reason) {
         reception.flush();
-        console.error(QStringLiteral("%1: not available (lost): %2").arg(name.label, reason));
+        console.error(QStringLiteral("%1: %2: %3")
+                          .arg(name.label, LinkStatusLine(LinkStatus::PortLost), reason));
         code = ExitLinkFailed;
         loop.quit();
     });

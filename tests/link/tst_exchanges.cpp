@@ -86,6 +86,82 @@ void ExpectNextDownloadOk(ExchangeRig& rig) {
     QCOMPARE(n.result.message.text, QStringLiteral("Download OK!"));
 }
 
+// The decoders of the real timing's run: 1 to 4 silent, 5 silent once access is granted (the
+// erase goes unanswered), 6 once it has erased (the page goes unanswered), 7 answering, with
+// the moment access was granted in *accessNsecs.
+void SetUpRealTiming(ExchangeRig& rig, qint64* accessNsecs) {
+    for (int com = 1; com <= 5; ++com)
+        rig.emulator(com).core().fault = Fault::Silent;
+    rig.emulator(5).core().fault = Fault::None; // the erase goes unanswered
+    rig.emulator(5).core().onEvent = [&rig](const QString& e) {
+        if (e == QLatin1String("loader: access granted"))
+            rig.emulator(5).core().fault = Fault::Silent;
+    };
+    rig.emulator(6).core().onEvent = [&rig](const QString& e) {
+        // Once the erase has been answered.
+        if (e == QLatin1String("loader: erased"))
+            QTimer::singleShot(0, [&rig] { rig.emulator(6).core().fault = Fault::Silent; });
+    };
+    rig.emulator(7).core().clock = [&rig] {
+        return rig.emulator(7).nsecs();
+    };
+    rig.emulator(7).core().onEvent = [&rig, accessNsecs](const QString& e) {
+        if (e == QLatin1String("loader: access granted"))
+            *accessNsecs = rig.emulator(7).nsecs();
+    };
+}
+
+// The two typed-answer waits of the keyboard link, started at once: the decoder answers the
+// handshake, then types nothing. answerWait: how long each waited for the typed answer.
+struct TypedTimeOuts {
+    RecordingPortAccess keys[2];
+    KeyboardUploadExchange upload;
+    KeyboardReadMemoryExchange memory;
+    KeyboardExchange* typing[2] = {&upload, &memory};
+    Outcome outcome[2];
+    QElapsedTimer answerClock[2];
+    qint64 answerWait[2] = {-1, -1};
+
+    explicit TypedTimeOuts(const LinkTiming& timing)
+        : upload(keys[0], UploadRequest::Configuration, timing), memory(keys[1], timing) {
+        for (int i = 0; i < 2; ++i) {
+            keys[i].onWrite = [this, i](const RecordingPortAccess::Write&) {
+                if (keys[i].keyboardText().size() == 5)
+                    QTimer::singleShot(0, typing[i],
+                                       [this, i] { typing[i]->typed(QStringLiteral("S")); });
+            };
+            QObject::connect(typing[i], &KeyboardExchange::answerAwaited, typing[i],
+                             [this, i] { answerClock[i].start(); });
+            QObject::connect(typing[i], &Exchange::finished, typing[i], [this, i] {
+                answerWait[i] = answerClock[i].isValid() ? answerClock[i].elapsed() : -1;
+            });
+            outcome[i].watch(*typing[i]);
+            typing[i]->start();
+        }
+    }
+};
+
+// A wait of the real timing: how long it took, and the figure it may not be shorter than.
+struct MeasuredWait {
+    const char* what;
+    qint64 took;
+    int least;
+};
+
+// The loader's packets came 5 ms after access was granted, 200 ms after every page, and 5 ms
+// more before the end packet.
+void ExpectLoaderPacing(const DecoderCore& core, qint64 accessNsecs, const LinkTiming& real) {
+    const auto& packets = core.loader.packets;
+    QCOMPARE(packets.size(), 4);
+    const double afterAccess = (packets[0].nsecs - accessNsecs) / 1e6;
+    QVERIFY2(afterAccess >= real.ispLoaderPauseMsecs, qPrintable(QString::number(afterAccess)));
+    const double afterPage = (packets[2].nsecs - packets[1].nsecs) / 1e6;
+    QVERIFY2(afterPage >= real.ispPagePauseMsecs, qPrintable(QString::number(afterPage)));
+    const double beforeEnd = (packets[3].nsecs - packets[2].nsecs) / 1e6;
+    QVERIFY2(beforeEnd >= real.ispPagePauseMsecs + real.ispLoaderPauseMsecs,
+             qPrintable(QString::number(beforeEnd)));
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Which)
@@ -845,26 +921,8 @@ void TestExchanges::realTiming() {
     // The real figures, every one measured once; all run side by side on their own ports.
     ExchangeRig rig(7);
     const LinkTiming real;
-    for (int com = 1; com <= 5; ++com)
-        rig.emulator(com).core().fault = Fault::Silent;
-    rig.emulator(5).core().fault = Fault::None; // the erase goes unanswered
-    rig.emulator(5).core().onEvent = [&rig](const QString& e) {
-        if (e == QLatin1String("loader: access granted"))
-            rig.emulator(5).core().fault = Fault::Silent;
-    };
-    rig.emulator(6).core().onEvent = [&rig](const QString& e) {
-        // Once the erase has been answered.
-        if (e == QLatin1String("loader: erased"))
-            QTimer::singleShot(0, [&rig] { rig.emulator(6).core().fault = Fault::Silent; });
-    };
-    rig.emulator(7).core().clock = [&rig] {
-        return rig.emulator(7).nsecs();
-    };
     qint64 accessNsecs = 0;
-    rig.emulator(7).core().onEvent = [&](const QString& e) {
-        if (e == QLatin1String("loader: access granted"))
-            accessNsecs = rig.emulator(7).nsecs();
-    };
+    SetUpRealTiming(rig, &accessNsecs);
 
     DownloadExchange download(rig.target(1), NumberedImage(), true, real);
     UploadExchange upload(rig.target(2), UploadRequest::Version, real);
@@ -891,63 +949,32 @@ void TestExchanges::realTiming() {
         all[i]->start();
     }
     // Beside them, the two typed-answer time-outs of the keyboard link that the keyboard tests
-    // run only scaled: the decoder answers the handshake, then types nothing.
-    RecordingPortAccess keys[2];
-    KeyboardUploadExchange typedUpload(keys[0], UploadRequest::Configuration, real);
-    KeyboardReadMemoryExchange typedMemory(keys[1], real);
-    KeyboardExchange* typing[2] = {&typedUpload, &typedMemory};
-    Outcome k[2];
-    QElapsedTimer answerClock[2];
-    qint64 answerWait[2] = {-1, -1};
-    for (int i = 0; i < 2; ++i) {
-        keys[i].onWrite = [&, i](const RecordingPortAccess::Write&) {
-            if (keys[i].keyboardText().size() == 5)
-                QTimer::singleShot(0, typing[i], [&, i] { typing[i]->typed(QStringLiteral("S")); });
-        };
-        connect(typing[i], &KeyboardExchange::answerAwaited, this,
-                [&, i] { answerClock[i].start(); });
-        connect(typing[i], &Exchange::finished, this, [&, i] {
-            answerWait[i] = answerClock[i].isValid() ? answerClock[i].elapsed() : -1;
-        });
-        k[i].watch(*typing[i]);
-        typing[i]->start();
-    }
-    QTRY_VERIFY_WITH_TIMEOUT(o[1].count == 1 && pageTimeout >= 0 && k[0].count && k[1].count,
+    // run only scaled.
+    TypedTimeOuts typed(real);
+    QTRY_VERIFY_WITH_TIMEOUT(o[1].count == 1 && pageTimeout >= 0 && typed.outcome[0].count &&
+                                 typed.outcome[1].count,
                              GiveUpMsecs);
 
-    struct Row {
-        const char* what;
-        qint64 took;
-        int least;
-    };
-    const Row rows[] = {{"download answer", o[0].msecs, real.downloadReplyMsecs},
-                        {"upload block", o[1].msecs, real.uploadReplyMsecs},
-                        {"memory block", o[2].msecs, real.memoryReplyMsecs},
-                        {"loader access", o[3].msecs, real.ispAccessReplyMsecs},
-                        {"erase", o[4].msecs, real.ispEraseReplyMsecs + real.ispLoaderPauseMsecs},
-                        {"page", pageTimeout, real.ispPageReplyMsecs},
-                        {"typed upload", answerWait[0], real.keyboardUploadMsecs},
-                        {"typed memory text", answerWait[1], real.keyboardMemoryReadMsecs}};
+    const MeasuredWait rows[] = {
+        {"download answer", o[0].msecs, real.downloadReplyMsecs},
+        {"upload block", o[1].msecs, real.uploadReplyMsecs},
+        {"memory block", o[2].msecs, real.memoryReplyMsecs},
+        {"loader access", o[3].msecs, real.ispAccessReplyMsecs},
+        {"erase", o[4].msecs, real.ispEraseReplyMsecs + real.ispLoaderPauseMsecs},
+        {"page", pageTimeout, real.ispPageReplyMsecs},
+        {"typed upload", typed.answerWait[0], real.keyboardUploadMsecs},
+        {"typed memory text", typed.answerWait[1], real.keyboardMemoryReadMsecs}};
     // Never shorter than the figure; a busy machine can only make a wait longer.
-    for (const Row& r : rows) {
+    for (const MeasuredWait& r : rows) {
         QVERIFY2(r.took >= r.least,
                  qPrintable(QStringLiteral("%1: %2 ms").arg(QLatin1String(r.what)).arg(r.took)));
     }
     for (int i = 0; i < 5; ++i)
         QCOMPARE(o[i].result.status, LinkStatus::TimedOut);
-    QCOMPARE(k[0].result.message.text, QStringLiteral("Upload Failed!"));
-    QCOMPARE(k[1].result.status, LinkStatus::TimedOut);
+    QCOMPARE(typed.outcome[0].result.message.text, QStringLiteral("Upload Failed!"));
+    QCOMPARE(typed.outcome[1].result.status, LinkStatus::TimedOut);
     QCOMPARE(o[6].result.message.text, QStringLiteral("ISP Transmit OK!"));
-    // 5 ms after access is granted; 200 ms after every page; 5 ms more before the end packet.
-    const auto& packets = rig.emulator(7).core().loader.packets;
-    QCOMPARE(packets.size(), 4);
-    const double afterAccess = (packets[0].nsecs - accessNsecs) / 1e6;
-    QVERIFY2(afterAccess >= real.ispLoaderPauseMsecs, qPrintable(QString::number(afterAccess)));
-    const double afterPage = (packets[2].nsecs - packets[1].nsecs) / 1e6;
-    QVERIFY2(afterPage >= real.ispPagePauseMsecs, qPrintable(QString::number(afterPage)));
-    const double beforeEnd = (packets[3].nsecs - packets[2].nsecs) / 1e6;
-    QVERIFY2(beforeEnd >= real.ispPagePauseMsecs + real.ispLoaderPauseMsecs,
-             qPrintable(QString::number(beforeEnd)));
+    ExpectLoaderPacing(rig.emulator(7).core(), accessNsecs, real);
 }
 
 QTEST_GUILESS_MAIN(TestExchanges)

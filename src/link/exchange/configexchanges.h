@@ -9,9 +9,8 @@
 namespace orv {
 
 // The download of the configuration image over RS232: the 90-byte frame (command 01h "Save"
-// or 02h "Not Save"), then the decoder's one-byte answer within downloadReplyMsecs. Outcomes,
-// with the title "CFG Message": "Download OK!" (07h), "Download Failed!" (any other byte),
-// "Time Out Error!".
+// or 02h "Not Save"), then the decoder's one-byte answer within downloadReplyMsecs. Outcomes:
+// LinkOutcome::DownloadOk (07h), DownloadRefused (any other byte), DownloadTimedOut.
 class DownloadExchange : public SerialExchange {
     Q_OBJECT
 public:
@@ -31,8 +30,8 @@ private:
 // The upload of the answering decoder's settings, or only its firmware version (the same
 // request 02h 80h 03h 81h; the reply block is taken at 84 bytes, within uploadReplyMsecs).
 // A good block comes back in the result (`upload`, `versionText`); the caller applies it to
-// the image for a Configuration request. Outcomes, with the title "Upload Message":
-// "   Upload OK!   " or the version message, "Upload Failed!", "Time Out Error!".
+// the image for a Configuration request. Outcomes: LinkOutcome::UploadOk or VersionOk,
+// UploadRefused, UploadTimedOut.
 class UploadExchange : public SerialExchange {
     Q_OBJECT
 public:

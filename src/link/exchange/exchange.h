@@ -26,8 +26,8 @@ enum class UploadRequest { Configuration, Version };
 // the outcome's row, linkmessages.h), and what it brought back.
 struct ExchangeResult {
     LinkStatus status = LinkStatus::Ok;
-    // The window's message for this outcome ("Download OK!" with "CFG Message", "Time Out
-    // Error!", "COM 2: not available." with the port's reason as details). An empty text: the
+    // The window's message for this outcome: its row's text (a composed one filled in) and
+    // title, with the port's reason as details where the port failed. An empty text: the
     // window shows none (a keyboard memory read ends without one).
     Dialogs::Message message;
     std::optional<UploadBlock> upload; // a good upload or version reply

@@ -12,9 +12,8 @@ namespace orv {
 // text is not used): the access command (answer 07h; 1Bh is another loader version), a pause,
 // the erase packet, then the image in 184-byte pages, each tried up to 3 times and followed by
 // a pause while the loader writes it; a last short pause and the end-of-image packet, which is
-// not answered. The steps are told with statusText() and the pages with progress(); outcomes
-// with the title "ISP Message": "ISP Transmit OK!", "Time Out Error!", "A Incorrect Version
-// No!", "Access ISP Command Failed!", "Erase Command Failed!", "Transmit Data Failled!".
+// not answered. The steps are told with statusText() and the pages with progress(); outcomes:
+// the LinkOutcome::Firmware rows.
 class FirmwareExchange : public SerialExchange {
     Q_OBJECT
 public:

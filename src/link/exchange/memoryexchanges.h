@@ -12,9 +12,9 @@ namespace orv {
 // blocks of 65 bytes, each awaited for memoryReplyMsecs and answered "S" (good, send the
 // next), "P" (end of memory seen) or "E" (bad or missing); every answer but an "S" ends the
 // read, and so does the 31st block. The text of the records comes out with textReceived() as
-// blocks complete them (and whole in the result's memoryText). Outcomes, with the title "Read
-// Memory Message": "   Read Decoder Memory OK!" and two CRs, "Read Decoder Memory Failed!",
-// "Time Out Error!".
+// blocks complete them (and whole in the result's memoryText). Outcomes: LinkOutcome::
+// ReadMemoryOk, ReadMemoryRefused, ReadMemoryTimedOut, and ReadMemoryUnsent when the last
+// answer does not leave the port.
 class ReadMemoryExchange : public SerialExchange {
     Q_OBJECT
 public:
@@ -42,8 +42,8 @@ private:
 };
 
 // The clear of the decoder's memory over RS232: 02h 83h 03h 82h, and a one-byte answer within
-// memoryReplyMsecs. Outcomes, with the title "Clear Memory Message": "Clear Decoder Memory OK!"
-// (07h), "Clear Decoder Memory Failed!", "Time Out Error!".
+// memoryReplyMsecs. Outcomes: LinkOutcome::ClearMemoryOk (07h), ClearMemoryRefused,
+// ClearMemoryTimedOut.
 class ClearMemoryExchange : public SerialExchange {
     Q_OBJECT
 public:
