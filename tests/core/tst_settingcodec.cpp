@@ -183,6 +183,8 @@ void TestSettingCodec::refusedValuesChangeNothing_data() {
                                                       << "" << false << "give one character";
     QTest::newRow("a name needs braces") << "mag.comm.separator"
                                          << "CR" << false << "not one character";
+    QTest::newRow("a name and a character") << "mag.comm.separator"
+                                            << "{CR}A" << false << "not one character";
     QTest::newRow("no such name") << "mag.comm.separator"
                                   << "{XYZ}" << false << "not one character";
     QTest::newRow("bits no panel sets") << "mag.reserved.byte_25"
@@ -354,6 +356,8 @@ void TestSettingCodec::countText_data() {
     QTest::newRow("the largest") << "15" << ok << 15;
     QTest::newRow("one above") << "16" << refused << 16;
     QTest::newRow("three digits") << "100" << refused << 100;
+    QTest::newRow("three digits of a small count") << "015" << refused << 15;
+    QTest::newRow("more digits than a count holds") << "99999999999" << refused << 999;
     QTest::newRow("leading zero") << "09" << ok << 9;
     QTest::newRow("letters after digits") << "  8x" << refused << 8;
     QTest::newRow("letters first") << "x8" << refused << 0;
