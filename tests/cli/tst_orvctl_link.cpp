@@ -146,8 +146,8 @@ void TestOrvctlLink::settingsText() {
     QFETCH(QStringList, parts);
     QFETCH(QString, expected);
     QString why;
-    const auto text = LinkSettingsText(parts[0], parts[1], parts[2], parts[3], parts[4], &why);
-    QCOMPARE(text.value_or(QString()), expected);
+    const auto line = LinkSettings(parts[0], parts[1], parts[2], parts[3], parts[4], &why);
+    QCOMPARE(line ? SerialSettingsText(*line) : QString(), expected);
     QCOMPARE(why.isEmpty(), !expected.isEmpty());
 }
 

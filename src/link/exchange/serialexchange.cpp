@@ -28,7 +28,8 @@ Dialogs::Message NotAvailableMessage(int comPort, const QString& reason) {
     return m;
 }
 
-bool TryOpenSerialPort(SerialPort& port, const QString& settings, int comPort, QString* why) {
+bool TryOpenSerialPort(SerialPort& port, const SerialSettings& settings, int comPort,
+                       QString* why) {
     const bool settingsOk = port.setSettings(settings);
     const QString settingsError = settingsOk ? QString() : port.errorString();
     if (port.isOpen())
