@@ -140,6 +140,8 @@ void TestOrvctlLink::settingsText_data() {
     QTest::newRow("600 is the loader's alone") << QStringList{null, "600", null, null, null} << "";
     QTest::newRow("settings with such a baud")
         << QStringList{"14400,N,8,1", null, null, null, null} << "";
+    QTest::newRow("a rate the window offers, written otherwise")
+        << QStringList{"09600,N,8,1", null, null, null, null} << "";
 }
 
 void TestOrvctlLink::settingsText() {

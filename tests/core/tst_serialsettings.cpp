@@ -38,6 +38,7 @@ void TestSerialSettings::settingsText_data() {
     QTest::newRow("6 data bits") << "9600,N,6,1 " << false << 0 << Parity::None << 8 << 1;
     QTest::newRow("1.5 stop bits") << "9600,N,8,1.5" << false << 0 << Parity::None << 8 << 1;
     QTest::newRow("no baud") << ",N,8,1 " << false << 0 << Parity::None << 8 << 1;
+    QTest::newRow("baud with a sign") << "+9600,N,8,1 " << false << 0 << Parity::None << 8 << 1;
     QTest::newRow("baud 0") << "0,N,8,1 " << false << 0 << Parity::None << 8 << 1;
     QTest::newRow("three parts") << "9600,N,8" << false << 0 << Parity::None << 8 << 1;
     QTest::newRow("five parts") << "9600,N,8,1,1" << false << 0 << Parity::None << 8 << 1;
