@@ -9,6 +9,8 @@
 
 #include "core/serialsettings.h"
 
+#include <QStringList>
+
 using namespace orv;
 
 namespace {
