@@ -177,8 +177,7 @@ int main(int argc, char* argv[]) {
     Config config;
     config.InitStartState(QDate::currentDate());
     config.ComPort = 1;
-    config.BaudRate = QString::number(LineBaud);
-    config.CommFormat = QStringLiteral("N,8,1 ");
+    config.LineSettings = {LineBaud, Parity::None, 8, 1};
     FakeDialogs dialogs;
     QtSerialPortFactory serialPorts(dir.path(), [] { return QList<SerialDevice>{}; });
 

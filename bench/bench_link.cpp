@@ -242,8 +242,8 @@ int main(int argc, char* argv[]) {
         constexpr int Seconds = 60;
         Bench b;
         auto port = b.serialPorts.createPort();
-        DownloadExchange download(SerialTarget{*port, b.config.SerialSettings(), 1},
-                                  b.config.CfgData, true, LinkTiming{});
+        DownloadExchange download(SerialTarget{*port, b.config.LineSettings, 1}, b.config.CfgData,
+                                  true, LinkTiming{});
         QTimer flood;
         QObject::connect(&flood, &QTimer::timeout,
                          [&b] { b.emulator.transmit(QByteArray(16384, '\x55')); });

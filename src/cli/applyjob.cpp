@@ -10,7 +10,7 @@
 
 namespace orv {
 
-ApplyJob::ApplyJob(PortName name, std::unique_ptr<SerialPort> port, QString settings,
+ApplyJob::ApplyJob(PortName name, std::unique_ptr<SerialPort> port, SerialSettings settings,
                    LinkTiming timing, ConfigFile file, QString fileName, bool save, bool check)
     : PortJob(std::move(name), std::move(port), std::move(settings), timing),
       file_(std::move(file)), fileName_(std::move(fileName)), save_(save), check_(check) {}

@@ -27,8 +27,8 @@ class ApplyJob : public PortJob {
 public:
     enum class Step { Reading, Sending, Verifying };
 
-    ApplyJob(PortName name, std::unique_ptr<SerialPort> port, QString settings, LinkTiming timing,
-             ConfigFile file, QString fileName, bool save, bool check);
+    ApplyJob(PortName name, std::unique_ptr<SerialPort> port, SerialSettings settings,
+             LinkTiming timing, ConfigFile file, QString fileName, bool save, bool check);
 
     Step step() const { return step_; }
     // "reading the settings", "sending FILE", "verifying".

@@ -56,31 +56,6 @@ QString WhereText(const Setting& s) {
     return QStringLiteral("byte %1 mask %2").arg(s.field.byte).arg(Hex(s.field.mask));
 }
 
-// The values a setting takes, for a person.
-QString ValuesText(const Setting& s) {
-    switch (s.kind) {
-    case SettingKind::Count:
-        return QStringLiteral("0..15");
-    case SettingKind::Character:
-        return s.charRule == CharRule::Identifier
-                   ? QStringLiteral("one printable character; empty: none")
-                   : QStringLiteral("one character; {NAME} for a control character");
-    case SettingKind::InsertionText:
-        return QStringLiteral("up to %1 characters, brace notation").arg(s.length);
-    case SettingKind::HeaderText:
-        return QStringLiteral("text");
-    case SettingKind::Reserved:
-        return QStringLiteral("(kept as they are; code:N sets them)");
-    case SettingKind::Choice:
-    case SettingKind::Flag:
-        break;
-    }
-    QStringList tokens;
-    for (const SettingValue& v : s.values)
-        tokens << QString::fromLatin1(v.token);
-    return tokens.join(QStringLiteral(", "));
-}
-
 QJsonValue CodesJson(const Setting& s, const SettingReading& r) {
     if (s.kind == SettingKind::InsertionText) {
         QJsonArray bytes;

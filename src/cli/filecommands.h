@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "settingtext.h"
+#include "core/settingcodec.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/serialsettings.h"
+
 #include <QString>
 
 #include <optional>
@@ -17,12 +19,12 @@ void AddLinkCommands(CommandSet& commands);
 // Whether a command name is one of them.
 bool IsLinkCommand(const QString& name);
 
-// The settings text "BAUD,P,D,S " from a starting text (the window's "9600,N,8,1 " when null)
-// with the parts given by options replaced; nothing, with the reason, when a part is not valid.
+// The line settings of a settings text "BAUD,P,D,S" (the window's 9600,N,8,1 when null) with
+// the parts given by options replaced; nothing, with the reason, when a part is not valid.
 // parity: none, even, odd, mark, space or their letters; dataBits 7 or 8; stopBits 1 or 2.
-std::optional<QString> LinkSettingsText(const QString& settings, const QString& baud,
-                                        const QString& parity, const QString& dataBits,
-                                        const QString& stopBits, QString* why);
+std::optional<SerialSettings> LinkSettings(const QString& settings, const QString& baud,
+                                           const QString& parity, const QString& dataBits,
+                                           const QString& stopBits, QString* why);
 
 // The link timing the commands run with: the real one, unless ORVCTL_TIMING_SCALE holds a
 // factor (a test-only switch: the test suite runs the same exchanges with short time-outs).

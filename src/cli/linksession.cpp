@@ -178,7 +178,7 @@ QString ResultLines(const PortJob& job) {
 
 // ----- PortJob -----
 
-PortJob::PortJob(PortName name, std::unique_ptr<SerialPort> port, QString settings,
+PortJob::PortJob(PortName name, std::unique_ptr<SerialPort> port, SerialSettings settings,
                  LinkTiming timing)
     : name_(std::move(name)), port_(std::move(port)), lineSettings_(std::move(settings)),
       timing_(timing) {}

@@ -99,7 +99,8 @@ PortOutcome FailureOutcome(const ExchangeResult& result);
 class PortJob : public QObject {
     Q_OBJECT
 public:
-    PortJob(PortName name, std::unique_ptr<SerialPort> port, QString settings, LinkTiming timing);
+    PortJob(PortName name, std::unique_ptr<SerialPort> port, SerialSettings settings,
+            LinkTiming timing);
     ~PortJob() override;
 
     const PortName& name() const { return name_; }
@@ -139,7 +140,7 @@ protected:
 private:
     PortName name_;
     std::unique_ptr<SerialPort> port_;
-    QString lineSettings_;
+    SerialSettings lineSettings_;
     LinkTiming timing_;
     Exchange* runningExchange_ = nullptr; // deleted later once it has finished
     std::optional<PortOutcome> outcome_;

@@ -20,8 +20,35 @@ namespace orv {
 
 namespace {
 
-// The window's start values: 9600 baud, no parity, 8 data bits, 1 stop bit.
-const QString StartSettings = QStringLiteral("9600,N,8,1 ");
+// --parity: a name or its letter.
+bool ReadParity(const QString& text, Parity* parity, QString* why) {
+    static const QStringList Names = {QStringLiteral("none"), QStringLiteral("even"),
+                                      QStringLiteral("odd"), QStringLiteral("mark"),
+                                      QStringLiteral("space")};
+    const QString p = text.trimmed().toLower();
+    qsizetype i = Names.indexOf(p);
+    if (i < 0 && p.size() == 1)
+        i = QStringLiteral("neoms").indexOf(p);
+    if (i < 0) {
+        *why = QStringLiteral("'%1' is not a parity: none, even, odd, mark or space").arg(text);
+        return false;
+    }
+    *parity = static_cast<Parity>(i);
+    return true;
+}
+
+// --data-bits (7 or 8) and --stop-bits (1 or 2): `first` or the number after it.
+bool ReadBits(const QString& text, int first, const QString& what, int* bits, QString* why) {
+    const QString v = text.trimmed();
+    const QString a = QString::number(first);
+    const QString b = QString::number(first + 1);
+    if (v != a && v != b) {
+        *why = QStringLiteral("'%1' is not a number of %2: %3 or %4").arg(text, what, a, b);
+        return false;
+    }
+    *bits = v.toInt();
+    return true;
+}
 
 // The device a port stands for as the system knows it, links followed: a device node by its
 // number, any other file by its file system and inode. Nothing when there is no such file.
@@ -225,10 +252,9 @@ std::optional<LinkSetup> ReadSetup(const CommandCall& call, bool lineOptions, in
     if (!ports)
         return std::nullopt;
     s.ports = std::move(*ports);
-    s.settings = StartSettings;
     if (lineOptions) {
         QString why;
-        const auto settings = LinkSettingsText(
+        const auto settings = LinkSettings(
             call.value(QStringLiteral("settings")), call.value(QStringLiteral("baud")),
             call.value(QStringLiteral("parity")), call.value(QStringLiteral("data-bits")),
             call.value(QStringLiteral("stop-bits")), &why);
@@ -277,10 +303,8 @@ std::optional<QStringList> OutputPaths(const QString& out, const LinkSetup& s,
     return paths;
 }
 
-bool EvenOrOdd(const QString& settings) {
-    const auto parsed = ParseSerialSettings(settings);
-    return parsed &&
-           (parsed->parity == QSerialPort::EvenParity || parsed->parity == QSerialPort::OddParity);
+bool EvenOrOdd(const SerialSettings& settings) {
+    return settings.parity == Parity::Even || settings.parity == Parity::Odd;
 }
 
 QString UploadParityRefusal(const QString& what) {
@@ -316,67 +340,36 @@ QJsonObject VersionJson(const UploadBlock& block) {
             {QStringLiteral("region"), RegionName(block.region)}};
 }
 
-std::optional<QString> LinkSettingsText(const QString& settings, const QString& baud,
-                                        const QString& parity, const QString& dataBits,
-                                        const QString& stopBits, QString* why) {
-    const QString start = settings.isNull() ? StartSettings : settings;
-    QStringList parts = start.split(QLatin1Char(','));
-    if (parts.size() != 4 || !ParseSerialSettings(start)) {
+std::optional<SerialSettings> LinkSettings(const QString& settings, const QString& baud,
+                                           const QString& parity, const QString& dataBits,
+                                           const QString& stopBits, QString* why) {
+    std::optional<SerialSettings> line = SerialSettings();
+    if (!settings.isNull())
+        line = ParseSerialSettings(settings);
+    if (!line) {
         *why = QStringLiteral("'%1' is not a line setting such as \"9600,N,8,1\"").arg(settings);
         return std::nullopt;
     }
-    for (QString& p : parts)
-        p = p.trimmed();
+    // As given: "09600" is no rate of the window's.
+    const QString rate = !baud.isNull()      ? baud.trimmed()
+                         : settings.isNull() ? QString::number(line->baudRate)
+                                             : settings.section(QLatin1Char(','), 0, 0).trimmed();
     // Only the rates the window offers: the decoder takes no other.
-    const auto refuseBaud = [why](const QString& rate) {
+    if (!LinkBaudRates.contains(rate)) {
         *why = QStringLiteral("'%1' is not a baud rate of the link: give one of %2")
                    .arg(rate, LinkBaudRates.join(QStringLiteral(", ")));
         return std::nullopt;
-    };
-    if (!baud.isNull())
-        parts[0] = baud.trimmed();
-    if (!LinkBaudRates.contains(parts[0]))
-        return refuseBaud(parts[0]);
-    if (!parity.isNull()) {
-        static const QStringList Names = {QStringLiteral("none"), QStringLiteral("even"),
-                                          QStringLiteral("odd"), QStringLiteral("mark"),
-                                          QStringLiteral("space")};
-        const QString p = parity.trimmed().toLower();
-        qsizetype i = Names.indexOf(p);
-        if (i < 0 && p.size() == 1)
-            i = QStringLiteral("neoms").indexOf(p);
-        if (i < 0) {
-            *why =
-                QStringLiteral("'%1' is not a parity: none, even, odd, mark or space").arg(parity);
-            return std::nullopt;
-        }
-        parts[1] = QStringLiteral("NEOMS").at(i);
     }
-    auto choice = [why](const QString& value, const QString& a, const QString& b,
-                        const QString& what) -> std::optional<QString> {
-        const QString v = value.trimmed();
-        if (v == a || v == b)
-            return v;
-        *why = QStringLiteral("'%1' is not a number of %2: %3 or %4").arg(value, what, a, b);
+    line->baudRate = rate.toInt();
+    if (!parity.isNull() && !ReadParity(parity, &line->parity, why))
         return std::nullopt;
-    };
-    if (!dataBits.isNull()) {
-        const auto v =
-            choice(dataBits, QStringLiteral("7"), QStringLiteral("8"), QStringLiteral("data bits"));
-        if (!v)
-            return std::nullopt;
-        parts[2] = *v;
-    }
-    if (!stopBits.isNull()) {
-        const auto v =
-            choice(stopBits, QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("stop bits"));
-        if (!v)
-            return std::nullopt;
-        parts[3] = *v;
-    }
-    parts[1] = parts[1].toUpper();
-    // As the window writes it: the stop bits followed by a blank.
-    return parts.join(QLatin1Char(',')) + QLatin1Char(' ');
+    if (!dataBits.isNull() &&
+        !ReadBits(dataBits, 7, QStringLiteral("data bits"), &line->dataBits, why))
+        return std::nullopt;
+    if (!stopBits.isNull() &&
+        !ReadBits(stopBits, 1, QStringLiteral("stop bits"), &line->stopBits, why))
+        return std::nullopt;
+    return line;
 }
 
 LinkTiming CommandLinkTiming() {

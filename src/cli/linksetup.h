@@ -29,7 +29,7 @@ struct UploadBlock;
 // What a link command runs with, from the options every one of them shares.
 struct LinkSetup {
     std::vector<PortName> ports; // each device once
-    QString settings;            // "9600,N,8,1 ", as the window writes them
+    SerialSettings settings;     // the window's start values unless options say otherwise
     LinkTiming timing;
     bool json = false;
     std::unique_ptr<QtSerialPortFactory> portFactory; // "com N" as orvcfg maps it
@@ -57,7 +57,7 @@ std::optional<QStringList> OutputPaths(const QString& out, const LinkSetup& s,
                                        const CommandCall& call);
 
 // Whether the settings have even or odd parity, with which the window uploads nothing.
-bool EvenOrOdd(const QString& settings);
+bool EvenOrOdd(const SerialSettings& settings);
 
 // Why an upload is refused with even or odd parity; `what` needs the upload.
 QString UploadParityRefusal(const QString& what);

@@ -34,8 +34,9 @@ class MemoryJob : public PortJob {
 public:
     // out: the memory data file to write; empty: the text is printed as `print` says, under a
     // heading with the port when `heading` says so.
-    MemoryJob(PortName name, std::unique_ptr<SerialPort> port, QString settings, LinkTiming timing,
-              bool read, QString out, Console& console, MemoryPrint print, bool heading)
+    MemoryJob(PortName name, std::unique_ptr<SerialPort> port, SerialSettings settings,
+              LinkTiming timing, bool read, QString out, Console& console, MemoryPrint print,
+              bool heading)
         : PortJob(std::move(name), std::move(port), std::move(settings), timing),
           readsMemory_(read), outputPath_(std::move(out)), console_(console), textPrint_(print),
           headedByPort_(heading) {}

@@ -32,7 +32,7 @@ std::unique_ptr<SerialPort> OpenWatchedPort(const LinkSetup& setup, Console& con
     port->discardInput();
     port->setReceiveThreshold(1);
     console.printError(QStringLiteral("%1: watching at %2; Ctrl+C ends.\n")
-                           .arg(name.label, setup.settings.trimmed()));
+                           .arg(name.label, SerialSettingsText(setup.settings).trimmed()));
     console.flush();
     return port;
 }

@@ -19,7 +19,7 @@ namespace {
 
 class DownloadJob : public PortJob {
 public:
-    DownloadJob(PortName name, std::unique_ptr<SerialPort> port, QString settings,
+    DownloadJob(PortName name, std::unique_ptr<SerialPort> port, SerialSettings settings,
                 LinkTiming timing, const Image& image, bool save, bool verify, QString file)
         : PortJob(std::move(name), std::move(port), std::move(settings), timing), image_(image),
           decoderKeeps_(save), verify_(verify), fileName_(std::move(file)) {}
@@ -105,8 +105,8 @@ private:
 
 class UploadJob : public PortJob {
 public:
-    UploadJob(PortName name, std::unique_ptr<SerialPort> port, QString settings, LinkTiming timing,
-              CfgContents base, QString out)
+    UploadJob(PortName name, std::unique_ptr<SerialPort> port, SerialSettings settings,
+              LinkTiming timing, CfgContents base, QString out)
         : PortJob(std::move(name), std::move(port), std::move(settings), timing),
           baseContents_(std::move(base)), outputPath_(std::move(out)) {}
 

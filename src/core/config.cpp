@@ -119,8 +119,7 @@ void Config::InitStartState(const QDate& today) {
     CfgFileStamp = {};
     ComPort = 1;
     LinkMode = 1;
-    CommFormat = QStringLiteral("N,8,1 ");
-    BaudRate = QStringLiteral("9600");
+    LineSettings = SerialSettings();
 }
 
 void Config::SetNewFileHeaders(const QDate& today) {

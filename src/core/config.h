@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "serialsettings.h"
 #include "wholefile.h"
 
 #include <QString>
@@ -63,11 +64,9 @@ public:
                             // whether another program has changed it since
 
     // Serial and keyboard link settings.
-    qint16 LinkMode = 1; // 0 keyboard, 1 RS232
-    qint16 ComPort = 1;  // 1..MaxComPort
-    QString BaudRate = QStringLiteral("9600");
-    QString CommFormat =
-        QStringLiteral("N,8,1 "); // parity, comma, data bits, comma, stop bits, blank
+    qint16 LinkMode = 1;         // 0 keyboard, 1 RS232
+    qint16 ComPort = 1;          // 1..MaxComPort
+    SerialSettings LineSettings; // baud rate, parity, data bits, stop bits (9600,N,8,1)
 
     bool SaveOption = true; // download option "Save" (true) or "Not Save"
     bool MagMode = false;   // magnetic reader command set is current
@@ -104,9 +103,6 @@ public:
     // cannot store (digits of other scripts, direction marks), the ISO form 2026-12-08.
     static QString DateText(const QDate& date, const QLocale& locale);
     static QString DateText(const QDate& date);
-
-    // The settings text for the serial port, e.g. "9600,N,8,1 ".
-    QString SerialSettings() const { return BaudRate + QLatin1Char(',') + CommFormat; }
 };
 
 } // namespace orv

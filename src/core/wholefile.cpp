@@ -357,6 +357,16 @@ std::optional<WriteResult> RefusedReplacement(int folder, const QByteArray& name
     return std::nullopt;
 }
 
+// The folder stays open: the temporary file, the check and the rename all happen in it, and it
+// is synchronised once the file has taken its place. A folder that may be written to but not
+// read can still take the file, only not be synchronised.
+int OpenSaveFolder(const QByteArray& folderName) {
+    const int fd = ::open(folderName.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0 && errno == EACCES)
+        return ::open(folderName.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    return fd;
+}
+
 WriteResult WriteReplacing(const QString& path, const QByteArray& bytes,
                            const FileStamp& expected) {
     if (path.isEmpty())
@@ -368,13 +378,7 @@ WriteResult WriteReplacing(const QString& path, const QByteArray& bytes,
     if (name.isEmpty())
         return Failure(NotRegularReason(S_IFDIR).value());
 
-    // The folder stays open: the temporary file, the check and the rename all happen in it, and
-    // it is synchronised once the file has taken its place. A folder that may be written to but
-    // not read can still take the file, only not be synchronised.
-    int folderFd = ::open(folderName.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd < 0 && errno == EACCES)
-        folderFd = ::open(folderName.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    const FileDescriptor folder(folderFd);
+    const FileDescriptor folder(OpenSaveFolder(folderName));
     if (folder.get() < 0)
         return FolderFailure(folderName, expected);
     long nameMax = ::fpathconf(folder.get(), _PC_NAME_MAX);

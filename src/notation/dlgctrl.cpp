@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dlgctrl.h"
 
-#include "notation.h"
+#include "core/notation.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -54,10 +54,9 @@ BitCheckBox* SettingsPanel::check(const QString& name, const char* key, const ch
 
 SingleCharBox* SettingsPanel::characterBox(const QString& name, const char* key, Dialogs* dialogs,
                                            const char* restoredBy) {
-    const Setting& s = BoundSetting(key, SettingKind::Character);
-    const SingleCharKind kind =
-        s.charRule == CharRule::Identifier ? SingleCharKind::Identifier : SingleCharKind::TrackChar;
-    return bind(new SingleCharBox(config(), dialogs, kind, s.field.byte, name), restoredBy);
+    return bind(
+        new SingleCharBox(config(), dialogs, BoundSetting(key, SettingKind::Character), name),
+        restoredBy);
 }
 
 QPushButton* SettingsPanel::defaultButton(const char* name, const char* caption) {

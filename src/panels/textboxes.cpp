@@ -5,6 +5,8 @@
 #include "core/codepage.h"
 #include "core/config.h"
 #include "core/dialogs.h"
+#include "core/notation.h"
+#include "core/settingcodec.h"
 #include "ui/programtitle.h"
 
 #include <QScopedValueRollback>
@@ -70,20 +72,21 @@ void HeaderBox::textChange() {
     config_.*string_ = text();
 }
 
-SingleCharBox::SingleCharBox(Config& config, Dialogs* dialogs, SingleCharKind kind, int byte,
+SingleCharBox::SingleCharBox(Config& config, Dialogs* dialogs, const Setting& setting,
                              const QString& name, QWidget* parent)
     : BoundLineEdit(name, HasSingleByteCode, parent), config_(config), dialogs_(dialogs),
-      kind_(kind), byte_(byte) {
-    Q_ASSERT(dialogs_ || kind_ != SingleCharKind::Identifier);
+      rule_(setting.charRule), byte_(setting.field.byte) {
+    Q_ASSERT(setting.kind == SettingKind::Character);
+    Q_ASSERT(dialogs_ || rule_ != CharRule::Identifier);
 }
 
 void SingleCharBox::showFrom(Source source) {
     const BitField whole{byte_, 0xFF, 0};
-    showText(SingleCharText(kind_, static_cast<quint8>(FieldCode(config_, whole, source))));
+    showText(SingleCharText(rule_, static_cast<quint8>(FieldCode(config_, whole, source))));
 }
 
 void SingleCharBox::textChange() {
-    const SingleCharOutcome out = ApplySingleCharRule(kind_, text());
+    const SingleCharOutcome out = ApplySingleCharRule(rule_, text());
     if (out.store)
         config_.SetCfgBits(byte_, 0xFF, *out.store);
     if (out.tooManyMessage && dialogs_)
@@ -133,41 +136,39 @@ void InsertionBox::focusOutEvent(QFocusEvent* event) {
 
 namespace {
 
-// Blanks, then at most two digits whose value fits the field.
+// Lets in what the count rule takes (CheckCountText).
 class CountValidator : public QValidator {
 public:
-    CountValidator(int max, QObject* parent) : QValidator(parent), max_(max) {}
+    CountValidator(const Setting& setting, QObject* parent)
+        : QValidator(parent), setting_(setting) {}
     State validate(QString& input, int&) const override {
-        qsizetype i = 0;
-        while (i < input.size() && input[i] == QLatin1Char(' '))
-            ++i;
-        const QStringView digits = QStringView(input).mid(i);
-        if (digits.isEmpty())
+        switch (CheckCountText(setting_, input)) {
+        case CountTextState::Incomplete:
             return Intermediate;
-        if (digits.size() > 2)
-            return Invalid;
-        for (QChar c : digits) {
-            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-                return Invalid;
+        case CountTextState::Count:
+            return Acceptable;
+        case CountTextState::Refused:
+            break;
         }
-        return digits.toInt() <= max_ ? Acceptable : Invalid;
+        return Invalid;
     }
 
 private:
-    int max_;
+    const Setting& setting_;
 };
 
 } // namespace
 
-CountCombo::CountCombo(Config& config, BitField field, const QString& name, QWidget* parent)
-    : QComboBox(parent), config_(config), field_(field) {
+CountCombo::CountCombo(Config& config, const Setting& setting, const QString& name, QWidget* parent)
+    : QComboBox(parent), config_(config), setting_(setting) {
+    Q_ASSERT(setting_.kind == SettingKind::Count);
     setObjectName(name);
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setMinimumContentsLength(3);
     for (int n = 0; n <= 9; ++n)
         addItem(QString::number(n));
-    setValidator(new CountValidator(field_.mask >> field_.shift, this));
+    setValidator(new CountValidator(setting_, this));
     // Change and Click do the same: the count of the text is stored.
     connect(this, &QComboBox::editTextChanged, this, [this] {
         if (!showing_)
@@ -176,20 +177,8 @@ CountCombo::CountCombo(Config& config, BitField field, const QString& name, QWid
     connect(this, &QComboBox::activated, this, [this] { store(); });
 }
 
-int CountCombo::CountOf(const QString& text) {
-    qsizetype i = 0;
-    while (i < text.size() && text[i] == QLatin1Char(' '))
-        ++i;
-    int n = 0;
-    for (; i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i) {
-        if (n <= 255) // large enough to be refused, small enough not to overflow
-            n = n * 10 + (text[i].unicode() - '0');
-    }
-    return n;
-}
-
 void CountCombo::showFrom(Source source) {
-    showText(QLatin1Char(' ') + QString::number(FieldCode(config_, field_, source)));
+    showText(QLatin1Char(' ') + QString::number(FieldCode(config_, setting_.field, source)));
 }
 
 void CountCombo::showText(const QString& text) {
@@ -203,11 +192,11 @@ void CountCombo::showText(const QString& text) {
 }
 
 void CountCombo::store() {
-    const int n = CountOf(currentText());
+    const int n = CountOfText(currentText());
     // The validator keeps larger counts out; should one arrive anyway, the field keeps its value
     // rather than take one the user did not choose.
-    if (n <= field_.mask >> field_.shift)
-        StoreFieldCode(config_, field_, n);
+    if (HoldsCount(setting_, n))
+        StoreFieldCode(config_, setting_.field, n);
 }
 
 SeparatorCombo::SeparatorCombo(Config& config, int byte, const QString& name, QWidget* parent)

@@ -4,7 +4,7 @@
 
 #include "binding.h"
 
-#include "notation/notation.h"
+#include "core/catalogue.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -71,9 +71,10 @@ private:
 class SingleCharBox : public BoundLineEdit {
     Q_OBJECT
 public:
-    // `dialogs` shows the identifier rule's message; a track character box needs none.
-    SingleCharBox(Config& config, Dialogs* dialogs, SingleCharKind kind, int byte,
-                  const QString& name, QWidget* parent = nullptr);
+    // The box of the character `setting`, under its rule. `dialogs` shows the identifier rule's
+    // message; a track character box needs none.
+    SingleCharBox(Config& config, Dialogs* dialogs, const Setting& setting, const QString& name,
+                  QWidget* parent = nullptr);
     void showFrom(Source source) override;
 
 protected:
@@ -82,7 +83,7 @@ protected:
 private:
     Config& config_;
     Dialogs* dialogs_;
-    SingleCharKind kind_;
+    CharRule rule_;
     int byte_;
 };
 
@@ -116,26 +117,25 @@ private:
     int groupSize_;
 };
 
-// An editable combo box of counts "0".."9" bound to a 4-bit field (the truncation counts).
+// An editable combo box of counts "0".."9" bound to a count setting (the truncation counts).
 // The list offers 0..9; a typed count may go up to 15, the largest the field holds, and the box
 // refuses typing that would make it larger, so every count it stores is one the user chose.
 class CountCombo : public QComboBox, public Binding {
     Q_OBJECT
 public:
-    CountCombo(Config& config, BitField field, const QString& name, QWidget* parent = nullptr);
+    CountCombo(Config& config, const Setting& setting, const QString& name,
+               QWidget* parent = nullptr);
 
     // Shows the count with one leading blank (" 3"), as loading does.
     void showFrom(Source source) override;
     // Puts a text into the box and stores it ("Clear All" puts "0").
     void showText(const QString& text);
-    // The count the text starts with (blanks skipped, no digits: 0).
-    static int CountOf(const QString& text);
 
 private:
     void store();
 
     Config& config_;
-    BitField field_;
+    const Setting& setting_;
     bool showing_ = false;
 };
 

@@ -5,6 +5,7 @@
 // tables are built by walking the windows' widgets, so a new control or frame is covered too.
 
 #include "appfixture.h"
+#include "support/linesettings.h"
 
 #include "app/windowregistry.h"
 #include "notation/dlgctrl.h"
@@ -157,7 +158,7 @@ QStringList State(const Rig& rig) {
     s << QStringLiteral("link %1, Com %2, %3 %4, save %5, mag %6, active %7")
              .arg(c.LinkMode)
              .arg(c.ComPort)
-             .arg(c.BaudRate, c.CommFormat)
+             .arg(BaudOf(c.LineSettings), FormatOf(c.LineSettings))
              .arg(c.SaveOption)
              .arg(c.MagMode)
              .arg(c.ActivePanel);
@@ -303,16 +304,18 @@ void TestAccessibility::toggleTakesEffect_data() {
     link("frmTransmit", "OptMode(0)", [](Rig& r) { QCOMPARE(r.config.LinkMode, qint16(0)); });
     link("frmTransmit", "OptPort(1)", [](Rig& r) { QCOMPARE(r.config.ComPort, qint16(2)); });
     link("frmTransmit", "OptPort(5)", [](Rig& r) { QCOMPARE(r.config.ComPort, qint16(6)); });
-    link("frmTransmit", "optBaud(0)", [](Rig& r) { QCOMPARE(r.config.BaudRate, "1200"); });
+    link("frmTransmit", "optBaud(0)",
+         [](Rig& r) { QCOMPARE(BaudOf(r.config.LineSettings), "1200"); });
     link("frmTransmit", "optDatabits(0)",
-         [](Rig& r) { QCOMPARE(r.config.CommFormat, QStringLiteral("N,7,1 ")); });
+         [](Rig& r) { QCOMPARE(FormatOf(r.config.LineSettings), QStringLiteral("N,7,1 ")); });
     link("frmTransmit", "optStopbits(1)",
-         [](Rig& r) { QCOMPARE(r.config.CommFormat, QStringLiteral("N,8,2 ")); });
+         [](Rig& r) { QCOMPARE(FormatOf(r.config.LineSettings), QStringLiteral("N,8,2 ")); });
     link("frmTransmit", "Option2(1)",
-         [](Rig& r) { QCOMPARE(r.config.CommFormat, QStringLiteral("E,8,1 ")); });
+         [](Rig& r) { QCOMPARE(FormatOf(r.config.LineSettings), QStringLiteral("E,8,1 ")); });
     link("frmTransmit", "Option1(0)", [](Rig& r) { QCOMPARE(r.config.SaveOption, false); });
     link("frmReadMemory", "OptPort(2)", [](Rig& r) { QCOMPARE(r.config.ComPort, qint16(3)); });
-    link("frmReadMemory", "optBaud(4)", [](Rig& r) { QCOMPARE(r.config.BaudRate, "19200"); });
+    link("frmReadMemory", "optBaud(4)",
+         [](Rig& r) { QCOMPARE(BaudOf(r.config.LineSettings), "19200"); });
     link("frmISP", "OptPort(3)", [](Rig& r) { QCOMPARE(r.config.ComPort, qint16(4)); });
     // Track 2: the prefix box shows and edits the track 2 group.
     link("magcfg6", "Opt1Track(1)", [](Rig& r) {

@@ -1,14 +1,14 @@
 // SPDX-FileCopyrightText: 2026 The orvcfg developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// orvctl: the settings as text (set, then read back, for every key over random images; refused
-// values; diff against a byte-by-byte comparison) through the library, and the program itself
-// (exit codes, output, JSON, the files it writes and leaves alone) through QProcess.
+// orvctl: diff against a byte-by-byte comparison through the library, and the program itself
+// (exit codes, output, JSON, the files it writes and leaves alone) through QProcess. The settings
+// as text are tested with their codec (tests/core/tst_settingcodec.cpp).
 
 #include "cli/filecommands.h"
-#include "cli/settingtext.h"
 #include "core/catalogue.h"
 #include "core/config.h"
 #include "orvproject.h"
+#include "support/configpicks.h"
 #include "support/settingfields.h"
 #include "support/waiting.h"
 
@@ -30,79 +30,6 @@ using namespace orv;
 using namespace orv::test;
 
 namespace {
-
-// The names of the control characters 0..31, as the window writes them between braces.
-const char* const ControlNames[32] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL",
-                                      "BS",  "HT",  "LF",  "VT",  "FF",  "CR",  "SO",  "SI",
-                                      "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB",
-                                      "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
-
-const SettingField& FieldOf(const Setting& s) {
-    for (const SettingField& f : SettingFields()) {
-        if (qstrcmp(f.key, s.key) == 0)
-            return f;
-    }
-    qFatal("%s is not in the table", s.key);
-}
-
-bool IsIdentifier(const SettingField& f) {
-    return QByteArray(f.key).startsWith("bar.misc.code_id.") && f.mask == 0xFF;
-}
-
-QString RandomText(QRandomGenerator& rng, int maxLength) {
-    QString text;
-    const int n = rng.bounded(maxLength + 1);
-    for (int i = 0; i < n; ++i) {
-        int c = 0;
-        do
-            c = 32 + rng.bounded(224);
-        while (c == 127);
-        text += QChar(c);
-    }
-    return text;
-}
-
-ConfigFile RandomConfig(QRandomGenerator& rng, FileFormat format = FileFormat::Cfg) {
-    ConfigFile f;
-    f.format = format;
-    for (quint8& b : f.contents.data)
-        b = static_cast<quint8>(rng.bounded(256));
-    if (format == FileFormat::Cfg) {
-        f.contents.DeviceName = RandomText(rng, 20);
-        f.contents.UserName = RandomText(rng, 20);
-        f.contents.SetupDate = RandomText(rng, 10);
-        f.contents.Description = RandomText(rng, 40);
-        f.contents.ComPort = static_cast<qint16>(1 + rng.bounded(6));
-        f.contents.LinkMode = static_cast<qint16>(rng.bounded(2));
-    }
-    return f;
-}
-
-// A file as the window saves it, written out here independently of the program's writer:
-// records ended by CR LF, numbers between two blanks.
-QByteArray FileBytes(const ConfigFile& f) {
-    QByteArray out;
-    auto text = [&out](const QString& t) {
-        out += t.toLatin1() + "\r\n";
-    };
-    auto number = [&out](int n) {
-        out += ' ' + QByteArray::number(n) + " \r\n";
-    };
-    if (f.format == FileFormat::Cfg) {
-        text(QStringLiteral("tova"));
-        text(f.contents.DeviceName);
-        text(f.contents.UserName);
-        text(f.contents.SetupDate);
-        text(f.contents.Description);
-        number(f.contents.ComPort);
-        number(f.contents.LinkMode);
-    } else {
-        text(QStringLiteral("Orv_Defaults"));
-    }
-    for (quint8 b : f.contents.data)
-        number(b);
-    return out;
-}
 
 // The same setting of two images, under the table's byte and mask.
 bool SameBits(const SettingField& f, const Image& a, const Image& b) {
@@ -128,64 +55,6 @@ bool SameHeader(const Setting& s, const CfgContents& a, const CfgContents& b) {
     default:
         return a.ComPort == b.ComPort;
     }
-}
-
-// A value for a setting, as a user would type it, with the text that reads back and the field
-// it leaves.
-struct Pick {
-    QString typed;
-    QString readsBack;
-    std::vector<int> bytes; // the field's code, or a group's bytes
-    QString header;         // header text
-};
-
-Pick PickValue(const Setting& s, const SettingField& f, QRandomGenerator& rng) {
-    Pick p;
-    auto someCase = [&rng](QString t) {
-        return rng.bounded(2) ? t.toLower() : t;
-    };
-    if (!s.values.empty()) {
-        const SettingValue& v = s.values[rng.bounded(static_cast<int>(s.values.size()))];
-        p.typed = rng.bounded(2) ? QString::fromLatin1(v.token)
-                                 : someCase(QString::fromLatin1(v.caption));
-        p.readsBack = QString::fromLatin1(v.token);
-        p.bytes = {v.code};
-    } else if (QByteArray(f.kind) == "single_character") {
-        const bool identifier = IsIdentifier(f);
-        int code =
-            identifier ? (rng.bounded(5) == 0 ? 0 : 32 + rng.bounded(224)) : rng.bounded(256);
-        if (code < 32) {
-            p.readsBack = identifier ? QString() : QStringLiteral("{%1}").arg(ControlNames[code]);
-            p.typed = someCase(p.readsBack);
-        } else {
-            p.readsBack = p.typed = QString(QChar(code));
-        }
-        p.bytes = {code};
-    } else if (QByteArray(f.kind) == "insertion_text") {
-        const int k = rng.bounded(f.length + 1);
-        for (int i = 0; i < k; ++i) {
-            int code = 0;
-            if (rng.bounded(3) == 0) {
-                code = rng.bounded(32);
-                QString name = QString::fromLatin1(ControlNames[code]);
-                p.readsBack += QStringLiteral("{%1}").arg(name);
-                if (name.size() == 2 && rng.bounded(2))
-                    name += QLatin1Char(' ');
-                p.typed += QStringLiteral("{%1}").arg(someCase(name));
-            } else {
-                do
-                    code = 32 + rng.bounded(223);
-                while (code == '{');
-                p.readsBack += QChar(code);
-                p.typed += QChar(code);
-            }
-            p.bytes.push_back(code);
-        }
-        p.bytes.resize(f.length, 255);
-    } else {
-        p.header = p.typed = p.readsBack = RandomText(rng, 30);
-    }
-    return p;
 }
 
 // What the real program does with some arguments.
@@ -226,16 +95,7 @@ QStringList Listing(const QString& dir) {
 class TestOrvctl : public QObject {
     Q_OBJECT
 private slots:
-    void setThenReadBack_data();
-    void setThenReadBack();
-    void whatGetPrintsCopies_data();
-    void whatGetPrintsCopies();
-    void refusedValuesChangeNothing_data();
-    void refusedValuesChangeNothing();
     void diffAgainstBytes();
-    void builtInDefaultsRead_data();
-    void builtInDefaultsRead();
-    void codesWithoutTheirOwnOption();
 
     void exitCodes_data();
     void exitCodes();
@@ -257,176 +117,6 @@ private:
     QTemporaryDir dir_;
     QString path(const QString& name) const { return dir_.filePath(name); }
 };
-
-void TestOrvctl::setThenReadBack_data() {
-    QTest::addColumn<QString>("key");
-    for (const Setting& s : Catalogue())
-        QTest::newRow(s.key) << QString::fromLatin1(s.key);
-}
-
-void TestOrvctl::setThenReadBack() {
-    QFETCH(QString, key);
-    const Setting& s = *FindSetting(key);
-    const SettingField& f = FieldOf(s);
-    QRandomGenerator rng(qHash(key));
-    for (int round = 0; round < 40; ++round) {
-        ConfigFile file = RandomConfig(rng);
-        const ConfigFile before = file;
-        const Pick pick = PickValue(s, f, rng);
-        const auto refused = StoreSetting(s, pick.typed, file);
-        if (s.kind == SettingKind::Reserved) {
-            QVERIFY(refused);
-            QVERIFY(file.contents.data == before.contents.data);
-            return;
-        }
-        QVERIFY2(!refused, qPrintable(pick.typed + QStringLiteral(": ") + refused.value_or("")));
-
-        // Only the setting's own bits changed, and they hold the value.
-        Image expected = before.contents.data;
-        if (f.byte >= 0) {
-            int shift = 0;
-            while (!(f.mask >> shift & 1))
-                ++shift;
-            for (int i = 0; i < f.length; ++i) {
-                const int b = f.byte + i;
-                expected[b] = static_cast<quint8>((expected[b] & ~f.mask) |
-                                                  (pick.bytes[i] << shift & f.mask));
-            }
-        }
-        QVERIFY(file.contents.data == expected);
-        if (f.byte < 0) {
-            const bool textRow = s.kind == SettingKind::HeaderText;
-            CfgContents c = before.contents;
-            if (s.header == HeaderItem::DeviceName)
-                c.DeviceName = pick.header;
-            else if (s.header == HeaderItem::UserName)
-                c.UserName = pick.header;
-            else if (s.header == HeaderItem::SetupDate)
-                c.SetupDate = pick.header;
-            else if (s.header == HeaderItem::Description)
-                c.Description = pick.header;
-            else if (s.header == HeaderItem::LinkMode)
-                c.LinkMode = static_cast<qint16>(pick.bytes[0]);
-            else
-                c.ComPort = static_cast<qint16>(pick.bytes[0]);
-            QVERIFY(textRow || pick.header.isEmpty());
-            QCOMPARE(file.contents.DeviceName, c.DeviceName);
-            QCOMPARE(file.contents.UserName, c.UserName);
-            QCOMPARE(file.contents.SetupDate, c.SetupDate);
-            QCOMPARE(file.contents.Description, c.Description);
-            QCOMPARE(file.contents.LinkMode, c.LinkMode);
-            QCOMPARE(file.contents.ComPort, c.ComPort);
-        }
-        QCOMPARE(ReadSetting(s, file).text, pick.readsBack);
-
-        // And so it reads from the file written.
-        const auto bytes = WriteAnyFile(file.format, file.contents);
-        QVERIFY(bytes);
-        QCOMPARE(*bytes, FileBytes(file));
-        const AnyFileParseResult parsed = ParseAnyFile(*bytes);
-        QCOMPARE(parsed.status, CfgParseStatus::Ok);
-        QCOMPARE(ReadSetting(s, ConfigFile{parsed.format, parsed.contents}).text, pick.readsBack);
-    }
-}
-
-void TestOrvctl::whatGetPrintsCopies_data() {
-    QTest::addColumn<QString>("key");
-    for (const Setting& s : Catalogue()) {
-        if (s.inImage())
-            QTest::newRow(s.key) << QString::fromLatin1(s.key);
-    }
-}
-
-void TestOrvctl::whatGetPrintsCopies() {
-    // Whatever a file holds, the text get prints for it, set into another file, stores the same
-    // bits there and changes nothing else. The setting's bytes: every value at every place
-    // (every code of a field beside any other bits), among bytes that look like notation, and
-    // groups the window never writes.
-    QFETCH(QString, key);
-    const Setting& s = *FindSetting(key);
-    const SettingField& f = FieldOf(s);
-    QRandomGenerator rng(qHash(key) + 1);
-    const QByteArray notation("\377{}CRcr\r:A");
-    QByteArrayList held{"{CR}", "{cr}A", "{BS }", "A\377BC", "\377\377AB", "code:1"};
-    for (int i = 0; i < 256 * f.length; ++i) {
-        QByteArray bytes(f.length, 0);
-        for (char& b : bytes)
-            b = notation[rng.bounded(notation.size())];
-        bytes[i / 256] = static_cast<char>(i % 256);
-        held << bytes;
-    }
-    for (const QByteArray& bytes : held) {
-        ConfigFile from = RandomConfig(rng);
-        std::copy_n(bytes.leftJustified(f.length, '\377', true).cbegin(), f.length,
-                    from.contents.data.begin() + f.byte);
-        ConfigFile to = RandomConfig(rng);
-        ConfigFile expected = to;
-        for (int i = f.byte; i < f.byte + f.length; ++i)
-            expected.contents.data[i] = static_cast<quint8>((to.contents.data[i] & ~f.mask) |
-                                                            (from.contents.data[i] & f.mask));
-        const QString text = ReadSetting(s, from).text;
-        const auto refused = StoreSetting(s, text, to);
-        QVERIFY2(!refused, qPrintable(text + QStringLiteral(": ") + refused.value_or("")));
-        QVERIFY2(FileBytes(to) == FileBytes(expected), qPrintable(text));
-    }
-}
-
-void TestOrvctl::refusedValuesChangeNothing_data() {
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<bool>("defaults");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("no such baud rate") << "bar.comm.baud_rate"
-                                       << "1234" << false << "give one of 2400, 4800, 9600, 19200";
-    QTest::newRow("a code, not a value") << "bar.comm.parity"
-                                         << "4" << false << "is not a value of Parity";
-    QTest::newRow("count above 15") << "bar.misc.truncate_front"
-                                    << "16" << false << "a count from 0 to 15";
-    QTest::newRow("five in four") << "bar.misc.prefix"
-                                  << "{STX}ABCD" << false << "holds at most 4";
-    QTest::newRow("nine in eight") << "mag.misc.track3.suffix"
-                                   << "123456789" << false << "holds at most 8";
-    QTest::newRow("no single-byte code")
-        << "bar.misc.suffix" << QString::fromUtf8("A\u20ac") << false << "no single-byte code";
-    QTest::newRow("255 ends the group")
-        << "bar.misc.suffix" << QString::fromLatin1("A\xFF") << false << "code 255";
-    QTest::newRow("two characters") << "bar.misc.code_id.upc_a"
-                                    << "AB" << false << "not one character";
-    QTest::newRow("control code ID") << "bar.misc.code_id.ean_8"
-                                     << "{CR}" << false << "must be printable";
-    QTest::newRow("a track character is never empty") << "mag.misc.track1.start_char"
-                                                      << "" << false << "give one character";
-    QTest::newRow("a name needs braces") << "mag.comm.separator"
-                                         << "CR" << false << "not one character";
-    QTest::newRow("no such name") << "mag.comm.separator"
-                                  << "{XYZ}" << false << "not one character";
-    QTest::newRow("bits no panel sets") << "mag.reserved.byte_25"
-                                        << "0" << false << "no panel sets these bits";
-    QTest::newRow("a code beyond the field") << "bar.comm.parity"
-                                             << "code:8" << false << "N from 0 to 7";
-    QTest::newRow("a code outside the mask") << "mag.reserved.byte_25"
-                                             << "code:2" << false << "whose bits lie in the mask";
-    QTest::newRow("five codes in four") << "bar.misc.prefix"
-                                        << "code:1,2,3,4,5" << false << "up to 4 codes";
-    QTest::newRow("no port 7") << "header.com_port"
-                               << "7" << false << "give one of 1, 2, 3, 4, 5, 6";
-    QTest::newRow("defaults have no header") << "header.device_name"
-                                             << "x" << true << "no header records";
-}
-
-void TestOrvctl::refusedValuesChangeNothing() {
-    QFETCH(QString, key);
-    QFETCH(QString, value);
-    QFETCH(bool, defaults);
-    QFETCH(QString, reason);
-    QRandomGenerator rng(qHash(value));
-    ConfigFile file = RandomConfig(rng, defaults ? FileFormat::Defaults : FileFormat::Cfg);
-    const QByteArray before = FileBytes(file);
-    const auto why = StoreSetting(*FindSetting(key), value, file);
-    QVERIFY(why);
-    QVERIFY2(why->contains(reason), qPrintable(*why));
-    QCOMPARE(FileBytes(file), before);
-}
 
 void TestOrvctl::diffAgainstBytes() {
     QRandomGenerator rng(2024);
@@ -458,74 +148,6 @@ void TestOrvctl::diffAgainstBytes() {
         QCOMPARE(found, expected);
         QCOMPARE(found.isEmpty(), FileBytes(a) == FileBytes(b));
     }
-}
-
-void TestOrvctl::builtInDefaultsRead_data() {
-    // The decoder's built-in defaults, setting by setting.
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("text");
-    const char* rows[][2] = {
-        {"bar.interface.mode", "rs232"},
-        {"bar.interface.read_memory", "off"},
-        {"bar.comm.baud_rate", "9600"},
-        {"bar.comm.data_bits", "8"},
-        {"bar.comm.stop_bits", "1"},
-        {"bar.comm.parity", "none"},
-        {"bar.comm.letter_case", "upper"},
-        {"bar.comm.terminator", "crlf"},
-        {"bar.codes.upc_ean.check_digit", "transmit"},
-        {"bar.codes.upc_ean.supplemental", "not_transmit"},
-        {"bar.codes.code_39.output_as", "standard"},
-        {"bar.codes.code_39.check_digit", "no_calculate"},
-        {"bar.codes.code_128.check_digit", "calculate"},
-        {"bar.codes.interleave_25.check_digit", "no_calculate"},
-        {"bar.codes.codabar.start_d", "on"},
-        {"bar.misc.code_id.enabled", "off"},
-        {"bar.misc.code_id.codabar", "H"},
-        {"bar.misc.language", "us_english"},
-        {"bar.misc.prefix", ""},
-        {"mag.interface.mode", "keyboard"},
-        {"mag.comm.baud_rate", "9600"},
-        {"mag.comm.parity", "none"},
-        {"mag.comm.letter_case", "upper"},
-        {"mag.comm.terminator", "crlf"},
-        {"mag.comm.tracks", "auto"},
-        {"mag.comm.send_start_stop", "on"},
-        {"mag.comm.separator", "{CR}"},
-        {"mag.misc.track1.start_char", "%"},
-        {"mag.misc.track3.start_char", "+"},
-        {"mag.misc.language", "us_english"},
-    };
-    for (const auto& r : rows)
-        QTest::newRow(r[0]) << r[0] << r[1];
-}
-
-void TestOrvctl::builtInDefaultsRead() {
-    QFETCH(QString, key);
-    QFETCH(QString, text);
-    const ConfigFile file{FileFormat::Defaults, {{}, {}, {}, {}, 1, 1, Config::BuiltInDefaults()}};
-    QCOMPARE(ReadSetting(*FindSetting(key), file).text, text);
-}
-
-void TestOrvctl::codesWithoutTheirOwnOption() {
-    ConfigFile file{FileFormat::Defaults, {{}, {}, {}, {}, 1, 1, Config::BuiltInDefaults()}};
-    const Setting& parity = *FindSetting(u"bar.comm.parity");
-    file.contents.data[19] = static_cast<quint8>((file.contents.data[19] & ~0x70) | 5 << 4);
-    SettingReading r = ReadSetting(parity, file);
-    QCOMPARE(r.text, QStringLiteral("code:5"));
-    QVERIFY(!r.caption);
-    QCOMPARE(r.display, QStringLiteral("5 (no option)"));
-    file.contents.data[19] = static_cast<quint8>((file.contents.data[19] & ~0x70) | 4 << 4);
-    r = ReadSetting(parity, file);
-    QCOMPARE(r.text, QStringLiteral("code:4"));
-    QCOMPARE(r.caption, QStringLiteral("None"));
-    QCOMPARE(r.codes, std::vector<int>{4});
-    QCOMPARE(r.display, QStringLiteral("None (stored as 4)"));
-
-    file.contents.data[0] = 0;
-    r = ReadSetting(*FindSetting(u"bar.misc.code_id.upc_a"), file);
-    QCOMPARE(r.text, QString());
-    QCOMPARE(r.display, QStringLiteral("(none)"));
 }
 
 void TestOrvctl::exitCodes_data() {

@@ -140,14 +140,16 @@ void TestOrvctlLink::settingsText_data() {
     QTest::newRow("600 is the loader's alone") << QStringList{null, "600", null, null, null} << "";
     QTest::newRow("settings with such a baud")
         << QStringList{"14400,N,8,1", null, null, null, null} << "";
+    QTest::newRow("a rate the window offers, written otherwise")
+        << QStringList{"09600,N,8,1", null, null, null, null} << "";
 }
 
 void TestOrvctlLink::settingsText() {
     QFETCH(QStringList, parts);
     QFETCH(QString, expected);
     QString why;
-    const auto text = LinkSettingsText(parts[0], parts[1], parts[2], parts[3], parts[4], &why);
-    QCOMPARE(text.value_or(QString()), expected);
+    const auto line = LinkSettings(parts[0], parts[1], parts[2], parts[3], parts[4], &why);
+    QCOMPARE(line ? SerialSettingsText(*line) : QString(), expected);
     QCOMPARE(why.isEmpty(), !expected.isEmpty());
 }
 

@@ -148,7 +148,7 @@ void TestConfig::startValues() {
     QCOMPARE(c.CfgFileName, QStringLiteral("New File"));
     QCOMPARE(c.ComPort, qint16(1));
     QCOMPARE(c.LinkMode, qint16(1));
-    QCOMPARE(c.SerialSettings(), QStringLiteral("9600,N,8,1 "));
+    QCOMPARE(SerialSettingsText(c.LineSettings), QStringLiteral("9600,N,8,1 "));
     c.SetNewFileHeaders(QDate(2026, 12, 9));
     QCOMPARE(c.Description, QStringLiteral("Your Description about this Setup"));
     QCOMPARE(c.SetupDate, Config::DateText(QDate(2026, 12, 9)));

@@ -9,7 +9,7 @@
 
 #include "fuzzcheck.h"
 
-#include "notation/notation.h"
+#include "core/notation.h"
 
 using namespace orv;
 

@@ -7,25 +7,17 @@
 
 #include "fuzzcheck.h"
 
-#include "link/serial/qtserialport.h"
+#include "core/serialsettings.h"
 
-#include <algorithm>
-#include <iterator>
+#include <QStringList>
 
 using namespace orv;
 
 namespace {
 
 QString TextOf(const SerialSettings& s, const QString& blank) {
-    // The parity letters in the order of their QSerialPort values.
-    const QSerialPort::Parity parities[] = {QSerialPort::NoParity, QSerialPort::EvenParity,
-                                            QSerialPort::OddParity, QSerialPort::MarkParity,
-                                            QSerialPort::SpaceParity};
-    const auto at = std::find(std::begin(parities), std::end(parities), s.parity);
-    FUZZ_CHECK(at != std::end(parities));
-    const QString parts[] = {QString::number(s.baudRate),
-                             QString(QLatin1Char("NEOMS"[at - std::begin(parities)])),
-                             QString::number(int(s.dataBits)), QString::number(int(s.stopBits))};
+    const QString parts[] = {QString::number(s.baudRate), QString(ParityLetter(s.parity)),
+                             QString::number(s.dataBits), QString::number(s.stopBits)};
     QStringList out;
     for (const QString& p : parts)
         out << blank + p + blank;
@@ -43,10 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     FUZZ_CHECK(settings->baudRate > 0);
     FUZZ_CHECK(text.count(QLatin1Char(',')) == 3);
-    FUZZ_CHECK(settings->dataBits == QSerialPort::Data7 ||
-               settings->dataBits == QSerialPort::Data8);
-    FUZZ_CHECK(settings->stopBits == QSerialPort::OneStop ||
-               settings->stopBits == QSerialPort::TwoStop);
+    FUZZ_CHECK(IsUsable(*settings));
+    FUZZ_CHECK(ParseSerialSettings(SerialSettingsText(*settings)) == settings);
     for (const QString& blank : {QString(), QStringLiteral(" ")}) {
         const auto back = ParseSerialSettings(TextOf(*settings, blank));
         FUZZ_CHECK(back && *back == *settings);

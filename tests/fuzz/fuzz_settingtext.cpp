@@ -12,7 +12,7 @@
 
 #include "fuzzcheck.h"
 
-#include "cli/settingtext.h"
+#include "core/settingcodec.h"
 
 #include <algorithm>
 

@@ -50,7 +50,7 @@ struct ExchangeRig {
     }
     emu::DecoderEmulator& emulator(int com = 1) { return *emulators[com - 1]; }
     SerialPort& port(int com = 1) { return *ports[com - 1]; }
-    SerialTarget target(int com = 1, const QString& settings = QStringLiteral("9600,N,8,1 ")) {
+    SerialTarget target(int com = 1, const SerialSettings& settings = SerialSettings()) {
         // Com N beyond the emulators has no device; its port is the first one's.
         return SerialTarget{*ports[qMin<int>(com, int(ports.size())) - 1], settings, com};
     }

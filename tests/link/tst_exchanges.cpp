@@ -461,8 +461,8 @@ void TestExchanges::firmware() {
     // have left the port before it closes and puts back the pty's old settings.
     rig.emulator().strictLoaderLine = true;
     const QByteArray image = FirmwareImage(size);
-    // The settings text given is not the loader's: the transfer runs at 19200,N,8,1 anyway.
-    FirmwareExchange ex(rig.target(1, QStringLiteral("2400,N,7,2 ")), image, TimingFor(false));
+    // The settings given are not the loader's: the transfer runs at 19200,N,8,1 anyway.
+    FirmwareExchange ex(rig.target(1, {2400, Parity::None, 7, 2}), image, TimingFor(false));
     emu::DecoderEmulator::Line line;
     rig.emulator().core().onEvent = [&](const QString& e) {
         if (e == QLatin1String("loader: access granted"))
@@ -625,14 +625,15 @@ void TestExchanges::portUnavailable() {
     if (which == Which::Firmware)
         return; // it always runs at the loader's settings
     // Unusable settings are a reason too.
-    auto bad = Make(which, rig.target(1, QStringLiteral("9600,X,8,1")), TestTiming());
+    // (9 data bits: no port takes them.)
+    auto bad = Make(which, rig.target(1, {9600, Parity::None, 9, 1}), TestTiming());
     Outcome b;
     b.watch(*bad);
     bad->start();
     QCOMPARE(b.count, 1);
     QCOMPARE(b.result.status, LinkStatus::PortUnavailable);
     QCOMPARE(b.result.message.text, QStringLiteral("COM 1: not available."));
-    QVERIFY(b.result.message.details.contains(QLatin1String("9600,X,8,1")));
+    QVERIFY(b.result.message.details.contains(QLatin1String("9600,N,9,1")));
     QTest::qWait(20);
     QVERIFY(rig.emulator().received.isEmpty());
 }

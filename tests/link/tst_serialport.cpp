@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The orvcfg developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The serial port service: settings text, "Com N" mapping, and the QSerialPort adapter driven
+// The serial port service: "Com N" mapping, and the QSerialPort adapter driven
 // over a pseudo-terminal against the decoder emulator.
 
 #include "link/exchange/serialexchange.h"
@@ -8,6 +8,7 @@
 #include "link/windows/linkwindow.h"
 #include "orvemu/decoderemulator.h"
 #include "support/fakedialogs.h"
+#include "support/linesettings.h"
 #include "support/waiting.h"
 
 #include "core/config.h"
@@ -54,7 +55,7 @@ struct Rig {
     }
     bool open(const QString& settings = QStringLiteral("9600,N,8,1 ")) {
         port->setCommPort(1);
-        return port->setSettings(settings) && port->open();
+        return port->setSettings(*ParseSerialSettings(settings)) && port->open();
     }
 };
 
@@ -77,16 +78,11 @@ struct AsUnprivilegedUser {
 
 } // namespace
 
-Q_DECLARE_METATYPE(QSerialPort::Parity)
 Q_DECLARE_METATYPE(QSerialPort::SerialPortError)
-Q_DECLARE_METATYPE(QSerialPort::DataBits)
-Q_DECLARE_METATYPE(QSerialPort::StopBits)
 
 class TestSerialPort : public QObject {
     Q_OBJECT
 private slots:
-    void settingsText_data();
-    void settingsText();
     void comMapping_data();
     void comMapping();
     void comLink();
@@ -110,57 +106,6 @@ private slots:
     void notAvailableDetails_data();
     void notAvailableDetails();
 };
-
-void TestSerialPort::settingsText_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<int>("baud");
-    QTest::addColumn<QSerialPort::Parity>("parity");
-    QTest::addColumn<QSerialPort::DataBits>("data");
-    QTest::addColumn<QSerialPort::StopBits>("stop");
-    using P = QSerialPort;
-    QTest::newRow("start values") << "9600,N,8,1 " << true << 9600 << P::NoParity << P::Data8
-                                  << P::OneStop;
-    QTest::newRow("even 7 2") << "1200,E,7,2 " << true << 1200 << P::EvenParity << P::Data7
-                              << P::TwoStop;
-    QTest::newRow("odd") << "19200,O,8,1 " << true << 19200 << P::OddParity << P::Data8
-                         << P::OneStop;
-    QTest::newRow("mark") << "4800,M,8,1 " << true << 4800 << P::MarkParity << P::Data8
-                          << P::OneStop;
-    QTest::newRow("space, lower case")
-        << "600,s,7,1" << true << 600 << P::SpaceParity << P::Data7 << P::OneStop;
-    QTest::newRow("firmware") << "19200,N,8,1" << true << 19200 << P::NoParity << P::Data8
-                              << P::OneStop;
-    QTest::newRow("parity letter X")
-        << "9600,X,8,1 " << false << 0 << P::NoParity << P::Data8 << P::OneStop;
-    QTest::newRow("6 data bits") << "9600,N,6,1 " << false << 0 << P::NoParity << P::Data8
-                                 << P::OneStop;
-    QTest::newRow("1.5 stop bits")
-        << "9600,N,8,1.5" << false << 0 << P::NoParity << P::Data8 << P::OneStop;
-    QTest::newRow("no baud") << ",N,8,1 " << false << 0 << P::NoParity << P::Data8 << P::OneStop;
-    QTest::newRow("baud 0") << "0,N,8,1 " << false << 0 << P::NoParity << P::Data8 << P::OneStop;
-    QTest::newRow("three parts") << "9600,N,8" << false << 0 << P::NoParity << P::Data8
-                                 << P::OneStop;
-    QTest::newRow("five parts") << "9600,N,8,1,1" << false << 0 << P::NoParity << P::Data8
-                                << P::OneStop;
-}
-
-void TestSerialPort::settingsText() {
-    QFETCH(QString, text);
-    QFETCH(bool, valid);
-    const auto s = ParseSerialSettings(text);
-    QCOMPARE(s.has_value(), valid);
-    if (!valid)
-        return;
-    QFETCH(int, baud);
-    QFETCH(QSerialPort::Parity, parity);
-    QFETCH(QSerialPort::DataBits, data);
-    QFETCH(QSerialPort::StopBits, stop);
-    QCOMPARE(s->baudRate, baud);
-    QCOMPARE(s->parity, parity);
-    QCOMPARE(s->dataBits, data);
-    QCOMPARE(s->stopBits, stop);
-}
 
 void TestSerialPort::comMapping_data() {
     QTest::addColumn<int>("number");
@@ -205,7 +150,8 @@ void TestSerialPort::comLink() {
 
 void TestSerialPort::lineTakesSettings_data() {
     // A pseudo-terminal keeps the baud rate and stop bits it is given; it always reports 8 data
-    // bits and no parity, so those are covered by settingsText only.
+    // bits and no parity, so those are covered by the settings' own test only
+    // (tests/core/tst_serialsettings.cpp).
     QTest::addColumn<QString>("settings");
     QTest::addColumn<int>("baud");
     QTest::addColumn<int>("stop");
@@ -375,7 +321,7 @@ void TestSerialPort::missingDeviceDoesNotOpen() {
     QtSerialPortFactory factory(dir.path(), [] { return NoDevices; });
     auto port = factory.createPort();
     port->setCommPort(4);
-    QVERIFY(port->setSettings(QStringLiteral("9600,N,8,1 ")));
+    QVERIFY(port->setSettings(SerialSettings()));
     QVERIFY(!port->open());
     QVERIFY(!port->isOpen());
     QVERIFY(!port->errorString().isEmpty());
@@ -444,8 +390,8 @@ void TestSerialPort::openSerialLink_data() {
     // The port opens, but with settings it cannot take: it is still open while the message
     // shows, and closed afterwards.
     QTest::newRow("unusable settings") << 1 << false << "COM 1: not available."
-                                       << "X,9,9 "
-                                       << "Unusable serial settings \"2400,X,9,9 \"";
+                                       << "N,9,9 "
+                                       << "Unusable serial settings \"2400,N,9,9 \"";
 }
 
 void TestSerialPort::openSerialLink() {
@@ -457,8 +403,8 @@ void TestSerialPort::openSerialLink() {
     Rig rig;
     Config config;
     config.ComPort = static_cast<qint16>(comPort);
-    config.BaudRate = QStringLiteral("2400");
-    config.CommFormat = format;
+    config.LineSettings.baudRate = 2400;
+    SetFormat(config.LineSettings, format);
     FakeDialogs dialogs;
     bool openAtMessage = false;
     dialogs.onMessage = [&](const Dialogs::Message&) {

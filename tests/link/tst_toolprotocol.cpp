@@ -69,7 +69,7 @@ void TestToolProtocol::commandFrames() {
     QCOMPARE(ReadMemoryFrame(), QByteArray::fromHex("02820383"));
     QCOMPARE(ClearMemoryFrame(), QByteArray::fromHex("02830382"));
     QCOMPARE(IspAccessCommand(), QByteArray::fromHex("02840385"));
-    QCOMPARE(IspSerialSettings, QStringLiteral("19200,N,8,1"));
+    QCOMPARE(SerialSettingsText(IspSerialSettings), QStringLiteral("19200,N,8,1 "));
 }
 
 void TestToolProtocol::loaderPackets() {

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "notation/dlgctrl.h"
 
-#include "notation/notation.h"
+#include "core/notation.h"
 #include "support/waiting.h"
 
 #include <QApplication>

@@ -9,8 +9,8 @@
 #include "panels/tabframes.h"
 #include "panels/textboxes.h"
 #include "support/fakedialogs.h"
-#include "support/waiting.h"
 #include "support/keyboarddecoder.h"
+#include "support/waiting.h"
 
 #include <QAccessible>
 #include <QGroupBox>
@@ -222,8 +222,8 @@ void TestBindings::identifierBox() {
     Config config;
     FakeDialogs dialogs;
     Host host;
-    SingleCharBox* box = host.add(new SingleCharBox(config, &dialogs, SingleCharKind::Identifier, 3,
-                                                    QStringLiteral("txt62(3)")));
+    SingleCharBox* box = host.add(new SingleCharBox(
+        config, &dialogs, SettingOf("bar.misc.code_id.ean_8"), QStringLiteral("txt62(3)")));
     host.show();
     config.CfgData[3] = 9;
     box->showFrom(Source::Data);
@@ -246,8 +246,8 @@ void TestBindings::trackCharBox() {
     Config config;
     config.CfgData = Config::BuiltInDefaults();
     Host host;
-    SingleCharBox* box = host.add(new SingleCharBox(config, nullptr, SingleCharKind::TrackChar, 80,
-                                                    QStringLiteral("txtChar(3)")));
+    SingleCharBox* box = host.add(new SingleCharBox(
+        config, nullptr, SettingOf("mag.misc.track2.end_char"), QStringLiteral("txtChar(3)")));
     host.show();
     box->showFrom(Source::Data);
     QCOMPARE(box->text(), QStringLiteral("?"));
@@ -281,8 +281,8 @@ void TestBindings::boxesKeepOutWhatCannotBeStored() {
 
 void TestBindings::insertionBoxKeepsOut255_data() {
     QTest::addColumn<QString>("way");
-    for (const char* way : {"typed", "pasted", "accessible value", "accessible insert",
-                            "accessible replace"})
+    for (const char* way :
+         {"typed", "pasted", "accessible value", "accessible insert", "accessible replace"})
         QTest::newRow(way) << QString::fromLatin1(way);
 }
 
@@ -340,7 +340,8 @@ void TestBindings::countCombo() {
     Config config;
     config.CfgData[17] = 0xA5;
     Host host;
-    CountCombo* front = host.add(new CountCombo(config, {17, 0xF0, 4}, QStringLiteral("front")));
+    CountCombo* front = host.add(
+        new CountCombo(config, SettingOf("bar.misc.truncate_front"), QStringLiteral("front")));
     host.show();
     front->showFrom(Source::Data);
     QCOMPARE(front->currentText(), QStringLiteral(" 10"));
@@ -353,8 +354,6 @@ void TestBindings::countCombo() {
     // Choosing from the list.
     front->setCurrentIndex(9);
     QCOMPARE(config.CfgData[17], quint8(0x95));
-    QCOMPARE(CountCombo::CountOf(QStringLiteral("  8x")), 8);
-    QCOMPARE(CountCombo::CountOf(QStringLiteral("x8")), 0);
 }
 
 void TestBindings::tabFrames() {

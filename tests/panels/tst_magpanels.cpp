@@ -7,8 +7,8 @@
 #include "magpaneltables.h"
 
 #include "core/codepage.h"
+#include "core/notation.h"
 #include "notation/dlgctrl.h"
-#include "notation/notation.h"
 #include "support/waiting.h"
 
 #include <QAbstractItemView>

@@ -18,7 +18,8 @@ const char* const OwnerProperty = "orvExchange";
 
 } // namespace
 
-bool TryOpenSerialPort(SerialPort& port, const QString& settings, int comPort, QString* why) {
+bool TryOpenSerialPort(SerialPort& port, const SerialSettings& settings, int comPort,
+                       QString* why) {
     const bool settingsOk = port.setSettings(settings);
     const QString settingsError = settingsOk ? QString() : port.errorString();
     if (port.isOpen())

@@ -5,6 +5,7 @@
 #include "exchange.h"
 
 #include "core/dialogs.h"
+#include "core/serialsettings.h"
 
 #include <QByteArray>
 #include <QString>
@@ -16,18 +17,18 @@ namespace orv {
 
 class SerialPort;
 
-// Opens the serial port: the settings text first, then (with the port closed) discarding what
+// Opens the serial port: the line settings first, then (with the port closed) discarding what
 // was not sent, the port number and the opening; a failed step does not stop the later ones.
 // False when any of them failed, and `why` says why. A port that opened with settings it could
 // not take is still open then, so that the failure is told while the port is held: the caller
 // closes it afterwards.
-bool TryOpenSerialPort(SerialPort& port, const QString& settings, int comPort, QString* why);
+bool TryOpenSerialPort(SerialPort& port, const SerialSettings& settings, int comPort, QString* why);
 
 // Where a serial exchange runs: the port (not open yet; the exchange opens it and closes it
-// again), its settings text such as "9600,N,8,1 " and the "Com N" number.
+// again), its line settings and the "Com N" number.
 struct SerialTarget {
     SerialPort& port;
-    QString settings;
+    SerialSettings settings;
     int comPort = 1;
 };
 
@@ -89,7 +90,7 @@ private:
     enum class Wait { None, Reply, Pause, Sent };
 
     SerialPort& port_;
-    QString settings_;
+    SerialSettings settings_;
     int comPort_;
     QTimer waitTimer_; // the reply time-out and the pauses
     Wait wait_ = Wait::None;

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/serialsettings.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -25,7 +27,7 @@ constexpr qint64 IspMaxImageSize = 65535;
 constexpr int IspMaxTries = 3;
 
 // The transfer always runs with these line settings.
-inline const QString IspSerialSettings = QStringLiteral("19200,N,8,1");
+inline const SerialSettings IspSerialSettings{19200, Parity::None, 8, 1};
 
 enum IspPacketType : quint8 { IspErase = 0x00, IspDataPage = 0x01, IspEndOfImage = 0x05 };
 

@@ -3,7 +3,7 @@
 #include "text.h"
 
 #include "core/codepage.h"
-#include "notation/notation.h"
+#include "core/notation.h"
 
 namespace orv {
 

@@ -41,12 +41,12 @@ void LoggingSerialPort::log(const QString& what) {
               .arg(name_, what));
 }
 
-bool LoggingSerialPort::setSettings(const QString& settings) {
+bool LoggingSerialPort::setSettings(const SerialSettings& settings) {
     const bool ok = port_->setSettings(settings);
     if (ok)
-        settings_ = settings.trimmed();
+        settings_ = SerialSettingsText(settings).trimmed();
     else
-        log(QStringLiteral("settings refused: \"%1\"").arg(settings));
+        log(QStringLiteral("settings refused: \"%1\"").arg(SerialSettingsText(settings)));
     return ok;
 }
 

@@ -27,7 +27,7 @@ public:
                       QObject* parent = nullptr);
     ~LoggingSerialPort() override;
 
-    bool setSettings(const QString& settings) override;
+    bool setSettings(const SerialSettings& settings) override;
     void setCommPort(int number) override { port_->setCommPort(number); }
     int commPort() const override { return port_->commPort(); }
     void setHolder(const QString& holder) override { port_->setHolder(holder); }

@@ -20,45 +20,6 @@
 
 namespace orv {
 
-std::optional<SerialSettings> ParseSerialSettings(const QString& text) {
-    const QStringList parts = text.split(QLatin1Char(','));
-    if (parts.size() != 4)
-        return std::nullopt;
-    SerialSettings s;
-    bool ok = false;
-    const QString baud = parts[0].trimmed();
-    s.baudRate = baud.toInt(&ok);
-    if (!ok || s.baudRate <= 0 || baud.startsWith(QLatin1Char('+')))
-        return std::nullopt;
-
-    // Parity letters in the order of their QSerialPort values.
-    static const QSerialPort::Parity Parities[] = {QSerialPort::NoParity, QSerialPort::EvenParity,
-                                                   QSerialPort::OddParity, QSerialPort::MarkParity,
-                                                   QSerialPort::SpaceParity};
-    const QString parity = parts[1].trimmed().toUpper();
-    const qsizetype letter = parity.size() == 1 ? QStringLiteral("NEOMS").indexOf(parity) : -1;
-    if (letter < 0)
-        return std::nullopt;
-    s.parity = Parities[letter];
-
-    const QString data = parts[2].trimmed();
-    if (data == QLatin1String("7"))
-        s.dataBits = QSerialPort::Data7;
-    else if (data == QLatin1String("8"))
-        s.dataBits = QSerialPort::Data8;
-    else
-        return std::nullopt;
-
-    const QString stop = parts[3].trimmed();
-    if (stop == QLatin1String("1"))
-        s.stopBits = QSerialPort::OneStop;
-    else if (stop == QLatin1String("2"))
-        s.stopBits = QSerialPort::TwoStop;
-    else
-        return std::nullopt;
-    return s;
-}
-
 namespace {
 
 // The groups that serial devices belong to: dialout on Debian and its kin, uucp on others.
@@ -159,11 +120,26 @@ QString HeldKey(const QString& device) {
     return canonical.isEmpty() ? device : canonical;
 }
 
+// QSerialPort's value of a parity.
+QSerialPort::Parity QtParity(Parity parity) {
+    switch (parity) {
+    case Parity::Even:
+        return QSerialPort::EvenParity;
+    case Parity::Odd:
+        return QSerialPort::OddParity;
+    case Parity::Mark:
+        return QSerialPort::MarkParity;
+    case Parity::Space:
+        return QSerialPort::SpaceParity;
+    case Parity::None:
+        break;
+    }
+    return QSerialPort::NoParity;
+}
+
 // The line time of one byte: start bit, data bits, parity bit, stop bits.
 qint64 ByteNsecs(const SerialSettings& s) {
-    const int bits = 1 + (s.dataBits == QSerialPort::Data7 ? 7 : 8) +
-                     (s.parity == QSerialPort::NoParity ? 0 : 1) +
-                     (s.stopBits == QSerialPort::TwoStop ? 2 : 1);
+    const int bits = 1 + s.dataBits + (s.parity == Parity::None ? 0 : 1) + s.stopBits;
     return qint64(bits) * 1'000'000'000 / qMax(1, s.baudRate);
 }
 
@@ -223,14 +199,13 @@ QtSerialPort::~QtSerialPort() {
     closePort(true);
 }
 
-bool QtSerialPort::setSettings(const QString& settings) {
-    const auto parsed = ParseSerialSettings(settings);
-    if (!parsed) {
+bool QtSerialPort::setSettings(const SerialSettings& settings) {
+    if (!IsUsable(settings)) {
         error_ = QCoreApplication::translate("orv::SerialPort", "Unusable serial settings \"%1\"")
-                     .arg(settings);
+                     .arg(SerialSettingsText(settings));
         return false;
     }
-    settings_ = *parsed;
+    settings_ = settings;
     return true;
 }
 
@@ -255,9 +230,9 @@ bool QtSerialPort::open() {
     lineFreeNsecs_ = 0;
     port_.setPortName(device);
     port_.setBaudRate(settings_.baudRate);
-    port_.setParity(settings_.parity);
-    port_.setDataBits(settings_.dataBits);
-    port_.setStopBits(settings_.stopBits);
+    port_.setParity(QtParity(settings_.parity));
+    port_.setDataBits(settings_.dataBits == 7 ? QSerialPort::Data7 : QSerialPort::Data8);
+    port_.setStopBits(settings_.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!port_.open(QIODevice::ReadWrite)) {
         error_ = OpenFailureReason(port_.error(), port_.errorString(), device, AccessOf(device));

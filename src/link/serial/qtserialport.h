@@ -16,21 +16,6 @@
 
 namespace orv {
 
-// The parts of a settings text such as "9600,N,8,1 ".
-struct SerialSettings {
-    qint32 baudRate = 9600;
-    QSerialPort::Parity parity = QSerialPort::NoParity;
-    QSerialPort::DataBits dataBits = QSerialPort::Data8;
-    QSerialPort::StopBits stopBits = QSerialPort::OneStop;
-
-    friend bool operator==(const SerialSettings&, const SerialSettings&) = default;
-};
-
-// Nothing when the text is not a positive baud rate, a parity letter N, E, O, M or S (either
-// case), 7 or 8 data bits and 1 or 2 stop bits, separated by commas; blanks around each part
-// are allowed.
-std::optional<SerialSettings> ParseSerialSettings(const QString& text);
-
 // What is known of a device that could not be opened, besides the port's error.
 struct DeviceAccess {
     // Whether this user may read and write the device: QSerialPort reports another program's
@@ -79,7 +64,7 @@ public:
                           std::shared_ptr<HeldDevices> held = nullptr, QObject* parent = nullptr);
     ~QtSerialPort() override;
 
-    bool setSettings(const QString& settings) override;
+    bool setSettings(const SerialSettings& settings) override;
     void setCommPort(int number) override { commPort_ = number; }
     int commPort() const override { return commPort_; }
     void setHolder(const QString& holder) override { holder_ = holder; }

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/serialsettings.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -10,7 +12,7 @@
 
 namespace orv {
 
-// The serial port as the link windows use it: settings text and port number, open and close,
+// The serial port as the link windows use it: line settings and port number, open and close,
 // discarding of pending bytes, and a receive threshold: `received` comes once at least that
 // many bytes are waiting and hands all of them over, however they arrived. Bytes that arrive
 // while the threshold is 0 are thrown away. What was written is never cut off: close() first
@@ -20,10 +22,9 @@ class SerialPort : public QObject {
 public:
     using QObject::QObject;
 
-    // Settings text such as "9600,N,8,1 ": baud rate, parity letter (N, E, O, M or S), data
-    // bits (7 or 8), stop bits (1 or 2). False when the text is not of that form; the previous
-    // settings stay then.
-    virtual bool setSettings(const QString& settings) = 0;
+    // The line settings the next open() uses. False when they are not usable (IsUsable); the
+    // previous settings stay then.
+    virtual bool setSettings(const SerialSettings& settings) = 0;
     // The "Com N" number the next open() uses.
     virtual void setCommPort(int number) = 0;
     virtual int commPort() const = 0;

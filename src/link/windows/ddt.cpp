@@ -130,7 +130,7 @@ QPushButton* Ddt::makeClearButton(const char* name, void (Ddt::*handler)()) {
 
 void Ddt::load() {
     portLabel_->setText(QStringLiteral("COM ") + QString::number(config_.ComPort) +
-                        QStringLiteral(" :  ") + config_.SerialSettings());
+                        QStringLiteral(" :  ") + SerialSettingsText(config_.LineSettings));
     keyboardBox_->setFocus();
     // The message says which port is missing; the keyboard test goes on without it. No
     // handshaking and no modem lines: the decoder sends whenever it has data.

@@ -14,20 +14,15 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <iterator>
+
 namespace orv {
 
 namespace {
 
 const QString Baud600 = QStringLiteral("600");
-const QString ParityLetters = QStringLiteral("NEOMS");
-
-// Characters of CommFormat: parity letter, comma, data bits, comma, stop bits, blank.
-constexpr int DataBitsPos = 2;
-constexpr int StopBitsPos = 4;
-
-QChar CharAt(const QString& text, int pos) {
-    return pos < text.size() ? text[pos] : QLatin1Char(' ');
-}
+// The parities of the parity options, in their order.
+const Parity Parities[] = {Parity::None, Parity::Even, Parity::Odd, Parity::Mark, Parity::Space};
 
 } // namespace
 
@@ -141,12 +136,11 @@ void LinkOptions::showValues() {
     } else {
         setSerialFramesEnabled(true);
     }
-    const qsizetype baud = LinkBaudRates.indexOf(config_.BaudRate);
+    const SerialSettings& line = config_.LineSettings;
+    const qsizetype baud = LinkBaudRates.indexOf(QString::number(line.baudRate));
     select(baudOptions_, baud < 0 ? 0 : static_cast<int>(baud), &LinkOptions::optBaud_Click);
-    select(dataBitsOptions_, CharAt(config_.CommFormat, DataBitsPos) == QLatin1Char('7') ? 0 : 1,
-           &LinkOptions::optDatabits_Click);
-    select(stopBitsOptions_, CharAt(config_.CommFormat, StopBitsPos) == QLatin1Char('1') ? 0 : 1,
-           &LinkOptions::optStopbits_Click);
+    select(dataBitsOptions_, line.dataBits == 7 ? 0 : 1, &LinkOptions::optDatabits_Click);
+    select(stopBitsOptions_, line.stopBits == 1 ? 0 : 1, &LinkOptions::optStopbits_Click);
     select(parityOptions_, 0, &LinkOptions::Option2_Click);
 }
 
@@ -165,37 +159,37 @@ void LinkOptions::OptPort_Click(int index) {
 }
 
 void LinkOptions::optBaud_Click(int index) {
+    qint32& baud = config_.LineSettings.baudRate;
     switch (index) {
     case 0:
     case 1:
     case 2:
     case 4:
-        config_.BaudRate = LinkBaudRates[index];
+        baud = LinkBaudRates[index].toInt();
         break;
     case 5:
-        config_.BaudRate = Baud600;
+        baud = Baud600.toInt();
         break;
     default:
-        config_.BaudRate = QStringLiteral("9600");
+        baud = 9600;
         break;
     }
 }
 
 void LinkOptions::optDatabits_Click(int index) {
-    // The parity letter goes back to "N"; the stop bits digit stays.
-    config_.CommFormat = (index == 0 ? QStringLiteral("N,7,") : QStringLiteral("N,8,")) +
-                         CharAt(config_.CommFormat, StopBitsPos) + QLatin1Char(' ');
+    // The parity goes back to none; the stop bits stay.
+    config_.LineSettings.parity = Parity::None;
+    config_.LineSettings.dataBits = index == 0 ? 7 : 8;
 }
 
 void LinkOptions::optStopbits_Click(int index) {
-    config_.CommFormat = config_.CommFormat.left(StopBitsPos).leftJustified(StopBitsPos) +
-                         (index == 0 ? QLatin1Char('1') : QLatin1Char('2')) + QLatin1Char(' ');
+    config_.LineSettings.stopBits = index == 0 ? 1 : 2;
 }
 
 void LinkOptions::Option2_Click(int index) {
-    if (index < 0 || index >= ParityLetters.size())
+    if (index < 0 || index >= int(std::size(Parities)))
         return;
-    config_.CommFormat = ParityLetters[index] + config_.CommFormat.mid(1, 5);
+    config_.LineSettings.parity = Parities[index];
     emit parityChosen(index);
 }
 

@@ -26,7 +26,7 @@ struct LinkOptionsLayout {
 };
 
 // The option groups of the link windows: interface, port, baud rate, data bits, stop bits and
-// parity. Every window's groups edit the shared LinkMode, ComPort, BaudRate and CommFormat, so a
+// parity. Every window's groups edit the shared LinkMode, ComPort and LineSettings, so a
 // choice made in one window holds in the others.
 class LinkOptions : public QWidget {
     Q_OBJECT

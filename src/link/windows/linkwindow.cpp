@@ -16,7 +16,7 @@ namespace orv {
 
 bool OpenSerialLink(SerialPort& port, const Config& config, Dialogs& dialogs) {
     QString why;
-    if (TryOpenSerialPort(port, config.SerialSettings(), config.ComPort, &why))
+    if (TryOpenSerialPort(port, config.LineSettings, config.ComPort, &why))
         return true;
     // The message shows before the port closes.
     dialogs.message(ShownLinkMessage(NotAvailableMessage(config.ComPort, why)));
@@ -82,7 +82,7 @@ void LinkWindow::onUnload() {
 }
 
 SerialTarget LinkWindow::serialTarget() const {
-    return SerialTarget{*port_, config().SerialSettings(), config().ComPort};
+    return SerialTarget{*port_, config().LineSettings, config().ComPort};
 }
 
 bool LinkWindow::startExchange(Exchange* exchange, Done done) {

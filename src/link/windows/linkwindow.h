@@ -24,7 +24,7 @@ namespace orv {
 class SerialPort;
 
 // Opens the serial port of a window that holds it itself (the keyboard and RS232 test) with the
-// shared settings (BaudRate + "," + CommFormat) on ComPort. A failure is shown as the
+// shared LineSettings on ComPort. A failure is shown as the
 // not-available message with the reason as details, then the port closes.
 bool OpenSerialLink(SerialPort& port, const Config& config, Dialogs& dialogs);
 

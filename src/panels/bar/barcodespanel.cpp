@@ -83,35 +83,8 @@ BarCodesPanel::BarCodesPanel(Config& config, const WindowInfo& info, QWidget* pa
     BitCheckBox* setUp =
         check(QStringLiteral("chk58A"), "bar.codes.codabar.set_up_start_stop", "cmdDefault58");
 
-    // Tab 1: symbologies in two columns, "Set Default" under the left one, "Clear All Barcodes"
-    // under the right one.
-    auto* symbologies = new QGridLayout(
-        tabs->addTab(tr("&Symboligies"), tr("Symboligies Selection"), tr("Symboligies Selection")));
-    const int left[4] = {7, 5, 3, 1};
-    const int right[4] = {6, 4, 2, 0};
-    for (int r = 0; r < 4; ++r) {
-        symbologies->addWidget(symbologyChecks_[left[r]], r, 0);
-        symbologies->addWidget(symbologyChecks_[right[r]], r, 1);
-    }
-    symbologies->addWidget(defaultButton("cmdSetAll"), 4, 0, Qt::AlignLeft);
-    symbologies->addWidget(button("Command1",
-                                  QT_TRANSLATE_NOOP("orv::SettingsPanel", "Clear All Barcodes"),
-                                  [this] { Command1_Click(); }),
-                           4, 1, Qt::AlignLeft);
-    symbologies->setRowStretch(5, 1);
-
-    // Tab 2: UPC/EAN/JAN.
-    auto* upc = new QGridLayout(tabs->addTab(tr("&UPC/EAN/JAN"), tr("UPC/EAN/JAN Parameters"),
-                                             tr("UPC/EAN/JAN Parameters")));
-    QGroupBox* readingType = Frame("fraCfg52A", tr("Reading Type"));
-    auto* rt = new QVBoxLayout(readingType);
-    rt->addWidget(upcAEan13);
-    rt->addWidget(isbn);
-    upc->addWidget(readingType, 0, 0, 1, 2);
-    upc->addWidget(supplemental, 1, 0);
-    upc->addWidget(upcCheck, 1, 1);
-    upc->addWidget(defaultButton("cmdDefault52C"), 2, 0, Qt::AlignLeft);
-    upc->setRowStretch(3, 1);
+    layOutSymbologies(tabs);
+    layOutUpc(tabs, upcAEan13, isbn, supplemental, upcCheck);
 
     // Tab 3: Code 39.
     auto* code39 = new QGridLayout(
@@ -137,6 +110,47 @@ BarCodesPanel::BarCodesPanel(Config& config, const WindowInfo& info, QWidget* pa
     i25->addWidget(defaultButton("cmdDefault55"), 0, Qt::AlignLeft);
     i25->addStretch(1);
 
+    layOutCodabar(tabs, chkStart, setUp);
+    setContent(tabs);
+}
+
+void BarCodesPanel::layOutSymbologies(TabFrames* tabs) {
+    // Tab 1: symbologies in two columns, "Set Default" under the left one, "Clear All Barcodes"
+    // under the right one.
+    auto* symbologies = new QGridLayout(
+        tabs->addTab(tr("&Symboligies"), tr("Symboligies Selection"), tr("Symboligies Selection")));
+    const int left[4] = {7, 5, 3, 1};
+    const int right[4] = {6, 4, 2, 0};
+    for (int r = 0; r < 4; ++r) {
+        symbologies->addWidget(symbologyChecks_[left[r]], r, 0);
+        symbologies->addWidget(symbologyChecks_[right[r]], r, 1);
+    }
+    symbologies->addWidget(defaultButton("cmdSetAll"), 4, 0, Qt::AlignLeft);
+    symbologies->addWidget(button("Command1",
+                                  QT_TRANSLATE_NOOP("orv::SettingsPanel", "Clear All Barcodes"),
+                                  [this] { Command1_Click(); }),
+                           4, 1, Qt::AlignLeft);
+    symbologies->setRowStretch(5, 1);
+}
+
+void BarCodesPanel::layOutUpc(TabFrames* tabs, BitCheckBox* upcAEan13, BitCheckBox* isbn,
+                              OptionGroup* supplemental, OptionGroup* upcCheck) {
+    // Tab 2: UPC/EAN/JAN.
+    auto* upc = new QGridLayout(tabs->addTab(tr("&UPC/EAN/JAN"), tr("UPC/EAN/JAN Parameters"),
+                                             tr("UPC/EAN/JAN Parameters")));
+    QGroupBox* readingType = Frame("fraCfg52A", tr("Reading Type"));
+    auto* rt = new QVBoxLayout(readingType);
+    rt->addWidget(upcAEan13);
+    rt->addWidget(isbn);
+    upc->addWidget(readingType, 0, 0, 1, 2);
+    upc->addWidget(supplemental, 1, 0);
+    upc->addWidget(upcCheck, 1, 1);
+    upc->addWidget(defaultButton("cmdDefault52C"), 2, 0, Qt::AlignLeft);
+    upc->setRowStretch(3, 1);
+}
+
+void BarCodesPanel::layOutCodabar(TabFrames* tabs, const std::vector<BitCheckBox*>& chkStart,
+                                  BitCheckBox* setUp) {
     // Tab 6: Codabar, the start frame left of the stop frame, letters A..D left to right.
     auto* codabar = new QGridLayout(
         tabs->addTab(tr("Coda&bar"), tr("CodaBar Parameters"), tr("Codabar Parameters")));
@@ -153,8 +167,6 @@ BarCodesPanel::BarCodesPanel(Config& config, const WindowInfo& info, QWidget* pa
     codabar->addWidget(setUp, 1, 0, 1, 2);
     codabar->addWidget(defaultButton("cmdDefault58"), 2, 0, Qt::AlignLeft);
     codabar->setRowStretch(3, 1);
-
-    setContent(tabs);
 }
 
 void BarCodesPanel::Command1_Click() {

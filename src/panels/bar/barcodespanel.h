@@ -15,6 +15,12 @@ public:
 
 private:
     void Command1_Click();
+    // The tabs that hold more than a column of controls, laid out apart.
+    void layOutSymbologies(TabFrames* tabs);
+    void layOutUpc(TabFrames* tabs, BitCheckBox* upcAEan13, BitCheckBox* isbn,
+                   OptionGroup* supplemental, OptionGroup* upcCheck);
+    void layOutCodabar(TabFrames* tabs, const std::vector<BitCheckBox*>& chkStart,
+                       BitCheckBox* setUp);
 
     std::vector<BitCheckBox*> symbologyChecks_;
 };

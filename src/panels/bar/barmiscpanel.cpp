@@ -83,8 +83,8 @@ BarMiscPanel::BarMiscPanel(Config& config, Dialogs& dialogs, const WindowInfo& i
     // The truncation counts: typed counts up to 15 are taken (see CountCombo).
     const Setting& frontCount = BoundSetting("bar.misc.truncate_front", SettingKind::Count);
     const Setting& endCount = BoundSetting("bar.misc.truncate_end", SettingKind::Count);
-    auto* front = bind(new CountCombo(config, frontCount.field, QStringLiteral("cboTruncate1")));
-    auto* end = bind(new CountCombo(config, endCount.field, QStringLiteral("CboTruncate2")));
+    auto* front = bind(new CountCombo(config, frontCount, QStringLiteral("cboTruncate1")));
+    auto* end = bind(new CountCombo(config, endCount, QStringLiteral("CboTruncate2")));
     QGroupBox* prefixFrame = nullptr;
     QGroupBox* suffixFrame = nullptr;
     insertionFrame(Prefix, &prefixFrame);

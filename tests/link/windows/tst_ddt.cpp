@@ -9,6 +9,7 @@
 #include "link/windows/ddt.h"
 #include "orvemu/decoderemulator.h"
 #include "support/fakedialogs.h"
+#include "support/linesettings.h"
 #include "support/waiting.h"
 
 #include "core/config.h"
@@ -45,8 +46,8 @@ struct DdtRig {
                     const QString& format = QStringLiteral("N,8,1 "), int receptionWaitMsecs = 20) {
         config.InitStartState(QDate(2026, 12, 8));
         config.ComPort = static_cast<qint16>(comPort);
-        config.BaudRate = baud;
-        config.CommFormat = format;
+        config.LineSettings.baudRate = baud.toInt();
+        SetFormat(config.LineSettings, format);
         if (!emulator.start() || !emulator.createLink(ComLinkPath(dir.path(), 1)))
             qFatal("no emulator");
         window = new Ddt(config, dialogs, serialPorts);

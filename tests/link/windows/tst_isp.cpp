@@ -5,6 +5,7 @@
 
 #include "isprig.h"
 #include "support/filefixtures.h"
+#include "support/linesettings.h"
 
 #include <QGroupBox>
 #include <QTimer>
@@ -85,9 +86,9 @@ void TestIsp::controls() {
     QCOMPARE(rig.control<QLabel>("lblStatusCaption")->text(), QStringLiteral("Status:"));
     // The hidden baud options still set the shared value.
     rig.option("optBaud", 5)->click();
-    QCOMPARE(rig.config.BaudRate, QStringLiteral("600"));
+    QCOMPARE(BaudOf(rig.config.LineSettings), QStringLiteral("600"));
     rig.option("optStopbits", 1)->click();
-    QCOMPARE(rig.config.CommFormat, QStringLiteral("N,8,2 "));
+    QCOMPARE(FormatOf(rig.config.LineSettings), QStringLiteral("N,8,2 "));
     rig.button("cmdClose")->click();
     QVERIFY(rig.window->isUnloaded());
 }
@@ -128,8 +129,8 @@ void TestIsp::showsSharedValues() {
     QFETCH(QString, formatAfter);
     IspRig rig;
     rig.config.ComPort = static_cast<qint16>(comPort);
-    rig.config.BaudRate = baud;
-    rig.config.CommFormat = format;
+    rig.config.LineSettings.baudRate = baud.toInt();
+    SetFormat(rig.config.LineSettings, format);
     delete rig.window.data();
     rig.window = new FrmIsp(rig.config, FirmwareWindowInfo(), rig.services());
     rig.window->load();
@@ -137,8 +138,8 @@ void TestIsp::showsSharedValues() {
         QCOMPARE(rig.option("OptPort", i)->isChecked(), i == portOption);
     QVERIFY(rig.option("optBaud", baudOption)->isChecked());
     QCOMPARE(rig.config.ComPort, qint16(comPort));
-    QCOMPARE(rig.config.BaudRate, baudAfter);
-    QCOMPARE(rig.config.CommFormat, formatAfter);
+    QCOMPARE(BaudOf(rig.config.LineSettings), baudAfter);
+    QCOMPARE(FormatOf(rig.config.LineSettings), formatAfter);
     const QString tip = rig.control<QGroupBox>("FraPort")->toolTip();
     QCOMPARE(tip.contains(QStringLiteral("Com %1").arg(comPort)), portOption < 0);
 }
@@ -230,8 +231,8 @@ void TestIsp::transfer() {
     QFETCH(int, size);
     IspRig rig;
     // Another window chose 2400 baud and 7 data bits: the transfer still runs at 19200,N,8,1.
-    rig.config.BaudRate = QStringLiteral("2400");
-    rig.config.CommFormat = QStringLiteral("N,7,2 ");
+    rig.config.LineSettings.baudRate = 2400;
+    SetFormat(rig.config.LineSettings, QStringLiteral("N,7,2 "));
     rig.window->linkOptions()->showValues();
     const QByteArray image = IspRig::Image(size);
     rig.chooseFile(rig.writeImage(image));
@@ -274,8 +275,8 @@ void TestIsp::transfer() {
     QCOMPARE(rig.received().mid(size), QByteArray(pages * 184 - size, '\0'));
     QCOMPARE(line.baudRate, 19200);
     QCOMPARE(line.stopBits, 1);
-    QCOMPARE(rig.config.BaudRate, QStringLiteral("2400"));
-    QCOMPARE(rig.config.CommFormat, QStringLiteral("N,7,2 "));
+    QCOMPARE(BaudOf(rig.config.LineSettings), QStringLiteral("2400"));
+    QCOMPARE(FormatOf(rig.config.LineSettings), QStringLiteral("N,7,2 "));
 
     QCOMPARE(rig.progress()->maximum(), size / 184 + 1);
     QCOMPARE(rig.progress()->value(), rig.progress()->maximum());

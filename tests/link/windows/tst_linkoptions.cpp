@@ -5,6 +5,7 @@
 
 #include "link/serial/serialport.h"
 #include "link/windows/linkoptions.h"
+#include "support/linesettings.h"
 
 #include "core/config.h"
 
@@ -13,6 +14,7 @@
 #include <QTest>
 
 using namespace orv;
+using namespace orv::test;
 
 namespace {
 
@@ -136,11 +138,11 @@ void TestLinkOptions::rewriting() {
     Options o;
     o.widget.showValues();
     o.click(clicks);
-    QCOMPARE(o.config.CommFormat, format);
-    QCOMPARE(o.config.CommFormat.size(), 6);
-    QCOMPARE(o.config.BaudRate, baud);
+    QCOMPARE(FormatOf(o.config.LineSettings), format);
+    QCOMPARE(FormatOf(o.config.LineSettings).size(), 6);
+    QCOMPARE(BaudOf(o.config.LineSettings), baud);
     QCOMPARE(o.config.ComPort, qint16(port));
-    QCOMPARE(o.config.SerialSettings(), baud + QLatin1Char(',') + format);
+    QCOMPARE(SerialSettingsText(o.config.LineSettings), baud + QLatin1Char(',') + format);
 }
 
 void TestLinkOptions::modeEnablesFrames() {
@@ -184,7 +186,7 @@ void TestLinkOptions::layouts() {
     QVERIFY(isp.widget.frame("FraPort")->isEnabled());
     isp.option("optBaud", 5)->click(); // hidden: not reachable by the mouse
 
-    QCOMPARE(isp.config.BaudRate, QStringLiteral("600"));
+    QCOMPARE(BaudOf(isp.config.LineSettings), QStringLiteral("600"));
 }
 
 void TestLinkOptions::portOutsideTheOptions() {

@@ -3,6 +3,7 @@
 // frmTransmit over RS232: whole exchanges through the QSerialPort adapter and a pseudo-terminal
 // against the decoder emulator, in every fault mode.
 
+#include "support/linesettings.h"
 #include "transmitrig.h"
 
 #include "link/protocol/replies.h"
@@ -125,8 +126,8 @@ void TestTransmitRs232::showsSharedValues() {
         rig.window->close();
         rig.config.LinkMode = r.linkMode;
         rig.config.ComPort = r.comPort;
-        rig.config.BaudRate = QString::fromLatin1(r.baud);
-        rig.config.CommFormat = QString::fromLatin1(r.format);
+        rig.config.LineSettings.baudRate = QByteArray(r.baud).toInt();
+        SetFormat(rig.config.LineSettings, QString::fromLatin1(r.format));
         rig.config.SaveOption = r.save;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         rig.window =
@@ -142,8 +143,8 @@ void TestTransmitRs232::showsSharedValues() {
         QVERIFY(rig.option("Option1", r.option1)->isChecked());
         for (const char* f : {"FraPort", "Frame2", "Frame3", "Frame4"})
             QCOMPARE(rig.control<QGroupBox>(f)->isEnabled(), r.linkMode == 1);
-        QCOMPARE(rig.config.CommFormat, QString::fromLatin1(r.formatAfter));
-        QCOMPARE(rig.config.BaudRate, QString::fromLatin1(r.baudAfter));
+        QCOMPARE(FormatOf(rig.config.LineSettings), QString::fromLatin1(r.formatAfter));
+        QCOMPARE(BaudOf(rig.config.LineSettings), QString::fromLatin1(r.baudAfter));
         QCOMPARE(rig.config.ComPort, r.comPort);
         QCOMPARE(rig.config.LinkMode, r.linkMode);
         QCOMPARE(rig.config.SaveOption, r.save);
@@ -371,7 +372,8 @@ void TestTransmitRs232::portNotAvailable() {
 // and closed afterwards; nothing is sent and the buttons stay as they were.
 void TestTransmitRs232::unusableSettings() {
     TransmitRig rig;
-    rig.config.CommFormat = QStringLiteral("X,9,9 ");
+    // Settings no port takes: 9 data bits and 9 stop bits.
+    SetFormat(rig.config.LineSettings, QStringLiteral("N,9,9 "));
     for (const char* b : {"cmdTransmit", "cmdReceive", "CmdVersion"}) {
         rig.dialogs.clear();
         bool openAtMessage = false;
@@ -382,7 +384,7 @@ void TestTransmitRs232::unusableSettings() {
         rig.click(b);
         QCOMPARE(rig.dialogs.last().text, QStringLiteral("COM 1: not available."));
         QCOMPARE(rig.dialogs.last().details,
-                 QStringLiteral("Unusable serial settings \"9600,X,9,9 \""));
+                 QStringLiteral("Unusable serial settings \"9600,N,9,9 \""));
         QVERIFY(openAtMessage);
         QVERIFY(!rig.window->serialPort().isOpen());
         QVERIFY(rig.buttonsEnabled());
@@ -420,7 +422,7 @@ void TestTransmitRs232::parityDisablesUpload() {
         QCOMPARE(rig.button("cmdReceive")->isEnabled(), s.uploadEnabled);
         QCOMPARE(rig.button("CmdVersion")->isEnabled(), s.uploadEnabled);
         QVERIFY(rig.button("cmdTransmit")->isEnabled());
-        QCOMPARE(rig.config.CommFormat, QString::fromLatin1(s.format));
+        QCOMPARE(FormatOf(rig.config.LineSettings), QString::fromLatin1(s.format));
     }
     // A download (with odd parity) enables them again.
     rig.click("cmdTransmit");

@@ -5,11 +5,13 @@
 #include <QString>
 #include <QtGlobal>
 
-#include <optional>
 #include <span>
 #include <vector>
 
 namespace orv {
+
+// The text notation of characters that the prefix and suffix boxes and orvctl share: control
+// characters by name, insertion groups as text in brace notation.
 
 // The names of the 32 control characters, three characters to a cell: cell c names code c, and
 // a two-letter name ends with a blank inside its cell. Every name occurs first at the start of
@@ -23,6 +25,9 @@ constexpr quint8 EmptyCharCode = 255;
 
 // The name of control code 0..31 without the blank: "NUL", "CR", "US".
 QString ControlName(int code);
+
+// One character as text: a control character (0..31) as {NAME}, any other as itself.
+QString CharacterText(quint8 code);
 
 // The text of an insertion group: printable bytes as themselves, control bytes as {NAME}, up to
 // the first EmptyCharCode.
@@ -41,23 +46,5 @@ bool IsInsertionChar(QChar c);
 // read as notation: they take no byte and cannot split a name ("{C\u20acR}" is {CR}). The boxes
 // keep such characters out in the first place, so this matters to text from elsewhere.
 std::vector<quint8> ParseInsertionText(const QString& text, int n);
-
-// The two kinds of box that hold one character in one image byte.
-enum class SingleCharKind {
-    Identifier, // bar-code identifier characters: empty is 0, control characters are stored as 0
-    TrackChar,  // track start/end characters: any character; an empty box stores nothing
-};
-
-// What a single-character box does after its text has changed.
-struct SingleCharOutcome {
-    std::optional<quint8> store;      // the byte to store; nothing: the byte keeps its value
-    std::optional<QString> replaceBy; // the box's text must become this (and the rule runs again)
-    bool tooManyMessage = false;      // show "Allow only one character."
-};
-
-SingleCharOutcome ApplySingleCharRule(SingleCharKind kind, const QString& text);
-
-// The text a single-character box shows for a stored byte.
-QString SingleCharText(SingleCharKind kind, quint8 byte);
 
 } // namespace orv

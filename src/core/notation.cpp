@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "notation.h"
 
-#include "core/codepage.h"
+#include "codepage.h"
+
+#include <optional>
 
 namespace orv {
 
@@ -11,15 +13,18 @@ QString ControlName(int code) {
     return QString(ControlMnemonics.mid(code * 3, 3)).trimmed();
 }
 
+QString CharacterText(quint8 code) {
+    if (code < ControlCount)
+        return QLatin1Char('{') + ControlName(code) + QLatin1Char('}');
+    return QString(CharOfByte(code));
+}
+
 QString RenderInsertionGroup(std::span<const quint8> group) {
     QString text;
     for (quint8 b : group) {
         if (b == EmptyCharCode)
             break;
-        if (b > 31)
-            text += CharOfByte(b);
-        else
-            text += QLatin1Char('{') + ControlName(b) + QLatin1Char('}');
+        text += CharacterText(b);
     }
     return text;
 }
@@ -75,37 +80,6 @@ std::vector<quint8> ParseInsertionText(const QString& typed, int n) {
         group[k++] = *ByteOfChar(text[i]);
     }
     return group;
-}
-
-SingleCharOutcome ApplySingleCharRule(SingleCharKind kind, const QString& text) {
-    SingleCharOutcome out;
-    if (text.isEmpty()) {
-        if (kind == SingleCharKind::Identifier)
-            out.store = 0;
-        return out;
-    }
-    if (text.size() > 1) {
-        if (kind == SingleCharKind::Identifier) {
-            out.tooManyMessage = true;
-            out.replaceBy = QString();
-        } else {
-            out.replaceBy = text.left(1);
-        }
-        return out;
-    }
-    // One character. One without a single-byte code cannot be stored: the byte keeps its value
-    // (the boxes do not let such characters in).
-    const auto b = ByteOfChar(text[0]);
-    if (!b)
-        return out;
-    out.store = (kind == SingleCharKind::Identifier && *b < 32) ? quint8(0) : *b;
-    return out;
-}
-
-QString SingleCharText(SingleCharKind kind, quint8 byte) {
-    if (kind == SingleCharKind::Identifier && byte == 0)
-        return QString();
-    return QString(CharOfByte(byte));
 }
 
 } // namespace orv

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The orvcfg developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settingtext.h"
+#include "settingcodec.h"
 
-#include "core/codepage.h"
-#include "notation/notation.h"
+#include "codepage.h"
+#include "notation.h"
 
 #include <QStringList>
 
@@ -81,13 +81,18 @@ SettingReading ReadCode(const Setting& setting, int code) {
     return r;
 }
 
-QString NotAValue(const Setting& setting, const QString& text) {
+// The tokens of a setting's values: "2400, 4800, 9600, 19200".
+QString Tokens(const Setting& setting) {
     QStringList tokens;
     for (const SettingValue& v : setting.values)
         tokens << QString::fromLatin1(v.token);
+    return tokens.join(QStringLiteral(", "));
+}
+
+QString NotAValue(const Setting& setting, const QString& text) {
     QString allowed = setting.kind == SettingKind::Count
-                          ? QStringLiteral("a count from 0 to 15")
-                          : QStringLiteral("one of ") + tokens.join(QStringLiteral(", "));
+                          ? QStringLiteral("a count from 0 to %1").arg(setting.field.maxCode())
+                          : QStringLiteral("one of ") + Tokens(setting);
     if (setting.inImage()) {
         for (int code = 0; code <= setting.field.maxCode(); ++code) {
             if (!setting.valueOf(code)) {
@@ -146,36 +151,43 @@ std::optional<QString> StoreCodes(const Setting& setting, const QString& text, C
     return std::nullopt;
 }
 
-// The code of a single character: one character, or a control character's {NAME}.
+const QLatin1String OneCharacter("give one character, or a control character's name in braces "
+                                 "such as {CR}");
+
+// The code of a single character given as text: one character with a single-byte code, or a
+// control character's whole {NAME}; nothing for any other text.
+std::optional<int> CodeOfCharacter(const QString& text) {
+    if (text.size() == 1) {
+        const auto b = ByteOfChar(text[0]);
+        return b ? std::optional<int>(*b) : std::nullopt;
+    }
+    if (!BytesOfText(text))
+        return std::nullopt;
+    // A whole {NAME} parses to one control byte; anything else to more than one byte or to a
+    // "{" that is a character of its own.
+    const std::vector<quint8> parsed = ParseInsertionText(text, 2);
+    if (parsed[0] < ControlCount && parsed[1] == EmptyCharCode)
+        return parsed[0];
+    return std::nullopt;
+}
+
+// The code a single-character setting stores for a text, or the reason it stores none.
 std::optional<int> CharacterCode(const Setting& setting, const QString& text, QString* why) {
     if (text.isEmpty()) {
         if (setting.charRule == CharRule::Identifier)
             return 0; // no identifier character
-        *why = QStringLiteral("give one character, or a control character's name in braces "
-                              "such as {CR}");
+        *why = OneCharacter;
         return std::nullopt;
     }
-    std::optional<int> code;
-    if (text.size() == 1) {
-        if (const auto b = ByteOfChar(text[0]))
-            code = *b;
-        else
-            *why = QStringLiteral("\"%1\" has no single-byte code").arg(text);
-    } else if (BytesOfText(text)) {
-        // A whole {NAME} parses to one control byte; anything else to more than one byte or
-        // to a "{" that is a character of its own.
-        const std::vector<quint8> parsed = ParseInsertionText(text, 2);
-        if (parsed[0] < ControlCount && parsed[1] == EmptyCharCode)
-            code = parsed[0];
-    }
+    const std::optional<int> code = CodeOfCharacter(text);
     if (!code) {
-        if (why->isEmpty())
-            *why = QStringLiteral("\"%1\" is not one character; give one character, or a control "
-                                  "character's name in braces such as {CR}")
-                       .arg(text);
+        if (text.size() == 1)
+            *why = QStringLiteral("\"%1\" has no single-byte code").arg(text);
+        else
+            *why = QStringLiteral("\"%1\" is not one character; ").arg(text) + OneCharacter;
         return std::nullopt;
     }
-    if (setting.charRule == CharRule::Identifier && *code < 32) {
+    if (!HoldsAsCharacter(setting.charRule, *code)) {
         *why = QStringLiteral("a code ID character must be printable (the window stores none for "
                               "a control character); give an empty value for none");
         return std::nullopt;
@@ -212,12 +224,6 @@ std::optional<std::vector<quint8>> InsertionBytes(const Setting& setting, const 
 
 } // namespace
 
-QString CharacterText(quint8 code) {
-    if (code < ControlCount)
-        return QLatin1Char('{') + ControlName(code) + QLatin1Char('}');
-    return QString(CharOfByte(code));
-}
-
 SettingReading ReadSetting(const Setting& setting, const ConfigFile& file) {
     const CfgContents& c = file.contents;
     if (!setting.inImage() && !file.hasHeader()) {
@@ -246,7 +252,7 @@ SettingReading ReadSetting(const Setting& setting, const ConfigFile& file) {
         }
         r.caption = CharacterText(code);
         // A code ID takes no control character from its box; a stored one reads as its code.
-        r.text = identifier && code < ControlCount ? CodeForm(r.codes) : *r.caption;
+        r.text = HoldsAsCharacter(setting.charRule, code) ? *r.caption : CodeForm(r.codes);
         r.display = Quoted(*r.caption);
         return r;
     }
@@ -317,6 +323,92 @@ std::optional<QString> StoreSetting(const Setting& setting, const QString& text,
     else
         c.*HeaderNumber(setting.header) = static_cast<qint16>(v->code);
     return std::nullopt;
+}
+
+QString ValuesText(const Setting& s) {
+    switch (s.kind) {
+    case SettingKind::Count:
+        return QStringLiteral("0..%1").arg(s.field.maxCode());
+    case SettingKind::Character:
+        return s.charRule == CharRule::Identifier
+                   ? QStringLiteral("one printable character; empty: none")
+                   : QStringLiteral("one character; {NAME} for a control character");
+    case SettingKind::InsertionText:
+        return QStringLiteral("up to %1 characters, brace notation").arg(s.length);
+    case SettingKind::HeaderText:
+        return QStringLiteral("text");
+    case SettingKind::Reserved:
+        return QStringLiteral("(kept as they are; code:N sets them)");
+    case SettingKind::Choice:
+    case SettingKind::Flag:
+        break;
+    }
+    return Tokens(s);
+}
+
+bool HoldsAsCharacter(CharRule rule, int code) {
+    return rule != CharRule::Identifier || code >= ControlCount;
+}
+
+SingleCharOutcome ApplySingleCharRule(CharRule rule, const QString& text) {
+    const bool identifier = rule == CharRule::Identifier;
+    SingleCharOutcome out;
+    if (text.isEmpty()) {
+        if (identifier)
+            out.store = 0;
+        return out;
+    }
+    if (text.size() > 1) {
+        out.tooManyMessage = identifier;
+        out.replaceBy = identifier ? QString() : text.left(1);
+        return out;
+    }
+    // One character. One without a single-byte code cannot be stored: the byte keeps its value
+    // (the boxes do not let such characters in).
+    const auto b = ByteOfChar(text[0]);
+    if (!b)
+        return out;
+    out.store = HoldsAsCharacter(rule, *b) ? *b : quint8(0);
+    return out;
+}
+
+QString SingleCharText(CharRule rule, quint8 byte) {
+    if (rule == CharRule::Identifier && byte == 0)
+        return QString();
+    return QString(CharOfByte(byte));
+}
+
+bool HoldsCount(const Setting& setting, int count) {
+    return count >= 0 && count <= setting.field.maxCode();
+}
+
+int CountOfText(QStringView text) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == QLatin1Char(' '))
+        ++i;
+    int n = 0;
+    for (; i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i) {
+        if (n <= 255) // large enough to be refused, small enough not to overflow
+            n = n * 10 + (text[i].unicode() - '0');
+    }
+    return n;
+}
+
+CountTextState CheckCountText(const Setting& setting, QStringView text) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == QLatin1Char(' '))
+        ++i;
+    const QStringView digits = text.mid(i);
+    if (digits.isEmpty())
+        return CountTextState::Incomplete;
+    if (digits.size() > 2)
+        return CountTextState::Refused;
+    for (QChar c : digits) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return CountTextState::Refused;
+    }
+    return HoldsCount(setting, CountOfText(digits)) ? CountTextState::Count
+                                                    : CountTextState::Refused;
 }
 
 } // namespace orv

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The orvcfg developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "notation/notation.h"
+#include "core/notation.h"
+#include "support/configpicks.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -32,20 +33,12 @@ private slots:
     void render_data();
     void render();
     void renderThenParseGivesTheGroupBack();
-    void singleCharRule_data();
-    void singleCharRule();
-    void singleCharText_data();
-    void singleCharText();
 };
 
 void TestNotation::controlNames() {
-    const char* const names[ControlCount] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL",
-                                             "BS",  "HT",  "LF",  "VT",  "FF",  "CR",  "SO",  "SI",
-                                             "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB",
-                                             "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
     QCOMPARE(ControlMnemonics.size(), 96);
     for (int c = 0; c < ControlCount; ++c) {
-        QCOMPARE(ControlName(c), QString::fromLatin1(names[c]));
+        QCOMPARE(ControlName(c), QString::fromLatin1(test::ControlNames[c]));
         // Each name is found first at the start of its own cell.
         const QString cell = QString(ControlMnemonics).mid(c * 3, 3);
         QCOMPARE(QString(ControlMnemonics).indexOf(cell), c * 3);
@@ -138,64 +131,6 @@ void TestNotation::renderThenParseGivesTheGroupBack() {
             g << 255;
         QCOMPARE(Parse(Render(g), n), g);
     }
-}
-
-void TestNotation::singleCharRule_data() {
-    QTest::addColumn<bool>("identifier");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("stored"); // -1: nothing stored
-    QTest::addColumn<QString>("replaceBy");
-    QTest::addColumn<bool>("message");
-    const QString none = QStringLiteral("<none>");
-    QTest::newRow("id empty") << true << "" << 0 << none << false;
-    QTest::newRow("id letter") << true << "A" << 65 << none << false;
-    QTest::newRow("id blank") << true << " " << 32 << none << false;
-    QTest::newRow("id tab") << true << "\t" << 0 << none << false;
-    QTest::newRow("id code 31") << true << "\x1f" << 0 << none << false;
-    QTest::newRow("id code 255") << true << QString::fromLatin1("\xff") << 255 << none << false;
-    QTest::newRow("id two") << true << "AB" << -1 << "" << true;
-    QTest::newRow("id no single-byte code")
-        << true << QString::fromUtf8("\u20ac") << -1 << none << false;
-    QTest::newRow("track empty") << false << "" << -1 << none << false;
-    QTest::newRow("track letter") << false << "%" << 37 << none << false;
-    QTest::newRow("track tab") << false << "\t" << 9 << none << false;
-    QTest::newRow("track two") << false << "AB" << -1 << "A" << false;
-    QTest::newRow("track no single-byte code")
-        << false << QString::fromUtf8("\u20ac") << -1 << none << false;
-}
-
-void TestNotation::singleCharRule() {
-    QFETCH(bool, identifier);
-    QFETCH(QString, text);
-    QFETCH(int, stored);
-    QFETCH(QString, replaceBy);
-    QFETCH(bool, message);
-    const SingleCharOutcome out = ApplySingleCharRule(
-        identifier ? SingleCharKind::Identifier : SingleCharKind::TrackChar, text);
-    QCOMPARE(out.store ? int(*out.store) : -1, stored);
-    QCOMPARE(out.replaceBy.value_or(QStringLiteral("<none>")), replaceBy);
-    QCOMPARE(out.tooManyMessage, message);
-}
-
-void TestNotation::singleCharText_data() {
-    QTest::addColumn<bool>("identifier");
-    QTest::addColumn<int>("byte");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("id 0") << true << 0 << "";
-    QTest::newRow("id A") << true << 65 << "A";
-    QTest::newRow("id tab") << true << 9 << "\t";
-    QTest::newRow("track 0") << false << 0 << QString(QChar(0));
-    QTest::newRow("track ?") << false << 63 << "?";
-    QTest::newRow("track 255") << false << 255 << QString::fromLatin1("\xff");
-}
-
-void TestNotation::singleCharText() {
-    QFETCH(bool, identifier);
-    QFETCH(int, byte);
-    QFETCH(QString, text);
-    QCOMPARE(SingleCharText(identifier ? SingleCharKind::Identifier : SingleCharKind::TrackChar,
-                            static_cast<quint8>(byte)),
-             text);
 }
 
 QTEST_APPLESS_MAIN(TestNotation)
