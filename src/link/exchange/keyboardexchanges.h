@@ -20,7 +20,8 @@ class PortAccess;
 //
 // The window empties and focuses its small box before start(); during the handshake typed()
 // hands over that box's text. answerAwaited() asks the window to empty and focus the box the
-// next answer is typed into, whose text typed() hands over from then on.
+// next answer is typed into, whose text typed() hands over from then on. Destroyed while it
+// runs, its waits unmask the interrupts as they go (KeyboardWait), and its writes stop.
 class KeyboardBurstExchange : public KeyboardExchange {
     Q_OBJECT
 public:
