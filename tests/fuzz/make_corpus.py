@@ -142,7 +142,7 @@ def serialsettings_seeds():
     yield "plus", b"\0" + b"+1200,N,8,1"
 
 
-def settingtext_input(key, image, text, switch=0):
+def settingcodec_input(key, image, text, switch=0):
     return bytes([key, switch]) + bytes(image) + text
 
 
@@ -152,21 +152,21 @@ def with_bytes(at, values):
     return image
 
 
-def settingtext_seeds():
+def settingcodec_seeds():
     # Byte 0 is the setting's row in the catalogue, byte 1 a switch (1 reads UTF-8), then the
     # image and the value text.
-    yield "parity-4", settingtext_input(11, with_bytes(19, [0xCC]), b"code:4")
-    yield "check-digit-0", settingtext_input(35, with_bytes(23, [0x26]), b"Calculate Check Digit")
-    yield "interface-3", settingtext_input(6, with_bytes(22, [0x23]), b"rs232")
-    yield "mag-baud-5", settingtext_input(66, with_bytes(28, [0x15]), b"9600")
-    yield "mag-terminator-7", settingtext_input(77, with_bytes(27, [0xE7]), b"code:7")
-    yield "code-id-enq", settingtext_input(50, with_bytes(0, [5]), b"{ENQ}")
-    yield "prefix-name", settingtext_input(60, with_bytes(8, list(b"{CR}")), b"{STX}A{cr }")
-    yield "suffix-gap", settingtext_input(88, with_bytes(37, [65, 255, 66]), b"code:65,255,66")
-    yield "reserved", settingtext_input(97, IMAGE, b"code:61")
-    yield "com-port", settingtext_input(5, IMAGE, b"code:6")
-    yield "header", settingtext_input(3, IMAGE, b"Line 3, \"quoted\"")
-    yield "separator-utf8", settingtext_input(83, IMAGE, "\u20ac".encode(), switch=1)
+    yield "parity-4", settingcodec_input(11, with_bytes(19, [0xCC]), b"code:4")
+    yield "check-digit-0", settingcodec_input(35, with_bytes(23, [0x26]), b"Calculate Check Digit")
+    yield "interface-3", settingcodec_input(6, with_bytes(22, [0x23]), b"rs232")
+    yield "mag-baud-5", settingcodec_input(66, with_bytes(28, [0x15]), b"9600")
+    yield "mag-terminator-7", settingcodec_input(77, with_bytes(27, [0xE7]), b"code:7")
+    yield "code-id-enq", settingcodec_input(50, with_bytes(0, [5]), b"{ENQ}")
+    yield "prefix-name", settingcodec_input(60, with_bytes(8, list(b"{CR}")), b"{STX}A{cr }")
+    yield "suffix-gap", settingcodec_input(88, with_bytes(37, [65, 255, 66]), b"code:65,255,66")
+    yield "reserved", settingcodec_input(97, IMAGE, b"code:61")
+    yield "com-port", settingcodec_input(5, IMAGE, b"code:6")
+    yield "header", settingcodec_input(3, IMAGE, b"Line 3, \"quoted\"")
+    yield "separator-utf8", settingcodec_input(83, IMAGE, "\u20ac".encode(), switch=1)
     yield "short", bytes([60, 0]) + bytes(IMAGE[:20])
 
 
@@ -178,7 +178,7 @@ TARGETS = {
     "fuzz_keyboardupload": keyboardupload_seeds,
     "fuzz_insertion": insertion_seeds,
     "fuzz_serialsettings": serialsettings_seeds,
-    "fuzz_settingtext": settingtext_seeds,
+    "fuzz_settingcodec": settingcodec_seeds,
 }
 
 
